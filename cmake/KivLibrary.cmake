@@ -27,3 +27,11 @@ function(kiv_add_tests folder)
       TEST_PREFIX "${folder}.")
   endforeach()
 endfunction()
+
+# kiv_add_bench(<name> <source> DEPS <libs...>): one Google Benchmark program.
+function(kiv_add_bench name source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
