@@ -11,14 +11,19 @@
 // write can overrun it. A writer that reuses one array cuts it to the offset
 // when it is done (buffer.resize(offset)); since the array only ever grows to
 // the bytes written, that cut leaves exactly the written bytes, as before.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/variant.h"
 
 namespace kiv {
+
+// The format version at the head of every data file we write.
+inline constexpr std::int32_t kCurrentFormatVersion = 100790;
 
 // Deepest nesting of tagged-value arrays that is read or written.
 inline constexpr int kMaxVariantDepth = 64;
@@ -58,6 +63,8 @@ void BufferWriteByteList(ByteList& buffer, const ByteList& value, std::int32_t& 
 // list). Refuses a list whose (last index + 1) records of at least
 // minRecordSize bytes each cannot fit in the bytes left.
 std::int32_t BufferReadLastIndex(const ByteList& buffer, std::int32_t& offset, std::int32_t minRecordSize);
+// The last index of a list of count records (-1 when empty).
+void BufferWriteLastIndex(ByteList& buffer, std::size_t count, std::int32_t& offset);
 
 // Strings: 32-bit byte count n, then n bytes of UTF-16LE. An odd or negative
 // count raises -1 "Invalid string data.".
