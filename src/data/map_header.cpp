@@ -1,0 +1,105 @@
+#include <limits>
+
+#include "core/data_buffer.h"
+#include "core/error.h"
+#include "data/game_data.h"
+#include "data/map_reader.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::int32_t kFirstLinkedMapName = 100667;
+constexpr std::int32_t kFirstDisplayName = 100633;
+constexpr std::int32_t kFirstHeaderValue = 100676;
+constexpr std::int32_t kFirstHeaderProperties = 100758;
+constexpr std::int32_t kFirstLayerCount = 100563;
+constexpr std::int32_t kOldLayerCount = 11;
+
+template <typename List>
+std::int32_t FindSetIndex(const List& sets, const Identifier& id) {
+  for (std::size_t i = 0; i < sets.size(); ++i) {
+    if (IdEquals(sets[i].id, id)) return static_cast<std::int32_t>(i);
+  }
+  return IdIsEmpty(id) ? -1 : -2;
+}
+
+[[noreturn]] void RaiseBadSize() { RaiseError(kErrData, "Invalid map size."); }
+
+// Checks that a grid of the given sizes can be held; returns its cell count.
+std::int64_t GridCells(std::int64_t columns, std::int64_t rows, std::int64_t layers) {
+  if (columns < 0 || rows < 0 || layers < 0) RaiseBadSize();
+  const std::int64_t cells = columns * rows * layers;
+  if (columns != 0 && rows != 0 && layers != 0 &&
+      (cells / columns / rows != layers || cells > std::numeric_limits<std::int32_t>::max())) {
+    RaiseBadSize();
+  }
+  return cells;
+}
+
+}  // namespace
+
+std::int32_t FindTileSetIndex(const Identifier& id) { return FindSetIndex(gameData.tileSets, id); }
+std::int32_t FindSoundSetIndex(const Identifier& id) { return FindSetIndex(gameData.soundSets, id); }
+
+void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map) {
+  map.id = BufferReadIdentifier(buffer, offset);
+  if (version >= kFirstLinkedMapName) {
+    map.linkedMap.name = BufferReadString(buffer, offset);
+    map.linkedMap.index = -2;
+  } else {
+    map.linkedMap.id = BufferReadIdentifier(buffer, offset);
+    map.linkedMap.index = -4;
+  }
+  map.displayName = version >= kFirstDisplayName ? BufferReadString(buffer, offset) : map.fileName;
+  map.displayNameWorking = map.displayName;
+  map.headerValue = version >= kFirstHeaderValue ? BufferReadLong(buffer, offset) : 0;
+  if (version >= kFirstHeaderProperties) {
+    ReadPropertyList(buffer, offset, map.properties);
+    std::vector<ScriptVariable> discarded;
+    ReadPropertyList(buffer, offset, discarded);
+  }
+  map.width = BufferReadLong(buffer, offset);
+  map.height = BufferReadLong(buffer, offset);
+  map.layerCount = version >= kFirstLayerCount ? BufferReadLong(buffer, offset) : kOldLayerCount;
+  if (map.width < 0 || map.height < 0) return;
+  if (map.layerCount < -1) RaiseBadSize();
+
+  const std::int64_t columns = static_cast<std::int64_t>(map.width) + 1;
+  const std::int64_t rows = static_cast<std::int64_t>(map.height) + 1;
+  const std::int64_t layers = static_cast<std::int64_t>(map.layerCount) + 1;
+  const std::int64_t gridCells = GridCells(columns, rows, layers);
+  // Older files store only the first layer of each tile grid.
+  const std::int64_t storedCells = version >= kFirstLayerCount ? gridCells : GridCells(columns, rows, 1);
+  // Six stored grids follow (two per group): refuse a size the file cannot hold
+  // before anything is allocated.
+  BufferRequire(buffer, offset, storedCells * 2 * kTileLayerGroupCount);
+
+  const std::int32_t cellSize = dataSettings.gridCellSize;
+  if (cellSize <= 0) RaiseError(kErrData, "Invalid collision grid cell size.");
+  const std::int64_t perTile = 32 / cellSize;
+  GridCells(columns * perTile, rows * perTile, layers);
+  map.workingCollision.Make(static_cast<std::int32_t>(columns * perTile),
+                            static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(layers));
+  map.staticCollision.Make(static_cast<std::int32_t>(columns * perTile),
+                           static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(layers));
+
+  for (TileLayerGroup& group : map.tileLayerGroups) {
+    group.slotGrid.Make(static_cast<std::int32_t>(columns), static_cast<std::int32_t>(rows),
+                        static_cast<std::int32_t>(layers));
+    group.tileGrid.Make(static_cast<std::int32_t>(columns), static_cast<std::int32_t>(rows),
+                        static_cast<std::int32_t>(layers));
+    group.slotCount = BufferReadByte(buffer, offset);
+    group.slotTileSets.assign(group.slotCount, -1);
+    group.slotIds.assign(group.slotCount, Identifier());
+    for (std::size_t slot = 0; slot < group.slotCount; ++slot) {
+      group.slotIds[slot] = BufferReadIdentifier(buffer, offset);
+      group.slotTileSets[slot] = FindTileSetIndex(group.slotIds[slot]);
+    }
+    // Column fastest, then row, then layer: the storage order of the grids.
+    BufferReadBytes(buffer, group.slotGrid.cells.data(), static_cast<std::int32_t>(storedCells), offset);
+    BufferReadBytes(buffer, group.tileGrid.cells.data(), static_cast<std::int32_t>(storedCells), offset);
+  }
+}
+
+}  // namespace kiv

@@ -1,0 +1,204 @@
+#pragma once
+// The record of one map or interface (an interface is a map whose is-interface
+// flag is set): size, tile layers, collision grids, properties, event scripts
+// and the sector grid. Object lists arrive with the map body reader.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/identifier.h"
+#include "data/lists.h"
+#include "data/script_record.h"
+
+namespace kiv {
+
+// Bytes indexed (column, row, layer), column fastest.
+struct ByteGrid3 {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t layers = 0;
+  std::vector<std::uint8_t> cells;
+
+  void Make(std::int32_t columnCount, std::int32_t rowCount, std::int32_t layerCount);
+  std::uint8_t& At(std::int32_t column, std::int32_t row, std::int32_t layer);
+  std::uint8_t At(std::int32_t column, std::int32_t row, std::int32_t layer) const;
+};
+
+// One of the three tile-layer groups: ground-or-wall, lower object, upper object.
+// A cell of the slot grid names a tile set by its slot (1-based, 0 none).
+struct TileLayerGroup {
+  std::vector<std::int32_t> slotTileSets;  // index into tileSets per slot; -1 empty id, -2 not found
+  std::vector<Identifier> slotIds;
+  std::uint8_t slotCount = 0;
+  ByteGrid3 slotGrid;
+  ByteGrid3 tileGrid;
+};
+
+inline constexpr std::int32_t kTileLayerGroupCount = 3;
+
+// A reference to a set by identifier; the index is resolved after loading.
+struct SetReference {
+  std::int32_t index = -2;
+  Identifier id;
+};
+
+struct LinkedMapReference {
+  std::int32_t index = -1;  // -1 none, -2 resolve by name, -4 resolve by identifier
+  std::u16string name;
+  Identifier id;
+};
+
+struct BackgroundSprite {
+  std::int32_t spriteSet = -2;  // resolved after loading
+  Identifier spriteSetId;
+  std::array<std::int32_t, 4> values{};
+  std::uint8_t byte1 = 0;
+  std::uint8_t byte2 = 0;
+  std::uint8_t byte3 = 0;
+  std::int32_t runState = 0;  // saves only
+};
+
+struct FieldPlacement {
+  std::array<std::int32_t, 6> values{};
+};
+
+struct ScreenLayout {
+  std::vector<std::u16string> platformNames;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int64_t sizeValue = 0;
+  std::vector<FieldPlacement> placements;
+};
+
+struct NamedSlot {
+  std::u16string name;
+  std::int32_t index = -1;
+};
+
+// The cubic cell of the sector grid: indexes of the objects that reach into it.
+struct SectorCell {
+  std::vector<std::int32_t> actors;
+  std::vector<std::int32_t> doors;
+  std::vector<std::int32_t> pickUps;
+  std::vector<std::int32_t> zones;
+  std::vector<std::int32_t> boundaries;
+  std::vector<std::int32_t> lights;
+  std::vector<std::int32_t> seventh;  // never sized by the grid
+};
+
+struct SectorGrid {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t levels = 0;
+  std::vector<SectorCell> cells;
+
+  SectorCell& At(std::int32_t column, std::int32_t row, std::int32_t level);
+};
+
+// Run-time state of a map that only saves carry.
+struct MapSavedState {
+  std::uint8_t stateByte = 0;
+  std::int32_t focusedField = -1;
+  std::int32_t stateValue1 = 0;
+  std::int32_t stateValue2 = 0;
+  std::uint8_t stateByte2 = 0;
+  std::int32_t stateValue3 = 0;
+  std::int16_t stateFlag = 0;
+  std::int32_t stateValue4 = 0;
+  std::int32_t stateValue5 = 0;
+  std::int32_t stateValue6 = 0;
+  std::int16_t stateFlag2 = 0;
+  std::int16_t stateFlag3 = 0;
+};
+
+inline constexpr int kMapEventScriptCount = 6;
+
+struct Map {
+  // Header section.
+  Identifier id;
+  LinkedMapReference linkedMap;
+  std::u16string fileName;
+  std::u16string fileName2;
+  std::u16string displayName;
+  std::u16string displayNameWorking;
+  std::int32_t headerValue = 0;
+  std::vector<ScriptVariable> properties;
+  std::int32_t width = -1;  // last tile column
+  std::int32_t height = -1;
+  std::int32_t layerCount = -1;  // last layer
+  ByteGrid3 staticCollision;
+  ByteGrid3 workingCollision;
+  std::array<TileLayerGroup, kTileLayerGroupCount> tileLayerGroups;
+
+  // Flags that loading resets.
+  bool keptById = false;
+  bool mapDataPrepared = false;
+  bool sectorGridBuilt = false;
+  bool loadFlag = false;
+  std::uint8_t loadByte = 1;
+
+  // Properties section; letters name values whose users lie in drawing, weather and scripts.
+  std::uint8_t mapByteA = 0;
+  bool isInterface = false;
+  std::int32_t designWidth = 0;
+  std::int32_t designHeight = 0;
+  std::uint32_t ambientColor = 0;
+  std::array<float, 4> ambientFactors{};  // red, green, blue, and the fourth factor
+  std::int32_t mapValueB = 0;
+  std::uint8_t mapByteA2 = 1;
+  std::int32_t soundSet = -1;
+  Identifier soundSetId;
+  std::int32_t mapValueC = 0;
+  std::int32_t mapValueD = 0;
+  std::array<SetReference, 3> setReferences;
+  std::int32_t mapValueE = 0;
+  std::int32_t mapValueF = 0;
+  std::int32_t mapValueG = 0;
+  std::uint8_t mapByteH = 0;
+  std::uint8_t mapByteI = 0;
+  std::uint8_t mapByteK = 0;
+  std::uint8_t mapByteJ = 0;
+  std::int32_t mapValueL = 0;
+  SetReference setReference4;
+  float mapValueM = 0.0f;
+  float mapValueN = 0.0f;
+  float mapValueO = 0.0f;
+  float mapValueP = 0.0f;
+  std::uint8_t mapByteQ = 0;
+  std::uint8_t mapByteR = 0;
+  std::uint8_t fogOn = 0;
+  std::uint32_t fogColor = 0;
+  float fogStart = 0.0f;
+  float fogEnd = 0.0f;
+  std::uint8_t mapByteS = 0;
+  std::uint8_t mapByteT = 0;
+  std::uint8_t mapByteU = 0;
+  std::int32_t mapValueV = -1;
+  std::int32_t mapValueW = -1;
+  std::int32_t mapValueX = 0;
+  std::int32_t mapValueY = 0;
+  float mapFactorZ = 0.01f;
+  Identifier furtherId;
+  std::uint32_t backgroundColor1 = 0xFF000000;
+  std::uint32_t backgroundColor2 = 0xFF000000;
+  std::vector<BackgroundSprite> backgroundSprites1;
+  std::vector<BackgroundSprite> backgroundSprites2;
+  std::int32_t mapMode = 0;
+  std::array<std::uint8_t, 6> flags{1, 1, 1, 1, 1, 1};
+  std::array<NamedSlot, 4> namedSlots;
+  std::vector<ScreenLayout> screenLayouts;
+  std::int32_t chosenScreenLayout = -1;
+  float mapValueAA = 0.0f;
+  float mapValueAB = 0.0f;
+  float mapValueAC = 0.0f;
+  std::array<Script, kMapEventScriptCount> eventScripts;
+  MapSavedState savedState;
+  std::int32_t furtherMapIndex1 = -1;
+  std::int32_t furtherMapIndex2 = -1;
+
+  // Sector grid of 128-unit cells.
+  SectorGrid sectorGrid;
+};
+
+}  // namespace kiv

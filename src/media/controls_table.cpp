@@ -1,0 +1,7 @@
+#include "media/controls_table.h"
+
+namespace kiv {
+
+std::vector<Control> controls;
+
+}  // namespace kiv

@@ -1,0 +1,39 @@
+#pragma once
+// The player's input state: mouse movement and buttons of this main-loop
+// iteration and of the previous one, the gesture stroke being drawn and the
+// cursor. It belongs with the player shell and its main loop; it stays here
+// until that library exists, because the binding test and the gestures read it.
+#include <array>
+#include <cstdint>
+
+#include "media/gestures.h"
+
+namespace kiv {
+
+struct PlayerInputState {
+  std::int32_t relativeX = 0;
+  std::int32_t relativeY = 0;
+  std::int32_t wheel = 0;
+  std::int32_t previousRelativeX = 0;
+  std::int32_t previousRelativeY = 0;
+  std::int32_t previousWheel = 0;
+  std::array<std::int16_t, 8> mouseButtons{};  // -1 down, 0 up
+  std::array<std::int16_t, 8> previousMouseButtons{};
+  Stroke stroke;  // the gesture being drawn
+  std::int32_t cursorX = 0;
+  std::int32_t cursorY = 0;
+};
+
+// The player has one input state, index 0.
+inline constexpr int kPlayerInputStateCount = 1;
+extern std::array<PlayerInputState, kPlayerInputStateCount> playerInputStates;
+
+// The main loop's input steps of one iteration, in order. The first keeps the
+// previous mouse values and button flags of input state 0, clears the button
+// flags, then keeps the previous keyboard and joystick states and polls all
+// three devices; the second, later in the iteration, takes the mouse state
+// into input state 0.
+void MainLoopPollInput();
+void MainLoopTakeMouseState();
+
+}  // namespace kiv
