@@ -17,13 +17,11 @@
 #include <string_view>
 
 #include "core/byte_list.h"
+#include "core/format_version.h"
 #include "core/identifier.h"
 #include "core/variant.h"
 
 namespace kiv {
-
-// The format version at the head of every data file we write.
-inline constexpr std::int32_t kCurrentFormatVersion = 100790;
 
 // Deepest nesting of tagged-value arrays that is read or written.
 inline constexpr int kMaxVariantDepth = 64;

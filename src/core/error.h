@@ -21,7 +21,10 @@ class KivError : public std::runtime_error {
 }
 
 inline constexpr int kErrData = -1;
+inline constexpr int kErrOverflow = 6;
+inline constexpr int kErrOutOfMemory = 7;
 inline constexpr int kErrIndex = 9;
+inline constexpr int kErrDivisionByZero = 11;
 inline constexpr int kErrFileNotFound = 53;
 
 }  // namespace kiv

@@ -88,7 +88,7 @@ void WriteFileBytes(const std::string& path, const ByteList& bytes, bool header)
     const ByteList digest = HashBytes(bytes, kHashSha1, 0);
     if (digest.size() != 20) RaiseError(kErrData, "Could not hash file \"" + Utf8ToAnsi(path) + "\".");
     out.reserve(24 + bytes.size());
-    AppendLittleEndian(out, kHashedFileVersion);
+    AppendLittleEndian(out, kCurrentFormatVersion);
     out.append(digest.begin(), digest.end());
   }
   out.append(bytes.begin(), bytes.end());

@@ -5,10 +5,9 @@
 #include <string>
 
 #include "core/byte_list.h"
+#include "core/format_version.h"
 
 namespace kiv {
-
-inline constexpr std::int32_t kHashedFileVersion = 100790;  // head of a hashed data file
 
 // Creates or empties the log file. A failure is not reported: later lines are dropped.
 void LogOpen(const std::string& path);

@@ -10,9 +10,6 @@
 namespace kiv {
 namespace {
 
-constexpr int kErrOverflow = 6;
-constexpr int kErrDivisionByZero = 11;
-
 // A whole-number double as a 32-bit integer; NaN and values outside the range
 // are an overflow rather than an undefined conversion.
 std::int32_t ToLongChecked(double whole) {

@@ -10,7 +10,6 @@
 namespace kiv {
 namespace {
 
-constexpr int kErrOverflow = 6;
 // Longer fractions of a second than this are not shown; it keeps a script's
 // decimal count from asking for a text of gigabytes.
 constexpr std::int32_t kMaxDurationDecimals = 64;

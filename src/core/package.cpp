@@ -279,7 +279,7 @@ int PackageLoad(const std::string& path, int oldNameLength) {
     number = error.Number();
     description = error.what();
   } catch (const std::bad_alloc&) {
-    number = 7;
+    number = kErrOutOfMemory;
     description = "Out of memory.";
   }
   if (number != 0) {

@@ -18,7 +18,7 @@ bool CheckResourceHeader(const ByteList& buffer, std::int32_t& offset, std::int3
   if (version < minimum) {
     RaiseError(kErrResourceCorrupt, "Resource is too old for this version of Kiv or corrupt.");
   }
-  if (version > kNewestFormatVersion) {
+  if (version > kCurrentFormatVersion) {
     RaiseError(kErrResourceTooNew, "Resource is too new for this version of Kiv or corrupt.");
   }
   if (version < kFirstHashedVersion) return true;

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "core/byte_list.h"
+#include "core/format_version.h"
 
 namespace kiv {
 
-inline constexpr std::int32_t kNewestFormatVersion = 100790;
 inline constexpr std::int32_t kFirstHashedVersion = 100738;
 
 // Oldest file each reader accepts.

@@ -12,7 +12,6 @@
 namespace kiv {
 namespace {
 
-constexpr int kErrOverflow = 6;
 constexpr int kErrTypeMismatch = 13;
 
 // Scores fall from 1 at distance 0 to -1/3 at distance pi (divisor about 3 pi / 4).
