@@ -18,13 +18,11 @@ function(kiv_add_tests folder)
   foreach(file ${tests})
     get_filename_component(name ${file} NAME_WE)
     set(exe ${folder}_${name})
-    add_executable(${exe} ${file})
+    add_executable(${exe} ${file} ${CMAKE_SOURCE_DIR}/tests/headless_env.cpp)
     target_link_libraries(${exe} PRIVATE kiv_test_support ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${exe} PRIVATE KIV_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
-    gtest_discover_tests(${exe}
-      DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;LP_NUM_THREADS=2"
-      TEST_PREFIX "${folder}.")
+    # tests/headless_env.cpp sets SDL_VIDEODRIVER=offscreen and SDL_AUDIODRIVER=dummy.
+    gtest_discover_tests(${exe} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${folder}.")
   endforeach()
 endfunction()
 

@@ -1,0 +1,243 @@
+#include <stb_image_write.h>
+
+#include <cstring>
+
+#include "device_fixture.h"
+#include "platform/gfx/d3dx.h"
+
+namespace kiv::gfx::test {
+namespace {
+
+void DrawStrip(Device& device, const std::vector<TVertex>& v) {
+  ASSERT_EQ(device.SetVertexShader(0x1C4), kOk);
+  ASSERT_EQ(device.DrawPrimitiveUP(kPrimTriangleStrip, 2, v.data(), sizeof(TVertex)), kOk);
+}
+
+TEST_F(DeviceTest, ScreenQuadCoversExactlyItsPixels) {
+  device->Clear(kClearTarget, 0xFF000000, 1, 0);
+  // Pixel centres lie on whole numbers: -0.5 offsets make the quad cover 2..5 x 1..3.
+  DrawStrip(*device, ScreenQuad(1.5f, 0.5f, 5.5f, 3.5f, 0xFF00FF00));
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const bool inside = x >= 2 && x <= 5 && y >= 1 && y <= 3;
+      EXPECT_EQ(Rgb(x, y), inside ? 0x00FF00u : 0u) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(DeviceTest, OnePixelQuadCoversOnePixel) {
+  device->Clear(kClearTarget, 0xFF000000, 1, 0);
+  DrawStrip(*device, ScreenQuad(9.5f, 6.5f, 10.5f, 7.5f, 0xFFFFFFFF));
+  int lit = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < 16; ++x) lit += Rgb(x, y) != 0;
+  }
+  EXPECT_EQ(lit, 1);
+  EXPECT_EQ(Rgb(10, 7), 0xFFFFFFu);
+}
+
+TEST_F(DeviceTest, ViewportOffsetsAndClipsScreenQuads) {
+  device->Clear(kClearTarget, 0xFF000000, 1, 0);
+  ASSERT_EQ(device->SetViewport(Viewport{10, 10, 4, 4, 0, 1}), kOk);
+  DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 30.5f, 30.5f, 0xFFFF0000));
+  EXPECT_EQ(Rgb(10, 10), 0xFF0000u);
+  EXPECT_EQ(Rgb(13, 13), 0xFF0000u);
+  EXPECT_EQ(Rgb(14, 13), 0u);
+  EXPECT_EQ(Rgb(9, 10), 0u);
+}
+
+TEST_F(DeviceTest, AlphaBlendingMixesWithTheBackground) {
+  device->Clear(kClearTarget, 0xFF0000FF, 1, 0);
+  device->SetRenderState(kRsAlphaBlendEnable, 1);
+  device->SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
+  device->SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
+  device->SetTextureStageState(0, kTssAlphaArg1, kTaDiffuse);
+  DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 3.5f, 3.5f, 0x80FF0000));
+  const std::uint32_t p = Rgb(1, 1);
+  EXPECT_NEAR(static_cast<int>(p >> 16), 128, 2);
+  EXPECT_EQ((p >> 8) & 0xFF, 0u);
+  EXPECT_NEAR(static_cast<int>(p & 0xFF), 127, 2);
+}
+
+TEST_F(DeviceTest, TextureFactorGivesAFlatColour) {
+  device->Clear(kClearTarget, 0xFF000000, 1, 0);
+  device->SetTextureStageState(0, kTssColorOp, kTopSelectArg1);
+  device->SetTextureStageState(0, kTssColorArg1, kTaTFactor);
+  device->SetRenderState(kRsTextureFactor, 0xFF123456);
+  DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 3.5f, 3.5f, 0xFFFFFFFF));
+  EXPECT_EQ(Rgb(2, 2), 0x123456u);
+}
+
+void AppendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+  out->insert(out->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+}
+
+// A 2 x 1 PNG: opaque magenta, then opaque green.
+std::vector<std::uint8_t> MagentaGreenPng() {
+  const std::uint8_t rgba[8] = {255, 0, 255, 255, 0, 255, 0, 255};
+  std::vector<std::uint8_t> png;
+  stbi_write_png_to_func(&AppendBytes, &png, 2, 1, 4, rgba, 8);
+  return png;
+}
+
+TEST_F(DeviceTest, ColourKeyMakesMagentaTransparent) {
+  const std::vector<std::uint8_t> png = MagentaGreenPng();
+  TexturePtr texture;
+  ASSERT_EQ(CreateTextureFromFileInMemoryEx(*device, png.data(), png.size(), 0, 0, 1, 0, kFmtA8R8G8B8, 1,
+                                            kFilterPoint, kFilterPoint, 0xFFFF00FF, texture),
+            kOk);
+  EXPECT_EQ(texture->Width(), 2u);
+  device->Clear(kClearTarget, 0xFF0000FF, 1, 0);
+  device->SetTexture(0, texture);
+  device->SetRenderState(kRsAlphaBlendEnable, 1);
+  device->SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
+  device->SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
+  DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 3.5f, 1.5f, 0xFFFFFFFF));  // 4 x 2 pixels, 2 per texel
+  EXPECT_EQ(Rgb(0, 0), 0x0000FFu);  // magenta: background shows
+  EXPECT_EQ(Rgb(1, 1), 0x0000FFu);
+  EXPECT_EQ(Rgb(2, 0), 0x00FF00u);
+  EXPECT_EQ(Rgb(3, 1), 0x00FF00u);
+}
+
+TEST_F(DeviceTest, UndecodableImageBytesGiveNoTexture) {
+  const std::uint8_t junk[] = {1, 2, 3, 4, 5, 6, 7, 8};
+  TexturePtr texture;
+  EXPECT_NE(CreateTextureFromFileInMemoryEx(*device, junk, sizeof junk, 0, 0, 1, 0, 0, 1, kFilterPoint,
+                                            kFilterPoint, 0xFFFF00FF, texture),
+            kOk);
+  EXPECT_FALSE(texture);
+  // A DDS header that claims more pixels than the file holds.
+  std::vector<std::uint8_t> dds(128, 0);
+  std::memcpy(dds.data(), "DDS ", 4);
+  dds[4] = 124;
+  dds[12] = 64, dds[16] = 64;  // 64 x 64
+  dds[80] = 0x40, dds[88] = 32;
+  EXPECT_NE(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 0, 0, 1, 0, 0, 1, kFilterPoint,
+                                            kFilterPoint, 0, texture),
+            kOk);
+}
+
+// Two 3D quads at the same z: the depth range of the viewport orders them.
+TEST_F(DeviceTest, ViewportDepthRangeOrdersQuads) {
+  device->Clear(kClearTarget | kClearZBuffer, 0xFF000000, 1, 0);
+  device->SetRenderState(kRsCullMode, kCullNone);
+  ASSERT_EQ(device->SetVertexShader(0x1C2), kOk);
+  const auto quad = [&](std::uint32_t color) {
+    const CVertex v[4] = {{-1, -1, 0.5f, color, 0, 0, 0},
+                          {-1, 1, 0.5f, color, 0, 0, 0},
+                          {1, -1, 0.5f, color, 0, 0, 0},
+                          {1, 1, 0.5f, color, 0, 0, 0}};
+    ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleStrip, 2, v, sizeof(CVertex)), kOk);
+  };
+  ASSERT_EQ(device->SetViewport(Viewport{0, 0, kWidth, kHeight, 0, 0.5f}), kOk);
+  quad(0xFF00FF00);  // nearer layer first
+  ASSERT_EQ(device->SetViewport(Viewport{0, 0, kWidth, kHeight, 0, 1.0f}), kOk);
+  quad(0xFFFF0000);  // farther layer drawn later stays hidden
+  EXPECT_EQ(Rgb(32, 24), 0x00FF00u);
+}
+
+TEST_F(DeviceTest, PerspectiveQuadLandsWhereTheMatricesPutIt) {
+  device->Clear(kClearTarget | kClearZBuffer, 0xFF000000, 1, 0);
+  device->SetRenderState(kRsCullMode, kCullNone);
+  device->SetTransform(kTransformView, MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}));
+  device->SetTransform(kTransformProjection, MatrixPerspectiveFovLH(1.0f, 64.0f / 48.0f, 1, 100));
+  ASSERT_EQ(device->SetVertexShader(0x1C2), kOk);
+  // A small quad right of the centre (x > 0 is to the right, y > 0 is up).
+  const CVertex v[4] = {{0.5f, 0.2f, 0, 0xFFFFFFFF, 0, 0, 0},
+                        {0.5f, 1.0f, 0, 0xFFFFFFFF, 0, 0, 0},
+                        {1.5f, 0.2f, 0, 0xFFFFFFFF, 0, 0, 0},
+                        {1.5f, 1.0f, 0, 0xFFFFFFFF, 0, 0, 0}};
+  ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleStrip, 2, v, sizeof(CVertex)), kOk);
+  const Vector3 centre = Vec3TransformCoord(
+      {1.0f, 0.6f, 0},
+      MatrixMultiply(MatrixLookAtLH({0, 0, -5}, {0, 0, 0}, {0, 1, 0}), MatrixPerspectiveFovLH(1.0f, 64.0f / 48.0f, 1, 100)));
+  const int px = static_cast<int>((centre.x + 1) / 2 * kWidth);
+  const int py = static_cast<int>((1 - centre.y) / 2 * kHeight);
+  EXPECT_GT(px, 32);
+  EXPECT_LT(py, 24);
+  EXPECT_EQ(Rgb(px, py), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(32 - (px - 32), py), 0u);
+}
+
+TEST_F(DeviceTest, FixedFunctionLightIsBrighterNearTheLight) {
+  device->Clear(kClearTarget | kClearZBuffer, 0xFF000000, 1, 0);
+  device->SetRenderState(kRsLighting, 1);
+  device->SetRenderState(kRsCullMode, kCullNone);
+  Material material;
+  material.diffuse = {1, 1, 1, 1};
+  device->SetMaterial(material);
+  Light light;
+  light.type = kLightPoint;
+  light.diffuse = {1, 1, 1, 1};
+  light.position = {-1, 0, -0.5f};
+  light.range = 100;
+  light.attenuation0 = 0;
+  light.attenuation1 = 1;
+  device->SetLight(0, light);
+  device->LightEnable(0, true);
+  struct LVertex {
+    float x, y, z, nx, ny, nz, tu, tv;
+  };
+  const LVertex v[4] = {{-1, -1, 0, 0, 0, -1, 0, 0},
+                        {-1, 1, 0, 0, 0, -1, 0, 0},
+                        {1, -1, 0, 0, 0, -1, 0, 0},
+                        {1, 1, 0, 0, 0, -1, 0, 0}};
+  ASSERT_EQ(device->SetVertexShader(0x112), kOk);
+  ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleStrip, 2, v, sizeof(LVertex)), kOk);
+  const std::uint32_t nearLight = Rgb(4, 24) & 0xFF, farFromLight = Rgb(60, 24) & 0xFF;
+  EXPECT_GT(nearLight, farFromLight + 20);
+}
+
+TEST_F(DeviceTest, IndexedDrawRejectsIndicesOutsideTheVertices) {
+  const auto v = ScreenQuad(0, 0, 4, 4, 0xFFFFFFFF);
+  const std::uint16_t bad[6] = {0, 1, 2, 2, 1, 7};
+  ASSERT_EQ(device->SetVertexShader(0x1C4), kOk);
+  EXPECT_EQ(device->DrawIndexedPrimitiveUP(kPrimTriangleList, 0, 4, 2, bad, kIndex16, v.data(), sizeof(TVertex)),
+            kErrInvalidCall);
+  const std::uint16_t good[6] = {0, 1, 2, 2, 1, 3};
+  EXPECT_EQ(device->DrawIndexedPrimitiveUP(kPrimTriangleList, 0, 4, 2, good, kIndex16, v.data(), sizeof(TVertex)),
+            kOk);
+}
+
+TEST_F(DeviceTest, RenderTargetReadBack) {
+  SurfacePtr target, depth, back, backDepth;
+  ASSERT_EQ(device->CreateRenderTarget(32, 16, kFmtA8R8G8B8, 0, true, target), kOk);
+  ASSERT_EQ(device->CreateDepthStencilSurface(32, 16, kFmtD24S8, 0, depth), kOk);
+  device->GetRenderTarget(back);
+  device->GetDepthStencilSurface(backDepth);
+  ASSERT_EQ(device->SetRenderTarget(target, depth), kOk);
+  device->Clear(kClearTarget | kClearZBuffer, 0xFF000000, 1, 0);
+  DrawStrip(*device, ScreenQuad(4.5f, 2.5f, 5.5f, 3.5f, 0xFFABCDEF));
+  EXPECT_EQ(ReadPixel(*target, 5, 3), 0xFFABCDEFu);
+  EXPECT_EQ(ReadPixel(*target, 4, 3), 0xFF000000u);
+  ASSERT_EQ(device->SetRenderTarget(back, backDepth), kOk);
+  LockedRect locked;
+  const Rect outside{30, 0, 40, 1};
+  EXPECT_NE(target->LockRect(locked, &outside, 0), kOk);
+}
+
+TEST_F(DeviceTest, ResetFollowsTheWindowSizeAndRestoresDefaults) {
+  device->SetRenderState(kRsAlphaBlendEnable, 1);
+  window->SetClientSize(40, 30);
+  PresentParameters pp = device->Parameters();
+  ASSERT_EQ(device->Reset(pp), kOk);
+  SurfacePtr back;
+  device->GetBackBuffer(back);
+  EXPECT_EQ(back->Width(), 40u);
+  EXPECT_EQ(back->Height(), 30u);
+  std::uint32_t value = 1;
+  device->GetRenderState(kRsAlphaBlendEnable, value);
+  EXPECT_EQ(value, 0u);
+  EXPECT_EQ(device->TestCooperativeLevel(), kOk);
+  EXPECT_EQ(device->Present(), kOk);
+
+  // A full-screen reset without a display format fails and leaves the device waiting for a reset.
+  pp.windowed = 0;
+  pp.backBufferFormat = 0;
+  EXPECT_NE(device->Reset(pp), kOk);
+  EXPECT_EQ(device->TestCooperativeLevel(), kErrDeviceNotReset);
+}
+
+}  // namespace
+}  // namespace kiv::gfx::test
