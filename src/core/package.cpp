@@ -26,6 +26,7 @@ void PackageGlobals::Reset() {
   packageEntries.clear();
   packageIterator = PackageIterator();
   packageTempFolder.clear();
+  packagePath.clear();
 }
 
 namespace {
@@ -124,6 +125,8 @@ void ReadEntryData(PackageReader& reader, PackageEntry& entry) {
     RaiseError(kErrData, "Package entry " + Quoted(entry.name) + " runs past the end of the file.");
   }
   const std::uint8_t* data = reader.Take(static_cast<std::size_t>(stored));
+  entry.storedSize = stored;
+  entry.compressed = unpacked != kStoredSize;
   if (unpacked == kStoredSize) {
     entry.bytes.assign(data, data + stored);
     return;
@@ -288,6 +291,7 @@ int PackageLoad(const std::string& path, int oldNameLength) {
     return number;
   }
   package.packageIterator = PackageIterator();
+  package.packagePath = path;
   try {
     package.packageTempFolder = GetSpecialFolder(kFolderAppData, true);
   } catch (const KivError&) {

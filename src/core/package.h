@@ -32,6 +32,8 @@ struct PackageEntry {
   std::string name;           // Windows-1252
   ByteList bytes;             // content after inflating; empty for an empty entry
   std::int32_t position = 0;  // offset in the package file of the first data byte
+  std::int32_t storedSize = 0;  // data bytes in the file (0 for an empty entry)
+  bool compressed = false;      // the data in the file is a zlib stream
 };
 
 struct PackageIterator {
@@ -43,6 +45,7 @@ struct PackageGlobals {
   std::vector<PackageEntry> packageEntries;  // in file order
   PackageIterator packageIterator;
   std::string packageTempFolder;  // where "TEMP.DAT" is written
+  std::string packagePath;        // the file that was loaded (sounds are opened from it in place)
   void Reset();
 };
 extern PackageGlobals package;

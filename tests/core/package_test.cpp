@@ -132,6 +132,11 @@ TEST_F(PackageTest, LoadsSeveralHundredEntries) {
   EXPECT_EQ(last.position + static_cast<std::int64_t>(last.bytes.size()),
             static_cast<std::int64_t>(file.size()));
   EXPECT_EQ(ByteList(file.begin() + last.position, file.end()), sound);
+  // What opening a sound in place needs: the loaded file, the stored size and the storage kind.
+  EXPECT_FALSE(last.compressed);
+  EXPECT_EQ(last.storedSize, static_cast<std::int32_t>(sound.size()));
+  EXPECT_TRUE(package.packageEntries.front().compressed);
+  EXPECT_TRUE(FileExists(package.packagePath));
   EXPECT_EQ(PackageGetEntryBytes("0.KSO", 4), Int32Bytes(100540));
   EXPECT_EQ(PackageGetEntryBytes("346.kmp", -1), Filler(100 + 346 * 37, 346));
   EXPECT_EQ(PackageCountNumbered("*.kmp", 0), 346);
