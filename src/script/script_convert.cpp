@@ -1,0 +1,37 @@
+#include "script/script_convert.h"
+
+#include "core/error.h"
+#include "core/number_text.h"
+#include "core/text_encoding.h"
+#include "script/script_text.h"
+#include "script/script_value_ops.h"
+
+namespace kiv {
+
+std::uint8_t ScriptConvertBoolean(const Variant& value, bool raise) {
+  switch (value.Type()) {
+    case kVarString: {
+      const std::u16string word = TrimLower(value.AsText());
+      if (word == u"yes" || word == u"true" || word == u"on" || word == u"1") return 1;
+      if (word == u"no" || word == u"false" || word == u"off" || word == u"0" || word.empty()) return 0;
+      if (IsNumericValue(value)) return 1;
+      if (raise) RaiseError(kErrData, "Boolean \"" + Utf16ToAnsi(value.AsText()) + "\" is invalid.");
+      return 0;
+    }
+    case kVarInteger:
+    case kVarLong:
+    case kVarSingle:
+    case kVarDouble:
+    case kVarCurrency:
+    case kVarDate:
+    case kVarBoolean:
+    case kVarDecimal:
+    case kVarByte:
+      return VarToDouble(value) != 0.0 ? 1 : 0;
+    default:
+      if (raise) RaiseError(kErrData, "Unsupported data-type to convert boolean.");
+      return 0;
+  }
+}
+
+}  // namespace kiv

@@ -1,0 +1,751 @@
+#include "script/script_interpreter.h"
+
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "core/error.h"
+#include "core/log.h"
+#include "core/number_text.h"
+#include "core/text_encoding.h"
+#include "data/data_hooks.h"
+#include "data/game_data.h"
+#include "script/call_frame.h"
+#include "script/script_convert.h"
+#include "script/script_dispatch.h"
+#include "script/script_globals.h"
+#include "script/script_hooks.h"
+#include "script/script_keywords.h"
+#include "script/script_stack_access.h"
+#include "script/script_text.h"
+#include "script/script_value_ops.h"
+#include "script/trigger_description.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::uint32_t kYieldMilliseconds = 3000;
+constexpr std::int32_t kStatementsPerClockRead = 32;
+constexpr int kErrReported = -2;  // an error a nested frame has already reported
+
+const char kStackError[] = "Short GET stack error. Please report this problem, including the script itself.";
+const char kOperatorError[] = "Operator error. Please report this problem, including the script itself.";
+
+[[noreturn]] void RaiseScript(const std::string& message) { RaiseError(kErrData, message); }
+
+std::string Ansi(const std::u16string& text) { return Utf16ToAnsi(text); }
+
+// How a statement's evaluation ended.
+enum class Flow { kNext, kReturnNull, kLeave };
+
+// Text of a value for concatenation: Null joins as nothing.
+std::u16string JoinText(const Variant& value) {
+  return value.Type() == kVarNull ? std::u16string() : VarToText(value);
+}
+
+Variant Truth(bool value) { return Variant::Long(value ? 1 : 0); }
+
+Variant NotOperator(const Variant& operand) {
+  if (operand.IsText()) {
+    if (!IsNumericValue(operand)) {
+      RaiseScript("Negation operator does not work with this parameter: \"" + Ansi(operand.AsText()) + "\".");
+    }
+    return Truth(ToNumber(operand) == 0.0);
+  }
+  return Truth(!VarToBoolean(operand));
+}
+
+// Two Longs with an arithmetic or comparison operator: the common case of loops.
+bool LongOperator(char16_t op, const Variant& left, const Variant& right, Variant& result) {
+  if (left.Type() != kVarLong || right.Type() != kVarLong) return false;
+  const std::int64_t a = left.AsLong();
+  const std::int64_t b = right.AsLong();
+  std::int64_t r = 0;
+  switch (op) {
+    case u'+':
+      r = a + b;
+      break;
+    case u'-':
+      r = a - b;
+      break;
+    case u'*':
+      r = a * b;
+      break;
+    case u'=':
+      r = a == b;
+      break;
+    case u'u':
+      r = a != b;
+      break;
+    case u'<':
+      r = a < b;
+      break;
+    case u'>':
+      r = a > b;
+      break;
+    case u'l':
+      r = a <= b;
+      break;
+    case u'g':
+      r = a >= b;
+      break;
+    default:
+      return false;
+  }
+  if (r < INT32_MIN || r > INT32_MAX) return false;  // the general rules move it to Double
+  result = Variant::Long(static_cast<std::int32_t>(r));
+  return true;
+}
+
+Variant BinaryOperator(char16_t op, const Variant& left, const Variant& right) {
+  const Variant* a = &left;
+  const Variant* b = &right;
+  Variant numberA, numberB;
+  bool text = false;
+  const bool aText = left.IsText();
+  const bool bText = right.IsText();
+  auto toNumbersOrText = [&] {
+    if (IsNumericValue(left) && IsNumericValue(right)) {
+      numberA = Variant::Double(ToNumber(left));
+      numberB = Variant::Double(ToNumber(right));
+      a = &numberA;
+      b = &numberB;
+    } else {
+      text = true;
+    }
+  };
+  const bool loose = (aText || bText) && scriptHooks.LooseTextCompare();
+  if (op == u'&') {
+    text = true;
+  } else if (op == u'=' || op == u'u') {
+    if (aText && bText && !loose) {
+      text = true;
+    } else if (aText || bText) {
+      toNumbersOrText();
+    }
+  } else if (aText || bText) {
+    toNumbersOrText();
+  }
+
+  auto mathError = [&]() {
+    RaiseScript("Mathematical operator does not work with these parameters: \"" +
+                Ansi(VarToTextLenient(left)) + "\" and/or \"" + Ansi(VarToTextLenient(right)) + "\".");
+  };
+  auto compare = [&]() {
+    if (!text) return VarCompare(*a, *b);
+    std::u16string p = JoinText(*a);
+    std::u16string q = JoinText(*b);
+    if (loose) {
+      p = TrimLower(p);
+      q = TrimLower(q);
+    }
+    const int c = p.compare(q);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+  };
+  switch (op) {
+    case u'&':
+      return Variant::Text(JoinText(*a) + JoinText(*b));
+    case u'+':
+      if (text) return Variant::Text(JoinText(*a) + JoinText(*b));
+      return VarAdd(*a, *b);
+    case u'=':
+      return Truth(compare() == 0);
+    case u'u':
+      return Truth(compare() != 0);
+    case u'<':
+      return Truth(compare() < 0);
+    case u'>':
+      return Truth(compare() > 0);
+    case u'l':
+      return Truth(compare() <= 0);
+    case u'g':
+      return Truth(compare() >= 0);
+    case u'-':
+    case u'*':
+    case u'/':
+    case u'\\':
+    case u'M':
+    case u'^':
+    case u'A':
+    case u'O':
+    case u'X':
+    case u'E':
+    case u'I':
+      break;
+    default:
+      RaiseScript(kOperatorError);
+  }
+  if (text) mathError();
+  switch (op) {
+    case u'-':
+      return VarSub(*a, *b);
+    case u'*':
+      return VarMul(*a, *b);
+    case u'/':
+      return VarDiv(*a, *b);
+    case u'\\':
+      return VarIntDiv(*a, *b);
+    case u'M':
+      return VarMod(*a, *b);
+    case u'^':
+      return VarPow(*a, *b);
+    default:
+      break;
+  }
+  const bool p = VarToBoolean(*a);
+  const bool q = VarToBoolean(*b);
+  switch (op) {
+    case u'A':
+      return Truth(p && q);
+    case u'O':
+      return Truth(p || q);
+    case u'X':
+      return Truth(p != q);
+    case u'E':
+      return Truth(p == q);
+    default:  // 'I'
+      return Truth(!p || q);
+  }
+}
+
+// The Long values of token indexes, built once, so that pushing a variable
+// reference copies a value instead of building one.
+const Variant& TokenIndexValue(std::int32_t index) {
+  static const std::vector<Variant> values = [] {
+    std::vector<Variant> list;
+    for (std::int32_t i = 0; i < 256; ++i) list.push_back(Variant::Long(i));
+    return list;
+  }();
+  if (index >= 0 && index < 256) return values[static_cast<std::size_t>(index)];
+  thread_local Variant other;
+  other = Variant::Long(index);
+  return other;
+}
+
+void SetPlain(ScriptValue& entry, Variant value) {
+  entry.kind = kValuePlain;
+  entry.value = std::move(value);
+  entry.mapIndex = 0;
+}
+
+class Interpreter {
+ public:
+  Interpreter(std::int32_t frameIndex, std::int32_t scriptIndex)
+      : frameIndex_(frameIndex),
+        scriptIndex_(scriptIndex),
+        frame_(scriptEngine.callStack[static_cast<std::size_t>(frameIndex)]) {}
+
+  // Runs the statements; result as ScriptExecute gives it.
+  Variant Run(std::int32_t start, bool nested) {
+    std::int32_t s = start;
+    bool testBranch = false;
+    while (true) {
+      const Script& script = ScriptAt(scriptIndex_);
+      const std::int32_t count = static_cast<std::int32_t>(script.statements.size());
+      if (s < 0 || s >= count) break;
+      TimeSlice();
+      frame_.statementIndex = s;
+      const ScriptStatement& statement = script.statements[static_cast<std::size_t>(s)];
+      const std::uint8_t kind = statement.kind;
+      if (kind == kStatementGoto) {
+        s = GotoTarget(statement, count);
+        continue;
+      }
+      if ((kind == kStatementElseIf && !testBranch) || kind == kStatementElse) {
+        s = AfterEndIf(script, s) + 1;
+        continue;
+      }
+      testBranch = false;
+      if (kind == kStatementEndIf) {
+        ++s;
+        continue;
+      }
+      const Flow flow = Evaluate(s);
+      current_ = nullptr;
+      if (flow == Flow::kReturnNull) return VarNull();
+      if (flow == Flow::kLeave) return Variant();
+
+      // Finish the statement.
+      const std::int32_t top = frame_.valueStackTop;
+      if (top != 0 && top != 1) RaiseScript(kStackError);
+      frame_.valueStackTop = -1;
+      frame_.tokenPosition = 0;
+      frame_.assignment = 0;
+      const ScriptValue& entry = frame_.valueStack[0];
+      if (kind == kStatementLerp) {
+        scriptEngine.pendingDuration = VarToLong(ScriptEntryValue(frame_, entry));
+      } else if (kind == kStatementIf || kind == kStatementElseIf) {
+        if (entry.kind != kValuePlain && entry.kind != kValueVariable)
+          RaiseScript("Invalid use of IF keyword.");
+        if (ScriptConvertBoolean(ScriptEntryValue(frame_, entry), true) == 0) {
+          const Script& current = ScriptAt(scriptIndex_);
+          const std::int32_t next = BranchTarget(current, s);
+          if (current.statements[static_cast<std::size_t>(next)].kind == kStatementElseIf) {
+            s = next;
+            testBranch = true;
+          } else {
+            s = next + 1;
+          }
+          continue;
+        }
+      } else if (entry.kind == kValueControl) {
+        const Variant& request = entry.value;
+        const std::int32_t code =
+            request.IsArray() && !request.Elements().empty() ? VarToLong(request.Elements()[0]) : -1;
+        if (code == 0) {
+          scriptHooks.SuspendForWait();
+          return VarNull();
+        }
+        if (code == 1) return Finish(Variant(), nested);
+        if (code == 2) {
+          return Finish(request.Elements().size() > 1 ? request.Elements()[1] : Variant(), nested);
+        }
+      }
+      ++s;
+    }
+    return Finish(Variant(), nested);
+  }
+
+ private:
+  // The end of a custom event whose value is used: it must return a value, and
+  // one of its gates when it has several.
+  Variant Finish(Variant result, bool nested) {
+    if (frame_.ownerKind != kOwnerCustomEvent || nested) return result;
+    if (result.IsEmpty()) RaiseScript("Custom event expected to return something, and it didn't.");
+    const std::int32_t gates = scriptHooks.CustomEventGateCount(frame_.ownerIndex);
+    if (gates > 1) {
+      const bool valid = IsNumericValue(result) && ToNumber(result) >= 1.0 && ToNumber(result) <= gates;
+      if (!valid) {
+        RaiseScript("Custom event expected to return a value between 1 and " + std::to_string(gates) +
+                    ", and it didn't.");
+      }
+    }
+    return result;
+  }
+
+  // The clock is read on every 32nd statement: reading it costs more than a
+  // simple statement, and 32 statements are far below the 3000 ms slice.
+  void TimeSlice() {
+    if (++scriptEngine.yieldCountdown >= kStatementsPerClockRead && !scriptEngine.scriptAbort &&
+        !dataHooks.QuitRequested()) {
+      scriptEngine.yieldCountdown = 0;
+      const std::uint32_t now = scriptHooks.TickCount();
+      if (static_cast<std::int32_t>(now - scriptEngine.tickStamp) >
+          static_cast<std::int32_t>(kYieldMilliseconds)) {
+        dataHooks.YieldToWindowSystem();
+        if (dataHooks.QuitRequested()) {
+          scriptEngine.scriptAbort = true;
+        } else {
+          scriptEngine.tickStamp = now;
+        }
+      }
+    }
+    if (scriptEngine.scriptAbort) RaiseScript("Script aborted due to infinite loop.");
+  }
+
+  static std::int32_t GotoTarget(const ScriptStatement& statement, std::int32_t count) {
+    if (statement.tokens.empty() || statement.tokens[0].value.Type() != kVarLong) {
+      RaiseScript("GOTO names a label that does not exist.");
+    }
+    const std::int32_t target = statement.tokens[0].value.AsLong();
+    if (target < 0 || target >= count) RaiseScript("GOTO names a label that does not exist.");
+    return target;
+  }
+
+  // The next ELSEIF, ELSE or ENDIF of an IF, ELSEIF or ELSE.
+  static std::int32_t BranchTarget(const Script& script, std::int32_t s) {
+    const std::int32_t next = script.statements[static_cast<std::size_t>(s)].next;
+    if (next <= s || next >= static_cast<std::int32_t>(script.statements.size())) {
+      RaiseScript("IF without a matching ENDIF.");
+    }
+    return next;
+  }
+
+  static std::int32_t AfterEndIf(const Script& script, std::int32_t s) {
+    while (script.statements[static_cast<std::size_t>(s)].kind != kStatementEndIf)
+      s = BranchTarget(script, s);
+    return s;
+  }
+
+  const ScriptStatement& Statement(std::int32_t s) const {
+    const Script& script = ScriptAt(scriptIndex_);
+    if (s >= static_cast<std::int32_t>(script.statements.size()))
+      RaiseError(kErrIndex, "Subscript out of range");
+    return script.statements[static_cast<std::size_t>(s)];
+  }
+
+  ScriptValue& Push() {
+    const std::int32_t top = ++frame_.valueStackTop;
+    if (top >= static_cast<std::int32_t>(frame_.valueStack.size())) frame_.valueStack.resize(top + 1);
+    return frame_.valueStack[static_cast<std::size_t>(top)];
+  }
+
+  ScriptValue& TopEntry() {
+    if (frame_.valueStackTop < 0) RaiseScript(kStackError);
+    return frame_.valueStack[static_cast<std::size_t>(frame_.valueStackTop)];
+  }
+
+  // The value stored by an assignment from entry 0.
+  Variant AssignedValue() const {
+    const ScriptValue& entry = frame_.valueStack[0];
+    if (entry.kind == kValueCollection) {
+      return Variant::Array(kVarVariant, CollectionAt(entry.value.AsLong()).elements);
+    }
+    return ScriptEntryValue(frame_, entry);
+  }
+
+  // The value an entry stands for; variable references are read through the
+  // statement being evaluated.
+  const Variant& Value(const ScriptValue& entry) const {
+    if (entry.kind != kValueVariable || current_ == nullptr) return ScriptEntryValue(frame_, entry);
+    const std::int32_t index = entry.value.AsLong();
+    if (index < 0 || index >= static_cast<std::int32_t>(current_->tokens.size())) {
+      return ScriptEntryValue(frame_, entry);
+    }
+    const ScriptToken& token = current_->tokens[static_cast<std::size_t>(index)];
+    if (token.kind == kTokenLocal) {
+      const std::int32_t local = token.value.AsLong();
+      if (local >= 0 && local < static_cast<std::int32_t>(frame_.locals.size())) {
+        return frame_.locals[static_cast<std::size_t>(local)].value;
+      }
+    }
+    return ScriptEntryValue(frame_, entry);
+  }
+
+  Flow Evaluate(std::int32_t s) {
+    const ScriptStatement* statement = &Statement(s);
+    current_ = statement;
+    const std::int32_t last = static_cast<std::int32_t>(statement->tokens.size()) - 1;
+    if (frame_.valueStackTop == -1 && frame_.valueStack.size() < statement->tokens.size()) {
+      frame_.valueStack.resize(statement->tokens.size());
+    }
+    for (std::int32_t i = frame_.tokenPosition; i <= last; ++i) {
+      frame_.tokenPosition = i;
+      const bool isLast = i == last;
+      if (scriptEngine.resumeTop != -1 && scriptEngine.resumeTop > scriptEngine.callTop) {
+        const Flow flow = ResumeNested(isLast);
+        if (flow != Flow::kNext) return flow;
+        statement = current_ = &Statement(s);
+        continue;
+      }
+      const ScriptToken& token = statement->tokens[static_cast<std::size_t>(i)];
+      const bool target = frame_.assignment != 0 && isLast;
+      switch (token.kind) {
+        case kTokenNumber: {
+          ScriptValue& entry = Push();
+          entry.kind = kValuePlain;
+          entry.value = token.value;
+          entry.mapIndex = 0;
+          break;
+        }
+        case kTokenLocal:
+        case kTokenStatic:
+        case kTokenParameter:
+        case kTokenGlobalVariable:
+          if (target) {
+            AssignVariable(token);
+            break;
+          }
+          [[fallthrough]];
+        case kTokenString: {
+          ScriptValue& entry = Push();
+          entry.kind = kValueVariable;
+          entry.value = TokenIndexValue(i);
+          entry.mapIndex = 0;
+          break;
+        }
+        case kTokenSwitch:
+          if (target) {
+            AssignSwitch(token);
+          } else {
+            SetPlain(Push(), Variant::Long(GlobalSwitchAt(token.value.AsLong()).state != 0 ? 1 : 0));
+          }
+          break;
+        case kTokenCollection:
+          if (target) {
+            AssignCollection(token);
+          } else {
+            Push() = ScriptValue{kValueCollection, Variant::Long(token.value.AsLong()), 0};
+          }
+          break;
+        case kTokenTable:
+          if (target) RaiseScript("A whole table cannot be assigned; assign its elements with Table.Edit.");
+          Push() = ScriptValue{kValueTable, Variant::Long(token.value.AsLong()), 0};
+          break;
+        case kTokenKeyword: {
+          ScriptValue resolved;
+          ScriptResolveFrameKeyword(resolved, token.value.AsLong(), -1, true);
+          Push() = std::move(resolved);
+          break;
+        }
+        case kTokenSymbol:
+        case kTokenCall: {
+          const Flow flow = Command(token.value.AsLong(), token.kind == kTokenCall, isLast);
+          if (flow != Flow::kNext) return flow;
+          statement = current_ = &Statement(s);
+          break;
+        }
+        case kTokenNegate: {
+          ScriptValue& entry = TopEntry();
+          SetPlain(entry, VarNeg(ScriptEntryValue(frame_, entry)));
+          break;
+        }
+        case kTokenCallStart:
+          Push() = ScriptValue{kValueMarker, Variant(), 0};
+          break;
+        case kTokenOperator: {
+          ScriptValue& entry = Push();
+          entry.kind = kValueOperator;
+          entry.value = token.value;
+          entry.mapIndex = 0;
+          break;
+        }
+        case kTokenApply:
+          Apply();
+          break;
+        case kTokenSetMarker:
+          if (frame_.valueStackTop != 0) RaiseScript(kStackError);
+          frame_.assignment = 1;
+          break;
+        case kTokenSeparator:
+          break;
+        default:
+          RaiseScript(kOperatorError);
+      }
+    }
+    return Flow::kNext;
+  }
+
+  // A waiting script is being resumed and frames above this one were saved:
+  // run the next of them in place of the call it was suspended in.
+  Flow ResumeNested(bool isLast) {
+    const std::size_t index = static_cast<std::size_t>(scriptEngine.callTop + 1);
+    if (index >= scriptEngine.resumeFrames.size()) RaiseError(kErrIndex, "Subscript out of range");
+    const CallFrame& saved = scriptEngine.resumeFrames[index];
+    TriggerRun run;
+    run.ownerKind = saved.ownerKind;
+    run.ownerIndex = saved.ownerIndex;
+    run.subIndex = saved.subIndex;
+    run.callerValue = saved.callerValue;
+    run.map = saved.ownerMap;
+    run.relateActor = saved.relateActor;
+    run.relateValue2 = saved.relateValue2;
+    run.relateDoor = saved.relateDoor;
+    run.relateTurret = saved.relateTurret;
+    run.relateItem = saved.relateItem;
+    run.suspendRoot = 0;
+    run.nested = isLast;
+    run.player = saved.player;
+    Variant result = scriptHooks.RunTrigger(run);
+    if (result.Type() == kVarError) RaiseError(kErrReported, "");
+    if (result.Type() == kVarNull) return Flow::kReturnNull;
+    SetPlain(TopEntry(), std::move(result));
+    return Flow::kNext;
+  }
+
+  Flow Command(std::int32_t code, bool isCall, bool isLast) {
+    current_ = nullptr;  // the script table may change during the call
+    std::vector<ScriptValue>& stack = frame_.valueStack;
+    const std::int32_t top = frame_.valueStackTop;
+    ScriptValue object;
+    std::int32_t slot = 0;
+    std::int32_t argumentUpper = -1;
+    std::int32_t base = 0;
+    if (!isCall) {
+      if (top >= 0 && IsObjectReference(stack[static_cast<std::size_t>(top)])) {
+        object = stack[static_cast<std::size_t>(top)];
+        slot = top;
+      } else {
+        slot = top + 1;
+      }
+      base = slot + 1;
+    } else {
+      std::int32_t marker = top;
+      while (marker >= 0 && stack[static_cast<std::size_t>(marker)].kind != kValueMarker) --marker;
+      if (marker < 0) RaiseScript(kStackError);
+      argumentUpper = top - marker - 1;
+      base = marker + 1;
+      if (marker >= 1 && IsObjectReference(stack[static_cast<std::size_t>(marker - 1)])) {
+        object = stack[static_cast<std::size_t>(marker - 1)];
+        slot = marker - 1;
+      } else {
+        slot = marker;
+      }
+    }
+    const bool assign = frame_.assignment != 0 && isLast;
+    const std::int32_t newTop = slot - (assign ? 1 : 0);
+    if (newTop < 0) RaiseScript(kStackError);
+    if (slot >= static_cast<std::int32_t>(stack.size())) stack.resize(slot + 1);
+    frame_.valueStackTop = newTop;
+    frame_.stackBase = base;
+
+    ScriptValue result;
+    if (assign) {
+      const Variant value = AssignedValue();
+      ScriptCallCommand(code, object, argumentUpper, result, kModeAssign, value, true);
+    } else {
+      ScriptCallCommand(code, object, argumentUpper, result, kModeRead, Variant(), isLast);
+    }
+    if (scriptEngine.callTop < frameIndex_) return Flow::kLeave;
+    if (result.kind == kValuePlain && result.value.Type() == kVarError) RaiseError(kErrReported, "");
+    if (result.kind == kValuePlain && result.value.Type() == kVarNull) return Flow::kReturnNull;
+    frame_.valueStack[static_cast<std::size_t>(frame_.valueStackTop)] = std::move(result);
+    return Flow::kNext;
+  }
+
+  void Apply() {
+    std::vector<ScriptValue>& stack = frame_.valueStack;
+    const std::int32_t top = frame_.valueStackTop;
+    if (top < 1) RaiseScript(kStackError);
+    ScriptValue& operatorEntry = stack[static_cast<std::size_t>(top - 1)];
+    if (operatorEntry.kind != kValueOperator) RaiseScript(kOperatorError);
+    const char16_t op = static_cast<char16_t>(operatorEntry.value.RawInt());
+    if (op == u'N') {
+      Variant result = NotOperator(ScriptEntryValue(frame_, stack[static_cast<std::size_t>(top)]));
+      SetPlain(stack[static_cast<std::size_t>(top - 1)], std::move(result));
+      frame_.valueStackTop = top - 1;
+      return;
+    }
+    if (top < 2 || stack[static_cast<std::size_t>(top - 2)].kind == kValueOperator)
+      RaiseScript(kOperatorError);
+    const Variant& left = Value(stack[static_cast<std::size_t>(top - 2)]);
+    const Variant& right = Value(stack[static_cast<std::size_t>(top)]);
+    ScriptValue& target = stack[static_cast<std::size_t>(top - 2)];
+    if (!LongOperator(op, left, right, target.value)) {
+      Variant result = BinaryOperator(op, left, right);
+      target.value = std::move(result);
+    }
+    target.kind = kValuePlain;
+    target.mapIndex = 0;
+    frame_.valueStackTop = top - 2;
+  }
+
+  static std::vector<ScriptVariable>& VariableList(CallFrame& frame, std::uint8_t kind) {
+    return kind == kTokenLocal ? frame.locals : kind == kTokenStatic ? frame.statics : frame.parameters;
+  }
+
+  void AssignVariable(const ScriptToken& token) {
+    const std::int32_t index = token.value.AsLong();
+    static const ScriptValue none;
+    if (token.kind == kTokenGlobalVariable) {
+      const std::int32_t symbol = GlobalVariableAt(index).symbol;
+      Variant value = AssignedValue();
+      const std::int32_t duration = scriptEngine.pendingDuration;
+      scriptEngine.pendingDuration = 0;
+      if (scriptHooks.StartTimedChange(symbol, none, -1, value, duration)) return;
+      GlobalVariableAt(index).value = std::move(value);
+      return;
+    }
+    if (scriptEngine.pendingDuration != 0) {
+      RaiseScript("Duration option cannot be used with local variables or parameters.");
+    }
+    std::vector<ScriptVariable>& list = VariableList(frame_, token.kind);
+    if (index < 0 || index >= static_cast<std::int32_t>(list.size()))
+      RaiseError(kErrIndex, "Subscript out of range");
+    ScriptVariable& variable = list[static_cast<std::size_t>(index)];
+    const ScriptValue& source = frame_.valueStack[0];
+    if (source.kind == kValueCollection) {
+      Variant value = AssignedValue();
+      scriptHooks.StartTimedChange(variable.symbol, none, -1, value, 0);
+      variable.value = std::move(value);
+      return;
+    }
+    const Variant& value = Value(source);
+    scriptHooks.StartTimedChange(variable.symbol, none, -1, value, 0);
+    variable.value = value;
+  }
+
+  void AssignSwitch(const ScriptToken& token) {
+    const std::int32_t index = token.value.AsLong();
+    const std::int32_t symbol = GlobalSwitchAt(index).symbol;
+    const Variant value = AssignedValue();
+    const std::int32_t duration = scriptEngine.pendingDuration;
+    scriptEngine.pendingDuration = 0;
+    if (scriptHooks.StartTimedChange(symbol, ScriptValue(), -1, value, duration)) return;
+    GlobalSwitchAt(index).state = ScriptConvertBoolean(value, true);
+  }
+
+  void AssignCollection(const ScriptToken& token) {
+    ScriptCheckCollectionArgument(-1, false);
+    const ScriptValue& source = frame_.valueStack[0];
+    std::vector<Variant> elements = source.kind == kValueCollection
+                                        ? CollectionAt(source.value.AsLong()).elements
+                                        : ScriptEntryValue(frame_, source).Elements();
+    CollectionAt(token.value.AsLong()).elements = std::move(elements);
+  }
+
+  std::int32_t frameIndex_;
+  std::int32_t scriptIndex_;
+  CallFrame& frame_;
+  const ScriptStatement* current_ = nullptr;  // the statement being evaluated, while no command runs
+};
+
+// Builds the report of a failed frame and writes it to the error log.
+void ReportFailure(const CallFrame& frame, int number, const std::string& message) {
+  const bool wroteError = number != kErrReported && !message.empty();
+  std::u16string report;
+  if (wroteError) report += u"Error: " + AnsiToUtf16(message) + u"\r\n";
+  if (frame.statementIndex >= 0) {
+    std::int32_t sourceLine = 0;
+    std::u16string line;
+    if (frame.scriptIndex >= 0 && frame.scriptIndex < static_cast<std::int32_t>(scriptTable.scripts.size())) {
+      const Script& script = scriptTable.scripts[static_cast<std::size_t>(frame.scriptIndex)];
+      if (frame.statementIndex < static_cast<std::int32_t>(script.statements.size())) {
+        sourceLine = script.statements[static_cast<std::size_t>(frame.statementIndex)].sourceLine;
+        line = ScriptStatementSourceLine(script, frame.statementIndex);
+      }
+    }
+    report += u"  [" + Utf16FromAscii(std::to_string(sourceLine + 1LL)) + u"]: " + line;
+  }
+  report += u"\r\n";
+  report += wroteError ? u"  in " : u"  from ";
+  report += DescribeTrigger(frame);
+  if (frame.ownerKind == kOwnerSpriteTexture) {
+    const std::int32_t map = frame.ownerMap;
+    const bool onInterface = map >= 0 && map <= gameData.maps.LastIndex() && gameData.maps[map].isInterface;
+    if (map == -1 || onInterface) return;
+  }
+  ErrorLogAppend(Utf16ToAnsi(report));
+}
+
+}  // namespace
+
+Variant ScriptExecute(std::int32_t scriptIndex, std::int32_t startStatement, bool nested) {
+  const std::int32_t frameIndex = scriptEngine.callTop;
+  CallFrame& frame = TopFrame();
+  frame.scriptIndex = scriptIndex;
+  int number = 0;
+  std::string message;
+  try {
+    if (frameIndex > kCallStackRunLimit) {
+      RaiseScript("Trigger or custom event has executed itself recursively too many times.");
+    }
+    return Interpreter(frameIndex, scriptIndex).Run(startStatement, nested);
+  } catch (const KivError& error) {
+    number = error.Number();
+    message = error.what();
+  } catch (const std::bad_alloc&) {
+    number = 7;
+    message = "Out of memory";
+  } catch (const std::exception& error) {
+    number = kErrInvalidCall;
+    message = error.what();
+  }
+  scriptEngine.pendingDuration = 0;
+  ReportFailure(frame, number, message);
+  return VarErrorValue(number);
+}
+
+std::u16string ScriptStatementSourceLine(const Script& script, std::int32_t statementIndex) {
+  if (statementIndex < 0 || statementIndex >= static_cast<std::int32_t>(script.statements.size())) return u"";
+  const std::int32_t line = script.statements[static_cast<std::size_t>(statementIndex)].sourceLine;
+  if (line < 0) return u"";
+  const std::vector<std::u16string> lines = SplitLines(script.text);
+  if (line >= static_cast<std::int32_t>(lines.size())) return u"";
+  return TrimBlanks(lines[static_cast<std::size_t>(line)]);
+}
+
+}  // namespace kiv

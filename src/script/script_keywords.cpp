@@ -1,0 +1,117 @@
+#include "script/script_keywords.h"
+
+#include <string>
+
+#include "core/error.h"
+#include "core/text_encoding.h"
+#include "data/data_hooks.h"
+#include "data/game_data.h"
+#include "script/call_frame.h"
+#include "script/script_hooks.h"
+
+namespace kiv {
+
+namespace {
+
+std::string MapFileName(std::int32_t map) {
+  if (map < -1 || map > gameData.maps.LastIndex()) return std::string();
+  return Utf16ToAnsi(gameData.maps[map].fileName);
+}
+
+// Sets "none" of the kind; raises the message when asked to. False always.
+bool Fail(ScriptValue& result, std::int32_t kind, bool raiseErrors, const std::string& message) {
+  result = ScriptValue{kind, Variant::Long(-1), -1};
+  if (raiseErrors) RaiseError(kErrData, message);
+  return false;
+}
+
+bool ResolveRelate(ScriptValue& result, const CallFrame& frame, std::int32_t map, bool raiseErrors) {
+  if (frame.relateActor < 0) {
+    std::int32_t contextMap = -1;
+    std::int32_t contextCharacter = -1;
+    scriptHooks.RelateContext(contextMap, contextCharacter);
+    if (contextCharacter < 0) {
+      return Fail(result, kObjectActor, raiseErrors,
+                  "Actor \"relate\" cannot be used as this script does not relate to an actor.");
+    }
+    result = ScriptValue{kObjectActor, Variant::Long(contextCharacter), contextMap};
+    return true;
+  }
+  if (map != -1 && frame.ownerMap != map) {
+    return Fail(result, kObjectActor, raiseErrors,
+                "Actor \"relate\" cannot be used as the related actor is in a different map from \"" +
+                    MapFileName(map) + "\".");
+  }
+  result = ScriptValue{kObjectActor, Variant::Long(frame.relateActor), frame.ownerMap};
+  return true;
+}
+
+bool Resolve(ScriptValue& result, std::int32_t keyword, std::int32_t map, bool raiseErrors) {
+  const CallFrame& frame = TopFrame();
+  switch (keyword) {
+    case kKeywordActorMain: {
+      if (!scriptHooks.MainAlwaysControlled() && frame.relateActor >= 0 &&
+          scriptHooks.CharacterOwnerPlayer(frame.ownerMap, frame.relateActor) >= 0) {
+        return ResolveRelate(result, frame, map, raiseErrors);
+      }
+      const PlayerControlState state = scriptHooks.PlayerControl(scriptHooks.CurrentPlayer());
+      if (state.controlledMember < 0) {
+        return Fail(result, kObjectActor, raiseErrors,
+                    "Actor \"main\" cannot be used as there is no controlled party member.");
+      }
+      if (map != -1 && map != state.currentMap) {
+        return Fail(
+            result, kObjectActor, raiseErrors,
+            "Actor \"main\" cannot be used as the controlled party member is in a different map from \"" +
+                MapFileName(map) + "\".");
+      }
+      result = ScriptValue{kObjectActor, Variant::Long(state.controlledCharacter), state.currentMap};
+      return true;
+    }
+    case kKeywordActorRelate:
+      return ResolveRelate(result, frame, map, raiseErrors);
+    case kKeywordActorThis:
+      if (frame.thisActor < 0) {
+        return Fail(result, kObjectActor, raiseErrors,
+                    "Actor \"this\" cannot be used as this script does not belong to an actor.");
+      }
+      if (map != -1 && frame.ownerMap != map) {
+        return Fail(result, kObjectActor, raiseErrors,
+                    "Actor \"this\" cannot be used as this actor is in a different map from \"" +
+                        MapFileName(map) + "\".");
+      }
+      result = ScriptValue{kObjectActor, Variant::Long(frame.thisActor), frame.ownerMap};
+      return true;
+    case kKeywordFieldRelate: {
+      if (frame.thisField < 0) {
+        // No field to look the parent up in: always an error, never an index of -1.
+        RaiseError(kErrData, "Field \"relate\" cannot be used as this script does not belong to a field.");
+      }
+      const std::int32_t parent = scriptHooks.FieldParentField(frame.ownerMap, frame.thisField);
+      if (parent < 0) {
+        return Fail(result, kObjectField, raiseErrors,
+                    "Field \"relate\" cannot be used as this field is not associated with any other field.");
+      }
+      result = ScriptValue{kObjectField, Variant::Long(parent), frame.ownerMap};
+      return true;
+    }
+    case kKeywordFieldThis:
+      if (frame.thisField < 0) {
+        return Fail(result, kObjectField, raiseErrors,
+                    "Field \"this\" cannot be used as this script does not belong to a field.");
+      }
+      result = ScriptValue{kObjectField, Variant::Long(frame.thisField), frame.ownerMap};
+      return true;
+    default:
+      RaiseError(kErrData, "Invalid keyword " + std::to_string(keyword) + ".");
+  }
+}
+
+}  // namespace
+
+void ScriptResolveFrameKeyword(ScriptValue& result, std::int32_t keyword, std::int32_t map,
+                               bool raiseErrors) {
+  if (Resolve(result, keyword, map, raiseErrors)) dataHooks.GenerateMapData(result.mapIndex, true);
+}
+
+}  // namespace kiv
