@@ -6,6 +6,7 @@ namespace kiv {
 
 GameData gameData;
 DataSettings dataSettings;
+SetExtents setExtents;
 
 namespace {
 [[noreturn]] void RaiseBadMapIndex() { RaiseError(kErrIndex, "Subscript out of range"); }
@@ -39,6 +40,14 @@ void GameData::Reset() {
   maps.Reset();
   tileSets.clear();
   soundSets.clear();
+  spriteSets.clear();
+  doorSets.clear();
+  items.clear();
+  fontSets.clear();
+  inputSets.clear();
+  customEvents.clear();
+  actorTemplates.clear();
+  statistics.clear();
   loadingMapName.clear();
 }
 

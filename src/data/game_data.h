@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "data/actor_template.h"
 #include "data/map_record.h"
 #include "data/set_records.h"
 
@@ -30,7 +31,16 @@ class MapTable {
 struct GameData {
   MapTable maps;
   std::vector<TileSet> tileSets;
-  std::vector<SoundSet> soundSets;
+  std::vector<SoundSetEntry> soundSets;
+  std::vector<SpriteSet> spriteSets;
+  std::vector<DoorSet> doorSets;
+  std::vector<Item> items;
+  std::vector<FontSet> fontSets;
+  std::vector<InputSet> inputSets;
+  std::vector<CustomEvent> customEvents;
+  std::vector<ActorTemplate> actorTemplates;
+  // Filled from the project state; items keep one value per statistic.
+  std::vector<Statistic> statistics;
   // The name of the map or interface being loaded, empty otherwise.
   std::u16string loadingMapName;
 
@@ -50,5 +60,18 @@ struct DataSettings {
   void Reset() { *this = DataSettings(); }
 };
 extern DataSettings dataSettings;
+
+// The largest cell and sprite sizes of the sets read, for drawing. The set
+// readers only raise them; loading sets the tile sizes to 32 before the tile
+// sets are read, and the sprite sizes keep growing for the whole run.
+struct SetExtents {
+  std::int32_t maxTileCellWidth = 32;
+  std::int32_t maxTileCellHeight = 32;
+  std::int32_t maxSpriteWidth = 0;
+  std::int32_t maxSpriteHeight = 0;
+
+  void Reset() { *this = SetExtents(); }
+};
+extern SetExtents setExtents;
 
 }  // namespace kiv

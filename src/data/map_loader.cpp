@@ -1,5 +1,7 @@
 #include "data/map_loader.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "core/error.h"
@@ -7,6 +9,7 @@
 #include "core/package.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
+#include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "data/map_reader.h"
 #include "data/resource_header.h"
@@ -15,6 +18,8 @@
 namespace kiv {
 
 namespace {
+
+constexpr std::int32_t kOwnerActor = 3;
 
 // Clears the name of the map being loaded however the load ends.
 struct LoadingNameScope {
@@ -34,10 +39,65 @@ void ResetForLoad(Map& map, const std::u16string& name) {
   map.loadByte = 1;
 }
 
-void ReadSections(const ByteList& bytes, std::int32_t& offset, std::int32_t version, Map& map) {
+void ReadSections(const ByteList& bytes, std::int32_t& offset, std::int32_t version, Map& map,
+                  std::int32_t index) {
   ReadMapHeader(bytes, offset, version, map);
   ReadMapProperties(bytes, offset, version, map, false);
-  ReadMapBody(bytes, offset, version, map, false);
+  ReadMapBodySections(bytes, offset, version, map, index, false);
+}
+
+std::int32_t RoundToUnit(float value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<std::int32_t>(std::nearbyint(std::clamp(static_cast<double>(value), -2147483648.0,
+                                                              2147483647.0)));
+}
+
+// Each spawn is linked to the first actor that stands on it: the same whole
+// x and y and a height less than 64 apart.
+void LinkSpawnsToActors(Map& map) {
+  for (Spawn& spawn : map.spawns) spawn.linkedActor = -1;
+  for (std::size_t s = 0; s < map.spawns.size(); ++s) {
+    Spawn& spawn = map.spawns[s];
+    for (std::size_t a = 0; a < map.actors.size(); ++a) {
+      Actor& actor = map.actors[a];
+      if (RoundToUnit(actor.x) != RoundToUnit(spawn.x) || RoundToUnit(actor.y) != RoundToUnit(spawn.y)) continue;
+      if (!(std::fabs(static_cast<double>(actor.z) - spawn.z) < 64.0)) continue;
+      spawn.linkedActor = static_cast<std::int32_t>(a);
+      actor.spawn = static_cast<std::int32_t>(s);
+      actor.spawned = 1;
+      break;
+    }
+  }
+}
+
+// Equipped items start with their ammunition full.
+void FillAmmunition(Map& map) {
+  for (Actor& actor : map.actors) {
+    for (InventoryEntry& entry : actor.equipment) {
+      if (entry.item < 0) continue;
+      const std::int32_t capacity = dataHooks.ItemAmmunitionCapacity(entry.item);
+      if (capacity > 0) entry.ammunition = capacity;
+    }
+  }
+}
+
+void StartLights(Map& map) {
+  for (Light& light : map.lights) {
+    if (light.resetFlag != 0) light.currentValue = light.startValue;
+  }
+}
+
+void RaiseLoadedEvents(std::int32_t index) {
+  const std::size_t count = gameData.maps[index].actors.size();
+  for (std::size_t a = 0; a < count; ++a) {
+    const auto actor = static_cast<std::int32_t>(a);
+    dataHooks.ScriptRaiseObjectEvent(kOwnerActor, actor, kSymTriggerActorLoaded, index);
+    // A trigger may change the map's lists: look the actor up again.
+    const Map& map = gameData.maps[index];
+    if (a < map.actors.size() && map.actors[a].spawn < 0) {
+      dataHooks.ScriptRaiseObjectEvent(kOwnerActor, actor, kSymTriggerActorExistenceChanged, index);
+    }
+  }
 }
 
 }  // namespace
@@ -56,30 +116,34 @@ void LoadMap(const ByteList& bytes, const std::u16string& name, std::int32_t ind
     try {
       Map& map = gameData.maps[index];
       ResetForLoad(map, name);
-      ReadSections(bytes, offset, version, map);
+      ReadSections(bytes, offset, version, map, index);
+      FinishMapBody(index, false);
     } catch (...) {
-      gameData.maps.RemoveLast();
+      // Maps that linking loaded for this one go with it.
+      while (gameData.maps.LastIndex() >= index) gameData.maps.RemoveLast();
       scriptTable.scripts.resize(scriptCount);
       throw;
     }
   } else {
-    // A reload reads into a scratch record so that a failure keeps the old map.
-    Map& target = gameData.maps[index];
+    // A reload reads into a scratch record so that a failed read keeps the old map.
     Map scratch;
     ResetForLoad(scratch, name);
     try {
-      ReadSections(bytes, offset, version, scratch);
+      ReadSections(bytes, offset, version, scratch, index);
     } catch (...) {
       scriptTable.scripts.resize(scriptCount);
       throw;
     }
-    target = std::move(scratch);
+    gameData.maps[index] = std::move(scratch);
+    FinishMapBody(index, false);
   }
 
   if (dataHooks.ActivePlayerMap() == index) dataHooks.RefreshViewedMaps(0);
   dataHooks.GenerateMapData(index, prepare);
-  // Spawns, equipment ammunition, lights and the Loaded events of actors follow
-  // here once maps carry objects.
+  LinkSpawnsToActors(gameData.maps[index]);
+  FillAmmunition(gameData.maps[index]);
+  StartLights(gameData.maps[index]);
+  RaiseLoadedEvents(index);
 
   gameData.loadingMapName.clear();
   dataHooks.RestartTickBase();

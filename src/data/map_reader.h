@@ -18,9 +18,18 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
 void ReadMapProperties(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
                        bool savedState);
 
-// Reads the body: the object lists. Only maps without objects are read so far;
-// a map with objects is refused.
-void ReadMapBody(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map, bool isSave);
+// Reads the object lists of the body into map (mapIndex is the index it has or
+// will have in the maps table), converting the sections of old formats, and
+// chooses an interface's screen layout. isSave reads the save-only sections.
+void ReadMapBodySections(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
+                         std::int32_t mapIndex, bool isSave);
+// What follows every read of a body, on the map in the table: linking, the
+// selected field kept within the fields, door openings and, outside saves, the
+// map's references to other maps.
+void FinishMapBody(std::int32_t mapIndex, bool isSave);
+// Both, for a map already in the table.
+void ReadMapBody(const ByteList& buffer, std::int32_t& offset, std::int32_t version, std::int32_t mapIndex,
+                 bool isSave);
 
 // The index of the first tile set or sound set with the identifier; when none
 // has it, -1 for an all-zero identifier and -2 otherwise.

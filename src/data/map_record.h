@@ -1,14 +1,17 @@
 #pragma once
 // The record of one map or interface (an interface is a map whose is-interface
-// flag is set): size, tile layers, collision grids, properties, event scripts
-// and the sector grid. Object lists arrive with the map body reader.
+// flag is set): size, tile layers, collision grids, properties, event scripts,
+// the object lists of the body and the sector grid.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/identifier.h"
+#include "data/actor_record.h"
+#include "data/field_record.h"
 #include "data/lists.h"
+#include "data/map_objects.h"
 #include "data/script_record.h"
 
 namespace kiv {
@@ -196,6 +199,24 @@ struct Map {
   MapSavedState savedState;
   std::int32_t furtherMapIndex1 = -1;
   std::int32_t furtherMapIndex2 = -1;
+
+  // Body: the object lists.
+  std::vector<Door> doors;
+  std::vector<Zone> zones;
+  std::vector<CollisionShape> boundaries;
+  std::vector<Actor> actors;
+  std::vector<PickUp> pickUps;
+  std::vector<Light> lights;
+  std::vector<Speaker> speakers;
+  std::vector<Projectile> projectiles;  // saves only
+  std::vector<Spawn> spawns;
+  std::vector<Field> fields;
+  std::vector<PositionedText> positionedTexts;
+  // The field indexes of the properties (-1 none): the selected field is the
+  // saved focused field, the selection marker value V and the further field value W.
+  std::int32_t& SelectedField() { return savedState.focusedField; }
+  std::int32_t& SelectionMarkerField() { return mapValueV; }
+  std::int32_t& FurtherField() { return mapValueW; }
 
   // Sector grid of 128-unit cells.
   SectorGrid sectorGrid;

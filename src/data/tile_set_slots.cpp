@@ -10,9 +10,13 @@ namespace kiv {
 bool tileSetLimitShown = false;
 
 std::uint8_t MapTileSetSlot(std::int32_t map, std::int32_t group, std::int32_t tileSet, bool add) {
+  return MapTileSetSlot(gameData.maps[map], group, tileSet, add);
+}
+
+std::uint8_t MapTileSetSlot(Map& map, std::int32_t group, std::int32_t tileSet, bool add) {
   if (tileSet < 0) return 0;
   if (group < 0 || group >= kTileLayerGroupCount) RaiseError(kErrIndex, "Subscript out of range");
-  TileLayerGroup& layers = gameData.maps[map].tileLayerGroups[static_cast<std::size_t>(group)];
+  TileLayerGroup& layers = map.tileLayerGroups[static_cast<std::size_t>(group)];
   for (std::int32_t slot = 1; slot <= layers.slotCount; ++slot) {
     if (layers.slotTileSets[static_cast<std::size_t>(slot - 1)] == tileSet)
       return static_cast<std::uint8_t>(slot);

@@ -10,6 +10,9 @@ namespace kiv {
 // there is no slot and add is off, or when the group already has 255 slots
 // (the "Tile-Set Error" box is shown the first time in the run).
 std::uint8_t MapTileSetSlot(std::int32_t map, std::int32_t group, std::int32_t tileSet, bool add);
+// The same for a map record that is not (yet) in the maps table.
+struct Map;
+std::uint8_t MapTileSetSlot(Map& map, std::int32_t group, std::int32_t tileSet, bool add);
 
 // Whether the slot-limit box has been shown in this run. Only tests clear it.
 extern bool tileSetLimitShown;

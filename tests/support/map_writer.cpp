@@ -150,25 +150,6 @@ void WriteProperties(ByteList& b, std::int32_t& o, const MapFixture& m) {
   }
 }
 
-void WriteEmptyBody(ByteList& b, std::int32_t& o, std::int32_t v) {
-  auto empty = [&] { BufferWriteLong(b, -1, o); };
-  if (v < 100636) empty();   // legacy dynamic objects
-  empty();                   // doors
-  empty();                   // zones
-  empty();                   // boundaries
-  empty();                   // actors
-  if (v < 100601) empty();   // legacy vehicles
-  if (v < 100590) empty();   // legacy tile placements
-  empty();                   // pick-ups
-  empty();                   // lights
-  if (v >= 100546) empty();  // speakers
-  if (v < 100565) empty();   // legacy blocks
-  if (v < 100605) empty();   // legacy turrets
-  empty();                   // spawns
-  empty();                   // fields
-  if (v >= 100751) empty();  // positioned texts
-}
-
 }  // namespace
 
 ByteList MapHeaderAndPropertiesBytes(const MapFixture& map) {
@@ -183,7 +164,7 @@ ByteList MapHeaderAndPropertiesBytes(const MapFixture& map) {
 ByteList MapFileBytes(const MapFixture& map) {
   ByteList payload = MapHeaderAndPropertiesBytes(map);
   std::int32_t offset = static_cast<std::int32_t>(payload.size());
-  WriteEmptyBody(payload, offset, map.version);
+  WriteMapBodyFixture(payload, offset, map.body, map.version, false);
   payload.resize(static_cast<std::size_t>(offset));
   return MakeResourceFile(map.version, payload);
 }

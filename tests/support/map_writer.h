@@ -10,6 +10,7 @@
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/variant.h"
+#include "support/map_object_writer.h"
 #include "support/script_writer.h"
 
 namespace kiv::test {
@@ -66,10 +67,12 @@ struct MapFixture {
   std::vector<ScreenLayoutFixture> screenLayouts;                               // from 100771
   std::array<float, 3> valuesAA{0.5f, 0.25f, 0.125f};                           // from 100782
   std::vector<ScriptFixture> eventScripts;  // missing ones are written empty (long form)
+  // Body.
+  MapBodyFixture body;
 };
 
 ByteList MapHeaderAndPropertiesBytes(const MapFixture& map);
-// A whole file: resource header, header, properties and a body without objects.
+// A whole file: resource header, header, properties and the body's objects.
 ByteList MapFileBytes(const MapFixture& map);
 
 }  // namespace kiv::test

@@ -1,0 +1,200 @@
+#pragma once
+// The record of every character, vehicle, turret and dynamic object of a map,
+// interface, template or save, and its reader.
+//
+// A stored actor has a design part, which every file carries, and a run-time
+// part, which only saves and the project state carry (withState). Without it
+// the run-time fields are derived from the design part.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/byte_list.h"
+#include "core/geometry.h"
+#include "core/identifier.h"
+#include "core/record_codecs.h"
+#include "data/lists.h"
+#include "data/script_record.h"
+
+namespace kiv {
+
+inline constexpr std::size_t kActorColorCount = 8;
+inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;  // -1: no colour
+
+// One appearance slot that an actor has: the sprite set that draws it and its colours.
+struct AppearancePart {
+  std::int32_t spriteSet = -1;  // -1 none, -2 resolve by identifier
+  Identifier spriteSetId;
+  std::array<std::uint32_t, kActorColorCount> colors{kNoColor, kNoColor, kNoColor, kNoColor,
+                                                     kNoColor, kNoColor, kNoColor, kNoColor};
+  std::int32_t slot = 0;  // symbol number of the slot's name
+};
+
+struct StatisticValue {
+  Identifier id;
+  std::int32_t baseValue = 0;
+  std::int32_t currentValue = 0;
+};
+
+struct InventoryEntry {
+  std::int32_t item = -1;  // -1 none, -2 resolve by identifier
+  Identifier itemId;
+  std::uint8_t flag = 0;
+  std::int32_t quantity = 0;
+  std::int32_t ammunition = 0;
+  Identifier areaId;  // equipment entries: the equipment area's identifier
+};
+
+// A reference to another record by index and identifier.
+struct IndexedReference {
+  std::int32_t index = -1;
+  Identifier id;
+};
+
+// kind: -1 none, -2 by name, -3 any map ("*"), -4 by identifier.
+struct ActorMapReference {
+  std::int32_t kind = -1;
+  std::u16string name;
+  Identifier id;
+};
+
+struct ValuePair {
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+};
+
+struct Waypoint {
+  std::array<std::int32_t, 4> values{};
+};
+
+// An entry of the actor's variables: name symbol, value, and a flag byte in extra1.
+using ActorVariable = ScriptVariable;
+
+struct Actor {
+  std::u16string name;         // script Name
+  std::u16string displayName;  // script Title
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t fileVersion = 0;
+  float scaleX = 1.0f, scaleY = 1.0f, scaleZ = 1.0f;
+  std::int32_t templateIndex = -1;
+  Identifier templateId;
+  float velocityX = 0.0f, velocityY = 0.0f, velocityZ = 0.0f, velocity = 0.0f;
+  std::int32_t velocityExtra = 0;
+  float rotationY = 0.0f;  // script DirectionAngleY
+  float heading = 0.0f;    // radians; script DirectionAngle, Direction
+  std::int32_t runValue = 0;
+  std::int32_t timeSinceHurt = -1;  // ms, -1 none
+  std::int32_t poseTime = 0;
+
+  std::uint8_t vehicle = 0;  // characters can board or operate it
+  std::uint8_t turret = 0;
+  std::uint8_t flashing = 0;
+  std::uint8_t inMap = 0;
+  std::uint8_t inMapExtra = 0;
+  std::uint8_t inCamera = 0;
+  std::uint8_t inCameraExtra = 0;
+  std::uint8_t designByte = 0;  // stored last of the design part
+  std::uint8_t airborne = 0;
+  std::uint8_t airborneExtra = 0;
+  std::uint8_t designByte1 = 0, designByte2 = 0;
+  std::uint8_t face = 0;
+  std::uint8_t shadow = 0;
+
+  std::vector<AppearancePart> parts;
+  std::uint32_t specular = 0;
+  std::uint32_t shadowColor = 0;
+  std::int32_t designValue = 0;  // stored after ShadowColor
+
+  float gas = 0.0f, maxGas = 0.0f;
+  float speed = 0.0f;
+  float vehicleValue1 = -0.15f, vehicleValue2 = 0.0f, vehicleValue3 = 0.0f;
+  float derivedValue1 = 0.0f, derivedValue2 = 0.0f;
+  std::int32_t vehicleValue15 = 15;
+  std::int32_t physicsFlags = 75;
+  std::int32_t extension = 0;
+
+  std::int32_t turretRange = 640;
+  float turnRate = 1.5707964f;
+  float arc = 6.2831855f;
+  float arcStart = 0.0f, arcEnd = 0.0f;
+  std::int16_t turningKey = 0;
+
+  std::int32_t state = 0;  // 3 dead
+  std::int32_t stateValue = 0;
+  std::uint8_t removed = 0;
+  std::uint8_t noDraw = 0;
+  std::uint8_t noRect = 0;
+  std::uint8_t solid = 1;
+  std::uint8_t canMove = 1;
+
+  std::vector<Attachment> attachedEffects;  // run time
+  std::vector<Attachment> attachedSprites;
+  std::uint32_t flashColor = 0;
+  std::array<std::int32_t, 3> flashValues{};
+  std::uint32_t tint = kNoColor;
+  std::int32_t pose = 0;  // symbol of the current pose name
+  std::int32_t poseValue = 0;
+
+  std::int32_t vehicleRidden = -1;
+  std::int32_t turretOperated = -1;
+  std::int32_t furtherActor1 = -1;
+  std::int32_t furtherActor2 = -1;
+  std::int32_t owningPlayer = -1;
+  std::int32_t partyMember = -1;
+  std::int32_t autoMoveStyle = 0;
+  Box areaBox;
+  std::int32_t targetActor = -1;  // reset to -1 when the actor leaves play
+  std::array<std::int32_t, 3> moveCommand{};
+  std::vector<std::int32_t> path;
+  std::vector<std::int32_t> route;  // script ChangeRoute
+  std::int32_t routePosition = 0;
+  std::array<std::uint8_t, 3> movementFlags{};
+  float movementX = 0.0f, movementY = 0.0f, movementZ = 0.0f;
+  float keyForward = 0.0f, keyTurning = 0.0f, keyStrafing = 0.0f, keyRising = 0.0f;
+  std::vector<Waypoint> waypoints;
+
+  std::vector<InventoryEntry> items;
+  std::vector<InventoryEntry> equipment;  // one per equipment area
+  std::vector<StatisticValue> statistics;  // one per statistic
+  std::int32_t experience = 0;
+  std::int64_t money = 0;  // currency: four decimal places
+  std::int32_t points = 0;
+
+  std::array<IndexedReference, 2> furtherReferences;
+  std::int16_t actionValue = 0;
+  std::int16_t detonationValue = 0;
+  IndexedReference itemReference;  // the one given by legacy vehicles' item
+  std::int32_t driver = -1;
+  ActorMapReference mapReference;
+  std::int32_t team = -1;
+  Identifier teamId;
+  std::int32_t aiFlags = 0;
+  std::int32_t aiState = 0;
+  std::int32_t aiValue = 0;
+  std::int32_t gridX = 0, gridY = 0;
+  float gridHeading = 0.0f;
+  std::int32_t designValue2 = 0;  // stored after the AI flags
+  std::int32_t aiFocus = -1;
+  std::vector<Trigger> triggers;
+  std::vector<ActorVariable> variables;
+  CollisionShape collisionShape;
+  std::vector<ValuePair> pairs1;
+  std::vector<ValuePair> pairs2;
+  std::int32_t lastDamaged = -1;
+  std::int32_t lastAttacked = -1;
+  float memorizedX = 0.0f, memorizedY = 0.0f, memorizedZ = 0.0f;
+  std::int32_t memorized = -1;
+
+  // Set by map loading when a spawn of the map stands where the actor does.
+  std::int32_t spawn = -1;
+  std::uint8_t spawned = 0;
+};
+
+// Reads one actor section at offset into actor. version is the format version
+// of the enclosing file; mapMode is the enclosing map's map mode (0 for
+// templates and state). Read errors propagate; the record stays partly filled.
+void ReadCharacter(const ByteList& buffer, std::int32_t& offset, Actor& actor, std::int32_t version,
+                   bool withState, std::int32_t mapMode = 0);
+
+}  // namespace kiv

@@ -1,0 +1,146 @@
+#pragma once
+// An element of an interface (maps may hold them too): a text, picture,
+// counter, button or map view placed relative to its parent field, with values
+// for its four states, event scripts and triggers; its reader and the layout
+// values derived from it.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/byte_list.h"
+#include "core/identifier.h"
+#include "core/variant.h"
+#include "data/lists.h"
+#include "data/script_record.h"
+
+namespace kiv {
+
+struct Map;
+
+inline constexpr std::size_t kFieldStateCount = 5;  // entry 0 live, 1..4 per state
+inline constexpr std::size_t kFieldScriptCount = 11;
+inline constexpr std::int32_t kMaxFieldSprites = 1024;  // counters show at most this many sprites
+
+// Field states.
+inline constexpr std::uint8_t kFieldPlain = 0;
+inline constexpr std::uint8_t kFieldSelectable = 1;
+inline constexpr std::uint8_t kFieldSelected = 2;
+inline constexpr std::uint8_t kFieldDisabled = 3;
+
+// What activating the field does to an interface: 1 hide, 2 show, 3 open as the player's.
+struct FieldAction {
+  std::int32_t code = 0;
+  std::int32_t mapKind = -1;  // -2 by name, -4 by identifier
+  std::u16string mapName;
+  Identifier mapId;
+};
+
+// The values of a view field that shows a map.
+struct FieldView {
+  std::array<std::int32_t, 22> values{};  // view values 1 to 22
+  std::array<std::uint8_t, 3> groupBytes{};  // after values 9, 12 and 16
+  std::int32_t int1 = 0;
+  float pitch = 0.7853982f;
+  float yaw = -1.5707964f;
+  float distance = 1000.0f;
+  float distance2 = 512.0f;
+  std::uint8_t byte1 = 0;
+  std::uint8_t byte2 = 0;
+  std::int32_t followedPlayer = 0;
+  std::int32_t ownMap = -1;
+  std::int32_t followedCharacter = -1;
+};
+
+struct FieldRuntimeEntry {
+  std::array<std::int32_t, 9> values{};
+};
+
+struct Field {
+  std::u16string name;
+  std::u16string displayName;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t mapIndex = -1;
+  std::uint8_t face = 0;  // kind of field; 6 shows a map
+  float width = 0.0f, height = 0.0f, depth = 0.0f;  // script SizeX, SizeY, SizeZ
+  std::int32_t pixelWidth = 0, pixelHeight = 0;
+  std::int32_t previousPixelWidth = 0, previousPixelHeight = 0;
+  std::int32_t lineHeight = 0;  // pixels; 0 takes the font set's
+  float fontScale = 1.0f;
+  float fontSize = 0.0f;
+
+  std::uint8_t shadow = 0;
+  std::uint8_t noDraw = 0;
+  std::uint8_t nonExistent = 0;
+  std::uint8_t selectable = 0;
+  std::uint8_t disabled = 0;
+  std::uint8_t byteDefault1 = 1;
+  std::uint8_t byteByContent = 0;
+  std::uint8_t appliedSelectable = 0;
+
+  std::vector<FieldAction> actions;
+  std::uint8_t activationOrder = 0;  // 1: the activation trigger runs before the actions
+  std::int32_t controlValue = 0;
+  std::int32_t control = -1;  // -1 none, -2 not found
+  Identifier controlId;
+
+  std::uint8_t style = 0;  // 1..4 take the project's presets; 5 keeps live values
+  std::array<std::uint32_t, kFieldStateCount> colorsA{};  // script Color1
+  std::array<std::uint32_t, kFieldStateCount> colorsB{};  // script Color2
+  std::uint32_t specular = 0;
+  std::array<std::uint32_t, kFieldStateCount> colorsC{};  // script ShadowColor
+  std::int32_t valueAfterSpecular = 0;
+  std::uint8_t state = 0;
+
+  std::int32_t parent = -1;
+  std::int32_t spawner = -1;
+  std::int32_t runValue = 0;
+  std::int32_t ownIndex = -1;
+  std::int32_t derivedValue = 0;
+
+  Variant value1;  // script Value
+  Variant value2;  // script MaxValue
+  std::uint8_t runByte = 0;
+  std::uint8_t contentKind = 0;  // 0 text or picture, 1 counter
+  std::int32_t fontSet = -1;     // -1 none, -2 not found
+  Identifier fontSetId;
+  std::vector<std::u16string> lines;
+  std::int32_t lineCount = 0;  // script TextLines
+
+  std::uint8_t designByte1 = 0, designByte2 = 0;
+  std::int32_t valueDefault1 = 1;
+  std::uint8_t designByte3 = 0;
+  std::array<std::int32_t, 2> designValues{};
+
+  FieldView view;
+  std::vector<FieldRuntimeEntry> runtimeEntries;
+
+  std::int32_t spriteSet = -1;  // -2 resolve by identifier; script Sprite, Texture
+  Identifier spriteSetId;
+  std::int32_t spriteCount = 0;  // sprite instances the field shows
+
+  // The first two align the field; the third keeps its size from being scaled.
+  std::array<std::uint8_t, 3> placementBytes{};
+  std::uint8_t sizeMode = 0;      // 0 pixels, 1 inches scaled by the screen's dots per inch
+  std::uint8_t fontSizeMode = 0;  // 0 as stored, 1 points
+  std::int32_t anchorFlags = 0;   // 1, 4 horizontal; 2, 8 vertical; 0x10 stretch; 0x20 scale
+  std::array<std::int32_t, 3> layoutValues{0, 0, 1};
+  std::int32_t placementValue = 0;  // the fifth value of a screen layout's placement
+  std::int32_t rotation = 0;
+
+  std::array<Script, kFieldScriptCount> scripts;
+  std::vector<Trigger> triggers;
+
+  bool KeepSize() const { return placementBytes[2] == 1; }
+};
+
+// Reads one field section into map.fields[fieldIndex] (which must exist).
+// mapIndex is the map's index in the maps table, kept in the field.
+void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
+               std::int32_t mapIndex, std::int32_t fieldIndex, bool withState);
+
+// Recomputes the pixel size, font size, wrapped lines and sprite count of
+// map.fields[fieldIndex]; text is wrapped to the field's drawn width on the display.
+void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex);
+
+}  // namespace kiv

@@ -1,0 +1,343 @@
+#include "data/legacy_sections.h"
+
+#include <algorithm>
+
+#include <cmath>
+
+#include "core/angles.h"
+#include "core/data_buffer.h"
+#include "core/math_util.h"
+#include "core/symbol_table.h"
+#include "data/data_hooks.h"
+#include "data/field_state.h"
+#include "data/map_object_settings.h"
+#include "data/object_defaults.h"
+#include "data/script_codec.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::int32_t kFirstTurretFloatPosition = 100523;
+constexpr std::int32_t kFirstTurretTriState = 100495;
+constexpr std::int32_t kFirstTurretStateBytes = 100496;
+
+// An old per-event script that becomes a trigger: slot, event, parameters.
+struct OldEvent {
+  std::size_t slot;
+  const char16_t* event;
+  const char16_t* kind;
+  const char16_t* flag;
+};
+constexpr OldEvent kVehicleEvents[] = {
+    {0, u"Trigger.Actor.Action", nullptr, nullptr},
+    {3, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"1"},
+    {4, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"0"},
+    {5, u"Trigger.Actor.TouchedActor", u"\"Vehicle\"", u"1"},
+    {6, u"Trigger.Actor.TouchedActor", u"\"Vehicle\"", u"0"},
+    {7, u"Trigger.Actor.DamagedActor", u"\"Character\"", u"1"},
+    {8, u"Trigger.Actor.DamagedActor", u"\"Character\"", u"0"},
+    {2, u"Trigger.Actor.Killed", nullptr, nullptr},
+    {1, u"Trigger.Actor.Exited", u"\"Character\"", u"1"},
+};
+constexpr OldEvent kTurretEvents[] = {
+    {0, u"Trigger.Actor.Action", nullptr, nullptr},
+    {4, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"1"},
+    {5, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"0"},
+    {6, u"Trigger.Actor.TouchedActor", u"\"Vehicle\"", u"1"},
+    {7, u"Trigger.Actor.TouchedActor", u"\"Vehicle\"", u"0"},
+    {8, u"Trigger.Actor.DamagedActor", u"\"Character\"", u"1"},
+    {9, u"Trigger.Actor.DamagedActor", u"\"Character\"", u"0"},
+    {1, u"Trigger.Actor.SawEnemy", u"\"Character\"", nullptr},
+    {2, u"Trigger.Actor.LostEnemy", u"\"Character\"", nullptr},
+    {3, u"Trigger.Actor.Killed", nullptr, nullptr},
+};
+constexpr std::size_t kVehicleScriptOrder[] = {0, 1, 3, 4, 5, 6, 7, 8, 2};
+constexpr std::size_t kTurretScriptOrder[] = {0, 4, 5, 6, 7, 8, 9, 1, 2, 3};
+
+template <std::size_t N>
+void ConvertScripts(Actor& actor, const std::array<Script, 10>& scripts, const OldEvent (&events)[N]) {
+  actor.triggers.clear();
+  for (const OldEvent& old : events) {
+    std::vector<std::u16string> parameters;
+    if (old.kind != nullptr) parameters.emplace_back(old.kind);
+    if (old.flag != nullptr) parameters.emplace_back(old.flag);
+    AddTriggerFromScript(actor.triggers, scripts[old.slot], SymbolIntern(old.event), false, parameters);
+  }
+}
+
+std::int32_t RoundHalfEven(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
+}
+
+// What both kinds share: colour and sprite set go to parts 0 and 9.
+void SetBodyParts(Actor& actor, std::uint32_t color, std::int32_t spriteSet, const Identifier& spriteSetId) {
+  for (std::size_t k : {0, 9}) {
+    if (k >= actor.parts.size()) continue;
+    actor.parts[k].colors[0] = color;
+    actor.parts[k].spriteSet = spriteSet;
+    actor.parts[k].spriteSetId = spriteSetId;
+  }
+}
+
+}  // namespace
+
+void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
+                       std::int32_t actorIndex, bool withState) {
+  const std::u16string name = BufferReadString(buffer, offset);
+  const std::uint8_t face = BufferReadByte(buffer, offset);
+  const auto color = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  const auto designInt = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  std::array<Script, 10> scripts;
+  for (std::size_t slot : kVehicleScriptOrder) ReadScript(buffer, offset, scripts[slot], withState, true, 1, true);
+  const float heading = BufferReadSingle(buffer, offset);
+  const std::uint8_t byte1 = BufferReadByte(buffer, offset);
+  const std::uint8_t byte2 = BufferReadByte(buffer, offset);
+  const std::int32_t statisticValue = BufferReadLong(buffer, offset);
+  const std::int32_t statisticBase = BufferReadLong(buffer, offset);
+  const float gas = BufferReadSingle(buffer, offset);
+  const float maxGas = BufferReadSingle(buffer, offset);
+  const float x = BufferReadSingle(buffer, offset);
+  const float y = BufferReadSingle(buffer, offset);
+  const float z = BufferReadSingle(buffer, offset);
+  const std::uint8_t shadow = BufferReadByte(buffer, offset);
+  const auto shadowColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  const std::int32_t shadowValue = BufferReadLong(buffer, offset);
+  const Identifier spriteSetId = BufferReadIdentifier(buffer, offset);
+  const std::uint8_t noDraw = BufferReadByte(buffer, offset);
+  const std::uint8_t noRect = BufferReadByte(buffer, offset);
+  const std::uint8_t removed = BufferReadByte(buffer, offset);
+  const Identifier itemId = BufferReadIdentifier(buffer, offset);
+  // The run-time fields stay with the legacy record, which is not kept.
+  if (withState) {
+    BufferRequire(buffer, offset, 24);
+    offset += 24;
+  }
+  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
+  const std::int32_t item = dataHooks.FindById(LookupTable::kItem, itemId);
+  (void)version;
+
+  Actor& actor = map.actors.at(static_cast<std::size_t>(actorIndex));
+  actor = objectDefaults.actor;
+  actor.name = u"Vehicle " + name;
+  actor.displayName = actor.name;
+  actor.face = face;
+  SetBodyParts(actor, color, spriteSet, spriteSetId);
+  actor.specular = designInt;
+  actor.heading = heading;
+  actor.designByte1 = byte1;
+  actor.designByte2 = byte2;
+  if (!actor.statistics.empty()) {
+    actor.statistics[0].currentValue = statisticValue;
+    actor.statistics[0].baseValue = statisticBase;
+  }
+  actor.gas = gas;
+  actor.maxGas = maxGas;
+  actor.x = x;
+  actor.y = y;
+  actor.z = z;
+  actor.shadow = shadow;
+  actor.shadowColor = shadowColor;
+  actor.designValue = shadowValue;
+  actor.noDraw = noDraw;
+  actor.noRect = noRect;
+  actor.removed = removed;
+  actor.itemReference.index = item;
+  actor.itemReference.id = itemId;
+  actor.team = -1;
+  actor.teamId = Identifier();
+  actor.vehicle = 1;
+  LegacySpriteSetInfo info;
+  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
+    actor.vehicleValue1 = info.vehicleValues[0];
+    actor.speed = info.vehicleValues[1];
+    actor.vehicleValue2 = info.vehicleValues[2];
+    actor.vehicleValue3 = info.vehicleValues[3];
+    actor.vehicleValue15 = RoundHalfEven(info.vehicleValues[4]);
+    actor.derivedValue1 = actor.vehicleValue3 * 20.0f;
+    actor.derivedValue2 = actor.vehicleValue3 * 100.0f;
+    actor.physicsFlags = info.physicsFlags;
+  }
+  ConvertScripts(actor, scripts, kVehicleEvents);
+  IdFill(actor.templateId, 2);
+  actor.templateIndex = -2;
+}
+
+void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
+                      std::int32_t actorIndex, bool withState) {
+  const std::u16string name = BufferReadString(buffer, offset);
+  const std::uint8_t face = BufferReadByte(buffer, offset);
+  const auto color = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  const auto designInt = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  std::array<Script, 10> scripts;
+  for (std::size_t slot : kTurretScriptOrder) ReadScript(buffer, offset, scripts[slot], withState, true, 1, true);
+  float heading = BufferReadSingle(buffer, offset);
+  const std::uint8_t byte1 = BufferReadByte(buffer, offset);
+  const std::uint8_t byte2 = BufferReadByte(buffer, offset);
+  const std::int32_t designValue = BufferReadLong(buffer, offset);
+  BufferReadLong(buffer, offset);  // a second int that the conversion does not carry
+  float x, y, z;
+  if (version >= kFirstTurretFloatPosition) {
+    x = BufferReadSingle(buffer, offset);
+    y = BufferReadSingle(buffer, offset);
+    z = BufferReadSingle(buffer, offset);
+  } else {
+    x = static_cast<float>(BufferReadLong(buffer, offset));
+    y = static_cast<float>(BufferReadLong(buffer, offset));
+    z = static_cast<float>(BufferReadLong(buffer, offset));
+  }
+  const std::uint8_t shadow = BufferReadByte(buffer, offset);
+  const auto shadowColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  const std::int32_t shadowValue = BufferReadLong(buffer, offset);
+  const Identifier spriteSetId = BufferReadIdentifier(buffer, offset);
+  const std::int32_t vehicleValue = BufferReadLong(buffer, offset);
+  const Identifier itemId = BufferReadIdentifier(buffer, offset);
+  const float arcStart = BufferReadSingle(buffer, offset);
+  float arcEnd = BufferReadSingle(buffer, offset);
+  const float turnRate = BufferReadSingle(buffer, offset);
+  std::int16_t triState;
+  if (version >= kFirstTurretTriState) {
+    triState = BufferReadInt16(buffer, offset);
+  } else {
+    const std::uint8_t stored = BufferReadByte(buffer, offset);
+    triState = stored == 0 ? 1 : stored == 1 ? -1 : 0;
+  }
+  const std::uint8_t noDraw = BufferReadByte(buffer, offset);
+  const std::uint8_t noRect = BufferReadByte(buffer, offset);
+  const std::uint8_t turretFlag = BufferReadByte(buffer, offset);
+  const std::uint8_t vehicleFlag = BufferReadByte(buffer, offset);
+  const std::int32_t team = BufferReadLong(buffer, offset);
+  const std::int32_t range = BufferReadLong(buffer, offset);
+  if (withState) {
+    const std::int32_t stateBytes = 9 + (version >= kFirstTurretStateBytes ? 2 : 0);
+    BufferRequire(buffer, offset, stateBytes);
+    offset += stateBytes;
+  }
+  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
+  const std::int32_t item = dataHooks.FindById(LookupTable::kItem, itemId);
+
+  // Preparation: the arc runs from start to end through increasing angles.
+  const bool hasArc = arcStart != -1.0f || arcEnd != -2.0f;
+  if (hasArc && arcStart > arcEnd) {
+    arcEnd += kTwoPi;
+    if (heading < arcStart) heading += kTwoPi;
+  }
+
+  Actor& actor = map.actors.at(static_cast<std::size_t>(actorIndex));
+  actor = objectDefaults.actor;
+  actor.name = u"Turret " + name;
+  actor.displayName = actor.name;
+  actor.face = face;
+  SetBodyParts(actor, color, spriteSet, spriteSetId);
+  actor.specular = designInt;
+  actor.heading = heading;
+  actor.designByte1 = byte1;
+  actor.designByte2 = byte2;
+  if (!actor.statistics.empty()) {
+    actor.statistics[0].currentValue = 0;
+    actor.statistics[0].baseValue = 0;
+  }
+  actor.x = x;
+  actor.y = y;
+  actor.z = z;
+  actor.shadow = shadow;
+  actor.shadowColor = shadowColor;
+  actor.designValue = shadowValue;
+  actor.noDraw = noDraw;
+  actor.noRect = noRect;
+  const auto& areas = mapObjectSettings.equipmentAreaIds;
+  actor.equipment.assign(areas.size(), InventoryEntry());
+  for (std::size_t i = 0; i < areas.size(); ++i) actor.equipment[i].areaId = areas[i];
+  if (!actor.equipment.empty()) {
+    actor.equipment[0].item = item;
+    actor.equipment[0].itemId = itemId;
+  }
+  actor.team = team;
+  actor.vehicle = vehicleFlag;
+  actor.turret = turretFlag;
+  actor.keyTurning = static_cast<float>(triState);
+  actor.designValue2 = designValue;
+  actor.turretRange = range;
+  actor.turnRate = turnRate * 2.0f;
+  actor.vehicleValue3 = static_cast<float>(vehicleValue);
+  if (hasArc) {
+    actor.arc = (arcEnd - heading) * 2.0f;
+    actor.arcStart = arcStart;
+    actor.arcEnd = arcEnd;
+  } else {
+    actor.arc = kTwoPi;
+  }
+  LegacySpriteSetInfo info;
+  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
+    const std::int64_t across = (static_cast<std::int64_t>(info.box.left) + info.box.right) / 32;
+    actor.x = static_cast<float>(static_cast<double>(actor.x) + static_cast<double>(across * 16 + 16));
+    actor.y = static_cast<float>(static_cast<double>(actor.y) + std::ceil(info.valueAfterBox / 16.0) * 16.0);
+  }
+  ConvertScripts(actor, scripts, kTurretEvents);
+  IdFill(actor.templateId, 3);
+  actor.templateIndex = -2;
+}
+
+void ReadLegacyDynamicObject(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
+                             std::int32_t mapIndex, std::int32_t targetIndex, bool isSave) {
+  const std::u16string name = BufferReadString(buffer, offset);
+  const Identifier spriteSetId = BufferReadIdentifier(buffer, offset);
+  // Fields 3 to 7.
+  BufferRequire(buffer, offset, 1 + 4 + 4 + 1 + 1);
+  offset += 11;
+  const float x = BufferReadSingle(buffer, offset);
+  const float y = BufferReadSingle(buffer, offset);
+  float z = BufferReadSingle(buffer, offset);
+  // Fields 11 to 17.
+  BufferRequire(buffer, offset, 4 * 4 + 1 + 4 + 4);
+  offset += 25;
+  std::array<Script, 8> scripts;
+  for (Script& script : scripts) ReadScript(buffer, offset, script, isSave, true, 1, true);
+  BufferReadByte(buffer, offset);
+  BufferReadByte(buffer, offset);
+  const std::uint8_t flags = BufferReadByte(buffer, offset);
+  BufferReadLong(buffer, offset);
+  if (version < 100585 && map.isInterface) z = 0.0f;
+  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
+  const std::u16string convertedName = u"Dynamic Object " + name;
+
+  if (map.isInterface) {
+    Field& field = map.fields.at(static_cast<std::size_t>(targetIndex));
+    field = objectDefaults.field;
+    field.mapIndex = mapIndex;
+    field.name = convertedName;
+    field.displayName = convertedName;
+    field.x = x;
+    field.y = y;
+    field.z = z;
+    field.spriteSet = spriteSet;
+    field.spriteSetId = spriteSetId;
+    for (std::size_t i = 0; i < scripts.size(); ++i) field.scripts[i] = scripts[i];
+    UpdateFieldLayout(map, mapIndex, targetIndex);
+    SetFieldStateDefaults(field);
+    ApplyFieldState(map, targetIndex);
+    return;
+  }
+  Actor& actor = map.actors.at(static_cast<std::size_t>(targetIndex));
+  actor = objectDefaults.actor;
+  actor.name = convertedName;
+  actor.displayName = convertedName;
+  actor.x = x;
+  actor.y = y;
+  actor.z = z;
+  Attachment attachment;
+  attachment.spriteSet = spriteSet;
+  attachment.spriteSetId = spriteSetId;
+  actor.attachedSprites = {attachment};
+  LegacySpriteSetInfo info;
+  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
+    if ((flags & 1) != 0) {
+      actor.x -= info.drawOffsetX;
+      actor.y -= info.drawOffsetY;
+    }
+    if ((flags & 2) != 0) actor.z = 0.0f;
+  }
+}
+
+}  // namespace kiv

@@ -1,0 +1,7 @@
+#include "data/map_object_settings.h"
+
+namespace kiv {
+
+MapObjectSettings mapObjectSettings;
+
+}  // namespace kiv

@@ -1,0 +1,189 @@
+#pragma once
+// The smaller object records of a map: doors, zones, pick-ups, lights,
+// speakers, spawns, positioned texts and the projectiles of saves. Actors and
+// fields have headers of their own.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/identifier.h"
+#include "core/record_codecs.h"
+#include "data/actor_record.h"
+#include "data/lists.h"
+#include "data/script_record.h"
+
+namespace kiv {
+
+// A reference to a map by index, name and identifier: -1 none, -2 resolve by
+// name (or not found), -3 any map, -4 resolve by identifier.
+struct MapTarget {
+  std::int32_t index = -1;
+  std::u16string name;
+  Identifier id;
+};
+
+inline constexpr std::size_t kDoorScriptCount = 10;
+inline constexpr std::size_t kPatternLength = 128;
+
+struct Door {
+  std::u16string name;
+  std::u16string displayName;
+  std::uint8_t byte1 = 0;
+  std::int32_t value1 = 0;
+  std::int32_t value2 = 0;
+  std::uint8_t byte2 = 0;
+  std::uint8_t byte3 = 0;
+  float openAmount = 0.0f;  // 0 closed .. 1 open
+  float openAmountShown = 0.0f;
+  float openAmount2 = 0.0f;  // saves only; else the open amount
+  std::uint8_t openStyle = 0;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::uint8_t byte4 = 0;
+  std::int32_t value3 = 0;
+  std::int32_t value4 = 0;
+  std::int32_t doorSet = -1;  // -1 none, -2 not found
+  Identifier doorSetId;
+  std::uint8_t byte5 = 0;
+  std::uint8_t byte6 = 0;
+  MapTarget target;
+  std::array<std::int32_t, 2> targetValues{16, 16};
+  std::int32_t value5 = 0;
+  std::array<Script, kDoorScriptCount> scripts;
+  std::uint8_t byte7 = 0;
+  std::uint8_t byte8 = 0;
+  std::u16string text;
+  std::int32_t item = -1;  // -1 none, -2 not found
+  Identifier itemId;
+  std::int32_t value6 = 0;
+  std::int32_t value7 = 0;  // saves only
+  CollisionShape collisionShape;
+};
+
+struct Zone {
+  std::u16string name;
+  std::u16string displayName;
+  CollisionShape shape;      // working shape: flat extents open to +-100000
+  CollisionShape keptShape;  // as read
+  std::uint8_t byte1 = 0;
+  MapTarget target;
+  std::array<std::int32_t, 2> targetValues{16, 16};
+  std::int32_t value1 = 0;
+  std::uint8_t byte2 = 0;
+  std::vector<TemplateFlag> templateFlags;
+  std::vector<Trigger> triggers;
+  std::uint8_t saveByte = 0;  // saves only
+};
+
+struct PickUp {
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::uint32_t color = 0;  // ARGB
+  std::uint8_t flag1 = 0;
+  std::array<std::int32_t, 2> values1{};
+  std::uint8_t flag2 = 0;
+  std::array<std::int32_t, 2> values2{};
+  std::int32_t respawnTime = 0;  // ms; 0 never respawns
+  std::int32_t respawnCountdown = 0;
+  std::array<InventoryEntry, 2> items;  // only the first entry's identifier is stored
+  std::int64_t money = 0;
+  std::array<std::int32_t, 2> values3{};
+  std::int32_t spriteSet = -1;  // -2 resolve by identifier
+  Identifier spriteSetId;
+  std::int32_t runValue = 0;
+  CollisionShape collisionShape;
+};
+
+struct Light {
+  std::u16string name;
+  std::u16string displayName;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t radius = 0;  // script Radius
+  std::int32_t startValue = 0;
+  std::int32_t currentValue = 0;
+  float angleStart = 0.0f;
+  float angleRange = 6.2831855f;
+  std::uint8_t enabled = 0;  // script On
+  std::uint8_t red = 0, green = 0, blue = 0;
+  std::array<std::uint8_t, kPatternLength> pattern{};
+  float appliedIntensity = 1.0f;
+  float currentIntensity = 1.0f;
+  std::int32_t cycleLength = 0;  // ms; 0 no pattern
+  std::int32_t patternTime = 0;
+  std::int32_t value = 0;
+  std::uint8_t resetFlag = 0;  // map loading copies the start value into the current one
+  float falloff = 0.0f;
+  float radiusSquaredPlus1 = 1.0f;
+};
+
+struct Speaker {
+  std::u16string name;
+  std::u16string displayName;
+  std::uint8_t enabled = 0;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t radius = 0;
+  float startAngle = 0.0f, endAngle = 0.0f;
+  std::int32_t soundSet = -1;  // -1 none, -2 not found; script Sound
+  Identifier soundSetId;
+  std::array<std::uint8_t, kPatternLength> pattern{};
+  float volumeFactor = 1.0f;
+  std::int32_t cycleLength = 0;
+  std::int32_t patternTime = 0;
+  float focus = 0.0f;
+};
+
+inline constexpr std::size_t kSpawnScriptCount = 4;
+
+struct Spawn {
+  std::u16string name;
+  std::u16string displayName;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::array<Script, kSpawnScriptCount> scripts;
+  std::uint8_t paused = 0;
+  std::int32_t delay = 0;     // ms the spawn timer must reach
+  std::int32_t interval = 1;  // at least 1
+  std::int32_t count = 0;
+  std::int32_t simultaneous = 0;  // live spawned actors at most; 0 no limit
+  std::int32_t proximity = 0;     // map units; 0 anywhere
+  std::int32_t linkedActor = -1;
+  std::int32_t time = 0;
+  std::int32_t born = 0;
+  std::int32_t died = 0;
+};
+
+struct PositionedText {
+  std::int32_t value1 = 0;
+  std::int32_t value2 = 0;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::u16string text;
+};
+
+// A projectile in flight; only saves store them (97 bytes each).
+struct Projectile {
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  float heading = 0.0f;
+  float weaponValue1 = 0.0f;
+  std::int32_t launchValue1 = 0;
+  std::int32_t launchValue2 = 0;
+  float weaponValue2 = 0.0f;
+  std::int32_t value1 = 0;
+  std::int32_t value2 = -1;
+  std::int32_t spriteSet = -1;
+  std::int32_t spriteSet2 = -1;
+  std::uint8_t byte1 = 0;
+  std::uint8_t weaponByte1 = 0;  // stored in a 4-byte slot
+  std::int32_t value3 = 0;
+  std::int32_t weaponValue3 = 0;
+  std::uint8_t weaponByte2 = 0;
+  std::uint8_t byte2 = 0;
+  std::int32_t value4 = 0;
+  float scaleX = 1.0f, scaleY = 1.0f, scaleZ = 1.0f;
+  std::uint8_t byte3 = 0;
+  std::int32_t value5 = 0;
+  std::int32_t sound = -1;
+  std::uint8_t weaponByte3 = 0;
+  float value6 = 0.0f;
+  std::int32_t weaponValue4 = 0;
+  CollisionShape collisionShape;
+};
+
+}  // namespace kiv
