@@ -55,11 +55,8 @@ void PopCallFrame() {
   if (scriptEngine.callTop < 0) scriptEngine.scriptAbort = false;
 }
 
-Script& ScriptAt(std::int32_t index) {
-  if (index < 0 || index >= static_cast<std::int32_t>(scriptTable.scripts.size())) {
-    RaiseError(kErrIndex, "Script " + std::to_string(index) + " does not exist.");
-  }
-  return scriptTable.scripts[static_cast<std::size_t>(index)];
+void RaiseNoScript(std::int32_t index) {
+  RaiseError(kErrIndex, "Script " + std::to_string(index) + " does not exist.");
 }
 
 }  // namespace kiv

@@ -88,7 +88,12 @@ CallFrame& PushCallFrame(const CallFrame& frame, const Script& script);
 // Pops the top frame. When the stack becomes empty the abort flag is cleared.
 void PopCallFrame();
 
-// The registered script of an index; error 9 outside the table.
-Script& ScriptAt(std::int32_t index);
+// The registered script of an index; error 9 outside the table. Inline: the
+// interpreter looks its script up again on every statement.
+[[noreturn]] void RaiseNoScript(std::int32_t index);
+inline Script& ScriptAt(std::int32_t index) {
+  if (index < 0 || index >= static_cast<std::int32_t>(scriptTable.scripts.size())) RaiseNoScript(index);
+  return scriptTable.scripts[static_cast<std::size_t>(index)];
+}
 
 }  // namespace kiv

@@ -9,6 +9,7 @@
 namespace kiv {
 
 std::uint8_t ScriptConvertBoolean(const Variant& value, bool raise) {
+  if (value.Type() == kVarLong) return value.AsLong() != 0 ? 1 : 0;  // IF on a comparison
   switch (value.Type()) {
     case kVarString: {
       const std::u16string word = TrimLower(value.AsText());

@@ -18,6 +18,7 @@
 #include "script/script_globals.h"
 #include "script/script_hooks.h"
 #include "script/script_keywords.h"
+#include "script/script_operators.h"
 #include "script/script_stack_access.h"
 #include "script/script_text.h"
 #include "script/script_value_ops.h"
@@ -36,194 +37,8 @@ const char kOperatorError[] = "Operator error. Please report this problem, inclu
 
 [[noreturn]] void RaiseScript(const std::string& message) { RaiseError(kErrData, message); }
 
-std::string Ansi(const std::u16string& text) { return Utf16ToAnsi(text); }
-
 // How a statement's evaluation ended.
 enum class Flow { kNext, kReturnNull, kLeave };
-
-// Text of a value for concatenation: Null joins as nothing.
-std::u16string JoinText(const Variant& value) {
-  return value.Type() == kVarNull ? std::u16string() : VarToText(value);
-}
-
-Variant Truth(bool value) { return Variant::Long(value ? 1 : 0); }
-
-Variant NotOperator(const Variant& operand) {
-  if (operand.IsText()) {
-    if (!IsNumericValue(operand)) {
-      RaiseScript("Negation operator does not work with this parameter: \"" + Ansi(operand.AsText()) + "\".");
-    }
-    return Truth(ToNumber(operand) == 0.0);
-  }
-  return Truth(!VarToBoolean(operand));
-}
-
-// Two Longs with an arithmetic or comparison operator: the common case of loops.
-bool LongOperator(char16_t op, const Variant& left, const Variant& right, Variant& result) {
-  if (left.Type() != kVarLong || right.Type() != kVarLong) return false;
-  const std::int64_t a = left.AsLong();
-  const std::int64_t b = right.AsLong();
-  std::int64_t r = 0;
-  switch (op) {
-    case u'+':
-      r = a + b;
-      break;
-    case u'-':
-      r = a - b;
-      break;
-    case u'*':
-      r = a * b;
-      break;
-    case u'=':
-      r = a == b;
-      break;
-    case u'u':
-      r = a != b;
-      break;
-    case u'<':
-      r = a < b;
-      break;
-    case u'>':
-      r = a > b;
-      break;
-    case u'l':
-      r = a <= b;
-      break;
-    case u'g':
-      r = a >= b;
-      break;
-    default:
-      return false;
-  }
-  if (r < INT32_MIN || r > INT32_MAX) return false;  // the general rules move it to Double
-  result = Variant::Long(static_cast<std::int32_t>(r));
-  return true;
-}
-
-Variant BinaryOperator(char16_t op, const Variant& left, const Variant& right) {
-  const Variant* a = &left;
-  const Variant* b = &right;
-  Variant numberA, numberB;
-  bool text = false;
-  const bool aText = left.IsText();
-  const bool bText = right.IsText();
-  auto toNumbersOrText = [&] {
-    if (IsNumericValue(left) && IsNumericValue(right)) {
-      numberA = Variant::Double(ToNumber(left));
-      numberB = Variant::Double(ToNumber(right));
-      a = &numberA;
-      b = &numberB;
-    } else {
-      text = true;
-    }
-  };
-  const bool loose = (aText || bText) && scriptHooks.LooseTextCompare();
-  if (op == u'&') {
-    text = true;
-  } else if (op == u'=' || op == u'u') {
-    if (aText && bText && !loose) {
-      text = true;
-    } else if (aText || bText) {
-      toNumbersOrText();
-    }
-  } else if (aText || bText) {
-    toNumbersOrText();
-  }
-
-  auto mathError = [&]() {
-    RaiseScript("Mathematical operator does not work with these parameters: \"" +
-                Ansi(VarToTextLenient(left)) + "\" and/or \"" + Ansi(VarToTextLenient(right)) + "\".");
-  };
-  auto compare = [&]() {
-    if (!text) return VarCompare(*a, *b);
-    std::u16string p = JoinText(*a);
-    std::u16string q = JoinText(*b);
-    if (loose) {
-      p = TrimLower(p);
-      q = TrimLower(q);
-    }
-    const int c = p.compare(q);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
-  };
-  switch (op) {
-    case u'&':
-      return Variant::Text(JoinText(*a) + JoinText(*b));
-    case u'+':
-      if (text) return Variant::Text(JoinText(*a) + JoinText(*b));
-      return VarAdd(*a, *b);
-    case u'=':
-      return Truth(compare() == 0);
-    case u'u':
-      return Truth(compare() != 0);
-    case u'<':
-      return Truth(compare() < 0);
-    case u'>':
-      return Truth(compare() > 0);
-    case u'l':
-      return Truth(compare() <= 0);
-    case u'g':
-      return Truth(compare() >= 0);
-    case u'-':
-    case u'*':
-    case u'/':
-    case u'\\':
-    case u'M':
-    case u'^':
-    case u'A':
-    case u'O':
-    case u'X':
-    case u'E':
-    case u'I':
-      break;
-    default:
-      RaiseScript(kOperatorError);
-  }
-  if (text) mathError();
-  switch (op) {
-    case u'-':
-      return VarSub(*a, *b);
-    case u'*':
-      return VarMul(*a, *b);
-    case u'/':
-      return VarDiv(*a, *b);
-    case u'\\':
-      return VarIntDiv(*a, *b);
-    case u'M':
-      return VarMod(*a, *b);
-    case u'^':
-      return VarPow(*a, *b);
-    default:
-      break;
-  }
-  const bool p = VarToBoolean(*a);
-  const bool q = VarToBoolean(*b);
-  switch (op) {
-    case u'A':
-      return Truth(p && q);
-    case u'O':
-      return Truth(p || q);
-    case u'X':
-      return Truth(p != q);
-    case u'E':
-      return Truth(p == q);
-    default:  // 'I'
-      return Truth(!p || q);
-  }
-}
-
-// The Long values of token indexes, built once, so that pushing a variable
-// reference copies a value instead of building one.
-const Variant& TokenIndexValue(std::int32_t index) {
-  static const std::vector<Variant> values = [] {
-    std::vector<Variant> list;
-    for (std::int32_t i = 0; i < 256; ++i) list.push_back(Variant::Long(i));
-    return list;
-  }();
-  if (index >= 0 && index < 256) return values[static_cast<std::size_t>(index)];
-  thread_local Variant other;
-  other = Variant::Long(index);
-  return other;
-}
 
 void SetPlain(ScriptValue& entry, Variant value) {
   entry.kind = kValuePlain;
@@ -379,8 +194,64 @@ class Interpreter {
 
   ScriptValue& Push() {
     const std::int32_t top = ++frame_.valueStackTop;
-    if (top >= static_cast<std::int32_t>(frame_.valueStack.size())) frame_.valueStack.resize(top + 1);
+    if (top >= static_cast<std::int32_t>(frame_.valueStack.size())) [[unlikely]] GrowValueStack(top);
     return frame_.valueStack[static_cast<std::size_t>(top)];
+  }
+
+  // Kept out of Push so that the common case stays small.
+  [[gnu::noinline]] void GrowValueStack(std::int32_t top) { frame_.valueStack.resize(top + 1); }
+
+  void PushVariableReference(std::int32_t tokenIndex) {
+    ScriptValue& entry = Push();
+    entry.kind = kValueVariable;
+    entry.value = Variant::Long(tokenIndex);
+    entry.mapIndex = 0;
+  }
+
+  // Tokens i..i+3 of the form "operand operator operand apply" with two Long
+  // values and an operator that Long arithmetic or comparison serves: pushes
+  // the one value the four tokens would leave, without pushing and applying
+  // each. False, with nothing done, when the general path must run them.
+  bool FuseOperation(const ScriptStatement& statement, std::int32_t i) {
+    const std::vector<ScriptToken>& tokens = statement.tokens;
+    const std::size_t at = static_cast<std::size_t>(i);
+    if (at + 3 >= tokens.size() || tokens[at + 1].kind != kTokenOperator || tokens[at + 3].kind != kTokenApply) {
+      return false;
+    }
+    const Variant* left = OperandValue(tokens[at]);
+    const Variant* right = OperandValue(tokens[at + 2]);
+    if (left == nullptr || right == nullptr) return false;
+    Variant result;
+    const char16_t op = static_cast<char16_t>(tokens[at + 1].value.RawInt());
+    if (!ScriptLongOperator(op, *left, *right, result)) return false;
+    SetPlain(Push(), std::move(result));
+    frame_.tokenPosition = i + 3;
+    return true;
+  }
+
+  // The value of a number or variable token; null when it is none of these or
+  // its index is out of range (the general path then reports the error).
+  const Variant* OperandValue(const ScriptToken& token) const {
+    const std::int32_t index = token.value.AsLong();
+    auto in = [index](const std::vector<ScriptVariable>& list) {
+      return index >= 0 && index < static_cast<std::int32_t>(list.size())
+                 ? &list[static_cast<std::size_t>(index)].value
+                 : nullptr;
+    };
+    switch (token.kind) {
+      case kTokenNumber:
+        return &token.value;
+      case kTokenLocal:
+        return in(frame_.locals);
+      case kTokenStatic:
+        return in(frame_.statics);
+      case kTokenParameter:
+        return in(frame_.parameters);
+      case kTokenGlobalVariable:
+        return in(scriptGlobals.variables);
+      default:
+        return nullptr;
+    }
   }
 
   ScriptValue& TopEntry() {
@@ -425,7 +296,7 @@ class Interpreter {
     for (std::int32_t i = frame_.tokenPosition; i <= last; ++i) {
       frame_.tokenPosition = i;
       const bool isLast = i == last;
-      if (scriptEngine.resumeTop != -1 && scriptEngine.resumeTop > scriptEngine.callTop) {
+      if (ResumePending()) {
         const Flow flow = ResumeNested(isLast);
         if (flow != Flow::kNext) return flow;
         statement = current_ = &Statement(s);
@@ -434,29 +305,28 @@ class Interpreter {
       const ScriptToken& token = statement->tokens[static_cast<std::size_t>(i)];
       const bool target = frame_.assignment != 0 && isLast;
       switch (token.kind) {
-        case kTokenNumber: {
-          ScriptValue& entry = Push();
-          entry.kind = kValuePlain;
-          entry.value = token.value;
-          entry.mapIndex = 0;
+        case kTokenNumber:
+          if (FuseOperation(*statement, i)) {
+            i += 3;
+            break;
+          }
+          SetPlain(Push(), token.value);
           break;
-        }
         case kTokenLocal:
         case kTokenStatic:
         case kTokenParameter:
         case kTokenGlobalVariable:
           if (target) {
             AssignVariable(token);
-            break;
+          } else if (FuseOperation(*statement, i)) {
+            i += 3;
+          } else {
+            PushVariableReference(i);
           }
-          [[fallthrough]];
-        case kTokenString: {
-          ScriptValue& entry = Push();
-          entry.kind = kValueVariable;
-          entry.value = TokenIndexValue(i);
-          entry.mapIndex = 0;
           break;
-        }
+        case kTokenString:
+          PushVariableReference(i);
+          break;
         case kTokenSwitch:
           if (target) {
             AssignSwitch(token);
@@ -517,6 +387,10 @@ class Interpreter {
       }
     }
     return Flow::kNext;
+  }
+
+  static bool ResumePending() {
+    return scriptEngine.resumeTop != -1 && scriptEngine.resumeTop > scriptEngine.callTop;
   }
 
   // A waiting script is being resumed and frames above this one were saved:
@@ -604,7 +478,7 @@ class Interpreter {
     if (operatorEntry.kind != kValueOperator) RaiseScript(kOperatorError);
     const char16_t op = static_cast<char16_t>(operatorEntry.value.RawInt());
     if (op == u'N') {
-      Variant result = NotOperator(ScriptEntryValue(frame_, stack[static_cast<std::size_t>(top)]));
+      Variant result = ScriptNotOperator(ScriptEntryValue(frame_, stack[static_cast<std::size_t>(top)]));
       SetPlain(stack[static_cast<std::size_t>(top - 1)], std::move(result));
       frame_.valueStackTop = top - 1;
       return;
@@ -614,8 +488,8 @@ class Interpreter {
     const Variant& left = Value(stack[static_cast<std::size_t>(top - 2)]);
     const Variant& right = Value(stack[static_cast<std::size_t>(top)]);
     ScriptValue& target = stack[static_cast<std::size_t>(top - 2)];
-    if (!LongOperator(op, left, right, target.value)) {
-      Variant result = BinaryOperator(op, left, right);
+    if (!ScriptLongOperator(op, left, right, target.value)) {
+      Variant result = ScriptBinaryOperator(op, left, right);
       target.value = std::move(result);
     }
     target.kind = kValuePlain;
