@@ -1,13 +1,14 @@
 #pragma once
 // The controls table: the named actions of a game with their bindings per
-// player. It belongs with the settings dialogs, which fill it from
-// "controls.dat"; it stays here until that library exists, because the
-// binding test reads it.
+// player. The state block and "controls.dat" fill it (src/state,
+// src/dialogs); it lives here because the binding test reads it.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/identifier.h"
+#include "core/record_codecs.h"
 
 namespace kiv {
 
@@ -29,6 +30,10 @@ inline constexpr int kPlayerCount = 4;
 
 struct Control {
   Identifier id;
+  std::u16string name;         // used by scripts and look-ups
+  std::u16string displayName;  // shown to the user
+  std::int32_t reserved = 0;   // kept with the record, never stored
+  EmbeddedResource image;
   std::array<BindingSlot, kPlayerCount> slots;  // one per player 0 to 3
 };
 

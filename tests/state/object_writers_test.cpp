@@ -1,0 +1,461 @@
+// Each object record written in the save form reads back through the map
+// readers with their save flag and writes the same bytes again; the losses the
+// format makes on purpose are checked by name.
+#include "state/object_writers.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/data_buffer.h"
+#include "core/error.h"
+#include "core/symbol_table.h"
+#include "data/actor_record.h"
+#include "data/data_hooks.h"
+#include "data/field_record.h"
+#include "data/fixed_identifiers.h"
+#include "data/game_data.h"
+#include "data/map_object_readers.h"
+#include "data/map_object_settings.h"
+#include "data/object_defaults.h"
+#include "data/script_record.h"
+#include "data/sector_grid.h"
+#include "state/save_references.h"
+
+namespace kiv {
+namespace {
+
+Identifier IdOf(std::uint8_t byte) {
+  Identifier id;
+  IdFill(id, byte);
+  return id;
+}
+
+class ObjectWritersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SymbolTableReset();
+    RegisterScriptIdentifiers();
+    BuildObjectDefaults();
+    scriptTable.Reset();
+    gameData.Reset();
+    dataSettings.Reset();
+    dataSettings.gridCellSize = 8;
+    dataHooks.Reset();
+    mapObjectSettings.Reset();
+    saveTableHooks.Reset();
+  }
+  void TearDown() override {
+    dataHooks.Reset();
+    gameData.Reset();
+    scriptTable.Reset();
+    dataSettings.Reset();
+    mapObjectSettings.Reset();
+    saveTableHooks.Reset();
+  }
+};
+
+Trigger MakeTrigger() {
+  Trigger t;
+  t.event = SymbolIntern(u"Trigger.Actor.Action");
+  t.parameters = {u"\"Character\"", u"1"};
+  t.script.text = u"x = 1";
+  return t;
+}
+
+struct KindCase {
+  const char* kind;
+  std::function<void(Map&)> fill;  // one record of the kind, every stored field set
+  std::function<void(Map&, ByteList&, std::int32_t&)> write;
+  std::function<void(const ByteList&, std::int32_t&, Map&)> read;
+  std::function<void(const Map& written, const Map& read)> check;  // named fields and losses
+};
+
+std::vector<KindCase> Cases() {
+  std::vector<KindCase> cases;
+  cases.push_back({"door",
+                   [](Map& m) {
+                     Door d;
+                     d.name = u"Gate";
+                     d.displayName = u"Town gate";
+                     d.byte1 = 1, d.value1 = 2, d.value2 = 3, d.byte2 = 4, d.byte3 = 5;
+                     d.openAmount = 0.5f, d.openAmount2 = 0.25f, d.openStyle = 2;
+                     d.x = 10, d.y = 20, d.z = 30;
+                     d.byte4 = 6, d.value3 = 7, d.value4 = 8;
+                     d.doorSet = -2, d.doorSetId = IdOf(0x11);
+                     d.byte5 = 9, d.byte6 = 10;
+                     d.target.name = u"Cave", d.targetValues = {3, 4}, d.value5 = 11;
+                     d.scripts[3].text = u"open";
+                     d.byte7 = 12, d.byte8 = 13, d.text = u"Locked";
+                     d.item = -2, d.itemId = IdOf(0x12);
+                     d.value6 = 14, d.value7 = 15;
+                     m.doors.push_back(d);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteDoor(m, b, o, 0, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.doors.resize(1);
+                     ReadDoor(b, o, kCurrentFormatVersion, m, 0, 0, true);
+                   },
+                   [](const Map& w, const Map& r) {
+                     const Door& a = w.doors[0];
+                     const Door& b = r.doors[0];
+                     EXPECT_EQ(b.displayName, a.displayName);
+                     EXPECT_EQ(b.openAmount2, a.openAmount2);
+                     EXPECT_EQ(b.doorSetId, a.doorSetId);
+                     EXPECT_EQ(b.target.name, u"Cave");
+                     EXPECT_EQ(b.scripts[3].text, u"open");
+                     EXPECT_EQ(b.itemId, a.itemId);
+                     EXPECT_EQ(b.value7, 15);
+                   }});
+  cases.push_back({"zone",
+                   [](Map& m) {
+                     Zone z;
+                     z.name = u"Pit";
+                     z.displayName = u"The pit";
+                     z.shape.rectangles = {CollisionBox{1, 2, 3, 4, 5, 6, {}}, CollisionBox{7, 8, 9, 10, 11, 12, {}}};
+                     z.byte1 = 1, z.target.name = u"Hell", z.targetValues = {5, 6}, z.value1 = 7, z.byte2 = 8;
+                     z.templateFlags = {TemplateFlag{IdOf(0x21), 1}, TemplateFlag{IdOf(0x22), 0}};
+                     z.triggers = {MakeTrigger()};
+                     z.saveByte = 9;
+                     m.zones.push_back(z);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteZone(m, b, o, 0, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.zones.resize(1);
+                     ReadZone(b, o, kCurrentFormatVersion, m, 0, true);
+                   },
+                   [](const Map& w, const Map& r) {
+                     const Zone& b = r.zones[0];
+                     // Only the first rectangle is kept.
+                     ASSERT_EQ(b.shape.rectangles.size(), 1u);
+                     EXPECT_EQ(b.shape.rectangles[0], w.zones[0].shape.rectangles[0]);
+                     ASSERT_EQ(b.templateFlags.size(), 2u);
+                     EXPECT_EQ(b.templateFlags[0].id, IdOf(0x21));
+                     ASSERT_EQ(b.triggers.size(), 1u);
+                     EXPECT_EQ(b.triggers[0].parameters, w.zones[0].triggers[0].parameters);
+                     EXPECT_EQ(b.saveByte, 9);
+                   }});
+  cases.push_back({"boundary",
+                   [](Map& m) {
+                     CollisionShape s;
+                     s.rectangles = {CollisionBox{-5, -6, 7, 8, 1, 2, {}}, CollisionBox{1, 1, 2, 2, 3, 3, {}}};
+                     m.boundaries.push_back(s);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteBoundary(m, b, o, 0); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.boundaries.resize(1);
+                     ReadBoundary(b, o, kCurrentFormatVersion, m, 0);
+                   },
+                   [](const Map& w, const Map& r) {
+                     ASSERT_EQ(r.boundaries[0].rectangles.size(), 1u);  // only the first rectangle is kept
+                     EXPECT_EQ(r.boundaries[0].rectangles[0], w.boundaries[0].rectangles[0]);
+                   }});
+  cases.push_back({"pick-up",
+                   [](Map& m) {
+                     PickUp p;
+                     p.x = 1.5f, p.y = 2.5f, p.z = 3.5f, p.flag1 = 1, p.values1 = {2, 3};
+                     p.color = 0x80112233, p.flag2 = 4, p.values2 = {5, 6};
+                     p.spriteSet = -2, p.spriteSetId = IdOf(0x31);
+                     p.items[0].item = -2, p.items[0].itemId = IdOf(0x32), p.items[0].quantity = 7;
+                     p.items[1].item = -2, p.items[1].itemId = IdOf(0x33), p.items[1].quantity = 8;
+                     p.respawnTime = 9, p.money = 123456789012LL, p.values3 = {10, 11};
+                     p.respawnCountdown = 12, p.runValue = 13;
+                     m.pickUps.push_back(p);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WritePickUp(m, b, o, 0, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.pickUps.resize(1);
+                     ReadPickUp(b, o, kCurrentFormatVersion, m, 0, true);
+                   },
+                   [](const Map&, const Map& r) {
+                     const PickUp& b = r.pickUps[0];
+                     EXPECT_EQ(b.color, 0x80112233u);
+                     EXPECT_EQ(b.items[0].itemId, IdOf(0x32));
+                     EXPECT_EQ(b.items[1].quantity, 8);
+                     EXPECT_TRUE(IdIsEmpty(b.items[1].itemId));  // the second entry keeps only its count
+                     EXPECT_EQ(b.money, 123456789012LL);
+                     EXPECT_EQ(b.runValue, 13);
+                   }});
+  cases.push_back({"light",
+                   [](Map& m) {
+                     Light l;
+                     l.name = u"Lamp", l.displayName = u"Street lamp", l.enabled = 1;
+                     l.x = 1, l.y = 2, l.z = 3, l.radius = 4, l.startValue = 5, l.currentValue = 6;
+                     l.angleStart = 0.5f, l.angleRange = 1.5f, l.value = 7;
+                     l.red = 8, l.green = 9, l.blue = 10, l.resetFlag = 1, l.cycleLength = 11;
+                     for (std::size_t i = 0; i < kPatternLength; ++i) l.pattern[i] = static_cast<std::uint8_t>(i * 2);
+                     m.lights.push_back(l);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteLight(m, b, o, 0); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.lights.resize(1);
+                     ReadLight(b, o, kCurrentFormatVersion, m, 0);
+                   },
+                   [](const Map& w, const Map& r) {
+                     EXPECT_EQ(r.lights[0].pattern, w.lights[0].pattern);
+                     EXPECT_EQ(r.lights[0].angleRange, 1.5f);
+                     EXPECT_EQ(r.lights[0].cycleLength, 11);
+                   }});
+  cases.push_back({"speaker",
+                   [](Map& m) {
+                     Speaker s;
+                     s.name = u"Bell", s.displayName = u"Church bell", s.enabled = 1;
+                     s.x = 1, s.y = 2, s.z = 3, s.radius = 4, s.startAngle = 0.25f, s.endAngle = 0.75f;
+                     s.soundSet = -2, s.soundSetId = IdOf(0x41);
+                     s.pattern.fill(7);
+                     s.cycleLength = 5, s.focus = 0.5f;
+                     m.speakers.push_back(s);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteSpeaker(m, b, o, 0); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.speakers.resize(1);
+                     ReadSpeaker(b, o, kCurrentFormatVersion, m, 0);
+                   },
+                   [](const Map&, const Map& r) {
+                     EXPECT_EQ(r.speakers[0].soundSetId, IdOf(0x41));
+                     EXPECT_EQ(r.speakers[0].soundSet, -2);
+                     EXPECT_EQ(r.speakers[0].focus, 0.5f);
+                   }});
+  cases.push_back({"spawn",
+                   [](Map& m) {
+                     Spawn s;
+                     s.name = u"Nest", s.displayName = u"Wasp nest", s.x = 1, s.y = 2, s.z = 3;
+                     s.scripts[2].text = u"spawned";
+                     s.paused = 1, s.delay = 2, s.interval = 3, s.count = 4, s.simultaneous = 5, s.proximity = 6;
+                     s.linkedActor = 7, s.time = 8, s.born = 9, s.died = 10;
+                     m.spawns.push_back(s);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteSpawn(m, b, o, 0, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.spawns.resize(1);
+                     ReadSpawn(b, o, kCurrentFormatVersion, m, 0, true);
+                   },
+                   [](const Map&, const Map& r) {
+                     const Spawn& b = r.spawns[0];
+                     EXPECT_EQ(b.scripts[2].text, u"spawned");
+                     EXPECT_EQ(b.simultaneous, 5);
+                     EXPECT_EQ(b.proximity, 6);
+                     EXPECT_EQ(b.born, 9);
+                     EXPECT_EQ(b.died, 10);
+                   }});
+  cases.push_back({"map extra",
+                   [](Map& m) { m.positionedTexts.push_back(PositionedText{0, 0, 1.5f, 2.5f, 3.5f, u"Here"}); },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteMapExtra(m, b, o, 0); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.positionedTexts.resize(1);
+                     ReadPositionedText(b, o, m, 0);
+                   },
+                   [](const Map&, const Map& r) { EXPECT_EQ(r.positionedTexts[0].text, u"Here"); }});
+  cases.push_back({"projectile",
+                   [](Map& m) {
+                     Projectile p;
+                     p.x = 1, p.y = 2, p.z = 3, p.heading = 4, p.weaponValue1 = 5, p.launchValue1 = 6;
+                     p.launchValue2 = 7, p.weaponValue2 = 8, p.value1 = 9, p.value2 = 10, p.spriteSet = -1;
+                     p.spriteSet2 = 11, p.byte1 = 12, p.weaponByte1 = 0xAB, p.value3 = 13, p.weaponValue3 = 14;
+                     p.weaponByte2 = 15, p.byte2 = 16, p.value4 = 17, p.scaleX = 2, p.scaleY = 3, p.scaleZ = 4;
+                     p.byte3 = 18, p.value5 = 19, p.sound = 20, p.weaponByte3 = 21, p.value6 = 22.5f;
+                     p.weaponValue4 = 23;
+                     p.collisionShape.rectangles.resize(1);  // rebuilt on reading, not stored
+                     m.projectiles.push_back(p);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) {
+                     const std::int32_t start = o;
+                     WriteProjectile(m, b, o, 0);
+                     EXPECT_EQ(o - start, kProjectileRecordSize);
+                   },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.projectiles.resize(1);
+                     ReadProjectile(b, o, m, 0);
+                   },
+                   [](const Map&, const Map& r) {
+                     EXPECT_EQ(r.projectiles[0].weaponByte1, 0xAB);
+                     EXPECT_TRUE(r.projectiles[0].collisionShape.rectangles.empty());
+                   }});
+  cases.push_back({"actor",
+                   [](Map& m) {
+                     Actor a;
+                     a.name = u"Hero", a.displayName = u"The hero", a.face = 2;
+                     AppearancePart part;
+                     part.slot = SymbolIntern(u"Body"), part.spriteSet = -3;
+                     part.colors = {1, 2, 3, 4, 5, 6, 7, 8};
+                     a.parts = {part};
+                     a.specular = 0x10203040, a.autoMoveStyle = 3, a.heading = 1.25f;
+                     a.designByte1 = 1, a.designByte2 = 2;
+                     a.x = 100, a.y = 200, a.z = 10;
+                     a.gridX = 96, a.gridY = 192, a.gridHeading = 0.5f, a.lastAttacked = 4, a.lastDamaged = 5;
+                     a.shadow = 1, a.shadowColor = 0x11223344, a.designValue = 6, a.speed = 2.5f;
+                     a.aiFlags = 7, a.designValue2 = 8;
+                     a.items = {InventoryEntry{-2, IdOf(0x51), 1, 3, 4, {}}};
+                     a.route = {1, 2, 3};
+                     a.removed = 0, a.noDraw = 1, a.noRect = 1, a.solid = 0;
+                     a.team = -2, a.teamId = IdOf(0x52), a.experience = 9, a.money = 99999, a.points = 10;
+                     a.itemReference = {-2, IdOf(0x53)};
+                     a.gas = 1, a.maxGas = 2, a.vehicleValue1 = 3, a.vehicleValue2 = 4, a.vehicleValue3 = 5;
+                     a.derivedValue1 = 6, a.derivedValue2 = 7, a.vehicleValue15 = 8, a.physicsFlags = 9;
+                     a.vehicle = 1, a.keyTurning = 0.5f, a.keyForward = -1, a.keyRising = 1, a.keyStrafing = 0.25f;
+                     a.turret = 1, a.turretRange = 300, a.turnRate = 2, a.arc = 3;
+                     a.scaleX = 2, a.scaleY = 3, a.scaleZ = 4;
+                     a.attachedSprites = {Attachment{-2, IdOf(0x54), 1, 2, 3, 0x44332211, 5, 6, 7, 8}};
+                     a.templateIndex = -2, a.templateId = IdOf(0x55);
+                     a.mapReference.name = u"Town";
+                     a.furtherReferences = {IndexedReference{-2, IdOf(0x56)}, IndexedReference{-3, {}}};
+                     a.tint = 0x7F7F7F7F;
+                     a.triggers = {MakeTrigger()};
+                     a.variables = {ActorVariable{SymbolIntern(u"Mood"), Variant::Long(3), 1, 0}};
+                     a.designByte = 11;
+                     a.furtherActor2 = 1, a.vehicleRidden = 2, a.turretOperated = 3, a.canMove = 0;
+                     a.state = 4, a.stateValue = 5, a.aiState = 6, a.aiValue = 7, a.moveCommand = {8, 9, 10};
+                     a.path = {11, 12}, a.routePosition = 13, a.areaBox = Box{1, 2, 3, 4, 0, 0};
+                     a.aiFocus = 14, a.pairs1 = {ValuePair{1, 2}}, a.pairs2 = {ValuePair{3, 4}, ValuePair{5, 6}};
+                     a.targetActor = 15, a.owningPlayer = 1, a.partyMember = 2, a.furtherActor1 = 16;
+                     a.runValue = 17, a.flashing = 1, a.flashColor = 0xFF00FF00, a.flashValues = {18, 19, 20};
+                     a.pose = SymbolIntern(u"Walk"), a.poseValue = 21, a.poseTime = 22, a.timeSinceHurt = 23;
+                     a.driver = 24, a.extension = 25, a.velocityX = 1, a.velocityY = 2, a.velocityZ = 3;
+                     a.velocity = 4, a.velocityExtra = 26, a.arcStart = 0.5f, a.arcEnd = 1.5f, a.turningKey = -1;
+                     a.attachedEffects = {Attachment{-2, IdOf(0x57), 9, 8, 7, 0x01020304, 6, 5, 4, 3}};
+                     a.inMap = 1, a.inMapExtra = 2, a.inCamera = 3, a.inCameraExtra = 4, a.airborneExtra = 5;
+                     a.waypoints = {Waypoint{{1, 2, 3, 4}}};
+                     a.memorized = 27, a.memorizedX = 1, a.memorizedY = 2, a.memorizedZ = 3;
+                     m.actors.push_back(a);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteActor(m.actors[0], b, o, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.actors.resize(1);
+                     ReadCharacter(b, o, m.actors[0], kCurrentFormatVersion, true);
+                   },
+                   [](const Map& w, const Map& r) {
+                     const Actor& a = w.actors[0];
+                     const Actor& b = r.actors[0];
+                     ASSERT_EQ(b.parts.size(), 1u);
+                     EXPECT_EQ(b.parts[0].spriteSetId, WildcardIdentifier());  // -3 stored as the wildcard
+                     EXPECT_EQ(b.parts[0].colors, a.parts[0].colors);
+                     EXPECT_EQ(b.teamId, a.teamId);
+                     EXPECT_EQ(b.templateId, a.templateId);
+                     EXPECT_EQ(b.furtherReferences[1].id, WildcardIdentifier());
+                     EXPECT_EQ(b.variables.size(), 1u);
+                     EXPECT_EQ(b.pose, a.pose);
+                     EXPECT_EQ(b.waypoints[0].values, a.waypoints[0].values);
+                     EXPECT_EQ(b.memorizedZ, 3.0f);
+                     EXPECT_EQ(b.gridHeading, 0.5f);
+                   }});
+  cases.push_back({"field",
+                   [](Map& m) {
+                     Field f;
+                     f.name = u"Ok", f.displayName = u"OK button", f.face = 3;
+                     for (std::size_t i = 0; i < kFieldStateCount; ++i) {
+                       f.colorsA[i] = static_cast<std::uint32_t>(i + 1);
+                       f.colorsB[i] = static_cast<std::uint32_t>(i + 11);
+                       f.colorsC[i] = static_cast<std::uint32_t>(i + 21);
+                     }
+                     f.x = 1, f.y = 2, f.z = 3, f.width = 40, f.height = 20, f.depth = 1, f.lineHeight = 12;
+                     f.shadow = 1, f.noDraw = 0, f.nonExistent = 1, f.layoutValues = {4, 5, 6};
+                     f.scripts[10].text = u"last";
+                     f.triggers = {MakeTrigger()};
+                     f.value1 = Variant::Long(5), f.value2 = Variant::Text(u"max"), f.contentKind = 1;
+                     f.fontSet = -2, f.fontSetId = IdOf(0x61), f.designByte1 = 1;
+                     f.spriteSet = -2, f.spriteSetId = IdOf(0x62);
+                     f.designByte2 = 2, f.valueDefault1 = 3, f.designByte3 = 4, f.designValues = {5, 6};
+                     f.placementBytes = {1, 2, 0}, f.anchorFlags = 0x11, f.style = 5, f.specular = 7;
+                     f.valueAfterSpecular = 8, f.rotation = 9, f.selectable = 1, f.disabled = 0;
+                     f.byteDefault1 = 0, f.byteByContent = 1, f.activationOrder = 1, f.parent = -1;
+                     f.actions = {FieldAction{2, -2, u"Inventory", {}}};
+                     f.view.followedPlayer = 1, f.control = -2, f.controlId = IdOf(0x63), f.controlValue = 4;
+                     f.fontScale = 1.5f, f.sizeMode = 1, f.fontSizeMode = 1;
+                     f.ownIndex = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
+                     f.previousPixelWidth = 5, f.previousPixelHeight = 6, f.runByte = 7;
+                     for (std::size_t i = 0; i < f.view.values.size(); ++i) f.view.values[i] = static_cast<std::int32_t>(100 + i);
+                     f.view.groupBytes = {1, 2, 3}, f.view.int1 = 8, f.view.byte1 = 9, f.view.byte2 = 10;
+                     f.view.ownMap = 0, f.view.followedCharacter = 2, f.view.pitch = 0.5f, f.view.yaw = 1;
+                     f.view.distance = 300, f.view.distance2 = 200;
+                     f.runtimeEntries = {FieldRuntimeEntry{{1, 2, 3, 4, 5, 6, 7, 8, 9}}};
+                     m.fields.push_back(f);
+                   },
+                   [](Map& m, ByteList& b, std::int32_t& o) { WriteField(m, b, o, 0, true); },
+                   [](const ByteList& b, std::int32_t& o, Map& m) {
+                     m.fields.resize(1);
+                     ReadField(b, o, kCurrentFormatVersion, m, 0, 0, true);
+                   },
+                   [](const Map& w, const Map& r) {
+                     const Field& a = w.fields[0];
+                     const Field& b = r.fields[0];
+                     EXPECT_EQ(b.scripts[10].text, u"last");
+                     EXPECT_EQ(b.actions[0].mapName, u"Inventory");
+                     EXPECT_EQ(b.controlId, a.controlId);
+                     EXPECT_EQ(b.view.values, a.view.values);
+                     EXPECT_EQ(b.runtimeEntries[0].values, a.runtimeEntries[0].values);
+                     EXPECT_EQ(b.view.distance2, 200.0f);
+                   }});
+  return cases;
+}
+
+TEST_F(ObjectWritersTest, EveryKindReadsBackThroughTheMapReadersAndWritesTheSameBytes) {
+  for (const KindCase& c : Cases()) {
+    SCOPED_TRACE(c.kind);
+    try {
+    Map written;
+    c.fill(written);
+    ByteList first;
+    std::int32_t end = 0;
+    c.write(written, first, end);
+    first.resize(static_cast<std::size_t>(end));
+
+    Map read;
+    read.width = read.height = 7;  // doors and lights enter the sector grid
+    read.layerCount = 1;
+    BuildSectorGrid(read);
+    std::int32_t offset = 0;
+    c.read(first, offset, read);
+    EXPECT_EQ(offset, end) << "reader and writer disagree on the record's length";
+    c.check(written, read);
+
+    ByteList second;
+    std::int32_t secondEnd = 0;
+    c.write(read, second, secondEnd);
+    second.resize(static_cast<std::size_t>(secondEnd));
+    EXPECT_EQ(second, first);
+    } catch (const KivError& e) {
+      ADD_FAILURE() << c.kind << ": " << e.what();
+    }
+  }
+}
+
+TEST_F(ObjectWritersTest, ReferencesAreWrittenByIndex) {
+  gameData.doorSets.resize(2);
+  gameData.doorSets[1].id = IdOf(0x77);
+  struct Case {
+    std::int32_t index;
+    bool wildcard;
+    Identifier expected;
+  };
+  const Case cases[] = {
+      {-1, false, Identifier()},        {1, false, IdOf(0x77)},          {-2, false, IdOf(0x99)},
+      {-4, false, IdOf(0x99)},          {-3, true, WildcardIdentifier()},
+      {-3, false, Identifier()},        // wildcard where it is not allowed: none
+      {2, false, Identifier()},         // beyond the table: none
+      {-7, false, Identifier()},        // not an index: none
+  };
+  for (const Case& c : cases) {
+    ByteList bytes;
+    std::int32_t offset = 0;
+    WriteReference(bytes, offset, SaveTable::kDoorSet, c.index, IdOf(0x99), c.wildcard);
+    ASSERT_EQ(offset, 16) << c.index;  // the stream never shortens
+    std::int32_t read = 0;
+    EXPECT_EQ(BufferReadIdentifier(bytes, read), c.expected) << c.index;
+  }
+}
+
+TEST_F(ObjectWritersTest, ActorWithoutPartsStillWritesTheColourCount) {
+  Actor actor;
+  ByteList bytes;
+  std::int32_t offset = 0;
+  WriteActor(actor, bytes, offset, true);
+  std::int32_t read = 0;
+  BufferReadString(bytes, read);
+  BufferReadString(bytes, read);
+  BufferReadByte(bytes, read);
+  EXPECT_EQ(BufferReadLong(bytes, read), 7);
+  EXPECT_EQ(BufferReadLong(bytes, read), -1);
+}
+
+}  // namespace
+}  // namespace kiv
