@@ -1,0 +1,38 @@
+#include "script/trigger_engine_setup.h"
+
+#include "data/data_hooks.h"
+#include "script/condition_compiler.h"
+#include "script/script_hooks.h"
+#include "script/timed_changes.h"
+#include "script/trigger_dispatch.h"
+#include "script/waits.h"
+
+namespace kiv {
+
+void InstallTriggerEngine() {
+  scriptHooks.RunTrigger = [](const TriggerRun& run) { return ScriptRunTrigger(run); };
+  scriptHooks.SuspendForWait = [] { ScriptSuspendForWait(); };
+  scriptHooks.StartTimedChange = [](std::int32_t code, const ScriptValue& target, std::int32_t argumentUpper,
+                                    const Variant& value, std::int32_t duration) {
+    return ScriptStartTimedChange(code, target, argumentUpper, value, duration);
+  };
+  // The interface maps are stamped by whoever installed the hook before.
+  scriptHooks.StampPauseState = [previous = scriptHooks.StampPauseState](std::uint8_t state) {
+    for (WaitingScript& wait : waitingScripts) wait.paused = state;
+    for (TimedChange& change : timedChanges) change.paused = state;
+    previous(state);
+  };
+  dataHooks.BuildTriggerConditions = [](Trigger& trigger) { BuildTriggerConditions(trigger); };
+  dataHooks.ScriptRaiseObjectEvent = [](std::int32_t ownerKind, std::int32_t object, std::int32_t eventSymbol,
+                                        std::int32_t map) {
+    ScriptRaiseObjectEvent(ownerKind, object, eventSymbol, map);
+  };
+}
+
+void ResetTriggerEngine() {
+  ClearWaitingScripts();
+  timedChanges.clear();
+  gestureResults = {};
+}
+
+}  // namespace kiv

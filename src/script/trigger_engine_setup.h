@@ -1,0 +1,15 @@
+#pragma once
+// Start-up wiring of trigger dispatch, waits, timed changes and the condition
+// compiler into the hooks of the interpreter and of the game-data readers.
+namespace kiv {
+
+// Installs ScriptRunTrigger, ScriptSuspendForWait, ScriptStartTimedChange and
+// the pause stamp into the script hooks, and the condition compiler and the
+// object-event raiser into the data hooks.
+void InstallTriggerEngine();
+
+// Drops every waiting script (their scripts no longer count as running) and
+// every timed change, and clears the gesture results.
+void ResetTriggerEngine();
+
+}  // namespace kiv

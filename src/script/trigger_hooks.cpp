@@ -1,0 +1,21 @@
+#include "script/trigger_hooks.h"
+
+namespace kiv {
+
+TriggerHooks triggerHooks;
+
+void TriggerHooks::Reset() {
+  SystemScript = [](std::int32_t) -> const Script* { return nullptr; };
+  SpriteTextureScript = [] { return -1; };
+  CursorSprite = [] { return -1; };
+  IsSameOrDescendant = [](std::int32_t templateIndex, std::int32_t ancestor) { return templateIndex == ancestor; };
+  TickElapsed = [] { return 0; };
+  SystemMenuOpen = [] { return false; };
+  EndMapDataAudio = [] {};
+  ActorStopped = [](std::int32_t, std::int32_t) { return true; };
+  FieldTextShown = [](std::int32_t, std::int32_t) { return true; };
+  FieldAtTarget = [](std::int32_t, std::int32_t) { return true; };
+  WaitFlagMet = [](std::int32_t) { return true; };
+}
+
+}  // namespace kiv
