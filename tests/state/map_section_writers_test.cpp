@@ -19,6 +19,7 @@
 #include "data/map_reader.h"
 #include "data/object_defaults.h"
 #include "data/script_record.h"
+#include "media/sound_sets.h"
 #include "state/save_references.h"
 
 namespace kiv {
