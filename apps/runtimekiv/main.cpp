@@ -10,7 +10,7 @@
 #include "core/package.h"
 #include "core/random.h"
 #include "core/text_encoding.h"
-#include "platform/os/special_folders.h"
+#include "platform/os/system_folders.h"
 
 int main(int argc, char** argv) {
   // Seeded once, before anything draws from the shared generator.

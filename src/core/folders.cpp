@@ -4,7 +4,7 @@
 
 #include "core/error.h"
 #include "platform/os/file_ops.h"
-#include "platform/os/special_folders.h"
+#include "platform/os/system_folders.h"
 
 namespace kiv {
 

@@ -1,6 +1,6 @@
 #include "launcher/installer_start.h"
 #include "launcher/launcher.h"
-#include "platform/os/special_folders.h"
+#include "platform/os/system_folders.h"
 #include "platform/ui/message_box.h"
 
 namespace kiv {

@@ -1,4 +1,4 @@
-#include "platform/os/special_folders.h"
+#include "platform/os/system_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/os/special_folders.h"
+#include "platform/os/system_folders.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
