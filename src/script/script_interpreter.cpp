@@ -1,5 +1,6 @@
 #include "script/script_interpreter.h"
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <new>
@@ -13,6 +14,7 @@
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "script/call_frame.h"
+#include "script/decoded_statement.h"
 #include "script/script_convert.h"
 #include "script/script_dispatch.h"
 #include "script/script_globals.h"
@@ -22,6 +24,7 @@
 #include "script/script_stack_access.h"
 #include "script/script_text.h"
 #include "script/script_value_ops.h"
+#include "script/timed_changes.h"
 #include "script/trigger_description.h"
 
 namespace kiv {
@@ -37,6 +40,8 @@ const char kOperatorError[] = "Operator error. Please report this problem, inclu
 
 [[noreturn]] void RaiseScript(const std::string& message) { RaiseError(kErrData, message); }
 
+const ScriptValue kNoTarget;  // the target of a timed change of a variable
+
 // How a statement's evaluation ended.
 enum class Flow { kNext, kReturnNull, kLeave };
 
@@ -51,26 +56,43 @@ class Interpreter {
   Interpreter(std::int32_t frameIndex, std::int32_t scriptIndex)
       : frameIndex_(frameIndex),
         scriptIndex_(scriptIndex),
-        frame_(scriptEngine.callStack[static_cast<std::size_t>(frameIndex)]) {}
+        frame_(scriptEngine.callStack[static_cast<std::size_t>(frameIndex)]),
+        variableLists_{&frame_.locals, &frame_.statics, &frame_.parameters, &scriptGlobals.variables} {}
 
   // Runs the statements; result as ScriptExecute gives it.
   Variant Run(std::int32_t start, bool nested) {
     std::int32_t s = start;
     bool testBranch = false;
+    // The script is looked up again, and whether statements may run in their
+    // decoded form checked again, after each statement that ran the general
+    // way and after the window system ran: a command or an event may change
+    // the script table or start a nested run.
+    const Script* script = nullptr;
+    std::int32_t count = 0;
+    DecodedRun decoded(frameIndex_);
+    auto lookUp = [&] {
+      script = &ScriptAt(scriptIndex_);
+      count = static_cast<std::int32_t>(script->statements.size());
+      decoded.Reserve(script->statements.size());
+      fastChecked_ = false;
+    };
     while (true) {
-      const Script& script = ScriptAt(scriptIndex_);
-      const std::int32_t count = static_cast<std::int32_t>(script.statements.size());
+      if (script == nullptr) lookUp();
       if (s < 0 || s >= count) break;
-      TimeSlice();
+      if (TimeSlice()) {
+        lookUp();
+        if (s >= count) break;
+      }
       frame_.statementIndex = s;
-      const ScriptStatement& statement = script.statements[static_cast<std::size_t>(s)];
-      const std::uint8_t kind = statement.kind;
+      const DecodedStatement& fast = decoded.At(s, *script);
+      const std::uint8_t kind = fast.kind;
       if (kind == kStatementGoto) {
-        s = GotoTarget(statement, count);
+        if (fast.jump < 0 || fast.jump >= count) RaiseScript("GOTO names a label that does not exist.");
+        s = fast.jump;
         continue;
       }
       if ((kind == kStatementElseIf && !testBranch) || kind == kStatementElse) {
-        s = AfterEndIf(script, s) + 1;
+        s = AfterEndIf(*script, s) + 1;
         continue;
       }
       testBranch = false;
@@ -78,6 +100,18 @@ class Interpreter {
         ++s;
         continue;
       }
+      if (fast.form != DecodedForm::kGeneral && FastAllowed()) {
+        if (fast.form == DecodedForm::kAssign && RunAssign(fast)) {
+          ++s;
+          continue;
+        }
+        std::uint8_t truth = 0;
+        if (fast.form == DecodedForm::kTest && RunTest(fast, truth)) {
+          s = truth != 0 ? s + 1 : SkipBranch(*script, s, testBranch);
+          continue;
+        }
+      }
+      script = nullptr;
       const Flow flow = Evaluate(s);
       current_ = nullptr;
       if (flow == Flow::kReturnNull) return VarNull();
@@ -96,14 +130,7 @@ class Interpreter {
         if (entry.kind != kValuePlain && entry.kind != kValueVariable)
           RaiseScript("Invalid use of IF keyword.");
         if (ScriptConvertBoolean(ScriptEntryValue(frame_, entry), true) == 0) {
-          const Script& current = ScriptAt(scriptIndex_);
-          const std::int32_t next = BranchTarget(current, s);
-          if (current.statements[static_cast<std::size_t>(next)].kind == kStatementElseIf) {
-            s = next;
-            testBranch = true;
-          } else {
-            s = next + 1;
-          }
+          s = SkipBranch(ScriptAt(scriptIndex_), s, testBranch);
           continue;
         }
       } else if (entry.kind == kValueControl) {
@@ -143,9 +170,12 @@ class Interpreter {
 
   // The clock is read on every 32nd statement: reading it costs more than a
   // simple statement, and 32 statements are far below the 3000 ms slice.
-  void TimeSlice() {
+  // True when the hooks ran, which may run anything.
+  bool TimeSlice() {
+    bool hooksRan = false;
     if (++scriptEngine.yieldCountdown >= kStatementsPerClockRead && !scriptEngine.scriptAbort &&
         !dataHooks.QuitRequested()) {
+      hooksRan = true;
       scriptEngine.yieldCountdown = 0;
       const std::uint32_t now = scriptHooks.TickCount();
       if (static_cast<std::int32_t>(now - scriptEngine.tickStamp) >
@@ -159,15 +189,7 @@ class Interpreter {
       }
     }
     if (scriptEngine.scriptAbort) RaiseScript("Script aborted due to infinite loop.");
-  }
-
-  static std::int32_t GotoTarget(const ScriptStatement& statement, std::int32_t count) {
-    if (statement.tokens.empty() || statement.tokens[0].value.Type() != kVarLong) {
-      RaiseScript("GOTO names a label that does not exist.");
-    }
-    const std::int32_t target = statement.tokens[0].value.AsLong();
-    if (target < 0 || target >= count) RaiseScript("GOTO names a label that does not exist.");
-    return target;
+    return hooksRan;
   }
 
   // The next ELSEIF, ELSE or ENDIF of an IF, ELSEIF or ELSE.
@@ -177,6 +199,16 @@ class Interpreter {
       RaiseScript("IF without a matching ENDIF.");
     }
     return next;
+  }
+
+  // Where a false IF or ELSEIF goes: an ELSEIF is tested, an ELSE or ENDIF passed.
+  static std::int32_t SkipBranch(const Script& script, std::int32_t s, bool& testBranch) {
+    const std::int32_t next = BranchTarget(script, s);
+    if (script.statements[static_cast<std::size_t>(next)].kind == kStatementElseIf) {
+      testBranch = true;
+      return next;
+    }
+    return next + 1;
   }
 
   static std::int32_t AfterEndIf(const Script& script, std::int32_t s) {
@@ -233,25 +265,100 @@ class Interpreter {
   // its index is out of range (the general path then reports the error).
   const Variant* OperandValue(const ScriptToken& token) const {
     const std::int32_t index = token.value.AsLong();
-    auto in = [index](const std::vector<ScriptVariable>& list) {
-      return index >= 0 && index < static_cast<std::int32_t>(list.size())
-                 ? &list[static_cast<std::size_t>(index)].value
-                 : nullptr;
-    };
     switch (token.kind) {
       case kTokenNumber:
         return &token.value;
       case kTokenLocal:
-        return in(frame_.locals);
+        return VariableValue(kSourceLocal, index);
       case kTokenStatic:
-        return in(frame_.statics);
+        return VariableValue(kSourceStatic, index);
       case kTokenParameter:
-        return in(frame_.parameters);
+        return VariableValue(kSourceParameter, index);
       case kTokenGlobalVariable:
-        return in(scriptGlobals.variables);
+        return VariableValue(kSourceGlobal, index);
       default:
         return nullptr;
     }
+  }
+
+  const Variant* OperandValue(const DecodedOperand& operand) const {
+    if (operand.source == kSourceConstant) return &operand.constant;
+    return VariableValue(operand.source, operand.index);
+  }
+
+  // An entry of a variable list; null when the index is out of range.
+  ScriptVariable* Variable(std::uint8_t source, std::int32_t index) const {
+    std::vector<ScriptVariable>& list = *variableLists_[source];
+    return static_cast<std::size_t>(index) < list.size() ? &list[static_cast<std::size_t>(index)] : nullptr;
+  }
+
+  const Variant* VariableValue(std::uint8_t source, std::int32_t index) const {
+    const ScriptVariable* variable = Variable(source, index);
+    return variable != nullptr ? &variable->value : nullptr;
+  }
+
+  // Whether the statement about to run may take its decoded form: it starts
+  // from its first token and no nested run waits to be resumed in it.
+  bool FastAllowed() {
+    if (!fastChecked_) {
+      fastChecked_ = true;
+      fastAllowed_ = frame_.tokenPosition == 0 && frame_.valueStackTop == -1 && frame_.assignment == 0 &&
+                     !ResumePending();
+    }
+    return fastAllowed_;
+  }
+
+  // The value of a decoded expression: left alone, or left op right on two
+  // Longs within the Long range; False, with nothing done, when the general
+  // path must evaluate it (other types, overflow, an index out of range).
+  bool DecodedValue(const DecodedStatement& decoded, const Variant*& single, std::int32_t& result) const {
+    const Variant* left = OperandValue(decoded.left);
+    if (left == nullptr) return false;
+    if (decoded.op == LongOperator::kNone) {
+      single = left;
+      return true;
+    }
+    const Variant* right = OperandValue(decoded.right);
+    if (right == nullptr || left->Type() != kVarLong || right->Type() != kVarLong) return false;
+    single = nullptr;
+    return ScriptLongArithmetic(decoded.op, left->AsLong(), right->AsLong(), result);
+  }
+
+  // A decoded assignment to a local, static or parameter, with the effects of
+  // the general path; False, with nothing done, when that path must run it.
+  bool RunAssign(const DecodedStatement& decoded) {
+    if (scriptEngine.pendingDuration != 0) return false;  // the general path reports it
+    ScriptVariable* variable = Variable(decoded.target, decoded.targetIndex);
+    if (variable == nullptr) return false;
+    const Variant* single = nullptr;
+    std::int32_t result = 0;
+    if (!DecodedValue(decoded, single, result)) return false;
+    if (single != nullptr) {
+      CancelTimedChange(variable->symbol, *single);
+      variable->value = *single;
+    } else {
+      Variant value = Variant::Long(result);
+      CancelTimedChange(variable->symbol, value);
+      variable->value = std::move(value);
+    }
+    return true;
+  }
+
+  // A decoded IF or ELSEIF: truth 0 when false. False, with nothing done, when
+  // the general path must run it.
+  bool RunTest(const DecodedStatement& decoded, std::uint8_t& truth) const {
+    const Variant* single = nullptr;
+    std::int32_t result = 0;
+    if (!DecodedValue(decoded, single, result)) return false;
+    truth = single != nullptr ? ScriptConvertBoolean(*single, true) : static_cast<std::uint8_t>(result != 0);
+    return true;
+  }
+
+  // An assignment to a local, static or parameter first ends a timed change of
+  // the same symbol. Only an entry of the timed-change list can be one, so the
+  // hook is spared while the list is empty: it would find nothing to end.
+  static void CancelTimedChange(std::int32_t symbol, const Variant& value) {
+    if (!timedChanges.empty()) scriptHooks.StartTimedChange(symbol, kNoTarget, -1, value, 0);
   }
 
   ScriptValue& TopEntry() {
@@ -497,38 +604,35 @@ class Interpreter {
     frame_.valueStackTop = top - 2;
   }
 
-  static std::vector<ScriptVariable>& VariableList(CallFrame& frame, std::uint8_t kind) {
-    return kind == kTokenLocal ? frame.locals : kind == kTokenStatic ? frame.statics : frame.parameters;
-  }
-
   void AssignVariable(const ScriptToken& token) {
     const std::int32_t index = token.value.AsLong();
-    static const ScriptValue none;
     if (token.kind == kTokenGlobalVariable) {
       const std::int32_t symbol = GlobalVariableAt(index).symbol;
       Variant value = AssignedValue();
       const std::int32_t duration = scriptEngine.pendingDuration;
       scriptEngine.pendingDuration = 0;
-      if (scriptHooks.StartTimedChange(symbol, none, -1, value, duration)) return;
+      if (scriptHooks.StartTimedChange(symbol, kNoTarget, -1, value, duration)) return;
       GlobalVariableAt(index).value = std::move(value);
       return;
     }
     if (scriptEngine.pendingDuration != 0) {
       RaiseScript("Duration option cannot be used with local variables or parameters.");
     }
-    std::vector<ScriptVariable>& list = VariableList(frame_, token.kind);
-    if (index < 0 || index >= static_cast<std::int32_t>(list.size()))
-      RaiseError(kErrIndex, "Subscript out of range");
-    ScriptVariable& variable = list[static_cast<std::size_t>(index)];
+    ScriptVariable* found = Variable(token.kind == kTokenLocal    ? kSourceLocal
+                                     : token.kind == kTokenStatic ? kSourceStatic
+                                                                  : kSourceParameter,
+                                     index);
+    if (found == nullptr) RaiseError(kErrIndex, "Subscript out of range");
+    ScriptVariable& variable = *found;
     const ScriptValue& source = frame_.valueStack[0];
     if (source.kind == kValueCollection) {
       Variant value = AssignedValue();
-      scriptHooks.StartTimedChange(variable.symbol, none, -1, value, 0);
+      CancelTimedChange(variable.symbol, value);
       variable.value = std::move(value);
       return;
     }
     const Variant& value = Value(source);
-    scriptHooks.StartTimedChange(variable.symbol, none, -1, value, 0);
+    CancelTimedChange(variable.symbol, value);
     variable.value = value;
   }
 
@@ -554,6 +658,10 @@ class Interpreter {
   std::int32_t frameIndex_;
   std::int32_t scriptIndex_;
   CallFrame& frame_;
+  // Indexed by DecodedSource.
+  std::array<std::vector<ScriptVariable>*, kVariableListCount> variableLists_;
+  bool fastChecked_ = false;
+  bool fastAllowed_ = false;
   const ScriptStatement* current_ = nullptr;  // the statement being evaluated, while no command runs
 };
 

@@ -9,45 +9,88 @@
 
 namespace kiv {
 
+// The operators that Long arithmetic and comparison serve, as small codes.
+enum class LongOperator : std::uint8_t {
+  kAdd,
+  kSubtract,
+  kMultiply,
+  kEqual,
+  kNotEqual,
+  kLess,
+  kGreater,
+  kLessEqual,
+  kGreaterEqual,
+  kNone,  // any other operator
+};
+
+inline LongOperator ScriptLongOperatorCode(char16_t op) {
+  switch (op) {
+    case u'+':
+      return LongOperator::kAdd;
+    case u'-':
+      return LongOperator::kSubtract;
+    case u'*':
+      return LongOperator::kMultiply;
+    case u'=':
+      return LongOperator::kEqual;
+    case u'u':
+      return LongOperator::kNotEqual;
+    case u'<':
+      return LongOperator::kLess;
+    case u'>':
+      return LongOperator::kGreater;
+    case u'l':
+      return LongOperator::kLessEqual;
+    case u'g':
+      return LongOperator::kGreaterEqual;
+    default:
+      return LongOperator::kNone;
+  }
+}
+
 // An arithmetic or comparison operator on two Longs, the common case of
 // loops: False when the operator is another one or the result leaves the Long
 // range (the general rules then move it to Double).
-inline bool ScriptLongArithmetic(char16_t op, std::int64_t a, std::int64_t b, std::int32_t& result) {
+inline bool ScriptLongArithmetic(LongOperator op, std::int64_t a, std::int64_t b, std::int32_t& result) {
   std::int64_t r = 0;
   switch (op) {
-    case u'+':
+    case LongOperator::kAdd:
       r = a + b;
       break;
-    case u'-':
+    case LongOperator::kSubtract:
       r = a - b;
       break;
-    case u'*':
+    case LongOperator::kMultiply:
       r = a * b;
       break;
-    case u'=':
+    case LongOperator::kEqual:
       r = a == b;
       break;
-    case u'u':
+    case LongOperator::kNotEqual:
       r = a != b;
       break;
-    case u'<':
+    case LongOperator::kLess:
       r = a < b;
       break;
-    case u'>':
+    case LongOperator::kGreater:
       r = a > b;
       break;
-    case u'l':
+    case LongOperator::kLessEqual:
       r = a <= b;
       break;
-    case u'g':
+    case LongOperator::kGreaterEqual:
       r = a >= b;
       break;
-    default:
+    case LongOperator::kNone:
       return false;
   }
   if (r < INT32_MIN || r > INT32_MAX) return false;
   result = static_cast<std::int32_t>(r);
   return true;
+}
+
+inline bool ScriptLongArithmetic(char16_t op, std::int64_t a, std::int64_t b, std::int32_t& result) {
+  return ScriptLongArithmetic(ScriptLongOperatorCode(op), a, b, result);
 }
 
 // As ScriptLongArithmetic, for two values that are both Longs; False otherwise.
