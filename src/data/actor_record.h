@@ -16,6 +16,7 @@
 #include "core/record_codecs.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "data/sprite_records.h"
 
 namespace kiv {
 
@@ -128,6 +129,7 @@ struct Actor {
   std::uint8_t solid = 1;
   std::uint8_t canMove = 1;
 
+  SpriteInstance sprite;  // the animation of the sprite the actor shows
   std::vector<Attachment> attachedEffects;  // run time
   std::vector<Attachment> attachedSprites;
   std::uint32_t flashColor = 0;

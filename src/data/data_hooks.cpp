@@ -1,5 +1,12 @@
 #include "data/data_hooks.h"
 
+#include "core/log.h"
+#include "data/find_by_id.h"
+#include "data/game_data.h"
+#include "data/linking.h"
+#include "data/map_references.h"
+#include "data/set_lookups.h"
+
 namespace kiv {
 
 DataHooks dataHooks;
@@ -18,21 +25,31 @@ void DataHooks::Reset() {
   YieldToWindowSystem = [] {};
   QuitRequested = [] { return false; };
 
-  FindById = [](LookupTable, const Identifier& id) { return IdIsEmpty(id) ? -1 : -2; };
-  SpriteSetCollisionShape = [](std::int32_t, CollisionShape&) { return false; };
+  FindById = FindInLookupTable;
+  SpriteSetCollisionShape = SpriteSetFirstCollisionShape;
   LegacySpriteSet = [](std::int32_t, LegacySpriteSetInfo&) { return false; };
-  ItemSize = [](std::int32_t) { return 0; };
+  ItemSize = ItemPickUpSize;
   ItemAmmunitionCapacity = [](std::int32_t) { return 0; };
-  FontLineHeight = [](std::int32_t) { return 0; };
-  TileSetIsWall = [](std::int32_t) { return false; };
+  FontLineHeight = FontSetLineHeight;
+  TileSetIsWall = TileSetHasWallFlag;
   FindTileById = [](const Identifier&, TileLookup&) { return false; };
   BuildDoorCollisionShape = [](std::int32_t, std::int32_t, float, CollisionShape&) {};
   FieldDrawnWidth = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return -1; };
   WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, float) {
     return std::vector<std::u16string>{text};
   };
-  LinkMapObjects = [](std::int32_t, bool) {};
-  ResolveMapLinks = [](std::int32_t) {};
+  LinkMapObjects = [](std::int32_t map, bool isSave) { kiv::LinkMapObjects(map, isSave); };
+  ResolveMapLinks = [](std::int32_t map) { kiv::ResolveMapLinks(map); };
+
+  InitMapWeather = [](std::int32_t) {};
+  RebuildSpriteLayers = [](Actor&) {};
+  UpdateCharacterFloorHeight = [](std::int32_t, std::int32_t) {};
+  SetMapActive = [](std::int32_t, bool) {};
+  RunOverlayTrigger = [](std::int32_t) {};
+  SetInputSetEnabled = [](std::int32_t, std::int32_t, bool) {};
+  ShowLoadingProgress = [](const std::string& text, float) { LogWriteLine(text); };
+  ResetScriptRunState = [] {};
+  ResetShellState = [] {};
 }
 
 }  // namespace kiv

@@ -15,6 +15,7 @@
 
 namespace kiv {
 
+struct Actor;
 struct Script;
 struct Trigger;
 
@@ -102,10 +103,35 @@ struct DataHooks {
   std::function<std::vector<std::u16string>(std::int32_t fontSet, const std::u16string& text, std::int32_t width,
                                             float fontSize)>
       WrapText;
-  // Links the objects of a map just read to the sets and applies actor templates. Default: nothing.
+  // Links the objects of a map just read to the sets and applies actor templates.
+  // Default: the game data's own linking.
   std::function<void(std::int32_t map, bool isSave)> LinkMapObjects;
-  // Resolves the map's references to other maps (may load them). Default: nothing.
+  // Resolves the map's references to other maps (may load them). Default: the
+  // game data's own resolution.
   std::function<void(std::int32_t map)> ResolveMapLinks;
+
+  // --- Linking and loading the whole game ---
+
+  // Places a map's cloud and rain particles anew. Default: nothing.
+  std::function<void(std::int32_t map)> InitMapWeather;
+  // Rebuilds the sprite sets drawn for an actor. Default: nothing.
+  std::function<void(Actor& actor)> RebuildSpriteLayers;
+  // Sets an actor's floor height from its map's grids. Default: nothing.
+  std::function<void(std::int32_t map, std::int32_t actor)> UpdateCharacterFloorHeight;
+  // Shows (-1) or hides a map or interface as an overlay. Default: nothing.
+  std::function<void(std::int32_t map, bool show)> SetMapActive;
+  // Runs the trigger of an interface shown as an overlay at start. Default: nothing.
+  std::function<void(std::int32_t map)> RunOverlayTrigger;
+  // Enables or disables an input set for a player. Default: nothing.
+  std::function<void(std::int32_t player, std::int32_t inputSet, bool enabled)> SetInputSetEnabled;
+  // Logs the text and advances the loading screen by step. Default: logs the text.
+  std::function<void(const std::string& text, float step)> ShowLoadingProgress;
+  // Game-data reset: empties the waiting scripts, the call stack and the timed
+  // changes of the script engine (its globals stay). Default: nothing.
+  std::function<void()> ResetScriptRunState;
+  // Game-data reset: empties the shell's notices and resets its message boxes,
+  // tick base, paused byte and the current player interface. Default: nothing.
+  std::function<void()> ResetShellState;
 
   DataHooks() { Reset(); }
   void Reset();

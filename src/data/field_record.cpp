@@ -9,6 +9,7 @@
 #include "data/data_hooks.h"
 #include "data/field_state.h"
 #include "data/map_object_settings.h"
+#include "data/sprite_instance.h"
 #include "data/map_record.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
@@ -305,6 +306,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
       RescaleFieldToScreen(map, fieldIndex);
     }
     field.spriteCount = 0;
+    field.sprites.clear();
     // Step 10: state and run-time defaults.
     if (field.parent < 0) {
       if (field.disabled != 0) {
@@ -394,7 +396,12 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
     // Step 4: a counter shows one sprite per whole unit.
     sprites = CounterSpriteCount(ToNumber(field.value1), ToNumber(field.value2));
   }
-  // Step 5: the sprite instances follow the count.
+  // Step 5: the sprite instances follow the count; new ones start animating.
+  if (static_cast<std::size_t>(sprites) != field.sprites.size()) {
+    const std::size_t before = std::min(field.sprites.size(), static_cast<std::size_t>(sprites));
+    field.sprites.resize(static_cast<std::size_t>(sprites));
+    for (std::size_t i = before; i < field.sprites.size(); ++i) SetObjectSprite(field.sprites[i], field.spriteSet);
+  }
   field.spriteCount = sprites;
 }
 

@@ -13,6 +13,7 @@
 #include "core/variant.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "data/sprite_records.h"
 
 namespace kiv {
 
@@ -118,6 +119,7 @@ struct Field {
   std::int32_t spriteSet = -1;  // -2 resolve by identifier; script Sprite, Texture
   Identifier spriteSetId;
   std::int32_t spriteCount = 0;  // sprite instances the field shows
+  std::vector<SpriteInstance> sprites;
 
   // The first two align the field; the third keeps its size from being scaled.
   std::array<std::uint8_t, 3> placementBytes{};

@@ -39,7 +39,6 @@ void MapTable::Reset() {
 void GameData::Reset() {
   maps.Reset();
   tileSets.clear();
-  soundSets.clear();
   spriteSets.clear();
   doorSets.clear();
   items.clear();
@@ -49,6 +48,8 @@ void GameData::Reset() {
   actorTemplates.clear();
   statistics.clear();
   loadingMapName.clear();
+  currentActivity.clear();
+  gameSpeed = 1.0f;
 }
 
 }  // namespace kiv

@@ -7,6 +7,7 @@
 #include "data/actor_template.h"
 #include "data/map_record.h"
 #include "data/set_records.h"
+#include "media/sound_sets.h"
 
 namespace kiv {
 
@@ -31,7 +32,6 @@ class MapTable {
 struct GameData {
   MapTable maps;
   std::vector<TileSet> tileSets;
-  std::vector<SoundSetEntry> soundSets;
   std::vector<SpriteSet> spriteSets;
   std::vector<DoorSet> doorSets;
   std::vector<Item> items;
@@ -43,6 +43,10 @@ struct GameData {
   std::vector<Statistic> statistics;
   // The name of the map or interface being loaded, empty otherwise.
   std::u16string loadingMapName;
+  // What loading does now (the entry being read, or "Linking"), for error reports.
+  std::string currentActivity;
+  // The factor by which the main loop scales each tick.
+  float gameSpeed = 1.0f;
 
   void Reset();
 };

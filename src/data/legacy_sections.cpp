@@ -1,3 +1,4 @@
+#include "data/sprite_instance.h"
 #include "data/legacy_sections.h"
 
 #include <algorithm>
@@ -330,6 +331,7 @@ void ReadLegacyDynamicObject(const ByteList& buffer, std::int32_t& offset, std::
   attachment.spriteSet = spriteSet;
   attachment.spriteSetId = spriteSetId;
   actor.attachedSprites = {attachment};
+  SetObjectSprite(actor.sprite, spriteSet);
   LegacySpriteSetInfo info;
   if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
     if ((flags & 1) != 0) {

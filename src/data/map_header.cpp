@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "data/game_data.h"
 #include "data/map_reader.h"
+#include "media/sound_sets.h"
 
 namespace kiv {
 
@@ -40,7 +41,7 @@ std::int64_t GridCells(std::int64_t columns, std::int64_t rows, std::int64_t lay
 }  // namespace
 
 std::int32_t FindTileSetIndex(const Identifier& id) { return FindSetIndex(gameData.tileSets, id); }
-std::int32_t FindSoundSetIndex(const Identifier& id) { return FindSetIndex(gameData.soundSets, id); }
+std::int32_t FindSoundSetIndex(const Identifier& id) { return FindSetIndex(soundSets, id); }
 
 void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map) {
   map.id = BufferReadIdentifier(buffer, offset);

@@ -12,6 +12,7 @@
 #include "data/actor_record.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "data/sprite_records.h"
 
 namespace kiv {
 
@@ -89,6 +90,7 @@ struct PickUp {
   std::array<std::int32_t, 2> values3{};
   std::int32_t spriteSet = -1;  // -2 resolve by identifier
   Identifier spriteSetId;
+  SpriteInstance sprite;
   std::int32_t runValue = 0;
   CollisionShape collisionShape;
 };
@@ -183,6 +185,7 @@ struct Projectile {
   std::uint8_t weaponByte3 = 0;
   float value6 = 0.0f;
   std::int32_t weaponValue4 = 0;
+  SpriteInstance sprite;
   CollisionShape collisionShape;
 };
 

@@ -140,6 +140,8 @@ struct Map {
   bool sectorGridBuilt = false;
   bool loadFlag = false;
   std::uint8_t loadByte = 1;
+  // 1 while a start interface is shown as an overlay.
+  std::uint8_t overlayActive = 0;
 
   // Properties section; letters name values whose users lie in drawing, weather and scripts.
   std::uint8_t mapByteA = 0;

@@ -82,6 +82,18 @@ Field DefaultField() {
   return field;
 }
 
+Script DefaultScript() {
+  ScriptNode start;
+  start.text1 = u"_Start";
+  start.extra = 1;
+  start.links = {-1};
+  start.page = -1;
+  Script script;
+  script.nodePages.resize(1);
+  script.nodePages[0].nodes.push_back(start);
+  return script;
+}
+
 }  // namespace
 
 void BuildObjectDefaults() {
@@ -99,6 +111,8 @@ void BuildObjectDefaults() {
   slots[11] = SymbolIntern(u"Accessory");
   slots[9] = SymbolIntern(u"Accessory");
   objectDefaults.collisionShape = DefaultShape();
+  objectDefaults.characterCollisionShape = objectDefaults.collisionShape;
+  objectDefaults.script = DefaultScript();
   objectDefaults.actor = DefaultActor(slots);
   objectDefaults.field = DefaultField();
 }

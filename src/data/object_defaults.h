@@ -8,6 +8,7 @@
 #include "core/record_codecs.h"
 #include "data/actor_record.h"
 #include "data/field_record.h"
+#include "data/script_record.h"
 
 namespace kiv {
 
@@ -18,6 +19,10 @@ struct ObjectDefaults {
   std::array<std::int32_t, kAppearanceSlotCount> appearanceSlots{};
   // One rectangle -12, -8, 12, 16, 0, 64.
   CollisionShape collisionShape;
+  // What an actor whose first appearance part shows no sprite set collides with.
+  CollisionShape characterCollisionShape;
+  // A script with one editor node "_Start" and no statements.
+  Script script;
   Actor actor;
   Field field;
 };

@@ -2,6 +2,7 @@
 #include "core/error.h"
 #include "data/data_hooks.h"
 #include "data/map_object_readers.h"
+#include "data/sprite_instance.h"
 
 namespace kiv {
 
@@ -37,6 +38,7 @@ void ReadProjectile(const ByteList& buffer, std::int32_t& offset, Map& map, std:
   p.weaponByte3 = BufferReadByte(buffer, offset);
   p.value6 = BufferReadSingle(buffer, offset);
   p.weaponValue4 = BufferReadLong(buffer, offset);
+  SetObjectSprite(p.sprite, p.spriteSet);
   // The shape comes from the sprite set; one that is not in the table is error 9.
   p.collisionShape = CollisionShape();
   if (p.spriteSet >= 0 && !dataHooks.SpriteSetCollisionShape(p.spriteSet, p.collisionShape)) {

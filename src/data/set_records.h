@@ -89,13 +89,6 @@ struct TileSet {
   std::uint8_t reserved = 0;
 };
 
-// What map loading needs of a sound set: its identifier. The sound sets
-// themselves (media/sound_sets.h) are a separate table for now; this record
-// has its own name so that the two never share one type name.
-struct SoundSetEntry {
-  Identifier id;
-};
-
 // The look of a kind of door: three images and 4 x 8 byte triples.
 struct DoorSet {
   std::int32_t headValue = 0;  // files from 100494 on

@@ -6,6 +6,7 @@
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
 #include "data/sector_grid.h"
+#include "data/sprite_instance.h"
 
 namespace kiv {
 
@@ -52,6 +53,8 @@ void ReadPickUp(const ByteList& buffer, std::int32_t& offset, std::int32_t versi
   pickUp.values2[1] = BufferReadLong(buffer, offset);
   pickUp.spriteSetId = BufferReadIdentifier(buffer, offset);
   pickUp.spriteSet = -2;
+  // Started now with the set as it stands; linking resolves the set.
+  SetObjectSprite(pickUp.sprite, pickUp.spriteSet);
   pickUp.items[0].itemId = BufferReadIdentifier(buffer, offset);
   pickUp.items[0].item = -2;
   pickUp.items[0].quantity = BufferReadLong(buffer, offset);

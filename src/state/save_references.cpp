@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "data/game_data.h"
 #include "media/controls_table.h"
+#include "media/sound_sets.h"
 
 namespace kiv {
 
@@ -34,7 +35,7 @@ bool IdAt(const std::vector<Record>& table, std::int32_t index, Identifier& id) 
 bool TableIdentifier(SaveTable table, std::int32_t index, Identifier& id) {
   switch (table) {
     case SaveTable::kTileSet: return IdAt(gameData.tileSets, index, id);
-    case SaveTable::kSoundSet: return IdAt(gameData.soundSets, index, id);
+    case SaveTable::kSoundSet: return IdAt(soundSets, index, id);
     case SaveTable::kSpriteSet: return IdAt(gameData.spriteSets, index, id);
     case SaveTable::kDoorSet: return IdAt(gameData.doorSets, index, id);
     case SaveTable::kItem: return IdAt(gameData.items, index, id);

@@ -39,6 +39,9 @@ class MapBodyTest : public ::testing::Test {
     dataSettings.Reset();
     dataSettings.gridCellSize = 8;
     dataHooks.Reset();
+    // These tests check what the readers read: linking has tests of its own.
+    dataHooks.LinkMapObjects = [](std::int32_t, bool) {};
+    dataHooks.ResolveMapLinks = [](std::int32_t) {};
     mapObjectSettings.Reset();
   }
   void TearDown() override {

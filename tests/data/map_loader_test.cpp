@@ -11,6 +11,7 @@
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "data/map_reader.h"
+#include "media/sound_sets.h"
 #include "support/map_writer.h"
 
 namespace kiv {
@@ -34,9 +35,13 @@ class MapLoaderTest : public ::testing::Test {
     dataSettings.Reset();
     dataSettings.gridCellSize = 8;
     dataHooks.Reset();
+    // These tests check what the readers read: linking has tests of its own.
+    dataHooks.LinkMapObjects = [](std::int32_t, bool) {};
+    dataHooks.ResolveMapLinks = [](std::int32_t) {};
     package.Reset();
   }
   void TearDown() override {
+    soundSets.clear();
     dataHooks.Reset();
     gameData.Reset();
     scriptTable.Reset();
@@ -182,8 +187,8 @@ TEST_F(MapLoaderTest, SizesBeyondTheFileAreRefused) {
 TEST_F(MapLoaderTest, ReadsTheProperties) {
   Identifier sound;
   IdFill(sound, 0x5D);
-  gameData.soundSets.resize(2);
-  gameData.soundSets[1].id = sound;
+  soundSets.resize(2);
+  soundSets[1].id = sound;
   MapFixture f;
   f.soundSetId = sound;
   f.backgroundSprites1 = {{sound, {1, 2, 3, 4}, 5, 6, 7}};

@@ -1,0 +1,7 @@
+#include "data/project_state.h"
+
+namespace kiv {
+
+ProjectState projectState;
+
+}  // namespace kiv

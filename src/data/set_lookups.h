@@ -1,0 +1,27 @@
+#pragma once
+// What the readers of map objects look up in the set tables as they read.
+#include <cstdint>
+
+#include "core/identifier.h"
+#include "core/record_codecs.h"
+#include "data/data_hooks.h"
+
+namespace kiv {
+
+// The first record of the table with the identifier; -1 for an empty one, -2 when none has it.
+std::int32_t FindInLookupTable(LookupTable table, const Identifier& id);
+
+// The collision shape of the direction a sprite set shows first; false for an
+// index outside the sprite sets.
+bool SpriteSetFirstCollisionShape(std::int32_t spriteSet, CollisionShape& shape);
+
+// An item's size, which boxes a pick-up showing no sprite; 0 outside the items.
+std::int32_t ItemPickUpSize(std::int32_t item);
+
+// A font set's line height in pixels; 0 outside the font sets.
+std::int32_t FontSetLineHeight(std::int32_t fontSet);
+
+// Bit 0 of a tile set's flags: its tiles are walls.
+bool TileSetHasWallFlag(std::int32_t tileSet);
+
+}  // namespace kiv

@@ -1,0 +1,363 @@
+#include "support/sample_game.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/symbol_table.h"
+#include "support/actor_template_writer.h"
+#include "support/map_writer.h"
+#include "support/set_writers.h"
+#include "support/sound_set_writer.h"
+#include "support/sprite_set_writer.h"
+
+namespace kiv::test {
+
+namespace {
+
+constexpr std::int32_t kVersion = 100790;
+
+Identifier IdOf(std::uint8_t value) {
+  Identifier id;
+  IdFill(id, value);
+  return id;
+}
+
+// A numbered identifier: kind byte, then the number.
+Identifier NumberedId(std::uint8_t kind, std::int32_t number) {
+  Identifier id = IdOf(kind);
+  id.bytes[1] = static_cast<std::uint8_t>(number);
+  id.bytes[2] = static_cast<std::uint8_t>(number >> 8);
+  return id;
+}
+
+ScriptFixture TextScript(const std::u16string& text) {
+  ScriptFixture script;
+  script.shortForm = false;
+  script.text = text;
+  return script;
+}
+
+ByteList FontBytes(const Identifier& id) {
+  FontSetFixture font;
+  font.id = id;
+  font.name = u"Plain";
+  for (char16_t c = u'A'; c <= u'Z'; ++c) {
+    const float left = static_cast<float>(c - u'A') / 32.0f;
+    font.glyphs.push_back({static_cast<std::int16_t>(c), left, 0.0f, left + 1.0f / 32.0f, 0.125f});
+  }
+  return FontSetFileBytes(font);
+}
+
+ByteList TileSetBytes(const Identifier& id, const std::u16string& name) {
+  TileSetFixture tiles;
+  tiles.id = id;
+  tiles.name = name;
+  tiles.displayName = name;
+  tiles.tiles.resize(4);
+  tiles.tiles[0].name = u"Grass";
+  tiles.tiles[1].name = u"Sand";
+  tiles.tiles[2].name = u"Stone";
+  tiles.tiles[3].name = u"Water";
+  return TileSetFileBytes(tiles);
+}
+
+ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name) {
+  SpriteSetFixture sprite;
+  sprite.id = id;
+  sprite.name = name;
+  sprite.displayName = name;
+  return SpriteSetFileBytes(sprite);
+}
+
+ByteList DoorSetBytes(const Identifier& id) {
+  DoorSetFixture door;
+  door.id = id;
+  return DoorSetFileBytes(door);
+}
+
+ByteList ItemBytes(const Identifier& id, const Identifier& spriteId, const std::u16string& name) {
+  ItemFixture item;
+  item.id = id;
+  item.name = name;
+  item.displayName = name;
+  item.spriteSetIds[0] = spriteId;
+  return ItemFileBytes(item);
+}
+
+ByteList TemplateBytes(const Identifier& id, const Identifier& spriteId, const std::u16string& name) {
+  ActorTemplateFixture guard;
+  guard.id = id;
+  guard.name = name;
+  guard.mergeFlag = 1;
+  guard.deferFlag = 0;
+  guard.derived.name = name;
+  guard.derived.parts.resize(1);
+  guard.derived.parts[0].slot = SymbolIntern(u"Body");
+  guard.derived.parts[0].spriteSetId = spriteId;
+  guard.derived.parts[0].spriteSet = -2;
+  guard.derived.statistics.resize(1);
+  guard.derived.statistics[0].baseValue = 5;
+  guard.derived.statistics[0].currentValue = 5;
+  guard.derived.experience = 10;
+  guard.base = guard.derived;
+  return ActorTemplateFileBytes(guard);
+}
+
+ByteList InputSetBytes(const Identifier& id) {
+  InputSetFixture keys;
+  keys.id = id;
+  keys.alwaysOn = 1;
+  InputEntryFixture entry;
+  entry.script = TextScript(u"Actor(\"main\").Speed = 2");
+  InputStepFixture step;
+  step.value = 57;  // the space bar
+  entry.steps = {step};
+  keys.entries = {entry};
+  return InputSetFileBytes(keys);
+}
+
+ByteList CustomEventBytes(const Identifier& id) {
+  CustomEventFixture event;
+  event.id = id;
+  event.name = u"Alarm";
+  event.script = TextScript(u"x = 1");
+  event.parameters = {{u"Loudness", u"Number"}};
+  return CustomEventFileBytes(event);
+}
+
+ByteList SoundSetBytes(const Identifier& id) {
+  SoundSetFixture sound;
+  sound.id = id;
+  sound.name = u"Bell";
+  // Two variations of eight bytes each; only their place in the package matters here.
+  sound.variations = {ByteList(8, 0x11), ByteList(8, 0x22)};
+  return MakeSoundSetFile(kVersion, sound);
+}
+
+// A map of width x height tiles (last column and row) whose ground group names
+// the tile set in slot 1 and fills every cell with tile (x + y) mod 4.
+MapFixture TiledMap(const Identifier& id, const Identifier& tilesId, std::int32_t width, std::int32_t height) {
+  MapFixture map;
+  map.id = id;
+  map.width = width;
+  map.height = height;
+  map.layerCount = 0;
+  const auto cells = static_cast<std::size_t>((width + 1) * (height + 1));
+  for (std::size_t g = 0; g < map.groups.size(); ++g) {
+    map.groups[g].slotGrid.assign(cells, 0);
+    map.groups[g].tileGrid.assign(cells, 0);
+  }
+  map.groups[0].slotIds = {tilesId};
+  for (std::int32_t y = 0; y <= height; ++y) {
+    for (std::int32_t x = 0; x <= width; ++x) {
+      const auto cell = static_cast<std::size_t>(y * (width + 1) + x);
+      map.groups[0].slotGrid[cell] = 1;
+      map.groups[0].tileGrid[cell] = static_cast<std::uint8_t>((x + y) % 4);
+    }
+  }
+  return map;
+}
+
+Actor PlacedActor(const std::u16string& name, float x, float y, const Identifier& templateId,
+                  const Identifier& spriteId) {
+  Actor actor;
+  actor.name = name;
+  actor.displayName = name;
+  actor.x = x;
+  actor.y = y;
+  actor.templateId = templateId;
+  actor.parts.resize(1);
+  actor.parts[0].slot = SymbolIntern(u"Body");
+  actor.parts[0].spriteSetId = spriteId;
+  return actor;
+}
+
+PickUp PlacedPickUp(float x, float y, const Identifier& spriteId, const Identifier& itemId) {
+  PickUp pickUp;
+  pickUp.x = x;
+  pickUp.y = y;
+  pickUp.color = 0xFFFFFFFF;
+  pickUp.spriteSetId = spriteId;
+  pickUp.items[0].itemId = itemId;
+  pickUp.items[0].quantity = 1;
+  return pickUp;
+}
+
+Light PlacedLight(const std::u16string& name, float x, float y) {
+  Light light;
+  light.name = name;
+  light.displayName = name;
+  light.x = x;
+  light.y = y;
+  light.radius = 96;
+  light.red = 255;
+  light.green = 220;
+  light.blue = 160;
+  light.enabled = 1;
+  return light;
+}
+
+Field TextField(const std::u16string& name, const std::u16string& text, float x, float y,
+                const Identifier& fontId) {
+  Field field;
+  field.name = name;
+  field.displayName = name;
+  field.x = x;
+  field.y = y;
+  field.width = 200;
+  field.height = 24;
+  field.value1 = Variant::Text(text);
+  field.fontSetId = fontId;
+  return field;
+}
+
+ByteList TownBytes(const SampleGameIds& ids) {
+  MapFixture town = TiledMap(ids.town, ids.tiles, 15, 11);
+  town.displayName = u"Town";
+  town.eventScripts = {TextScript(u"Music = \"Bell\""), TextScript(u"x = 0")};
+  town.body.actors = {PlacedActor(u"Hero", 64, 64, Identifier(), ids.sprite),
+                      PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
+                      PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
+  Door door;
+  door.name = u"Cellar door";
+  door.displayName = u"Cellar door";
+  door.x = 256;
+  door.y = 128;
+  door.doorSetId = ids.door;
+  door.target.name = u"Cellar";
+  town.body.doors = {door};
+  Zone zone;
+  zone.name = u"Market";
+  zone.displayName = u"Market";
+  zone.keptShape.rectangles = {CollisionBox{0, 0, 128, 128, 0, 64, {}}};
+  zone.target.name = u"Town";
+  town.body.zones = {zone};
+  town.body.pickUps = {PlacedPickUp(96, 160, ids.sprite, ids.item), PlacedPickUp(160, 160, Identifier(), ids.item)};
+  town.body.lights = {PlacedLight(u"Lamp", 128, 128), PlacedLight(u"Torch", 300, 64)};
+  return MapFileBytes(town);
+}
+
+ByteList CellarBytes(const SampleGameIds& ids) {
+  MapFixture cellar = TiledMap(ids.cellar, ids.tiles, 7, 7);
+  cellar.displayName = u"Cellar";
+  cellar.body.lights = {PlacedLight(u"Candle", 32, 32)};
+  return MapFileBytes(cellar);
+}
+
+ByteList HudBytes(const SampleGameIds& ids) {
+  MapFixture hud;
+  hud.id = ids.hud;
+  hud.isInterface = true;
+  hud.width = -1;
+  hud.height = -1;
+  hud.layerCount = -1;
+  hud.designWidth = 800;
+  hud.designHeight = 600;
+  hud.displayName = u"Hud";
+  hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font)};
+  return MapFileBytes(hud);
+}
+
+}  // namespace
+
+SampleGameIds::SampleGameIds()
+    : font(IdOf(0x10)),
+      tiles(IdOf(0x20)),
+      sprite(IdOf(0x30)),
+      sound(IdOf(0x40)),
+      door(IdOf(0x50)),
+      item(IdOf(0x60)),
+      guard(IdOf(0x70)),
+      keys(IdOf(0x80)),
+      event(IdOf(0x90)),
+      town(IdOf(0xA0)),
+      hud(IdOf(0xB0)),
+      cellar(IdOf(0xC0)) {}
+
+PackageWriter SampleGamePackage() {
+  const SampleGameIds ids;
+  PackageWriter writer;
+  // Entries in case-insensitive name order, as the editor writes them.
+  writer.AddCompressed("0.kat", TemplateBytes(ids.guard, ids.sprite, u"Guard"));
+  writer.AddCompressed("0.kce", CustomEventBytes(ids.event));
+  writer.AddCompressed("0.kdo", DoorSetBytes(ids.door));
+  writer.AddCompressed("0.kfo", FontBytes(ids.font));
+  writer.AddCompressed("0.kin", InputSetBytes(ids.keys));
+  writer.AddCompressed("0.kit", ItemBytes(ids.item, ids.sprite, u"Coin"));
+  writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
+  writer.AddCompressed("0.ksp", SpriteSetBytes(ids.sprite, u"Villager"));
+  writer.AddCompressed("0.kts", TileSetBytes(ids.tiles, u"Meadow"));
+  writer.AddCompressed("Cellar.kmp", CellarBytes(ids));
+  writer.AddCompressed("DATA.INI", BytesOf("[Main Menu]\r\n"
+                                           "Caption Title=Welcome to the Sample Game!\r\n"
+                                           "Start New Game=Start New Game\r\n"
+                                           "Load Saved Game=Load Saved Game\r\n"
+                                           "Website=#\r\n"
+                                           "Quit=Quit Sample Game\r\n"
+                                           "Video Width=800\r\n"
+                                           "Video Height=600\r\n"));
+  writer.AddCompressed("Hud.kui", HudBytes(ids));
+  writer.AddCompressed("INTRO.kst", BytesOf("sample project state placeholder"));
+  writer.AddCompressed("Town.kmp", TownBytes(ids));
+  return writer;
+}
+
+bool IsSampleSetEntry(const std::string& name) {
+  static const std::vector<std::string> kSetExtensions = {".kat", ".kce", ".kdo", ".kfo", ".kin",
+                                                          ".kit", ".kso", ".ksp", ".kts"};
+  return std::any_of(kSetExtensions.begin(), kSetExtensions.end(), [&name](const std::string& extension) {
+    return name.size() > extension.size() && name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+  });
+}
+
+PackageWriter GeneratedGamePackage(std::int32_t setCount, std::int32_t mapCount) {
+  // The sets are spread over the kinds in this proportion.
+  struct Kind {
+    const char* extension;
+    std::int32_t share;
+  };
+  static constexpr Kind kKinds[] = {{"kts", 4}, {"ksp", 4}, {"kit", 4}, {"kdo", 3}, {"kfo", 2},
+                                    {"kin", 1}, {"kat", 1}, {"kce", 1}};
+  std::int32_t shares = 0;
+  for (const Kind& kind : kKinds) shares += kind.share;
+  PackageWriter writer;
+  std::int32_t written = 0;
+  for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+    const Kind& kind = kKinds[k];
+    const bool last = k + 1 == std::size(kKinds);
+    const std::int32_t count = last ? setCount - written : setCount * kind.share / shares;
+    written += count;
+    for (std::int32_t n = 0; n < count; ++n) {
+      const std::string name = std::to_string(n) + "." + kind.extension;
+      const std::string extension = kind.extension;
+      const Identifier id = NumberedId(static_cast<std::uint8_t>(0x10 + k), n);
+      const Identifier spriteId = NumberedId(0x11, 0);
+      ByteList bytes;
+      if (extension == "kts") bytes = TileSetBytes(id, u"Tiles");
+      if (extension == "ksp") bytes = SpriteSetBytes(id, u"Sprite");
+      if (extension == "kit") bytes = ItemBytes(id, spriteId, u"Item");
+      if (extension == "kdo") bytes = DoorSetBytes(id);
+      if (extension == "kfo") bytes = FontBytes(id);
+      if (extension == "kin") bytes = InputSetBytes(id);
+      if (extension == "kat") bytes = TemplateBytes(id, spriteId, u"Template");
+      if (extension == "kce") bytes = CustomEventBytes(id);
+      writer.AddCompressed(name, bytes);
+    }
+  }
+  const Identifier tilesId = NumberedId(0x10, 0);
+  const Identifier spriteId = NumberedId(0x11, 0);
+  const Identifier itemId = NumberedId(0x12, 0);
+  const Identifier templateId = NumberedId(0x16, 0);
+  for (std::int32_t m = 0; m < mapCount; ++m) {
+    MapFixture map = TiledMap(NumberedId(0xA0, m), tilesId, 31, 31);
+    for (std::int32_t a = 0; a < 8; ++a) {
+      map.body.actors.push_back(PlacedActor(u"Actor", 32.0f * a, 64, templateId, spriteId));
+      map.body.pickUps.push_back(PlacedPickUp(32.0f * a, 128, spriteId, itemId));
+      map.body.lights.push_back(PlacedLight(u"Light", 32.0f * a, 256));
+    }
+    writer.AddCompressed("Map" + std::to_string(m) + ".kmp", MapFileBytes(map));
+  }
+  return writer;
+}
+
+}  // namespace kiv::test

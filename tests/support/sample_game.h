@@ -1,0 +1,37 @@
+#pragma once
+// Whole game packages for tests, tools and benchmarks: the small sample game of
+// the README and generated games of any size. Both hold current-format files of
+// every set kind, maps and interfaces, written by the fixture writers.
+#include <cstdint>
+#include <string>
+
+#include "core/identifier.h"
+#include "support/package_writer.h"
+
+namespace kiv::test {
+
+// The identifiers the sample game's records carry.
+struct SampleGameIds {
+  Identifier font, tiles, sprite, sound, door, item, guard, keys, event, town, hud, cellar;
+  SampleGameIds();
+};
+
+// The sample game: a font set, a tile set, a sprite set, a door set, an item,
+// a sound set, an actor template, an input set, a custom event, the map "Town"
+// (tiles, actors of the template, a door to "Cellar", a zone, pick-ups and
+// lights), the map "Cellar", the interface "Hud" with fields, scripts in the
+// map events, the custom event and the input set, "DATA.INI" and a placeholder
+// "INTRO.kst". Maps need a collision-grid cell size of kSampleGridCellSize.
+PackageWriter SampleGamePackage();
+inline constexpr std::int32_t kSampleGridCellSize = 8;
+
+// The names of the sample package's entries whose damage stops loading (sets),
+// drops the entry (interfaces) or drops a map reached through a reference.
+bool IsSampleSetEntry(const std::string& name);
+
+// A generated game of setCount sets spread over the set kinds and mapCount maps
+// of 32 x 32 tiles with actors, pick-ups and lights, compressed as the editor
+// writes them.
+PackageWriter GeneratedGamePackage(std::int32_t setCount, std::int32_t mapCount);
+
+}  // namespace kiv::test
