@@ -1,0 +1,17 @@
+# Writes the sample package, inspects it with kivinfo and checks that the game loaded
+# with every map and interface and nothing unresolved.
+execute_process(COMMAND ${MAKE} ${OUT} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "make_sample_package failed: ${made}")
+endif()
+execute_process(COMMAND ${INFO} ${OUT} RESULT_VARIABLE loaded OUTPUT_VARIABLE json)
+if(NOT loaded EQUAL 0)
+  message(FATAL_ERROR "kivinfo failed: ${loaded}\n${json}")
+endif()
+string(JSON ok GET "${json}" loaded)
+string(JSON errors LENGTH "${json}" errors)
+string(JSON unresolved LENGTH "${json}" unresolved)
+string(JSON maps LENGTH "${json}" maps)
+if(NOT ok OR NOT errors EQUAL 0 OR NOT unresolved EQUAL 0 OR maps LESS 3)
+  message(FATAL_ERROR "unexpected inspection: loaded=${ok} errors=${errors} unresolved=${unresolved} maps=${maps}\n${json}")
+endif()
