@@ -3,13 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include "core/data_buffer.h"
-#include "core/hash.h"
 #include "core/package.h"
 #include "core/symbol_table.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "data/map_loader.h"
 #include "data/script_record.h"
+#include "support/hashed_header.h"
 
 namespace kiv {
 namespace {
@@ -71,13 +71,7 @@ ByteList MakeMapFile() {
   for (int i = 0; i < 10; ++i) BufferWriteLong(b, -1, o);  // the body's object lists
   b.resize(static_cast<std::size_t>(o));
 
-  ByteList file;
-  std::int32_t at = 0;
-  BufferWriteLong(file, 100790, at);
-  const ByteList digest = HashBytes(b, kHashSha1, 0);
-  BufferWriteBytes(file, digest.data(), static_cast<std::int32_t>(digest.size()), at);
-  file.insert(file.end(), b.begin(), b.end());
-  return file;
+  return test::WithHashedHeader(b);
 }
 
 void BM_LoadMapFromPackage(benchmark::State& state) {

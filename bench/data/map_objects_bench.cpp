@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include "core/data_buffer.h"
-#include "core/hash.h"
 #include "core/package.h"
 #include "core/symbol_table.h"
 #include "data/fixed_identifiers.h"
@@ -11,6 +10,7 @@
 #include "data/map_loader.h"
 #include "data/object_defaults.h"
 #include "data/script_record.h"
+#include "support/hashed_header.h"
 
 namespace kiv {
 namespace {
@@ -171,13 +171,7 @@ ByteList MakeMapFile() {
   for (int i = 0; i < 4; ++i) BufferWriteLong(b, -1, o);  // speakers, spawns, fields, texts
   b.resize(static_cast<std::size_t>(o));
 
-  ByteList file;
-  std::int32_t at = 0;
-  BufferWriteLong(file, 100790, at);
-  const ByteList digest = HashBytes(b, kHashSha1, 0);
-  BufferWriteBytes(file, digest.data(), static_cast<std::int32_t>(digest.size()), at);
-  file.insert(file.end(), b.begin(), b.end());
-  return file;
+  return test::WithHashedHeader(b);
 }
 
 void BM_LoadMapWithObjects(benchmark::State& state) {

@@ -4,13 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include "core/data_buffer.h"
-#include "core/hash.h"
 #include "core/package.h"
 #include "core/symbol_table.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "data/script_record.h"
 #include "data/sprite_set.h"
+#include "support/hashed_header.h"
 
 namespace kiv {
 namespace {
@@ -110,13 +110,7 @@ ByteList MakeSpriteSetFile() {
   }
   b.resize(static_cast<std::size_t>(o));
 
-  ByteList file;
-  std::int32_t at = 0;
-  BufferWriteLong(file, 100790, at);
-  const ByteList digest = HashBytes(b, kHashSha1, 0);
-  BufferWriteBytes(file, digest.data(), static_cast<std::int32_t>(digest.size()), at);
-  file.insert(file.end(), b.begin(), b.end());
-  return file;
+  return test::WithHashedHeader(b);
 }
 
 void BM_ReadSpriteSet(benchmark::State& state) {
