@@ -82,6 +82,55 @@ void SetBodyParts(Actor& actor, std::uint32_t color, std::int32_t spriteSet, con
   }
 }
 
+// The fields that old vehicle and turret sections both store.
+struct LegacyActorLook {
+  std::u16string name;
+  std::uint8_t face;
+  std::uint32_t color;
+  std::uint32_t designInt;
+  float heading;
+  std::uint8_t byte1;
+  std::uint8_t byte2;
+  float x;
+  float y;
+  float z;
+  std::uint8_t shadow;
+  std::uint32_t shadowColor;
+  std::int32_t shadowValue;
+  std::int32_t spriteSet;
+  Identifier spriteSetId;
+  std::uint8_t noDraw;
+  std::uint8_t noRect;
+};
+
+// Turns the actor slot into a default actor carrying the look of an old section.
+Actor& StartLegacyActor(Map& map, std::int32_t actorIndex, const LegacyActorLook& look,
+                        std::int32_t statisticValue, std::int32_t statisticBase) {
+  Actor& actor = map.actors.at(static_cast<std::size_t>(actorIndex));
+  actor = objectDefaults.actor;
+  actor.name = look.name;
+  actor.displayName = actor.name;
+  actor.face = look.face;
+  SetBodyParts(actor, look.color, look.spriteSet, look.spriteSetId);
+  actor.specular = look.designInt;
+  actor.heading = look.heading;
+  actor.designByte1 = look.byte1;
+  actor.designByte2 = look.byte2;
+  if (!actor.statistics.empty()) {
+    actor.statistics[0].currentValue = statisticValue;
+    actor.statistics[0].baseValue = statisticBase;
+  }
+  actor.x = look.x;
+  actor.y = look.y;
+  actor.z = look.z;
+  actor.shadow = look.shadow;
+  actor.shadowColor = look.shadowColor;
+  actor.designValue = look.shadowValue;
+  actor.noDraw = look.noDraw;
+  actor.noRect = look.noRect;
+  return actor;
+}
+
 }  // namespace
 
 void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
@@ -119,30 +168,12 @@ void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_
   const std::int32_t item = dataHooks.FindById(LookupTable::kItem, itemId);
   (void)version;
 
-  Actor& actor = map.actors.at(static_cast<std::size_t>(actorIndex));
-  actor = objectDefaults.actor;
-  actor.name = u"Vehicle " + name;
-  actor.displayName = actor.name;
-  actor.face = face;
-  SetBodyParts(actor, color, spriteSet, spriteSetId);
-  actor.specular = designInt;
-  actor.heading = heading;
-  actor.designByte1 = byte1;
-  actor.designByte2 = byte2;
-  if (!actor.statistics.empty()) {
-    actor.statistics[0].currentValue = statisticValue;
-    actor.statistics[0].baseValue = statisticBase;
-  }
+  Actor& actor = StartLegacyActor(map, actorIndex,
+                                  {u"Vehicle " + name, face, color, designInt, heading, byte1, byte2, x, y, z,
+                                   shadow, shadowColor, shadowValue, spriteSet, spriteSetId, noDraw, noRect},
+                                  statisticValue, statisticBase);
   actor.gas = gas;
   actor.maxGas = maxGas;
-  actor.x = x;
-  actor.y = y;
-  actor.z = z;
-  actor.shadow = shadow;
-  actor.shadowColor = shadowColor;
-  actor.designValue = shadowValue;
-  actor.noDraw = noDraw;
-  actor.noRect = noRect;
   actor.removed = removed;
   actor.itemReference.index = item;
   actor.itemReference.id = itemId;
@@ -225,28 +256,10 @@ void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t
     if (heading < arcStart) heading += kTwoPi;
   }
 
-  Actor& actor = map.actors.at(static_cast<std::size_t>(actorIndex));
-  actor = objectDefaults.actor;
-  actor.name = u"Turret " + name;
-  actor.displayName = actor.name;
-  actor.face = face;
-  SetBodyParts(actor, color, spriteSet, spriteSetId);
-  actor.specular = designInt;
-  actor.heading = heading;
-  actor.designByte1 = byte1;
-  actor.designByte2 = byte2;
-  if (!actor.statistics.empty()) {
-    actor.statistics[0].currentValue = 0;
-    actor.statistics[0].baseValue = 0;
-  }
-  actor.x = x;
-  actor.y = y;
-  actor.z = z;
-  actor.shadow = shadow;
-  actor.shadowColor = shadowColor;
-  actor.designValue = shadowValue;
-  actor.noDraw = noDraw;
-  actor.noRect = noRect;
+  Actor& actor = StartLegacyActor(map, actorIndex,
+                                  {u"Turret " + name, face, color, designInt, heading, byte1, byte2, x, y, z,
+                                   shadow, shadowColor, shadowValue, spriteSet, spriteSetId, noDraw, noRect},
+                                  0, 0);
   const auto& areas = mapObjectSettings.equipmentAreaIds;
   actor.equipment.assign(areas.size(), InventoryEntry());
   for (std::size_t i = 0; i < areas.size(); ++i) actor.equipment[i].areaId = areas[i];
