@@ -35,24 +35,45 @@ struct ProjectSettings {
 
 struct PartyMember {
   std::int32_t character = -1;  // index in the player's map's actors
+  std::int32_t value2 = 0;
+  std::int32_t firstLevel = 0;
+  std::int32_t lastLevel = 0;
+  std::array<std::int32_t, 3> values5to7{};
+  // One row per statistic of gameData.statistics (table order), each holding
+  // one value per level from firstLevel to lastLevel.
+  std::vector<std::vector<std::int32_t>> statisticLevels;
+  // The items gained at each level from firstLevel to lastLevel.
   std::vector<std::vector<InventoryEntry>> slotItems;
   std::vector<InventoryEntry> items;
+  std::int32_t player = 0;  // the player the project file names for the member
 };
 
 struct Player {
-  std::int32_t mapIndex = -1;
-  std::vector<PartyMember> party;
+  std::int64_t money = 0;  // currency: ten-thousandths
+  std::int32_t value1 = 0;
+  std::int32_t value2 = 0;
   std::vector<InventoryEntry> items;
+  std::int32_t controlledMember = 0;  // index in party
+  std::vector<PartyMember> party;
+  std::int32_t mapIndex = -1;  // the current map; -1 the off-map lists
+  std::int32_t unstoredValue = -1;  // every read of the state sets it to -1
 };
 
 struct Team {
   Identifier id;
+  std::u16string name;
+  std::vector<std::int32_t> relations;  // one per team, negative hostile
 };
 
 struct ProjectState {
   ProjectSettings settings;
   std::vector<Player> players;
   std::vector<Team> teams;
+  std::vector<EquipmentArea> equipmentAreas;
+  // One entry per statistic and per equipment area, carrying its identifier;
+  // templates build a character's lists from them.
+  std::vector<StatisticValue> defaultStatisticValues;
+  std::vector<InventoryEntry> defaultEquipment;
   // The interface the player uses now: index (-1 none) and name.
   InterfaceReference currentPlayerInterface;
   // Set once every set is loaded and linked.

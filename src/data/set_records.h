@@ -175,8 +175,24 @@ struct CustomEvent {
 };
 
 // A statistic of the project; items and actors keep one value per statistic.
+// A statistic of the project (hit points, strength ...): actors and items keep
+// one value per statistic, in table order.
 struct Statistic {
   Identifier id;
+  EmbeddedResource image;
+  std::u16string name;
+  std::u16string displayName;
+  std::u16string kind;
+};
+
+// A place on a character where an item can be worn; actors keep one
+// equipment entry per area, in table order.
+struct EquipmentArea {
+  Identifier id;
+  EmbeddedResource image;
+  std::u16string name;
+  std::u16string displayName;
+  std::int32_t value = 0;
 };
 
 struct ItemImageEntry {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/identifier.h"
 #include "media/gestures.h"
 
 namespace kiv {
@@ -22,6 +23,10 @@ struct PlayerInputState {
   Stroke stroke;  // the gesture being drawn
   std::int32_t cursorX = 0;
   std::int32_t cursorY = 0;
+  // The cursor's sprite set (-1 none, -2 not found: cursorSpriteId is kept) and colour.
+  std::int32_t cursorSprite = -1;
+  Identifier cursorSpriteId;
+  std::int32_t cursorColor = -1;
 };
 
 // The player has one input state, index 0.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/error.h"
+#include "state/game_state.h"
 
 namespace kiv {
 
@@ -19,7 +20,7 @@ void ScriptEngineState::Reset() {
   resumeTop = -1;
   tickStamp = 0;
   yieldCountdown = 0;
-  pauseState = 0;
+  gameState.paused = 0;
 }
 
 CallFrame& TopFrame() {

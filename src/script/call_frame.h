@@ -73,7 +73,6 @@ struct ScriptEngineState {
   std::int32_t resumeTop = -1;
   std::uint32_t tickStamp = 0;      // the last time the interpreter let the window system run
   std::int32_t yieldCountdown = 0;  // statements since the clock was last read
-  std::uint8_t pauseState = 0;
 
   void Reset();
 };

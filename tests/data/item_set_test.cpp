@@ -27,7 +27,8 @@ class ItemSetTest : public ::testing::Test {
     RegisterScriptIdentifiers();
     scriptTable.Reset();
     gameData.Reset();
-    gameData.statistics = {{Id(0xA0)}, {Id(0xA1)}, {Id(0xA2)}};
+    gameData.statistics.assign(3, Statistic());
+    for (std::uint8_t k = 0; k < 3; ++k) gameData.statistics[k].id = Id(static_cast<std::uint8_t>(0xA0 + k));
   }
   void TearDown() override {
     gameData.Reset();
