@@ -3,6 +3,7 @@
 #include "data/data_hooks.h"
 #include "script/condition_compiler.h"
 #include "script/script_hooks.h"
+#include "script/script_state_hooks.h"
 #include "script/timed_changes.h"
 #include "script/trigger_dispatch.h"
 #include "script/waits.h"
@@ -27,6 +28,7 @@ void InstallTriggerEngine() {
                                         std::int32_t map) {
     ScriptRaiseObjectEvent(ownerKind, object, eventSymbol, map);
   };
+  InstallScriptStateHooks();
 }
 
 void ResetTriggerEngine() {

@@ -5,7 +5,8 @@ namespace kiv {
 
 // Installs ScriptRunTrigger, ScriptSuspendForWait, ScriptStartTimedChange and
 // the pause stamp into the script hooks, and the condition compiler and the
-// object-event raiser into the data hooks.
+// object-event raiser into the data hooks, and the system scripts and the
+// script engine's parts of a save into the game-state hooks.
 void InstallTriggerEngine();
 
 // Drops every waiting script (their scripts no longer count as running) and
