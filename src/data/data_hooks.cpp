@@ -46,7 +46,11 @@ void DataHooks::Reset() {
   UpdateCharacterFloorHeight = [](std::int32_t, std::int32_t) {};
   SetMapActive = [](std::int32_t, bool) {};
   RunOverlayTrigger = [](std::int32_t) {};
-  SetInputSetEnabled = [](std::int32_t, std::int32_t, bool) {};
+  SetInputSetEnabled = [](std::int32_t player, std::int32_t set, bool enabled) {
+    if (player < 0 || player >= kInputPlayerCount) return;
+    if (set < 0 || set >= static_cast<std::int32_t>(gameData.inputSets.size())) return;
+    gameData.inputSets[static_cast<std::size_t>(set)].enabled[static_cast<std::size_t>(player)] = enabled ? 1 : 0;
+  };
   ShowLoadingProgress = [](const std::string& text, float) { LogWriteLine(text); };
   ResetScriptRunState = [] {};
   ResetShellState = [] {};

@@ -122,7 +122,8 @@ struct DataHooks {
   std::function<void(std::int32_t map, bool show)> SetMapActive;
   // Runs the trigger of an interface shown as an overlay at start. Default: nothing.
   std::function<void(std::int32_t map)> RunOverlayTrigger;
-  // Enables or disables an input set for a player. Default: nothing.
+  // Enables or disables an input set for a player. Default: records the flag
+  // in the set (an input system installed above also releases held bindings).
   std::function<void(std::int32_t player, std::int32_t inputSet, bool enabled)> SetInputSetEnabled;
   // Logs the text and advances the loading screen by step. Default: logs the text.
   std::function<void(const std::string& text, float step)> ShowLoadingProgress;

@@ -154,6 +154,8 @@ struct InputSet {
   std::u16string kind;
   std::vector<InputEntry> entries;
   std::uint8_t alwaysOn = 0;  // 1: enabled for every player
+  // Whether each player's inputs of the set are tested now (1) or not (0).
+  std::array<std::uint8_t, kInputPlayerCount> enabled{};
 };
 
 struct CustomEventParameter {

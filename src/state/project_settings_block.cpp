@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "data/game_data.h"
 #include "data/map_object_settings.h"
+#include "data/project_state.h"
 
 namespace kiv {
 
@@ -72,6 +73,32 @@ RecordReference ReadIdReference(const ByteList& buffer, std::int32_t& offset) {
   reference.id = BufferReadIdentifier(buffer, offset);
   reference.index = -2;
   return reference;
+}
+
+InterfaceReference ToInterfaceReference(const MapNameReference& reference) {
+  InterfaceReference result;
+  result.index = reference.index;
+  result.name = reference.name;
+  result.id = reference.id;
+  return result;
+}
+
+// The references that loading and linking resolve later: the start
+// interfaces, the further interfaces, the team and the input sets.
+void ShareReferences(const StoredProjectSettings& settings) {
+  ProjectSettings& shared = projectState.settings;
+  shared.startInterfaces[0] = ToInterfaceReference(settings.interfaces[kHudInterface]);
+  shared.startInterfaces[1] = InterfaceReference();
+  const ProjectInterface further[kFurtherInterfaceCount] = {kLoadingInterface,  kFurtherInterface1,
+                                                            kFurtherInterface2, kFurtherInterface3,
+                                                            kShopInterface,     kInnInterface};
+  for (int k = 0; k < kFurtherInterfaceCount; ++k) {
+    shared.furtherInterfaces[static_cast<std::size_t>(k)] =
+        ToInterfaceReference(settings.interfaces[further[k]]);
+  }
+  shared.team = settings.furtherReference;
+  shared.inputSets = {settings.walkingInputSet, settings.interfaceInputSet, settings.vehicleInputSet,
+                      settings.turretInputSet};
 }
 
 std::u16string RenamedTemplate(const std::u16string& name) {
@@ -166,6 +193,7 @@ void ShareProjectSettings(const StoredProjectSettings& settings) {
     mapObjectSettings.anchorMaps[k].id = reference.id;
   }
   mapObjectSettings.completeAppearance = settings.flags[20] != 0;
+  ShareReferences(settings);
 }
 
 }  // namespace kiv

@@ -81,8 +81,9 @@ void ReadProjectSettings(const ByteList& buffer, std::int32_t& offset, std::int3
                          StoredProjectSettings& settings);
 
 // Hands the data readers what they take from the settings: the grid cell size
-// and origin, the two maps the field readers compare with, and the rule that
-// completes every actor's appearance (option flag 21).
+// and origin, the two maps the field readers compare with, the rule that
+// completes every actor's appearance (option flag 21), and the interface, team
+// and input-set references of projectState.settings.
 void ShareProjectSettings(const StoredProjectSettings& settings);
 
 }  // namespace kiv

@@ -9,6 +9,7 @@
 #include "support/set_writers.h"
 #include "support/sound_set_writer.h"
 #include "support/sprite_set_writer.h"
+#include "support/state_block_writer.h"
 
 namespace kiv::test {
 
@@ -258,6 +259,31 @@ ByteList HudBytes(const SampleGameIds& ids) {
   return MapFileBytes(hud);
 }
 
+// The project state: a statistic, an equipment area, one player whose party
+// is one hero carrying the sample's item, a team, and a load script.
+ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
+  StateBlockFixture state;
+  state.settings.templateName = u"Blank";
+  state.settings.startMap = u"Town";
+  state.statistics = {{IdOf(0xD0), u"HP", u"Hit points", u"Number"}};
+  state.equipmentAreas = {{IdOf(0xD1), u"Hands", u"Hands", 0}};
+  PartyMemberFixture hero;
+  hero.firstLevel = 1;
+  hero.lastLevel = 2;
+  hero.statisticRows = {{IdOf(0xD0), {20, 30}}};
+  hero.levelItems = {{ids.item}, {}};
+  hero.actor.name = u"Hero";
+  hero.actor.displayName = u"Hero";
+  PlayerFixture player;
+  player.money = 500000;  // 50 in ten-thousandths
+  player.items = {{ids.item, 3, 0}};
+  player.party = {hero};
+  state.players = {player};
+  state.teams = {{IdOf(0xD2), u"Heroes", {1}}};
+  state.systemScripts[9] = EditorScriptNaming({u"Loaded"});
+  return ProjectStateBytes(kVersion, state);
+}
+
 }  // namespace
 
 SampleGameIds::SampleGameIds()
@@ -297,7 +323,7 @@ PackageWriter SampleGamePackage() {
                                            "Video Width=800\r\n"
                                            "Video Height=600\r\n"));
   writer.AddCompressed("Hud.kui", HudBytes(ids));
-  writer.AddCompressed("INTRO.kst", BytesOf("sample project state placeholder"));
+  writer.AddCompressed("INTRO.kst", ProjectStateBytesOf(ids));
   writer.AddCompressed("Town.kmp", TownBytes(ids));
   return writer;
 }

@@ -20,7 +20,7 @@ struct SampleGameIds {
 // a sound set, an actor template, an input set, a custom event, the map "Town"
 // (tiles, actors of the template, a door to "Cellar", a zone, pick-ups and
 // lights), the map "Cellar", the interface "Hud" with fields, scripts in the
-// map events, the custom event and the input set, "DATA.INI" and a placeholder
+// map events, the custom event and the input set, "DATA.INI" and the project state
 // "INTRO.kst". Maps need a collision-grid cell size of kSampleGridCellSize.
 PackageWriter SampleGamePackage();
 inline constexpr std::int32_t kSampleGridCellSize = 8;
