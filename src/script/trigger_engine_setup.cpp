@@ -28,6 +28,8 @@ void InstallTriggerEngine() {
                                         std::int32_t map) {
     ScriptRaiseObjectEvent(ownerKind, object, eventSymbol, map);
   };
+  // A game reset (a new game, or a load that failed half way) drops the waits and timed changes.
+  dataHooks.ResetScriptRunState = [] { ResetTriggerEngine(); };
   InstallScriptStateHooks();
 }
 

@@ -26,7 +26,9 @@ struct StateHooks {
   std::function<void(std::int32_t mode)> ReloadGameData;
   // Loads the resources of the groups in mask (0xC000: statistic and equipment icons).
   std::function<void(std::uint32_t mask)> InitResources;
-  std::function<void(const std::string& text, float progress)> ShowLoadingProgress;
+  // Draws the loading screen with text, the progress advanced by step (0 with
+  // a text starts it again).
+  std::function<void(const std::string& text, float step)> ShowLoadingProgress;
   std::function<void(std::int32_t map, std::int32_t mode)> GenerateMapData;
   std::function<void(std::int32_t mode)> RefreshViewedMaps;
   // Runs the load event (system owner, event 9).
