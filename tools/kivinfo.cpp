@@ -1,7 +1,7 @@
 // The package inspector:
 //   kivinfo PACKAGE
-// Loads a game package with the player's own loaders (every set kind, the
-// interfaces and the maps they reach, linking) and prints as JSON the entries,
+// Loads a game package with the player's own loaders (the project state
+// "INTRO.kst", every set kind, the interfaces and the maps they reach, linking) and prints as JSON the entries,
 // every set table, every map and interface with its object counts, the
 // scripts, the references left unresolved and every error met. Exits 0 when
 // the game loaded; otherwise prints "error <number>: <message>" to stderr and
@@ -26,15 +26,16 @@
 #include "data/project_state.h"
 #include "media/sound_sets.h"
 #include "script/script_engine_setup.h"
+#include "state/state_block.h"
 
 namespace {
 
 using nlohmann::json;
 using namespace kiv;
 
-// The project state that would give it is not read yet: maps are gridded as
-// most games are.
-constexpr std::int32_t kGridCellSize = 8;
+// A package without a project state still has its maps gridded: this is the
+// size every project state sets.
+constexpr std::int32_t kGridCellSize = 16;
 
 std::string Text(const std::u16string& text) { return Utf16ToUtf8(text); }
 
@@ -157,8 +158,8 @@ json Unresolved() {
   return list;
 }
 
-// The project state names the maps the players start on; until it is read, the
-// inspector reaches every map of the package the way such a reference does.
+// The inspector reaches every map of the package the way a reference to it
+// does, not only those the start of a game reaches.
 void LoadEveryMap() {
   std::vector<std::string> names;
   for (std::string name = PackageFindNextLike("*.kmp"); !name.empty(); name = PackageFindNextLike("")) {
@@ -195,6 +196,11 @@ int main(int argc, char** argv) {
     InstallScriptDataHooks();
     ResetGameData();
     dataSettings.gridCellSize = kGridCellSize;
+    if (PackageFindEntry("INTRO.kst") >= 0) {
+      gameData.currentActivity = "INTRO.kst";
+      LoadProjectState();
+      gameData.currentActivity.clear();
+    }
     loaded = LoadGameData();
     if (loaded) LoadEveryMap();
     if (!loaded) failure = "error -5: Loading was stopped.";

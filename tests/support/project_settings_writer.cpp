@@ -54,7 +54,7 @@ std::int32_t WriteProjectSettingsSection(ByteList& buffer, std::int32_t version,
   };
   reference(f.startMap);
   for (std::int32_t v : {1, 2, 3}) BufferWriteLong(buffer, v, o);
-  for (int i = 0; i < 7; ++i) reference(i == 2 ? f.firstAnchor : u"Screen");
+  for (int i = 0; i < 7; ++i) reference(i == 0 ? f.hudInterface : i == 2 ? f.firstAnchor : u"Screen");
   if (version >= 100675) BufferWriteString(buffer, u"Main view", o);
   for (std::uint8_t b : {0x11, 0x22, 0x33, 0x44, 0x55}) {
     Identifier set;

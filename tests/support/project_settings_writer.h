@@ -14,7 +14,8 @@ struct ProjectSettingsFixture {
   std::int32_t frameRateLimit = 30;
   std::int32_t storedGrid = 8;  // replaced on reading
   std::u16string startMap = u"Town";
-  std::u16string firstAnchor = u"Menu";  // the third interface reference
+  std::u16string hudInterface = u"Screen";  // the first interface reference
+  std::u16string firstAnchor = u"Menu";     // the third interface reference
 };
 
 // Appends the section and returns its end offset.

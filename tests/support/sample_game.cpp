@@ -265,6 +265,7 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   StateBlockFixture state;
   state.settings.templateName = u"Blank";
   state.settings.startMap = u"Town";
+  state.settings.hudInterface = u"Hud";
   state.statistics = {{IdOf(0xD0), u"HP", u"Hit points", u"Number"}};
   state.equipmentAreas = {{IdOf(0xD1), u"Hands", u"Hands", 0}};
   PartyMemberFixture hero;
