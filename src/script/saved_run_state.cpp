@@ -10,6 +10,7 @@
 #include "data/lists.h"
 #include "script/call_frame.h"
 #include "script/timed_changes.h"
+#include "script/trigger_dispatch.h"
 #include "script/waits.h"
 #include "state/symbol_text.h"
 
@@ -219,6 +220,18 @@ void ReadScriptRunState(const ByteList& buffer, std::int32_t& offset, std::int32
 
   waitingScripts = std::move(waits);
   timedChanges = std::move(changes);
+}
+
+void RelinkSavedFrames() {
+  for (WaitingScript& wait : waitingScripts) {
+    for (CallFrame& frame : wait.frames) {
+      try {
+        frame.scriptIndex = FindTriggerScript(frame.ownerKind, frame.ownerIndex, frame.subIndex, frame.ownerMap);
+      } catch (const KivError&) {
+        frame.scriptIndex = -1;  // an owner outside its table
+      }
+    }
+  }
 }
 
 }  // namespace kiv

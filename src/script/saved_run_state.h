@@ -37,4 +37,9 @@ void WriteScriptRunState(ByteList& buffer, std::int32_t& offset);
 // and leaves them as they were.
 void ReadScriptRunState(const ByteList& buffer, std::int32_t& offset, std::int32_t version);
 
+// Points each saved frame's script index at the script its owner runs now. A
+// loaded game registers its scripts in an order of its own, so the stored
+// indexes may name other scripts; a frame whose owner has no script gets -1.
+void RelinkSavedFrames();
+
 }  // namespace kiv

@@ -17,6 +17,7 @@ void InstallScriptStateHooks() {
   };
   stateHooks.ReadScriptRunState = [](const ByteList& buffer, std::int32_t& offset, std::int32_t version) {
     ReadScriptRunState(buffer, offset, version);
+    RelinkSavedFrames();
   };
   stateHooks.WriteScriptRunState = [](ByteList& buffer, std::int32_t& offset) {
     WriteScriptRunState(buffer, offset);

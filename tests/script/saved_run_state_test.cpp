@@ -461,6 +461,13 @@ TEST_F(SavedRunResumeTest, WaitRestoredFromASaveResumesInsideItsCustomEvent) {
   ASSERT_EQ(waitingScripts[0].frames.size(), 2u);
 
   // Saved and loaded through the state hooks that the trigger engine installs.
+  // The stored script indexes are stale (a loaded game registers its scripts
+  // in its own order): reading points them at the scripts the owners run.
+  std::vector<std::int32_t> running;
+  for (CallFrame& frame : waitingScripts[0].frames) {
+    running.push_back(frame.scriptIndex);
+    frame.scriptIndex = 77;
+  }
   ByteList buffer;
   std::int32_t offset = 0;
   stateHooks.WriteScriptRunState(buffer, offset);
@@ -468,6 +475,7 @@ TEST_F(SavedRunResumeTest, WaitRestoredFromASaveResumesInsideItsCustomEvent) {
   offset = 0;
   stateHooks.ReadScriptRunState(buffer, offset, kVersion);
   ASSERT_EQ(waitingScripts.size(), 1u);
+  for (std::size_t f = 0; f < running.size(); ++f) EXPECT_EQ(waitingScripts[0].frames[f].scriptIndex, running[f]);
 
   Tick(99);
   EXPECT_TRUE(Marks().empty());

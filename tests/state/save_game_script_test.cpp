@@ -36,7 +36,7 @@ WaitingScript Wait() {
   CallFrame frame;
   frame.ownerKind = kOwnerActor;
   frame.ownerIndex = 1;
-  frame.scriptIndex = 0;
+  frame.scriptIndex = -1;  // the actor runs no script in that slot: loading finds none
   frame.statementIndex = 2;
   frame.locals = {{SymbolIntern(u"steps"), Variant::Long(3)}};
   frame.valueStack = {{kObjectCharacter, Variant::Long(1), 0}};
@@ -82,6 +82,7 @@ TEST_F(SaveGameScriptTest, WaitingScriptsTimedChangesAndGlobalsComeBackAndSaveTh
   EXPECT_EQ(waitingScripts[0].controls, (std::vector<std::int32_t>{3, 5}));
   ASSERT_EQ(waitingScripts[0].frames.size(), 1u);
   EXPECT_EQ(waitingScripts[0].frames[0].statementIndex, 2);
+  EXPECT_EQ(waitingScripts[0].frames[0].scriptIndex, -1);
   ASSERT_EQ(timedChanges.size(), 1u);
   EXPECT_EQ(timedChanges[0].code, SymbolIntern(u"Color"));
   EXPECT_EQ(timedChanges[0].end, Variant::Long(0x50607080));
