@@ -45,15 +45,15 @@ std::int32_t SoundIndexOf(const Identifier& id) {
   return -1;  // also an empty identifier (no sound has it)
 }
 
-// The running-game values of a save.
-void ReadGameValues(const ByteList& buffer, std::int32_t& offset, std::int32_t version) {
+// The running-game values of a save; the music that was playing goes into
+// playing, to start once the whole block has been read.
+void ReadGameValues(const ByteList& buffer, std::int32_t& offset, std::int32_t version,
+                    std::vector<MusicSnapshot>& playing) {
   gameState.playTime = BufferReadLong(buffer, offset);
   gameState.saveCount = BufferReadLong(buffer, offset);
   gameState.saveDisabled = BufferReadByte(buffer, offset);
   gameState.paused = BufferReadByte(buffer, offset);
-  std::vector<MusicSnapshot> playing;
   ReadMusicSnapshots(buffer, offset, playing, version);
-  if (!playing.empty()) SoundRestoreChannels(playing, 0);
   ReadMusicSnapshots(buffer, offset, gameState.memorizedMusic, version);
   gameState.musicLocked = BufferReadByte(buffer, offset);
   InterfaceReference& current = projectState.currentPlayerInterface;
@@ -206,12 +206,15 @@ void LoadState(const ByteList& buffer, std::int32_t& offset, bool full) {
   }
   setsLinked = full;
 
+  std::vector<MusicSnapshot> playing;
   if (full) {
-    ReadGameValues(buffer, offset, version);
+    ReadGameValues(buffer, offset, version, playing);
   } else {
     ReadSettings(buffer, offset, version);
   }
   ReadCommonPart(buffer, offset, full, version);
+  // A block that fails to read starts no music.
+  if (!playing.empty()) SoundRestoreChannels(playing, 0);
   LogWriteLine("Loaded state.");
 }
 
