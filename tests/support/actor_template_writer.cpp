@@ -11,11 +11,7 @@ ByteList ActorTemplateFileBytes(const ActorTemplateFixture& s) {
   const std::int32_t v = s.version;
   ByteList b;
   std::int32_t o = 0;
-  BufferWriteIdentifier(b, s.id, o);
-  if (v >= 100776) {
-    BufferWriteLong(b, 0x0BADBEEF, o);
-    BufferWriteByte(b, 0xEE, o);
-  }
+  WriteSetIdentifier(b, o, s.id, v);
   BufferWriteString(b, s.name, o);
   if (v >= 100629) BufferWriteString(b, s.displayName, o);
   if (v == 100634) {

@@ -18,4 +18,12 @@ ByteList MakeResourceFile(std::int32_t version, const ByteList& payload) {
   return file;
 }
 
+void WriteSetIdentifier(ByteList& buffer, std::int32_t& offset, const Identifier& id, std::int32_t version) {
+  BufferWriteIdentifier(buffer, id, offset);
+  if (version >= 100776) {
+    BufferWriteLong(buffer, 0x0BADBEEF, offset);
+    BufferWriteByte(buffer, 0xEE, offset);
+  }
+}
+
 }  // namespace kiv::test

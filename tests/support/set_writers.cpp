@@ -102,11 +102,7 @@ ByteList FontSetFileBytes(const FontSetFixture& s) {
   const std::int32_t v = s.version;
   ByteList b;
   std::int32_t o = 0;
-  BufferWriteIdentifier(b, s.id, o);
-  if (v >= 100776) {
-    BufferWriteLong(b, 0x0BADBEEF, o);
-    BufferWriteByte(b, 0xEE, o);
-  }
+  WriteSetIdentifier(b, o, s.id, v);
   WriteEmptyImage(b, o, v);
   BufferWriteString(b, s.name, o);
   if (v >= 100787) BufferWriteString(b, s.displayName, o);
@@ -144,11 +140,7 @@ ByteList InputSetFileBytes(const InputSetFixture& s) {
   const std::int32_t v = s.version;
   ByteList b;
   std::int32_t o = 0;
-  BufferWriteIdentifier(b, s.id, o);
-  if (v >= 100776) {
-    BufferWriteLong(b, 0x0BADBEEF, o);
-    BufferWriteByte(b, 0xEE, o);
-  }
+  WriteSetIdentifier(b, o, s.id, v);
   BufferWriteString(b, s.name, o);
   if (v >= 100629) BufferWriteString(b, s.displayName, o);
   if (v >= 100763) BufferWriteString(b, s.kind, o);
@@ -173,11 +165,7 @@ ByteList CustomEventFileBytes(const CustomEventFixture& s) {
   const std::int32_t v = s.version;
   ByteList b;
   std::int32_t o = 0;
-  BufferWriteIdentifier(b, s.id, o);
-  if (v >= 100776) {
-    BufferWriteLong(b, 0x0BADBEEF, o);
-    BufferWriteByte(b, 0xEE, o);
-  }
+  WriteSetIdentifier(b, o, s.id, v);
   BufferWriteString(b, s.name, o);
   BufferWriteString(b, s.displayName, o);
   if (v >= 100736) BufferWriteString(b, s.text2, o);
