@@ -91,6 +91,8 @@ CallFrame ReadFrame(const ByteList& buffer, std::int32_t& offset) {
         &frame.relateDoor, &frame.relateTurret}) {
     *field = BufferReadLong(buffer, offset);
   }
+  // The interpreter resumes a statement from this token on.
+  if (frame.tokenPosition < 0) RaiseError(kErrData, "Invalid token position.");
   BufferReadVariant(buffer, frame.idList, offset);
   ReadPropertyList(buffer, offset, frame.locals);
   ReadPropertyList(buffer, offset, frame.statics);

@@ -10,29 +10,18 @@ namespace kiv {
 
 std::uint8_t ScriptConvertBoolean(const Variant& value, bool raise) {
   if (value.Type() == kVarLong) return value.AsLong() != 0 ? 1 : 0;  // IF on a comparison
-  switch (value.Type()) {
-    case kVarString: {
-      const std::u16string word = TrimLower(value.AsText());
-      if (word == u"yes" || word == u"true" || word == u"on" || word == u"1") return 1;
-      if (word == u"no" || word == u"false" || word == u"off" || word == u"0" || word.empty()) return 0;
-      if (IsNumericValue(value)) return 1;
-      if (raise) RaiseError(kErrData, "Boolean \"" + Utf16ToAnsi(value.AsText()) + "\" is invalid.");
-      return 0;
-    }
-    case kVarInteger:
-    case kVarLong:
-    case kVarSingle:
-    case kVarDouble:
-    case kVarCurrency:
-    case kVarDate:
-    case kVarBoolean:
-    case kVarDecimal:
-    case kVarByte:
-      return VarToDouble(value) != 0.0 ? 1 : 0;
-    default:
-      if (raise) RaiseError(kErrData, "Unsupported data-type to convert boolean.");
-      return 0;
+  if (value.IsText()) {
+    const std::u16string word = TrimLower(value.AsText());
+    if (word == u"yes" || word == u"true" || word == u"on" || word == u"1") return 1;
+    if (word == u"no" || word == u"false" || word == u"off" || word == u"0" || word.empty()) return 0;
+    if (IsNumericValue(value)) return 1;
+    if (raise) RaiseError(kErrData, "Boolean \"" + Utf16ToAnsi(value.AsText()) + "\" is invalid.");
+    return 0;
   }
+  // For every type but text, IsNumericValue is the test of a number type.
+  if (IsNumericValue(value)) return VarToDouble(value) != 0.0 ? 1 : 0;
+  if (raise) RaiseError(kErrData, "Unsupported data-type to convert boolean.");
+  return 0;
 }
 
 }  // namespace kiv

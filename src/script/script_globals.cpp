@@ -31,8 +31,12 @@ std::int32_t FindSymbol(const std::vector<T>& list, std::int32_t symbol) {
 
 void ScriptTable3::Resize(std::int32_t newLastX, std::int32_t newLastY, std::int32_t newLastZ) {
   if (newLastX < 0 || newLastY < 0 || newLastZ < 0) RaiseError(kErrIndex, "Subscript out of range");
-  const std::int64_t total = (static_cast<std::int64_t>(newLastX) + 1) * (newLastY + 1) * (newLastZ + 1);
-  if (total > 16 * 1024 * 1024) RaiseError(7, "Out of memory");
+  // Step by step: three factors of up to 2^31 would overflow the product.
+  std::int64_t total = 1;
+  for (const std::int32_t last : {newLastX, newLastY, newLastZ}) {
+    total *= static_cast<std::int64_t>(last) + 1;
+    if (total > 16 * 1024 * 1024) RaiseError(7, "Out of memory");
+  }
   std::vector<Variant> resized(static_cast<std::size_t>(total));
   const bool hadCells = !cells.empty();
   for (std::int32_t z = 0; hadCells && z <= std::min(lastZ, newLastZ); ++z) {
@@ -52,7 +56,9 @@ void ScriptTable3::Resize(std::int32_t newLastX, std::int32_t newLastY, std::int
 
 Variant& ScriptTable3::Cell(std::int32_t x, std::int32_t y, std::int32_t z) {
   const std::size_t index =
-      static_cast<std::size_t>((static_cast<std::int64_t>(z) * (lastY + 1) + y) * (lastX + 1) + x);
+      static_cast<std::size_t>((static_cast<std::int64_t>(z) * (static_cast<std::int64_t>(lastY) + 1) + y) *
+                                   (static_cast<std::int64_t>(lastX) + 1) +
+                               x);
   if (index >= cells.size()) RaiseError(kErrIndex, "Subscript out of range");
   return cells[index];
 }

@@ -26,6 +26,7 @@
 #include "script/script_value_ops.h"
 #include "script/timed_changes.h"
 #include "script/trigger_description.h"
+#include "script/waits.h"
 
 namespace kiv {
 
@@ -505,21 +506,9 @@ class Interpreter {
   Flow ResumeNested(bool isLast) {
     const std::size_t index = static_cast<std::size_t>(scriptEngine.callTop + 1);
     if (index >= scriptEngine.resumeFrames.size()) RaiseError(kErrIndex, "Subscript out of range");
-    const CallFrame& saved = scriptEngine.resumeFrames[index];
-    TriggerRun run;
-    run.ownerKind = saved.ownerKind;
-    run.ownerIndex = saved.ownerIndex;
-    run.subIndex = saved.subIndex;
-    run.callerValue = saved.callerValue;
-    run.map = saved.ownerMap;
-    run.relateActor = saved.relateActor;
-    run.relateValue2 = saved.relateValue2;
-    run.relateDoor = saved.relateDoor;
-    run.relateTurret = saved.relateTurret;
-    run.relateItem = saved.relateItem;
+    TriggerRun run = SavedFrameRun(scriptEngine.resumeFrames[index]);
     run.suspendRoot = 0;
     run.nested = isLast;
-    run.player = saved.player;
     Variant result = scriptHooks.RunTrigger(run);
     if (result.Type() == kVarError) RaiseError(kErrReported, "");
     if (result.Type() == kVarNull) return Flow::kReturnNull;
@@ -680,7 +669,7 @@ void ReportFailure(const CallFrame& frame, int number, const std::string& messag
         line = ScriptStatementSourceLine(script, frame.statementIndex);
       }
     }
-    report += u"  [" + Utf16FromAscii(std::to_string(sourceLine + 1LL)) + u"]: " + line;
+    report += u"  [" + AnsiToUtf16(std::to_string(sourceLine + 1LL)) + u"]: " + line;
   }
   report += u"\r\n";
   report += wroteError ? u"  in " : u"  from ";

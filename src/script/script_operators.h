@@ -89,15 +89,11 @@ inline bool ScriptLongArithmetic(LongOperator op, std::int64_t a, std::int64_t b
   return true;
 }
 
-inline bool ScriptLongArithmetic(char16_t op, std::int64_t a, std::int64_t b, std::int32_t& result) {
-  return ScriptLongArithmetic(ScriptLongOperatorCode(op), a, b, result);
-}
-
 // As ScriptLongArithmetic, for two values that are both Longs; False otherwise.
 inline bool ScriptLongOperator(char16_t op, const Variant& left, const Variant& right, Variant& result) {
   if (left.Type() != kVarLong || right.Type() != kVarLong) return false;
   std::int32_t r = 0;
-  if (!ScriptLongArithmetic(op, left.AsLong(), right.AsLong(), r)) return false;
+  if (!ScriptLongArithmetic(ScriptLongOperatorCode(op), left.AsLong(), right.AsLong(), r)) return false;
   result = Variant::Long(r);
   return true;
 }

@@ -62,11 +62,4 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
   }
 }
 
-std::u16string Utf16FromAscii(std::string_view text) {
-  std::u16string result;
-  result.reserve(text.size());
-  for (const char c : text) result.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
-  return result;
-}
-
 }  // namespace kiv

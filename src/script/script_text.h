@@ -20,7 +20,5 @@ std::u16string TrimLower(std::u16string_view text);
 std::u16string TextFrom(std::u16string_view text, std::size_t start);
 // The text split at every CR LF; an empty text gives one empty line.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
-// ASCII or Windows-1252 text to game text and back, for messages.
-std::u16string Utf16FromAscii(std::string_view text);
 
 }  // namespace kiv

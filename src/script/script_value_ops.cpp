@@ -78,6 +78,14 @@ bool Classify(const Variant& v, Num& out) {
   }
 }
 
+// Both operands; False when either is Null. Each is classified, so a type
+// mismatch in either raises even when the other is Null.
+bool ClassifyBoth(const Variant& a, const Variant& b, Num& x, Num& y) {
+  const bool xn = Classify(a, x);
+  const bool yn = Classify(b, y);
+  return xn && yn;
+}
+
 Variant MakeDouble(double x) {
   if (!std::isfinite(x)) RaiseOverflow();
   return Variant::Double(x);
@@ -123,9 +131,7 @@ enum class Op { kAdd, kSub, kMul };
 
 Variant Arith(const Variant& a, const Variant& b, Op op) {
   Num x, y;
-  const bool xn = Classify(a, x);
-  const bool yn = Classify(b, y);
-  if (!xn || !yn) return VarNull();
+  if (!ClassifyBoth(a, b, x, y)) return VarNull();
   auto apply = [op](double p, double q) { return op == Op::kAdd ? p + q : op == Op::kSub ? p - q : p * q; };
   if (x.cls == Cls::kDate || y.cls == Cls::kDate) {
     const double r = apply(AsDouble(x), AsDouble(y));
@@ -166,9 +172,7 @@ Num IntegerOperand(const Num& n) {
 
 Variant IntegerDivision(const Variant& a, const Variant& b, bool modulo) {
   Num x, y;
-  const bool xn = Classify(a, x);
-  const bool yn = Classify(b, y);
-  if (!xn || !yn) return VarNull();
+  if (!ClassifyBoth(a, b, x, y)) return VarNull();
   x = IntegerOperand(x);
   y = IntegerOperand(y);
   if (y.i == 0) RaiseDivisionByZero();
@@ -254,9 +258,7 @@ Variant VarMul(const Variant& a, const Variant& b) { return Arith(a, b, Op::kMul
 
 Variant VarDiv(const Variant& a, const Variant& b) {
   Num x, y;
-  const bool xn = Classify(a, x);
-  const bool yn = Classify(b, y);
-  if (!xn || !yn) return VarNull();
+  if (!ClassifyBoth(a, b, x, y)) return VarNull();
   const double p = AsDouble(x);
   const double q = AsDouble(y);
   if (q == 0.0) {
@@ -272,9 +274,7 @@ Variant VarMod(const Variant& a, const Variant& b) { return IntegerDivision(a, b
 
 Variant VarPow(const Variant& a, const Variant& b) {
   Num x, y;
-  const bool xn = Classify(a, x);
-  const bool yn = Classify(b, y);
-  if (!xn || !yn) return VarNull();
+  if (!ClassifyBoth(a, b, x, y)) return VarNull();
   const double p = AsDouble(x);
   const double q = AsDouble(y);
   if (p == 0.0 && q < 0.0) RaiseInvalidCall();

@@ -4,16 +4,16 @@
 #include <string>
 
 #include "core/symbol_table.h"
+#include "core/text_encoding.h"
 #include "data/game_data.h"
 #include "script/script_hooks.h"
-#include "script/script_text.h"
 #include "script/script_value_ops.h"
 
 namespace kiv {
 
 namespace {
 
-std::u16string N(std::int64_t number) { return Utf16FromAscii(std::to_string(number)); }
+std::u16string N(std::int64_t number) { return AnsiToUtf16(std::to_string(number)); }
 std::u16string Quoted(const std::u16string& name) { return u"\"" + name + u"\""; }
 
 bool HasMapPrefix(std::int32_t ownerKind) {

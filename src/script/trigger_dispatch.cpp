@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "core/error.h"
 #include "core/log.h"
@@ -297,8 +298,10 @@ Variant ScriptRunTrigger(const TriggerRun& run) {
     result = ScriptExecute(scriptIndex, start, run.nested);
     if (Script* script = ScriptOrNull(scriptIndex)) {
       if (result.Type() != kVarNull) script->hasRun = 0;
-      script->frameTemplate.statics = frame.statics;
-      script->frameTemplate.idList = frame.idList;
+      // The frame is popped next and refilled from a template at its next
+      // push, so its storage is traded rather than its values copied.
+      std::swap(script->frameTemplate.statics, frame.statics);
+      std::swap(script->frameTemplate.idList, frame.idList);
     }
   } catch (...) {
     PopCallFrame();

@@ -55,6 +55,22 @@ void ScriptSuspendForWait() {
   waitingScripts.push_back(std::move(wait));
 }
 
+TriggerRun SavedFrameRun(const CallFrame& saved) {
+  TriggerRun run;
+  run.ownerKind = saved.ownerKind;
+  run.ownerIndex = saved.ownerIndex;
+  run.subIndex = saved.subIndex;
+  run.callerValue = saved.callerValue;
+  run.map = saved.ownerMap;
+  run.relateActor = saved.relateActor;
+  run.relateValue2 = saved.relateValue2;
+  run.relateDoor = saved.relateDoor;
+  run.relateTurret = saved.relateTurret;
+  run.relateItem = saved.relateItem;
+  run.player = saved.player;
+  return run;
+}
+
 void ClearRunningFlag(std::int32_t scriptIndex) {
   if (scriptIndex >= 0 && scriptIndex < static_cast<std::int32_t>(scriptTable.scripts.size())) {
     scriptTable.scripts[static_cast<std::size_t>(scriptIndex)].hasRun = 0;

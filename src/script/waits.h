@@ -8,6 +8,7 @@
 
 #include "core/variant.h"
 #include "script/call_frame.h"
+#include "script/script_hooks.h"
 
 namespace kiv {
 
@@ -62,6 +63,10 @@ Variant ScriptMakeWaitRequest(std::int32_t combination, std::int32_t time, std::
 // Saves the frames from the suspend root to the top as a waiting script; the
 // request is value-stack entry 0 of the top frame. Raises 13 for a malformed request.
 void ScriptSuspendForWait();
+
+// The run that restores a frame a wait saved: its owner, event slot, caller
+// value, map, related objects and player. The caller sets suspendRoot and nested.
+TriggerRun SavedFrameRun(const CallFrame& saved);
 
 // The running flag of a registered script drops to 0 (an index outside the table is ignored).
 void ClearRunningFlag(std::int32_t scriptIndex);

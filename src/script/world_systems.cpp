@@ -67,21 +67,9 @@ void Resume(std::size_t index) {
   std::vector<CallFrame> frames = std::move(waitingScripts[index].frames);
   waitingScripts.erase(waitingScripts.begin() + static_cast<std::ptrdiff_t>(index));
   if (frames.empty()) return;
-  const CallFrame& first = frames[0];
-  TriggerRun run;
-  run.ownerKind = first.ownerKind;
-  run.ownerIndex = first.ownerIndex;
-  run.subIndex = first.subIndex;
-  run.callerValue = first.callerValue;
-  run.map = first.ownerMap;
-  run.relateActor = first.relateActor;
-  run.relateValue2 = first.relateValue2;
-  run.relateDoor = first.relateDoor;
-  run.relateTurret = first.relateTurret;
-  run.relateItem = first.relateItem;
+  TriggerRun run = SavedFrameRun(frames[0]);
   run.suspendRoot = -1;
   run.nested = true;
-  run.player = first.player;
   scriptEngine.resumeTop = static_cast<std::int32_t>(frames.size()) - 1;
   scriptEngine.resumeFrames = std::move(frames);
   try {

@@ -108,19 +108,14 @@ void ExpectSameVariables(const std::vector<ScriptVariable>& a, const std::vector
 
 // Compares what a save keeps: the value stack up to its top.
 void ExpectSameFrame(const CallFrame& read, const CallFrame& saved) {
-  const std::vector<std::int32_t> readLongs = {
-      read.ownerKind,     read.ownerIndex,    read.subIndex,   read.scriptIndex, read.statementIndex,
-      read.tokenPosition, read.callerValue,   read.ownerMap,   read.relateActor, read.relateValue2,
-      read.relateDoor,    read.relateTurret,  read.relateItem, read.player,      read.thisZone,
-      read.thisActor,     read.thisDoor,      read.thisSpawn,  read.thisItem,    read.thisField,
-      read.suspendRoot,   read.valueStackTop, read.stackBase,  read.assignment};
-  const std::vector<std::int32_t> savedLongs = {
-      saved.ownerKind,     saved.ownerIndex,    saved.subIndex,   saved.scriptIndex, saved.statementIndex,
-      saved.tokenPosition, saved.callerValue,   saved.ownerMap,   saved.relateActor, saved.relateValue2,
-      saved.relateDoor,    saved.relateTurret,  saved.relateItem, saved.player,      saved.thisZone,
-      saved.thisActor,     saved.thisDoor,      saved.thisSpawn,  saved.thisItem,    saved.thisField,
-      saved.suspendRoot,   saved.valueStackTop, saved.stackBase,  saved.assignment};
-  EXPECT_EQ(readLongs, savedLongs);
+  const auto longs = [](const CallFrame& f) {
+    return std::vector<std::int32_t>{
+        f.ownerKind,   f.ownerIndex, f.subIndex,    f.scriptIndex,   f.statementIndex, f.tokenPosition,
+        f.callerValue, f.ownerMap,   f.relateActor, f.relateValue2,  f.relateDoor,     f.relateTurret,
+        f.relateItem,  f.player,     f.thisZone,    f.thisActor,     f.thisDoor,       f.thisSpawn,
+        f.thisItem,    f.thisField,  f.suspendRoot, f.valueStackTop, f.stackBase,      f.assignment};
+  };
+  EXPECT_EQ(longs(read), longs(saved));
   EXPECT_EQ(read.idList, saved.idList);
   ExpectSameVariables(read.locals, saved.locals);
   ExpectSameVariables(read.statics, saved.statics);
@@ -485,6 +480,24 @@ TEST_F(SavedRunResumeTest, WaitRestoredFromASaveResumesInsideItsCustomEvent) {
   EXPECT_TRUE(waitingScripts.empty());
   EXPECT_EQ(scriptEngine.callTop, -1);
   EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(SavedRunResumeTest, NegativeTokenPositionIsADamagedRecord) {
+  Raise(AddActor(kEvent, u"Pause(100)\r\nMark(1)"));
+  ASSERT_EQ(waitingScripts.size(), 1u);
+  waitingScripts[0].frames.at(0).tokenPosition = -1;  // the resumed statement would start before its tokens
+  ByteList buffer;
+  std::int32_t offset = 0;
+  stateHooks.WriteScriptRunState(buffer, offset);
+  waitingScripts.clear();
+  offset = 0;
+  try {
+    stateHooks.ReadScriptRunState(buffer, offset, kVersion);
+    ADD_FAILURE() << "no error";
+  } catch (const KivError& error) {
+    EXPECT_EQ(error.Number(), kErrData);
+  }
+  EXPECT_TRUE(waitingScripts.empty());
 }
 
 TEST_F(SavedRunResumeTest, SystemEventsRunTheSystemScriptOfTheirSlot) {

@@ -108,6 +108,13 @@ TEST_F(ScriptStackAccessTest, TablesCheckEveryIndex) {
   scriptGlobals.tables[0].Cell(1, 1, 0) = Variant::Long(5);
   scriptGlobals.tables[0].Resize(3, 1, 1);
   EXPECT_EQ(scriptGlobals.tables[0].Cell(1, 1, 0), Variant::Long(5));  // kept through the resize
+  // Sizes far beyond the cell limit fail as out of memory (no overflowing size
+  // arithmetic) and leave the table as it was.
+  for (const std::int32_t big : {16 * 1024 * 1024, 0x7FFFFFFF}) {
+    EXPECT_EQ(MessageOf([big] { scriptGlobals.tables[0].Resize(0, big, 0); }), "7 Out of memory");
+    EXPECT_EQ(MessageOf([big] { scriptGlobals.tables[0].Resize(big, big, big); }), "7 Out of memory");
+  }
+  EXPECT_EQ(scriptGlobals.tables[0].Cell(1, 1, 0), Variant::Long(5));
 
   ScriptClearTable(0);
   EXPECT_EQ(MessageOf([] { ScriptCheckTableElement(0, 0, 0, 0); }), "no error");
