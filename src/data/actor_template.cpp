@@ -12,7 +12,6 @@ namespace kiv {
 
 namespace {
 
-constexpr std::int32_t kFirstSkippedBytes = 100776;
 constexpr std::int32_t kFirstDisplayName = 100629;
 constexpr std::int32_t kVersionWithPadding = 100634;  // carries 16 unused bytes
 constexpr std::int32_t kFirstImage = 100623;
@@ -39,11 +38,7 @@ void ReadActorTemplate(const ByteList& buffer, std::int32_t index, bool withStat
   std::int32_t offset = 0;
   std::int32_t version = 0;
   CheckResourceHeader(buffer, offset, version, kMinSetVersion);
-  actorTemplate.id = BufferReadIdentifier(buffer, offset);
-  if (version >= kFirstSkippedBytes) {
-    BufferReadLong(buffer, offset);
-    BufferReadByte(buffer, offset);
-  }
+  actorTemplate.id = ReadSetIdentifier(buffer, offset, version);
   actorTemplate.name = BufferReadString(buffer, offset);
   actorTemplate.displayName =
       version >= kFirstDisplayName ? BufferReadString(buffer, offset) : actorTemplate.name;

@@ -14,7 +14,6 @@ namespace kiv {
 
 namespace {
 
-constexpr std::int32_t kFirstSkippedBytes = 100776;
 constexpr std::int32_t kFirstText2 = 100736;
 constexpr std::int32_t kFirstValue = 100702;
 constexpr std::int32_t kFirstKind = 100763;
@@ -42,11 +41,7 @@ void ReadCustomEvent(const ByteList& buffer, std::int32_t index) {
   std::int32_t offset = 0;
   std::int32_t version = 0;
   CheckResourceHeader(buffer, offset, version, kMinSetVersion);
-  event.id = BufferReadIdentifier(buffer, offset);
-  if (version >= kFirstSkippedBytes) {
-    BufferReadLong(buffer, offset);
-    BufferReadByte(buffer, offset);
-  }
+  event.id = ReadSetIdentifier(buffer, offset, version);
   event.name = BufferReadString(buffer, offset);
   event.eventSymbol = SymbolIntern(u"Custom." + event.name);
   event.displayName = BufferReadString(buffer, offset);

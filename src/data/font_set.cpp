@@ -13,7 +13,6 @@ namespace kiv {
 
 namespace {
 
-constexpr std::int32_t kFirstSkippedBytes = 100776;
 constexpr std::int32_t kFirstDisplayName = 100787;
 constexpr std::int32_t kFirstTextureSize = 100712;
 constexpr std::int32_t kFirstInset = 100713;
@@ -54,6 +53,20 @@ void ReadGlyphs(const ByteList& buffer, std::int32_t& offset, std::int32_t versi
   for (FontGlyph& glyph : set.glyphs) glyph.bottom = BufferReadSingle(buffer, offset);
 }
 
+// Line height := bottom of glyph 0 x texture height - 2 x glyph inset, rounded
+// half to even. A font without glyphs gets 0.
+void ComputeLineHeight(FontSet& set) {
+  if (set.glyphs.empty()) {
+    set.lineHeight = 0;
+    return;
+  }
+  const double height = static_cast<double>(set.glyphs[0].bottom) * set.textureHeight - 2.0 * set.glyphInset;
+  set.lineHeight =
+      std::isnan(height)
+          ? 0
+          : static_cast<std::int32_t>(std::nearbyint(std::clamp(height, -2147483648.0, 2147483647.0)));
+}
+
 }  // namespace
 
 void ReadFontSet(const ByteList& buffer, std::int32_t index) {
@@ -61,11 +74,7 @@ void ReadFontSet(const ByteList& buffer, std::int32_t index) {
   std::int32_t offset = 0;
   std::int32_t version = 0;
   CheckResourceHeader(buffer, offset, version, kMinSetVersion);
-  set.id = BufferReadIdentifier(buffer, offset);
-  if (version >= kFirstSkippedBytes) {
-    BufferReadLong(buffer, offset);
-    BufferReadByte(buffer, offset);
-  }
+  set.id = ReadSetIdentifier(buffer, offset, version);
   set.texture = EmptyImageSource();
   ReadImageSource(buffer, set.texture, offset, version);
   set.name = BufferReadString(buffer, offset);
@@ -95,20 +104,7 @@ void ReadFontSet(const ByteList& buffer, std::int32_t index) {
   }
   set.kind = version >= kFirstKind ? BufferReadString(buffer, offset) : std::u16string();
   ReadGlyphs(buffer, offset, version, set);
-  ComputeFontLineHeight(index);
-}
-
-void ComputeFontLineHeight(std::int32_t index) {
-  FontSet& set = FontAt(index);
-  if (set.glyphs.empty()) {
-    set.lineHeight = 0;
-    return;
-  }
-  const double height = static_cast<double>(set.glyphs[0].bottom) * set.textureHeight - 2.0 * set.glyphInset;
-  set.lineHeight =
-      std::isnan(height)
-          ? 0
-          : static_cast<std::int32_t>(std::nearbyint(std::clamp(height, -2147483648.0, 2147483647.0)));
+  ComputeLineHeight(set);
 }
 
 }  // namespace kiv

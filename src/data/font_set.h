@@ -7,11 +7,8 @@
 namespace kiv {
 
 // Reads a whole font-set file into gameData.fontSets[index] (which must
-// exist), then computes its line height.
+// exist), then computes its line height: bottom of glyph 0 x texture height -
+// 2 x glyph inset, rounded half to even (0 for a font without glyphs).
 void ReadFontSet(const ByteList& buffer, std::int32_t index);
-
-// Line height := bottom of glyph 0 x texture height - 2 x glyph inset, rounded
-// half to even. A font without glyphs gets 0.
-void ComputeFontLineHeight(std::int32_t index);
 
 }  // namespace kiv

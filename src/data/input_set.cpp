@@ -4,16 +4,15 @@
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/resource_header.h"
 #include "data/script_codec.h"
-#include "media/controls_table.h"
 
 namespace kiv {
 
 namespace {
 
-constexpr std::int32_t kFirstSkippedBytes = 100776;
 constexpr std::int32_t kFirstDisplayName = 100629;
 constexpr std::int32_t kFirstKind = 100763;
 constexpr std::int32_t kFirstAlwaysOn = 100752;
@@ -27,19 +26,29 @@ InputSet& InputSetAt(std::int32_t index) {
   return gameData.inputSets[static_cast<std::size_t>(index)];
 }
 
-std::int32_t FindControl(const Identifier& id) {
-  for (std::size_t i = 0; i < controls.size(); ++i)
-    if (IdEquals(controls[i].id, id)) return static_cast<std::int32_t>(i);
-  return -2;
-}
-
 void ReadStep(const ByteList& buffer, std::int32_t& offset, InputStep& step) {
   step.flags = BufferReadLong(buffer, offset);
   if (step.flags & kInputStepControl) {
     step.controlId = BufferReadIdentifier(buffer, offset);
-    step.value = FindControl(step.controlId);
+    // An empty identifier that no control has is unresolved here too.
+    const std::int32_t control = FindControlById(step.controlId);
+    step.value = control >= 0 ? control : -2;
   } else {
     step.value = BufferReadLong(buffer, offset);
+  }
+}
+
+// For every entry: no-control is set unless a step is bound to a control;
+// kind-4 is set by a step of kind 4 that is not a control step.
+void DeriveEntryFlags(InputSet& set) {
+  for (InputEntry& entry : set.entries) {
+    entry.noControl = true;
+    for (const InputStep& step : entry.steps) {
+      if (step.flags & kInputStepControl)
+        entry.noControl = false;
+      else if (step.flags & kInputStepKind4)
+        entry.kind4 = true;
+    }
   }
 }
 
@@ -50,11 +59,7 @@ void ReadInputSet(const ByteList& buffer, std::int32_t index) {
   std::int32_t offset = 0;
   std::int32_t version = 0;
   CheckResourceHeader(buffer, offset, version, kMinSetVersion);
-  set.id = BufferReadIdentifier(buffer, offset);
-  if (version >= kFirstSkippedBytes) {
-    BufferReadLong(buffer, offset);
-    BufferReadByte(buffer, offset);
-  }
+  set.id = ReadSetIdentifier(buffer, offset, version);
   set.name = BufferReadString(buffer, offset);
   set.displayName = version >= kFirstDisplayName ? BufferReadString(buffer, offset) : set.name;
   set.kind = version >= kFirstKind ? BufferReadString(buffer, offset) : std::u16string();
@@ -68,19 +73,7 @@ void ReadInputSet(const ByteList& buffer, std::int32_t index) {
     entry.steps.assign(static_cast<std::size_t>(stepLast + 1), InputStep());
     for (InputStep& step : entry.steps) ReadStep(buffer, offset, step);
   }
-  DeriveInputEntryFlags(index);
-}
-
-void DeriveInputEntryFlags(std::int32_t index) {
-  for (InputEntry& entry : InputSetAt(index).entries) {
-    entry.noControl = true;
-    for (const InputStep& step : entry.steps) {
-      if (step.flags & kInputStepControl)
-        entry.noControl = false;
-      else if (step.flags & kInputStepKind4)
-        entry.kind4 = true;
-    }
-  }
+  DeriveEntryFlags(set);
 }
 
 }  // namespace kiv

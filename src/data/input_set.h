@@ -8,11 +8,8 @@
 namespace kiv {
 
 // Reads a whole input-set file into gameData.inputSets[index] (which must
-// exist); control steps are resolved against the controls table at once.
+// exist); control steps are resolved against the controls table at once, and
+// each entry's no-control and kind-4 flags are derived from its steps.
 void ReadInputSet(const ByteList& buffer, std::int32_t index);
-
-// For every entry: no-control is set unless a step is bound to a control;
-// kind-4 is set by a step of kind 4 that is not a control step.
-void DeriveInputEntryFlags(std::int32_t index);
 
 }  // namespace kiv

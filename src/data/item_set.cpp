@@ -5,6 +5,7 @@
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/resource_header.h"
 #include "data/script_codec.h"
@@ -65,12 +66,6 @@ void ReadItemScript(const ByteList& buffer, std::int32_t& offset, Script& script
   ReadScript(buffer, offset, script, false, true, 0, true);
 }
 
-std::int32_t FindStatistic(const Identifier& id) {
-  for (std::size_t i = 0; i < gameData.statistics.size(); ++i)
-    if (IdEquals(gameData.statistics[i].id, id)) return static_cast<std::int32_t>(i);
-  return -1;
-}
-
 void ReadSpriteLayers(const ByteList& buffer, std::int32_t& offset, Item& item) {
   const std::int32_t last = BufferReadLastIndex(buffer, offset, kMinLayerSize);
   item.spriteLayers.assign(static_cast<std::size_t>(last + 1), ItemSpriteLayer());
@@ -90,7 +85,7 @@ void ReadStatisticValues(const ByteList& buffer, std::int32_t& offset, std::int3
       1 + (version >= kFirstSecondStatistic ? 1 : 0) + (version >= kFirstThirdStatistic ? 1 : 0);
   const std::int32_t last = BufferReadLastIndex(buffer, offset, 16 + 4 * valueCount);
   for (std::int32_t s = 0; s <= last; ++s) {
-    const std::int32_t statistic = FindStatistic(BufferReadIdentifier(buffer, offset));
+    const std::int32_t statistic = FindRecordById(gameData.statistics, BufferReadIdentifier(buffer, offset));
     for (std::int32_t k = 0; k < valueCount; ++k) {
       const std::int32_t value = BufferReadLong(buffer, offset);
       if (statistic >= 0)

@@ -31,7 +31,7 @@ bool IsMouseEvent(std::int32_t event) {
 }  // namespace
 
 void WritePropertyList(ByteList& buffer, std::int32_t& offset, const std::vector<ScriptVariable>& list) {
-  BufferWriteLong(buffer, static_cast<std::int32_t>(list.size()) - 1, offset);
+  BufferWriteLastIndex(buffer, list.size(), offset);
   for (const ScriptVariable& entry : list) {
     BufferWriteString(buffer, SymbolName(entry.symbol), offset);
     BufferWriteVariant(buffer, entry.value, offset);
@@ -49,11 +49,11 @@ void ReadPropertyList(const ByteList& buffer, std::int32_t& offset, std::vector<
 }
 
 void WriteEventList(ByteList& buffer, std::int32_t& offset, std::vector<Trigger>& list, bool savedState) {
-  BufferWriteLong(buffer, static_cast<std::int32_t>(list.size()) - 1, offset);
+  BufferWriteLastIndex(buffer, list.size(), offset);
   for (Trigger& trigger : list) {
     if (!savedState) dataHooks.BuildTriggerConditions(trigger);
     BufferWriteString(buffer, SymbolName(trigger.event), offset);
-    BufferWriteLong(buffer, static_cast<std::int32_t>(trigger.parameters.size()) - 1, offset);
+    BufferWriteLastIndex(buffer, trigger.parameters.size(), offset);
     for (const std::u16string& parameter : trigger.parameters) BufferWriteString(buffer, parameter, offset);
     SerializeScript(buffer, offset, trigger.script, savedState);
   }
@@ -97,26 +97,28 @@ void ReadImageFrameLists(const ByteList& buffer, std::int32_t& offset, std::int3
   }
   const std::int32_t groupLast = BufferReadLastIndex(buffer, offset, kMinFrameGroupSize);
   holder.frameGroups.assign(static_cast<std::size_t>(groupLast + 1), FrameGroup());
-  for (FrameGroup& group : holder.frameGroups) {
-    const std::int32_t frameLast = BufferReadLastIndex(buffer, offset, kFrameSize);
-    group.frames.assign(static_cast<std::size_t>(frameLast + 1), ImageFrame());
-    for (ImageFrame& frame : group.frames) {
-      frame.image = BufferReadLong(buffer, offset);
-      frame.x = BufferReadLong(buffer, offset);
-      frame.y = BufferReadLong(buffer, offset);
-      frame.width = BufferReadLong(buffer, offset);
-      frame.height = BufferReadLong(buffer, offset);
-      frame.textureLeft = BufferReadSingle(buffer, offset);
-      frame.textureTop = BufferReadSingle(buffer, offset);
-      frame.textureRight = BufferReadSingle(buffer, offset);
-      frame.textureBottom = BufferReadSingle(buffer, offset);
-      frame.extra1 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
-      frame.extra2 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
-    }
-    if (version >= kFirstFrameCellSize) {
-      group.cellWidth = BufferReadLong(buffer, offset);
-      group.cellHeight = BufferReadLong(buffer, offset);
-    }
+  for (FrameGroup& group : holder.frameGroups) ReadFrameGroup(buffer, offset, version, group);
+}
+
+void ReadFrameGroup(const ByteList& buffer, std::int32_t& offset, std::int32_t version, FrameGroup& group) {
+  const std::int32_t frameLast = BufferReadLastIndex(buffer, offset, kFrameSize);
+  group.frames.assign(static_cast<std::size_t>(frameLast + 1), ImageFrame());
+  for (ImageFrame& frame : group.frames) {
+    frame.image = BufferReadLong(buffer, offset);
+    frame.x = BufferReadLong(buffer, offset);
+    frame.y = BufferReadLong(buffer, offset);
+    frame.width = BufferReadLong(buffer, offset);
+    frame.height = BufferReadLong(buffer, offset);
+    frame.textureLeft = BufferReadSingle(buffer, offset);
+    frame.textureTop = BufferReadSingle(buffer, offset);
+    frame.textureRight = BufferReadSingle(buffer, offset);
+    frame.textureBottom = BufferReadSingle(buffer, offset);
+    frame.extra1 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+    frame.extra2 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  }
+  if (version >= kFirstFrameCellSize) {
+    group.cellWidth = BufferReadLong(buffer, offset);
+    group.cellHeight = BufferReadLong(buffer, offset);
   }
 }
 

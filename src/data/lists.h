@@ -86,6 +86,8 @@ void ReadEventList(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
 
 void ReadImageFrameLists(const ByteList& buffer, std::int32_t& offset, std::int32_t version,
                          ImageFrameLists& holder);
+// One frame group: its frames, then its cell size from version 100775 on.
+void ReadFrameGroup(const ByteList& buffer, std::int32_t& offset, std::int32_t version, FrameGroup& group);
 void ReadAttachmentList(const ByteList& buffer, std::vector<Attachment>& list, std::int32_t& offset,
                         std::int32_t version);
 // Reads the table when version is at least minimumVersion; otherwise the table is empty.

@@ -9,6 +9,7 @@ namespace kiv {
 namespace {
 constexpr std::int32_t kDigestSize = 20;
 constexpr std::int32_t kPayloadStart = 24;
+constexpr std::int32_t kFirstSetPadding = 100776;
 }  // namespace
 
 bool CheckResourceHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t& version,
@@ -30,6 +31,15 @@ bool CheckResourceHeader(const ByteList& buffer, std::int32_t& offset, std::int3
     RaiseError(kErrResourceCorrupt, "Resource is corrupt.");
   }
   return true;
+}
+
+Identifier ReadSetIdentifier(const ByteList& buffer, std::int32_t& offset, std::int32_t version) {
+  const Identifier id = BufferReadIdentifier(buffer, offset);
+  if (version >= kFirstSetPadding) {
+    BufferReadLong(buffer, offset);
+    BufferReadByte(buffer, offset);
+  }
+  return id;
 }
 
 }  // namespace kiv

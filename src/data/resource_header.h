@@ -5,6 +5,7 @@
 
 #include "core/byte_list.h"
 #include "core/format_version.h"
+#include "core/identifier.h"
 
 namespace kiv {
 
@@ -26,5 +27,9 @@ inline constexpr int kErrResourceTooNew = -3;
 // -3 "...too new..." above the newest version. Returns true when it passes.
 bool CheckResourceHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t& version,
                          std::int32_t minimum);
+
+// The identifier that opens a font, input, custom-event or template file,
+// passing over the unused long and byte that follow it from version 100776 on.
+Identifier ReadSetIdentifier(const ByteList& buffer, std::int32_t& offset, std::int32_t version);
 
 }  // namespace kiv

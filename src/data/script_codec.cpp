@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/symbol_table.h"
 #include "data/data_hooks.h"
+#include "data/lists.h"
 #include "data/script_link.h"
 
 namespace kiv {
@@ -157,14 +158,6 @@ void ReadStatements(const ByteList& buffer, std::int32_t& offset, Script& script
     statement.tokens.reserve(static_cast<std::size_t>(tokenLast + 1));
     for (std::int32_t t = 0; t <= tokenLast; ++t) statement.tokens.push_back(ReadToken(buffer, offset));
     script.statements.push_back(std::move(statement));
-  }
-}
-
-void WriteVariables(ByteList& buffer, std::int32_t& offset, const std::vector<ScriptVariable>& list) {
-  BufferWriteLong(buffer, static_cast<std::int32_t>(list.size()) - 1, offset);
-  for (const ScriptVariable& variable : list) {
-    BufferWriteString(buffer, SymbolName(variable.symbol), offset);
-    BufferWriteVariant(buffer, variable.value, offset);
   }
 }
 
@@ -326,15 +319,15 @@ void SerializeScript(ByteList& buffer, std::int32_t& offset, Script& script, boo
   BufferWriteString(buffer, script.footer, offset);
   BufferWriteIdentifier(buffer, script.id, offset);
 
-  BufferWriteLong(buffer, static_cast<std::int32_t>(script.nodePages.size()) - 1, offset);
+  BufferWriteLastIndex(buffer, script.nodePages.size(), offset);
   for (const ScriptNodePage& page : script.nodePages) {
-    BufferWriteLong(buffer, static_cast<std::int32_t>(page.nodes.size()) - 1, offset);
+    BufferWriteLastIndex(buffer, page.nodes.size(), offset);
     for (const ScriptNode& node : page.nodes) {
       BufferWriteSingle(buffer, node.x, offset);
       BufferWriteSingle(buffer, node.y, offset);
       BufferWriteString(buffer, node.text1, offset);
       BufferWriteString(buffer, node.text2, offset);
-      BufferWriteLong(buffer, static_cast<std::int32_t>(node.lines.size()) - 1, offset);
+      BufferWriteLastIndex(buffer, node.lines.size(), offset);
       for (const std::u16string& line : node.lines) BufferWriteString(buffer, line, offset);
       BufferWriteLong(buffer, static_cast<std::int32_t>(node.links.size()), offset);
       for (std::int32_t link : node.links) BufferWriteLong(buffer, link, offset);
@@ -345,8 +338,8 @@ void SerializeScript(ByteList& buffer, std::int32_t& offset, Script& script, boo
   }
 
   BufferWriteByte(buffer, script.runOnce, offset);
-  WriteVariables(buffer, offset, script.frameTemplate.locals);
-  WriteVariables(buffer, offset, script.frameTemplate.statics);
+  WritePropertyList(buffer, offset, script.frameTemplate.locals);
+  WritePropertyList(buffer, offset, script.frameTemplate.statics);
 
   BufferWriteByte(buffer, script.hasRun, offset);
   BufferWriteBoolean(buffer, script.hasStatements, offset);
@@ -362,7 +355,7 @@ void SerializeScript(ByteList& buffer, std::int32_t& offset, Script& script, boo
       BufferWriteLong(buffer, statement.sourceLine, offset);
       BufferWriteLong(buffer, statement.node, offset);
       BufferWriteByte(buffer, statement.kind, offset);
-      BufferWriteLong(buffer, static_cast<std::int32_t>(statement.tokens.size()) - 1, offset);
+      BufferWriteLastIndex(buffer, statement.tokens.size(), offset);
       for (const ScriptToken& token : statement.tokens)
         WriteToken(buffer, offset, script.frameTemplate, token);
     }

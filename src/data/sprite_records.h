@@ -123,10 +123,8 @@ struct SpriteLink {
   std::int32_t name = 0;  // symbol
 };
 
-struct SpriteFlag {
-  Identifier id;
-  std::uint8_t flag = 0;
-};
+// A flag per sprite set, stored like the template-flag tables.
+using SpriteFlag = TemplateFlag;
 
 struct SpriteSet {
   std::int32_t valueA = 0;

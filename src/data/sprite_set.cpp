@@ -23,6 +23,8 @@ constexpr std::int32_t kFirstKindName = 100763;
 constexpr std::int32_t kFirstLinkValueCount = 100766;
 constexpr std::int32_t kFirstColor = 100748;
 constexpr std::int32_t kFirstFrameLists = 100762;  // before: images and groups inline
+// Inline frame groups carry no cell size: ReadFrameGroup reads none for them.
+static_assert(kFirstFrameLists < kFirstFrameCellSize);
 constexpr std::int32_t kFirstLayerValue = 100765;
 constexpr std::int32_t kFirstOwnEntryValues = 100730;  // 100728 and 100729 repeat entry 0
 constexpr std::int32_t kFirstConvertedFlags = 100743;  // particle flags and rotations fixed
@@ -31,14 +33,12 @@ constexpr std::int32_t kMaxSlotEntryLast = kSlotEntryCount - 1;
 constexpr std::int32_t kMaxLinkValueLast = kLinkValueCount - 1;
 
 // Smallest stored records, to refuse counts that cannot fit in the bytes left.
-constexpr std::int32_t kFlagEntrySize = 17;
 constexpr std::int32_t kMinLinkSize = 4 + 16;
 constexpr std::int32_t kPartSize = 60;
 constexpr std::int32_t kMinFrameSize = 4;
 constexpr std::int32_t kMinLayerSize = 165;
 constexpr std::int32_t kMinDirectionSize = 17;
 constexpr std::int32_t kMinPoseSize = kDirectionCount * kMinDirectionSize;
-constexpr std::int32_t kImageFrameSize = 44;
 
 constexpr std::int32_t kFlagEmitter = 8;
 constexpr std::int32_t kFlagEffectA = 4;
@@ -53,24 +53,6 @@ constexpr std::int32_t kFlagsClearedForOldEmitter = 0x200 | 0x400 | 0x800;
 void ReadImage(const ByteList& buffer, std::int32_t& offset, std::int32_t version, EmbeddedResource& image) {
   image = EmptyImageSource();
   ReadImageSource(buffer, image, offset, version);
-}
-
-void ReadInlineFrameGroup(const ByteList& buffer, std::int32_t& offset, FrameGroup& group) {
-  const std::int32_t last = BufferReadLastIndex(buffer, offset, kImageFrameSize);
-  group.frames.assign(static_cast<std::size_t>(last + 1), ImageFrame());
-  for (ImageFrame& frame : group.frames) {
-    frame.image = BufferReadLong(buffer, offset);
-    frame.x = BufferReadLong(buffer, offset);
-    frame.y = BufferReadLong(buffer, offset);
-    frame.width = BufferReadLong(buffer, offset);
-    frame.height = BufferReadLong(buffer, offset);
-    frame.textureLeft = BufferReadSingle(buffer, offset);
-    frame.textureTop = BufferReadSingle(buffer, offset);
-    frame.textureRight = BufferReadSingle(buffer, offset);
-    frame.textureBottom = BufferReadSingle(buffer, offset);
-    frame.extra1 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
-    frame.extra2 = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
-  }
 }
 
 template <std::size_t N>
@@ -105,7 +87,7 @@ void ReadLayer(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
       cellSizes[j].height = BufferReadLong(buffer, offset);
     }
     if (version < kFirstOwnEntryValues && j > 0) layer.frameEntries[j].value = layer.frameEntries[0].value;
-    if (inlineGroups) ReadInlineFrameGroup(buffer, offset, layer.frames.frameGroups[j]);
+    if (inlineGroups) ReadFrameGroup(buffer, offset, version, layer.frames.frameGroups[j]);
   }
   if (!inlineGroups) ReadImageFrameLists(buffer, offset, version, layer.frames);
 
@@ -238,12 +220,7 @@ void ReadHead(const ByteList& buffer, std::int32_t& offset, std::int32_t version
   set.kindName = version >= kFirstKindName ? BufferReadString(buffer, offset) : category;
   set.symbolB = SymbolIntern(BufferReadString(buffer, offset));
 
-  const std::int32_t flagLast = BufferReadLastIndex(buffer, offset, kFlagEntrySize);
-  set.spriteFlags.assign(static_cast<std::size_t>(flagLast + 1), SpriteFlag());
-  for (SpriteFlag& entry : set.spriteFlags) {
-    entry.id = BufferReadIdentifier(buffer, offset);
-    entry.flag = BufferReadByte(buffer, offset);
-  }
+  ReadTemplateFlagTable(buffer, offset, version, set.spriteFlags, 0);
   ReadLinks(buffer, offset, version, set);
   ReadTemplateFlagTable(buffer, offset, version, set.templateFlags, 0);
   for (std::int32_t& value : set.valuesCtoH) value = BufferReadLong(buffer, offset);

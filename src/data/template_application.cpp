@@ -48,11 +48,10 @@ void AddItemBonuses(Actor& actor, std::int32_t item) {
   }
 }
 
-// Appearance parts, equipment, items and teams: found gives the index, an
-// empty identifier turns -2 into -1, another identifier gives -2.
+// Equipment, items and teams: found gives the index, an empty identifier turns
+// -2 into -1, another identifier gives -2; an index never takes an identifier.
 template <typename Table>
 void ResolveKeepingEmpty(std::int32_t& index, Identifier& id, const Table& table) {
-  if (index != -2 && index < 0) return;
   ResolveRecordRef(index, id, table, true);
 }
 
