@@ -29,10 +29,7 @@ bool SoundStartUp(void* /*window*/) {
   // WavPack needs no plug-in: the stream decoder reads it.
   soundGlobals.soundFontHandle = audio::MidiFontInit(kSoundFontPath);
   audio::MidiStreamSetFonts(0, soundGlobals.soundFontHandle);
-  if (Sound3DAvailable()) {
-    audio::Set3DFactors(0.03125f, 1.0f, 1.0f);
-    audio::Apply3D();
-  }
+  if (Sound3DAvailable()) audio::Set3DFactors(0.03125f, 1.0f, 1.0f);
   // The game loop mixes ahead itself (Update with twice the tick time).
   audio::SetUpdateThreads(false);
   return result;

@@ -149,17 +149,17 @@ double GesturePointDistance(const StrokePoint& a, const StrokePoint& b) {
 
 void GestureResample(Stroke& stroke, int count) {
   if (stroke.points.empty()) RaiseSubscript();
-  const std::vector<StrokePoint> original = stroke.points;
   std::vector<StrokePoint> result(static_cast<std::size_t>(count));
-  result[0] = original[0];
+  result[0] = stroke.points[0];
   if (!HasShape(stroke)) {
     // Nothing to walk along: every point is the first one.
-    std::fill(result.begin(), result.end(), original[0]);
+    std::fill(result.begin(), result.end(), stroke.points[0]);
     stroke.points = std::move(result);
     return;
   }
-  std::vector<StrokePoint> walk = original;  // points are moved forward while walking
-  const double interval = PathLength(original) / (count - 1);
+  const double interval = PathLength(stroke.points) / (count - 1);
+  // Points are moved forward while walking; the last one never is.
+  std::vector<StrokePoint> walk = std::move(stroke.points);
   double accumulated = 0.0;
   std::size_t j = 0;
   std::size_t k = 0;
@@ -180,7 +180,7 @@ void GestureResample(Stroke& stroke, int count) {
       ++k;
     }
   }
-  if (j + 2 == result.size()) result[++j] = original.back();
+  if (j + 2 == result.size()) result[++j] = walk.back();
   stroke.points = std::move(result);
 }
 

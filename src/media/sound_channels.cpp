@@ -77,7 +77,6 @@ void SoundChannelPlay(std::uint32_t channel, bool restart) { audio::ChannelPlay(
 void SoundPlay2D(std::uint32_t channel, bool restart) {
   if (Sound3DAvailable()) {
     audio::ChannelSet3DAttributes(channel, audio::Channel3DAttributes{audio::kMode3DOff, 32.0f, 1048.0f, 0, 0, 1.0f});
-    audio::Apply3D();
   }
   SoundChannelPlay(channel, restart);
 }
@@ -90,7 +89,6 @@ void SoundPlay3D(std::uint32_t channel, float x, float y, float z, float minimum
     audio::ChannelSet3DPosition(channel, SoundMakeVector(x, y, z),
                                 SoundMakeVector(std::cos(direction), std::sin(direction), 0.0f),
                                 SoundMakeVector(0.0f, 0.0f, 0.0f));
-    audio::Apply3D();
   }
   if (!placeOnly) SoundChannelPlay(channel, true);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/error.h"
 #include "core/random.h"
@@ -16,6 +17,16 @@
 #include "support/temp_dir.h"
 
 namespace kiv {
+
+// The RMS of the next seconds of the mix, both sides together.
+inline double ListenRms(double seconds) {
+  const auto frames = static_cast<int>(seconds * audio::kOutputRate);
+  std::vector<float> out(static_cast<std::size_t>(frames) * 2);
+  audio::Render(out.data(), frames);
+  double sum = 0.0;
+  for (float v : out) sum += static_cast<double>(v) * v;
+  return std::sqrt(sum / static_cast<double>(out.size()));
+}
 
 class AudioFixture : public ::testing::Test {
  protected:
@@ -62,15 +73,6 @@ class AudioFixture : public ::testing::Test {
 
   static ByteList Tone(double seconds = 1.0, int channels = 1, double frequency = 441.0) {
     return test::MakeToneWav(test::ToneSpec{.frequency = frequency, .seconds = seconds, .channels = channels});
-  }
-
-  static double ListenRms(double seconds) {
-    const auto frames = static_cast<int>(seconds * audio::kOutputRate);
-    std::vector<float> out(static_cast<std::size_t>(frames) * 2);
-    audio::Render(out.data(), frames);
-    double sum = 0.0;
-    for (float v : out) sum += static_cast<double>(v) * v;
-    return std::sqrt(sum / static_cast<double>(out.size()));
   }
 
   test::TempDir dir_;

@@ -1,26 +1,14 @@
 // Speech through the mixer: voices, speaking with purge, rate mapping.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
-#include <vector>
 
+#include "audio_fixture.h"
 #include "media/audio_startup.h"
 #include "media/speech.h"
-#include "platform/audio/mixer.h"
-#include "platform/speech/speech_engine.h"
 
 namespace kiv {
 namespace {
-
-double ListenRms(double seconds) {
-  const auto frames = static_cast<int>(seconds * audio::kOutputRate);
-  std::vector<float> out(static_cast<std::size_t>(frames) * 2);
-  audio::Render(out.data(), frames);
-  double sum = 0.0;
-  for (float v : out) sum += static_cast<double>(v) * v;
-  return std::sqrt(sum / static_cast<double>(out.size()));
-}
 
 TEST(SpeechRate, MapsTheTwentyOneStepsOntoWordsPerMinute) {
   struct Case {

@@ -60,6 +60,7 @@ class MidiSource final : public AudioSource {
 
   bool Seek(std::uint64_t frame) override {
     if (!StartPlayer()) return false;
+    if (frame == 0) return true;  // a loop's wrap, on the mixing thread: no scratch space
     // The player only knows ticks; render up to the frame and drop it.
     std::vector<float> scratch(2 * 4096);
     while (frame > 0) {

@@ -54,7 +54,9 @@ class MemorySource final : public AudioSource {
   std::uint64_t position_ = 0;
 };
 
-// PCM handed in by its producer (speech); it waits silently when nothing is queued.
+// PCM handed in by its producer (speech); it waits silently when nothing is
+// queued. Reading (on the mixing thread) only moves a position; the played
+// part is dropped by the next Put, so the mixing thread never frees memory.
 class PushSource final : public AudioSource {
  public:
   PushSource(int rate, int channels) : rate_(rate), channels_(channels) {}
@@ -62,27 +64,36 @@ class PushSource final : public AudioSource {
   int Rate() const override { return rate_; }
   std::uint64_t LengthFrames() override { return 0; }
   int Read(float* out, int frames) override {
-    const auto available = queue_.size() / static_cast<std::size_t>(channels_);
+    const auto available = (queue_.size() - next_) / static_cast<std::size_t>(channels_);
     const auto count = static_cast<int>(std::min<std::size_t>(available, static_cast<std::size_t>(frames)));
     const auto values = static_cast<std::size_t>(count) * channels_;
-    std::copy_n(queue_.begin(), values, out);
-    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(values));
+    std::copy_n(queue_.data() + next_, values, out);
+    next_ += values;
+    if (next_ == queue_.size()) Drop();  // keeps the capacity
     return count;
   }
   bool Seek(std::uint64_t frame) override {
-    if (frame == 0) queue_.clear();
+    if (frame == 0) Drop();
     return frame == 0;
   }
   void Put(const std::int16_t* samples, std::size_t frames) {
+    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(next_));
+    next_ = 0;
     for (std::size_t i = 0; i < frames * static_cast<std::size_t>(channels_); ++i) {
       queue_.push_back(static_cast<float>(samples[i]) / 32768.0f);
     }
   }
 
  private:
+  void Drop() {
+    queue_.clear();
+    next_ = 0;
+  }
+
   int rate_;
   int channels_;
-  std::deque<float> queue_;
+  std::vector<float> queue_;
+  std::size_t next_ = 0;  // first value not yet read
 };
 
 void ResetPlayback(Channel& channel) {
@@ -106,6 +117,10 @@ Handle AddChannel(MixerState& state, std::unique_ptr<AudioSource> source, Channe
   channel->kind = kind;
   channel->flags = flags;
   channel->frequency = static_cast<float>(source->Rate());
+  // Room for the first refills, so that starting to play allocates nothing while mixing.
+  if (!(flags & kFlagDecode)) {
+    channel->buffer.resize(static_cast<std::size_t>(detail::kReadFrames + 1) * source->Channels());
+  }
   channel->source = std::move(source);
   const Handle handle = channel->handle;
   state.channels.emplace(handle, std::move(channel));
@@ -154,13 +169,13 @@ void Free() {
   state.samples.clear();
   state.fonts.clear();
   state.defaultFontPath.clear();
-  state.ahead.clear();
+  state.DropAhead();
   state.device = -1;
   state.initFlags = 0;
   state.paused = false;
   state.updateThreads = true;
-  state.distanceFactor = state.rolloffFactor = state.dopplerFactor = 1.0f;
-  state.listenerPosition = state.listenerVelocity = Vector3{};
+  state.rolloffFactor = 1.0f;
+  state.listenerPosition = Vector3{};
   state.listenerFront = Vector3{0.0f, 0.0f, 1.0f};
   state.listenerTop = Vector3{0.0f, 1.0f, 0.0f};
 }
@@ -181,7 +196,7 @@ void SetUpdateThreads(bool on) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);
   state.updateThreads = on;
-  if (on) state.ahead.clear();
+  if (on) state.DropAhead();
 }
 
 bool Update(int milliseconds) {
@@ -189,13 +204,19 @@ bool Update(int milliseconds) {
   Lock lock(state.mutex);
   if (state.device != 1 || milliseconds <= 0) return false;
   // Keep at most half a second ahead of the device.
-  const std::size_t limit = kOutputRate / 2 * 2;
-  const std::size_t room = state.ahead.size() >= limit ? 0 : (limit - state.ahead.size()) / 2;
-  const auto frames = std::min<std::size_t>(room, static_cast<std::size_t>(milliseconds) * kOutputRate / 1000);
+  const std::size_t room = (detail::kAheadValues - state.aheadCount) / 2;
+  std::size_t frames = std::min<std::size_t>(room, static_cast<std::size_t>(milliseconds) * kOutputRate / 1000);
   if (frames == 0) return true;
-  state.scratch.resize(frames * 2);
-  detail::RenderLocked(state, state.scratch.data(), static_cast<int>(frames));
-  state.ahead.insert(state.ahead.end(), state.scratch.begin(), state.scratch.end());
+  if (state.ahead.empty()) state.ahead.resize(detail::kAheadValues);
+  // Mix straight into the free part of the ring, which may wrap once.
+  std::size_t end = (state.aheadStart + state.aheadCount) % detail::kAheadValues;
+  while (frames > 0) {
+    const std::size_t piece = std::min(frames, (detail::kAheadValues - end) / 2);
+    detail::RenderLocked(state, state.ahead.data() + end, static_cast<int>(piece));
+    state.aheadCount += piece * 2;
+    end = (end + piece * 2) % detail::kAheadValues;
+    frames -= piece;
+  }
   return true;
 }
 
@@ -425,10 +446,13 @@ bool MusicFree(Handle music) {
 
 std::vector<float> DecodeDownmixMono(Handle stream, std::uint64_t maxBytes) {
   MixerState& state = detail::State();
-  Lock lock(state.mutex);
+  std::unique_lock<std::mutex> lock(state.mutex);
   std::vector<float> mono;
   Channel* channel = state.FindChannel(stream);
   if (!channel || !channel->source) return mono;
+  // A decoding stream is never mixed and its flag never changes: decode it
+  // without holding up the output for the whole file.
+  if (channel->flags & kFlagDecode) lock.unlock();
   const int channels = channel->source->Channels();
   const std::uint64_t maxFrames = maxBytes / (2 * static_cast<std::uint64_t>(channels));
   std::vector<float> block(4096 * static_cast<std::size_t>(channels));
@@ -676,36 +700,22 @@ bool ChannelRemoveSync(Handle handle, Handle sync) {
   return channel->syncs.size() != before;
 }
 
-bool Set3DFactors(float distance, float rolloff, float doppler) {
+bool Set3DFactors(float /*distance*/, float rolloff, float /*doppler*/) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);
   if (!(state.initFlags & kInit3D)) return false;
-  if (distance > 0.0f) state.distanceFactor = distance;
   if (rolloff >= 0.0f) state.rolloffFactor = rolloff;
-  if (doppler >= 0.0f) state.dopplerFactor = doppler;
   return true;
 }
 
-bool Get3DFactors(float& distance, float& rolloff, float& doppler) {
-  MixerState& state = detail::State();
-  Lock lock(state.mutex);
-  distance = state.distanceFactor;
-  rolloff = state.rolloffFactor;
-  doppler = state.dopplerFactor;
-  return (state.initFlags & kInit3D) != 0;
-}
-
-bool Set3DPosition(const Vector3& position, const Vector3& velocity, const Vector3& front, const Vector3& top) {
+bool Set3DPosition(const Vector3& position, const Vector3& /*velocity*/, const Vector3& front, const Vector3& top) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);
   if (!(state.initFlags & kInit3D)) return false;
   state.listenerPosition = position;
-  state.listenerVelocity = velocity;
   state.listenerFront = front;
   state.listenerTop = top;
   return true;
 }
-
-void Apply3D() {}
 
 }  // namespace kiv::audio

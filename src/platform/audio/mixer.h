@@ -145,10 +145,11 @@ bool ChannelGet3DPosition(Handle channel, Vector3& position, Vector3& orientatio
 Handle ChannelSetSync(Handle channel, std::uint32_t type, std::uint64_t parameter, SyncProc proc, void* user);
 bool ChannelRemoveSync(Handle channel, Handle sync);
 
-// The listener and the 3D factors. Changes take effect at once; Apply3D is kept for callers that batch them.
+// The listener and the 3D factors; changes take effect at once. Only the
+// rolloff factor shapes the mix: distances are taken in the game's units and
+// there is no Doppler shift, so the distance and Doppler factors and the
+// listener's velocity are accepted and ignored.
 bool Set3DFactors(float distance, float rolloff, float doppler);
-bool Get3DFactors(float& distance, float& rolloff, float& doppler);
 bool Set3DPosition(const Vector3& position, const Vector3& velocity, const Vector3& front, const Vector3& top);
-void Apply3D();
 
 }  // namespace kiv::audio

@@ -2,7 +2,6 @@
 // The mixer's internal records, shared by its source files.
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,6 +11,11 @@
 #include "platform/audio/mixer.h"
 
 namespace kiv::audio::detail {
+
+// Frames a stream channel reads from its source at a time.
+inline constexpr int kReadFrames = 1024;
+// Values (stereo frames times 2) that Update() may mix ahead: half a second.
+inline constexpr std::size_t kAheadValues = kOutputRate / 2 * 2;
 
 struct SampleData {
   std::vector<float> pcm;  // interleaved
@@ -79,16 +83,18 @@ struct MixerState {
   std::unordered_map<Handle, std::unique_ptr<Channel>> channels;
   std::unordered_map<Handle, std::string> fonts;
   std::string defaultFontPath;
-  float distanceFactor = 1.0f;
   float rolloffFactor = 1.0f;
-  float dopplerFactor = 1.0f;
   Vector3 listenerPosition;
-  Vector3 listenerVelocity;
   Vector3 listenerFront{0.0f, 0.0f, 1.0f};
   Vector3 listenerTop{0.0f, 1.0f, 0.0f};
-  std::vector<float> scratch;  // per-render mixing space
-  // Frames mixed ahead by Update() for the device callback.
-  std::deque<float> ahead;
+  // Frames mixed ahead by Update() for the device callback: a ring of
+  // kAheadValues interleaved values, sized once by the first Update() so that
+  // the callback never allocates or frees.
+  std::vector<float> ahead;
+  std::size_t aheadStart = 0;  // first waiting value
+  std::size_t aheadCount = 0;  // waiting values
+
+  void DropAhead() { aheadStart = aheadCount = 0; }
 
   Handle NewHandle() { return nextHandle++; }
   Channel* FindChannel(Handle handle) {

@@ -21,9 +21,14 @@ void OutputCallback(void* /*user*/, Uint8* stream, int length) {
     RenderLocked(state, out, frames);
     return;
   }
-  const std::size_t values = std::min(state.ahead.size(), static_cast<std::size_t>(frames) * 2);
-  std::copy_n(state.ahead.begin(), values, out);
-  state.ahead.erase(state.ahead.begin(), state.ahead.begin() + static_cast<std::ptrdiff_t>(values));
+  const std::size_t values = std::min(state.aheadCount, static_cast<std::size_t>(frames) * 2);
+  for (std::size_t copied = 0; copied < values;) {
+    const std::size_t piece = std::min(values - copied, kAheadValues - state.aheadStart);
+    std::copy_n(state.ahead.data() + state.aheadStart, piece, out + copied);
+    state.aheadStart = (state.aheadStart + piece) % kAheadValues;
+    state.aheadCount -= piece;
+    copied += piece;
+  }
   std::fill(out + values, out + static_cast<std::size_t>(frames) * 2, 0.0f);
 }
 

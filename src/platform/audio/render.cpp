@@ -12,7 +12,6 @@ namespace kiv::audio::detail {
 namespace {
 
 constexpr int kChunkFrames = 256;  // slides and 3D gains are updated this often
-constexpr int kReadFrames = 1024;
 
 float Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vector3 Minus(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -49,7 +48,10 @@ bool Refill(Channel& channel) {
     channel.phase -= static_cast<double>(channel.bufferFrames - keep);
     channel.bufferFrames = keep;
   }
-  channel.buffer.resize((channel.bufferFrames + kReadFrames) * channels);
+  // The buffer only grows (AddChannel sizes it for the usual case), so the
+  // mixing thread neither allocates nor clears memory that Read overwrites.
+  const std::size_t needed = (channel.bufferFrames + kReadFrames) * static_cast<std::size_t>(channels);
+  if (channel.buffer.size() < needed) channel.buffer.resize(needed);
   float* target = channel.buffer.data() + channel.bufferFrames * channels;
   int got = channel.source->Read(target, kReadFrames);
   if (got <= 0 && channel.kind == ChannelKind::kPush) return false;

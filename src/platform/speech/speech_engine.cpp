@@ -92,6 +92,4 @@ bool Speak(const std::string& text, bool purge) {
   return audio::ChannelPlay(state.stream, false);
 }
 
-unsigned SpeechStream() { return State().stream; }
-
 }  // namespace kiv::speech

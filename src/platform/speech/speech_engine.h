@@ -26,7 +26,5 @@ void SetVolume(int volume);
 // Synthesises the text (UTF-8) and queues it for playing; purge first drops
 // whatever is still to be heard. False when nothing could be spoken.
 bool Speak(const std::string& text, bool purge);
-// Audio handle of the speech stream in the mixer (0 until something was spoken).
-unsigned SpeechStream();
 
 }  // namespace kiv::speech
