@@ -161,8 +161,13 @@ Variant ReadVariantArray(const ByteList& buffer, std::uint8_t tag, std::int32_t&
   const std::int64_t count = static_cast<std::int64_t>(upperBound) + 1;
   BufferRequire(buffer, offset, count * minElementSize);
 
-  std::vector<Variant> elements(static_cast<std::size_t>(count));
-  for (Variant& element : elements) {
+  std::vector<Variant> elements;
+  // Nested arrays are each checked against the same bytes left, so sizing every
+  // level at once could claim far more memory than the data holds; their
+  // elements are added as they are read instead.
+  if (tag != kTagVariantArray) elements.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) {
+    Variant& element = elements.emplace_back();
     switch (tag) {
       case kTagTextArray:
         element = Variant::Text(BufferReadString(buffer, offset));

@@ -1,9 +1,9 @@
 #include "core/hooks.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/text_encoding.h"
-#include <utility>
 
 namespace kiv {
 namespace {

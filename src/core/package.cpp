@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <new>
 #include <string_view>
@@ -16,6 +15,7 @@
 #include "core/hooks.h"
 #include "core/text_encoding.h"
 #include "core/zlib_file.h"
+#include "platform/os/ansi_case.h"
 #include "platform/os/file_ops.h"
 
 namespace kiv {
@@ -35,32 +35,7 @@ constexpr const char* kBoxCaption = "RunTimeKiv";
 constexpr const char* kTempFileName = "TEMP.DAT";
 constexpr std::int32_t kStoredSize = -1;
 
-// Windows-1252 letters folded to lower case, as the text comparisons of the
-// original program did under the Western code page.
-constexpr std::array<std::uint8_t, 256> MakeFoldTable() {
-  std::array<std::uint8_t, 256> table{};
-  for (int c = 0; c < 256; ++c) table[c] = static_cast<std::uint8_t>(c);
-  for (int c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<std::uint8_t>(c + 32);
-  for (int c = 0xC0; c <= 0xDE; ++c) {
-    if (c != 0xD7) table[c] = static_cast<std::uint8_t>(c + 32);  // not the multiplication sign
-  }
-  table[0x8A] = 0x9A;  // S caron
-  table[0x8C] = 0x9C;  // OE
-  table[0x8E] = 0x9E;  // Z caron
-  table[0x9F] = 0xFF;  // Y diaeresis
-  return table;
-}
-constexpr std::array<std::uint8_t, 256> kFold = MakeFoldTable();
-
-std::uint8_t Fold(char c) { return kFold[static_cast<std::uint8_t>(c)]; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
+std::uint8_t Fold(char c) { return os::AnsiFoldLower(c); }
 
 [[noreturn]] void Truncated() { RaiseError(kErrData, "The package file ends too early."); }
 
@@ -303,7 +278,7 @@ int PackageLoad(const std::string& path, int oldNameLength) {
 std::int32_t PackageFindEntry(std::string_view name) {
   const std::vector<PackageEntry>& entries = package.packageEntries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (EqualsIgnoringCase(entries[i].name, name)) return static_cast<std::int32_t>(i);
+    if (os::AnsiEqualIgnoringCase(entries[i].name, name)) return static_cast<std::int32_t>(i);
   }
   return -1;
 }

@@ -10,19 +10,13 @@
 
 #include "core/byte_list.h"
 #include "core/data_buffer.h"
+#include "core/geometry.h"
 #include "core/identifier.h"
 
 namespace kiv {
 
 // A rotation quaternion as stored: four 32-bit floats.
-struct CollisionRotation {
-  float x = 0.0f;
-  float y = 0.0f;
-  float z = 0.0f;
-  float w = 1.0f;
-
-  friend bool operator==(const CollisionRotation&, const CollisionRotation&) = default;
-};
+using CollisionRotation = Quaternion;
 
 struct CollisionBox {
   // x range left..right, y range top..bottom, height range front..back.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/os/ansi_case.h"
 #include "platform/os/file_ops.h"
 
 namespace kiv::os {
@@ -17,34 +18,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-// Upper case of a Windows-1252 byte, so that names compare like the Windows
-// ANSI functions compare them (ASCII, the accented Latin letters, Š Œ Ž Ÿ).
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  switch (c) {
-    case 0x9A:
-      return 0x8A;  // š
-    case 0x9C:
-      return 0x8C;  // œ
-    case 0x9E:
-      return 0x8E;  // ž
-    case 0xFF:
-      return 0x9F;  // ÿ
-    default:
-      return c;
-  }
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 std::string_view WithoutQuotes(std::string_view value) {
@@ -110,7 +83,7 @@ std::vector<Line> SplitLines(std::string_view text) {
 // Index of the first header line of the section, or lines.size().
 std::size_t FindSection(const std::vector<Line>& lines, std::string_view section) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == LineKind::kSection && SameName(lines[i].name, section)) return i;
+    if (lines[i].kind == LineKind::kSection && AnsiEqualIgnoringCase(lines[i].name, section)) return i;
   }
   return lines.size();
 }
@@ -124,7 +97,7 @@ std::size_t SectionEnd(const std::vector<Line>& lines, std::size_t header) {
 
 std::size_t FindKey(const std::vector<Line>& lines, std::size_t from, std::size_t to, std::string_view key) {
   for (std::size_t i = from; i < to; ++i) {
-    if (lines[i].kind == LineKind::kKey && SameName(lines[i].name, key)) return i;
+    if (lines[i].kind == LineKind::kKey && AnsiEqualIgnoringCase(lines[i].name, key)) return i;
   }
   return to;
 }
