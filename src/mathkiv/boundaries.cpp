@@ -23,7 +23,9 @@ bool IntersectBoundariesCollision(const MapBoundaries& map, const CollisionShape
                                   const ShapePlacement& placement) {
   const double w = AreaWidth(map);
   const double h = AreaHeight(map);
-  for (const mathkiv_detail::ConvexSolid& s : mathkiv_detail::PlaceShape(shape, placement)) {
+  thread_local mathkiv_detail::PlacedShape solids;
+  mathkiv_detail::PlaceShapeInto(shape, placement, mathkiv_detail::PivotMode::Origin, solids);
+  for (const mathkiv_detail::ConvexSolid& s : solids) {
     if (s.min.x < -kTolerance || s.min.y < -kTolerance || s.max.x > w + kTolerance ||
         s.max.y > h + kTolerance)
       return true;

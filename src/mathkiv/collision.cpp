@@ -9,7 +9,6 @@ namespace kiv {
 
 using mathkiv_detail::ConvexSolid;
 using mathkiv_detail::PivotMode;
-using mathkiv_detail::PlaceShape;
 using mathkiv_detail::SolidsOverlap;
 using mathkiv_detail::Vec3;
 
@@ -32,7 +31,8 @@ std::int32_t RoundPixel(float v) {
 void GetCollisionRect(Box& out, const CollisionShape& shape, const ShapePlacement& placement,
                       std::int32_t mode) {
   const PivotMode pivot = mode == kRectTileEntry ? PivotMode::TileCentre : PivotMode::Origin;
-  const mathkiv_detail::PlacedShape solids = PlaceShape(shape, placement, pivot);
+  thread_local mathkiv_detail::PlacedShape solids;
+  mathkiv_detail::PlaceShapeInto(shape, placement, pivot, solids);
   if (solids.empty()) {
     const std::int32_t x = RoundPixel(placement.x);
     const std::int32_t y = RoundPixel(placement.y);

@@ -16,9 +16,12 @@ constexpr double kTolerance = 1e-6;
 
 bool CountsMatch(std::size_t size, std::int32_t columns, std::int32_t rows, std::int32_t layers) {
   if (columns < 0 || rows < 0 || layers < 0) return false;
-  return static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows) *
-             static_cast<std::size_t>(layers) ==
-         size;
+  // A layer has fewer than 2^62 points; the product with the layer count is
+  // formed only when it cannot wrap.
+  const std::uint64_t layer = static_cast<std::uint64_t>(columns) * static_cast<std::uint64_t>(rows);
+  if (layers == 0) return size == 0;
+  if (layer > size / static_cast<std::uint64_t>(layers)) return false;
+  return layer * static_cast<std::uint64_t>(layers) == size;
 }
 
 // The points whose span [i * step + base, (i + 1) * step + base) may overlap
@@ -45,7 +48,9 @@ void PaintArrayCollision(CollisionGridView grid, const CollisionShape& shape, co
   if (!grid.Valid() || grid.layers < 2) return;
   const double cell = mathKivSettings.pathCellSize;
   const double layer = kGridLayerHeight;
-  for (const ConvexSolid& solid : mathkiv_detail::PlaceShape(shape, placement)) {
+  thread_local mathkiv_detail::PlacedShape solids;
+  mathkiv_detail::PlaceShapeInto(shape, placement, mathkiv_detail::PivotMode::Origin, solids);
+  for (const ConvexSolid& solid : solids) {
     std::int32_t i0, i1, j0, j1, k0, k1;
     PointRange(solid.min.x, solid.max.x, cell, 0.0, grid.columns, i0, i1);
     PointRange(solid.min.y, solid.max.y, cell, 0.0, grid.rows, j0, j1);

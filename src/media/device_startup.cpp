@@ -140,8 +140,9 @@ void CreateRenderTargets() {
   LogWriteLine("Initializing targets.");
   graphics.targetsReady = true;
   if (!HookFlag(graphicsHooks.pickByColor)) return;
-  graphics.pickTarget = CreatePickTarget(graphics.videoWidth, graphics.videoHeight, graphics.pickTargetFormat);
-  if (!graphics.direct3dDevice) RaiseError(91, "The Direct3D device is not created.");
+  // CreatePickTarget raises when there is no device.
+  graphics.pickTarget =
+      CreatePickTarget(graphics.videoWidth, graphics.videoHeight, graphics.pickTargetFormat);
   CheckResult(graphics.direct3dDevice->CreateDepthStencilSurface(
                   static_cast<std::uint32_t>(graphics.videoWidth), static_cast<std::uint32_t>(graphics.videoHeight),
                   graphics.presentParameters.autoDepthStencilFormat, 0, graphics.pickDepthSurface),

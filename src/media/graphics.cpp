@@ -266,8 +266,10 @@ gfx::TexturePtr TextureLoadFromBytes(const ByteList& bytes, std::uint32_t width,
 gfx::TexturePtr TextureLoadFromPackage(const std::string& entryName, std::uint32_t width, std::uint32_t height,
                                        std::uint32_t colorKey, std::uint32_t format, std::uint32_t filter,
                                        std::uint32_t mipLevels, std::uint32_t mipFilter) {
-  if (PackageFindEntry(entryName) < 0) return nullptr;
-  const ByteList bytes = PackageGetEntryBytes(entryName, -1);
+  const std::int32_t index = PackageFindEntry(entryName);
+  if (index < 0) return nullptr;
+  // The entry's bytes are read in place: an image can be large and is only decoded.
+  const ByteList& bytes = package.packageEntries[static_cast<std::size_t>(index)].bytes;
   gfx::TexturePtr texture;
   CheckResult(gfx::CreateTextureFromFileInMemoryEx(Dev(), bytes.data(), bytes.size(), width, height, mipLevels, 0,
                                                    format, 1, filter, mipFilter, colorKey, texture),

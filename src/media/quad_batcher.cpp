@@ -1,5 +1,6 @@
 #include "media/quad_batcher.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "media/batch_drawer_default.h"
@@ -16,9 +17,11 @@ BatchDrawer& Drawer() { return installedDrawer ? *installedDrawer : DefaultBatch
 
 constexpr std::uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
 
+// Five entries, or more when quads are pending: the counts carry over, and
+// the next quad is written at its kind's count.
 template <typename V>
-void FreshArray(std::vector<V>& a) {
-  a.assign(5, V{});
+void FreshArray(std::vector<V>& a, std::int32_t ownCount) {
+  a.assign(std::max<std::size_t>(5, static_cast<std::size_t>(ownCount) + 4), V{});
 }
 
 // The pending quad's first vertex in a kind's array.
@@ -190,9 +193,9 @@ Rotation3 QuaternionRotation(double qx, double qy, double qz, double qw) {
 void SetBatchDrawer(BatchDrawer* drawer) { installedDrawer = drawer; }
 
 void QuadBatchState::CreateArrays() {
-  FreshArray(screen);
-  FreshArray(colored);
-  FreshArray(lit);
+  FreshArray(screen, screenCount);
+  FreshArray(colored, coloredCount);
+  FreshArray(lit, litCount);
 }
 
 void QuadBatchState::Reset() {

@@ -37,8 +37,8 @@ struct QuadBatchState {
   std::vector<LitVertex> lit = std::vector<LitVertex>(5);
   std::int32_t screenCount = 0, coloredCount = 0, litCount = 0;
 
-  // Fresh arrays of five entries each (device start-up); the index list and
-  // the counts carry over.
+  // Fresh arrays of five entries each (device start-up), or enough for the
+  // pending quads: the index list and the counts carry over.
   void CreateArrays();
   void Reset();  // everything, for tests
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/error.h"
 #include "grid_fixture.h"
@@ -126,6 +127,15 @@ TEST_F(PaintArrayCollisionTest, TouchingFlatAndMisfitShapesPaintNothing) {
   wrong.layers = 5;
   PaintArrayCollision(wrong, BoxShape(0, 0, 64, 64, 0, 64), At(0, 0), 1);
   EXPECT_EQ(grid.cells, untouched.cells);
+}
+
+TEST_F(PaintArrayCollisionTest, CountsWhoseProductWrapsAroundDoNotMatchTheCells) {
+  // 2^22 x 2^21 x 2^21 points is 2^64, which wraps to the 0 cells given.
+  std::vector<std::uint8_t> none;
+  const CollisionGridView view{none, 1 << 22, 1 << 21, 1 << 21};
+  EXPECT_FALSE(view.Valid());
+  EXPECT_FALSE(ConstCollisionGridView(view).Valid());
+  PaintArrayCollision(view, BoxShape(0, 0, 64, 64, 0, 64), At(0, 0), 1);  // writes nothing
 }
 
 TEST(MathInit, KeepsItsValuesAndRefusesCellSizesThatMakeNoGrid) {

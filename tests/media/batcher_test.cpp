@@ -224,6 +224,21 @@ TEST_F(BatcherTest, FailedDrawKeepsTheQuadsPending) {
   EXPECT_EQ(quadBatch.indexCount, 0);
 }
 
+TEST_F(BatcherTest, FreshArraysAfterAFailedDrawStillHoldThePendingCount) {
+  AddPlainScreenQuad();
+  AddPlainScreenQuad();
+  drawer.fail = true;
+  EXPECT_ANY_THROW(QuadBatchFlushScreen());
+  drawer.fail = false;
+  quadBatch.CreateArrays();  // a device start-up while two quads are pending
+  EXPECT_EQ(quadBatch.screenCount, 8);
+  AddPlainScreenQuad(5);  // written at entry 8
+  EXPECT_EQ(quadBatch.screen[9].x, 4.5f);
+  QuadBatchFlushScreen();
+  ASSERT_EQ(drawer.calls.size(), 1u);
+  EXPECT_EQ(drawer.calls[0].vertexCount, 12u);
+}
+
 TEST_F(BatcherTest, LinesDrawAtOnceWithoutTouchingPendingQuads) {
   AddPlainScreenQuad(40);
   LineDrawScreen(1, 2, 3, 4, 0, 0, 1, 1, 0xFFFF0000, 0);

@@ -1,6 +1,7 @@
 #include <stb_image_write.h>
 
 #include <cstring>
+#include <functional>
 
 #include "device_fixture.h"
 #include "platform/gfx/d3dx.h"
@@ -116,6 +117,53 @@ TEST_F(DeviceTest, UndecodableImageBytesGiveNoTexture) {
   EXPECT_NE(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 0, 0, 1, 0, 0, 1, kFilterPoint,
                                             kFilterPoint, 0, texture),
             kOk);
+}
+
+TEST_F(DeviceTest, ShaderConstantsBeyondTheirRegistersAreRefused) {
+  const float values[96 * 4] = {};
+  const auto pixel = [&](std::uint32_t reg, std::uint32_t count) {
+    return device->SetPixelShaderConstant(reg, values, count) == kOk;
+  };
+  const auto vertex = [&](std::uint32_t reg, std::uint32_t count) {
+    return device->SetVertexShaderConstant(reg, values, count) == kOk;
+  };
+  struct File {
+    const char* name;
+    std::function<bool(std::uint32_t, std::uint32_t)> set;
+    std::uint32_t registers;
+  } files[] = {{"pixel", pixel, 8}, {"vertex", vertex, 96}};
+  for (const File& f : files) {
+    const std::uint32_t n = f.registers;
+    EXPECT_TRUE(f.set(0, n)) << f.name;
+    EXPECT_TRUE(f.set(n - 1, 1)) << f.name;
+    EXPECT_FALSE(f.set(n, 1)) << f.name;
+    EXPECT_FALSE(f.set(n - 1, 2)) << f.name;
+    EXPECT_FALSE(f.set(0xFFFFFFFF, 2)) << f.name;  // the end wraps around to 1
+  }
+}
+
+// An 18-byte run-length true-colour TGA with no pixel data: the decoder reads
+// missing pixels as 0, so the header alone decides what it decodes.
+std::vector<std::uint8_t> EmptyTga(std::uint16_t width, std::uint16_t height) {
+  std::vector<std::uint8_t> tga(18, 0);
+  tga[2] = 10;  // run-length true colour
+  tga[12] = static_cast<std::uint8_t>(width), tga[13] = static_cast<std::uint8_t>(width >> 8);
+  tga[14] = static_cast<std::uint8_t>(height), tga[15] = static_cast<std::uint8_t>(height >> 8);
+  tga[16] = 32;
+  return tga;
+}
+
+TEST(DecodeImageArgb, RefusesImagesLargerThanTheLargestTextureBeforeDecoding) {
+  std::vector<std::uint32_t> argb;
+  std::uint32_t w = 0, h = 0;
+  const std::vector<std::uint8_t> small = EmptyTga(4, 3);
+  ASSERT_TRUE(DecodeImageArgb(small.data(), small.size(), 0, argb, w, h));
+  EXPECT_EQ(w, 4u);
+  EXPECT_EQ(argb.size(), 12u);
+  // 65535 x 1025 pixels is more than 8192 x 8192.
+  const std::vector<std::uint8_t> huge = EmptyTga(65535, 1025);
+  EXPECT_FALSE(DecodeImageArgb(huge.data(), huge.size(), 0, argb, w, h));
+  EXPECT_TRUE(argb.empty());
 }
 
 // Two 3D quads at the same z: the depth range of the viewport orders them.

@@ -35,6 +35,9 @@ inline constexpr std::uint32_t kFmtD24X8 = 77;
 inline constexpr std::uint32_t kFmtD24X4S4 = 79;
 inline constexpr std::uint32_t kFmtD16 = 80;
 
+// The largest width or height of a texture or surface the device makes.
+inline constexpr std::uint32_t kMaxTextureSide = 8192;
+
 inline constexpr std::uint32_t kDevTypeHal = 1;
 inline constexpr std::uint32_t kDevTypeRef = 2;
 

@@ -16,7 +16,9 @@ std::uint32_t Word(const std::uint8_t* p) {
 }
 
 constexpr std::size_t kDdsHeaderSize = 128;  // "DDS " and the 124-byte header
-constexpr std::uint32_t kDdsMaxSide = 8192;
+// Decoded images may hold as many pixels as the largest texture; the header's
+// size is checked before the decoder allocates for it.
+constexpr std::uint64_t kMaxImagePixels = static_cast<std::uint64_t>(kMaxTextureSide) * kMaxTextureSide;
 
 struct DdsInfo {
   std::uint32_t width = 0, height = 0, levels = 1;
@@ -34,8 +36,8 @@ bool ReadDdsHeader(const std::uint8_t* bytes, std::size_t length, DdsInfo& info)
   info.fourCC = Word(bytes + 84);
   info.bitCount = Word(bytes + 88);
   for (int i = 0; i < 4; ++i) info.masks[i] = Word(bytes + 92 + 4 * i);
-  return info.width != 0 && info.height != 0 && info.width <= kDdsMaxSide && info.height <= kDdsMaxSide &&
-         info.levels <= 16;
+  return info.width != 0 && info.height != 0 && info.width <= kMaxTextureSide &&
+         info.height <= kMaxTextureSide && info.levels <= 16;
 }
 
 // The value of a channel under a mask, scaled to 0..255.
@@ -134,6 +136,10 @@ bool DecodeImageArgb(const std::uint8_t* bytes, std::size_t length, std::uint32_
     return true;
   }
   int w = 0, h = 0, channels = 0;
+  if (!stbi_info_from_memory(bytes, static_cast<int>(length), &w, &h, &channels) || w <= 0 || h <= 0 ||
+      static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > kMaxImagePixels) {
+    return false;
+  }
   stbi_uc* rgba = stbi_load_from_memory(bytes, static_cast<int>(length), &w, &h, &channels, 4);
   if (!rgba) return false;
   width = static_cast<std::uint32_t>(w);
@@ -166,7 +172,7 @@ HResult CreateTextureFromFileInMemoryEx(Device& device, const std::uint8_t* byte
   if (!DecodeImageArgb(bytes, length, colorKey, argb, w, h)) return kErrInvalidData;
   if ((width != 0 && width != w) || (height != 0 && height != h)) {
     const std::uint32_t dw = width != 0 ? width : w, dh = height != 0 ? height : h;
-    if (dw > 8192 || dh > 8192) return kErrInvalidCall;
+    if (dw > kMaxTextureSide || dh > kMaxTextureSide) return kErrInvalidCall;
     argb = Resample(argb, w, h, dw, dh);
     w = dw;
     h = dh;

@@ -204,9 +204,10 @@ HResult Device::Init() {
     samplers_[static_cast<std::size_t>(i)] = samplers[i];
     glBindSampler(static_cast<GLuint>(i), samplers[i]);
   }
-  GLuint fbo = 0;
-  glGenFramebuffers(1, &fbo);
-  targetFbo_ = fbo;
+  GLuint fbos[2] = {};
+  glGenFramebuffers(2, fbos);
+  targetFbo_ = fbos[0];
+  presentFbo_ = fbos[1];
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
   if (!parameters_.windowed) {
@@ -248,8 +249,8 @@ Device::~Device() {
   GLuint samplers[4];
   for (int i = 0; i < 4; ++i) samplers[i] = samplers_[static_cast<std::size_t>(i)];
   glDeleteSamplers(4, samplers);
-  GLuint fbo = targetFbo_;
-  glDeleteFramebuffers(1, &fbo);
+  GLuint fbos[2] = {targetFbo_, presentFbo_};
+  glDeleteFramebuffers(2, fbos);
   if (token_) token_->alive = false;
   SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
 }
@@ -488,17 +489,16 @@ HResult Device::Present() {
   SDL_Window* window = parameters_.deviceWindow->Handle();
   int drawableW = 0, drawableH = 0;
   SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
-  GLuint readFbo = 0;
-  glGenFramebuffers(1, &readFbo);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, presentFbo_);
   glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBuffer_->GlTexture(), 0);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glBlitFramebuffer(0, 0, static_cast<GLint>(backBuffer_->Width()), static_cast<GLint>(backBuffer_->Height()), 0,
                     0, drawableW, drawableH, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  // Detached again, so that a back buffer released by a reset is not held.
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
   SDL_GL_SwapWindow(window);
-  glDeleteFramebuffers(1, &readFbo);
   BindTarget();
   ApplyRenderState(kRsColorWriteEnable);
   return kOk;
@@ -683,7 +683,7 @@ HResult Device::DeleteVertexShader(std::uint32_t handle) {
 }
 
 HResult Device::SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
-  if (!data || reg + count > 96) return kErrInvalidCall;
+  if (!data || reg > 96 || count > 96 - reg) return kErrInvalidCall;
   std::memcpy(&vsConstants_[reg * 4], data, sizeof(float) * 4 * count);
   ++stateVersion_;
   return kOk;
@@ -721,7 +721,7 @@ HResult Device::SetPixelShader(std::uint32_t handle) {
 }
 
 HResult Device::SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
-  if (!data || reg + count > 8) return kErrInvalidCall;
+  if (!data || reg > 8 || count > 8 - reg) return kErrInvalidCall;
   std::memcpy(&psConstants_[reg * 4], data, sizeof(float) * 4 * count);
   ++stateVersion_;
   return kOk;
@@ -731,17 +731,18 @@ GlProgram* Device::ProgramForShaders() {
   const std::uint32_t vs = IsShaderHandle(vertexShader_) ? vertexShader_ : 0;
   const auto key = std::make_pair(vs, pixelShader_);
   if (pixelShader_ == 0) {
-    std::vector<int> values;
-    values.push_back(static_cast<int>(vs));
-    for (std::size_t s = 0; s < kStageCount; ++s) values.push_back(textures_[s] != nullptr);
+    FixedProgramKey values{};
+    std::size_t n = 0;
+    values[n++] = static_cast<int>(vs);
+    for (std::size_t s = 0; s < kStageCount; ++s) values[n++] = textures_[s] != nullptr;
     for (std::uint32_t state : {kTssColorOp, kTssColorArg1, kTssColorArg2, kTssAlphaOp, kTssAlphaArg1,
                                 kTssAlphaArg2}) {
-      for (std::size_t s = 0; s < kStageCount; ++s) values.push_back(static_cast<int>(stageStates_[s][state]));
+      for (std::size_t s = 0; s < kStageCount; ++s) values[n++] = static_cast<int>(stageStates_[s][state]);
     }
     const auto& rs = renderStates_;
-    values.push_back(rs[kRsSpecularEnable] != 0);
-    values.push_back(rs[kRsAlphaTestEnable] ? static_cast<int>(rs[kRsAlphaFunc]) : static_cast<int>(kCmpAlways));
-    values.push_back(rs[kRsFogEnable] != 0);
+    values[n++] = rs[kRsSpecularEnable] != 0;
+    values[n++] = rs[kRsAlphaTestEnable] ? static_cast<int>(rs[kRsAlphaFunc]) : static_cast<int>(kCmpAlways);
+    values[n++] = rs[kRsFogEnable] != 0;
     auto found = fixedPrograms_.find(values);
     if (found != fixedPrograms_.end()) return found->second.get();
     const std::vector<int> constants(values.begin() + 1, values.end());
@@ -851,10 +852,8 @@ void Device::UploadFixedFunctionUniforms() {
 void Device::UploadShaderUniforms(GlProgram& p) {
   glUniform4fv(p.Location("c"), 96, vsConstants_.data());
   glUniform4fv(p.Location("pc"), 8, psConstants_.data());
-  for (int i = 0; i < 4; ++i) {
-    const std::string name = "uTex" + std::to_string(i);
-    glUniform1i(p.Location(name.c_str()), i);
-  }
+  static constexpr const char* kSamplers[4] = {"uTex0", "uTex1", "uTex2", "uTex3"};
+  for (int i = 0; i < 4; ++i) glUniform1i(p.Location(kSamplers[i]), i);
 }
 
 HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::uint32_t stride) {
@@ -983,7 +982,8 @@ HResult Device::CreateTextureFromArgb(std::uint32_t width, std::uint32_t height,
                                       std::uint32_t levels, const std::uint32_t* argb, bool pointFilter,
                                       TexturePtr& out) {
   out.reset();
-  if (width == 0 || height == 0 || width > 8192 || height > 8192) return kErrInvalidCall;
+  if (width == 0 || height == 0 || width > kMaxTextureSide || height > kMaxTextureSide)
+    return kErrInvalidCall;
   GLuint name = 0;
   glGenTextures(1, &name);
   glActiveTexture(GL_TEXTURE0);
@@ -1041,7 +1041,8 @@ HResult Device::CreateCompressedTexture(std::uint32_t width, std::uint32_t heigh
 HResult Device::CreateRenderTarget(std::uint32_t width, std::uint32_t height, std::uint32_t format,
                                    std::uint32_t /*multiSample*/, bool lockable, SurfacePtr& out) {
   out.reset();
-  if (width == 0 || height == 0 || width > 8192 || height > 8192 || !IsColorTargetFormat(format)) {
+  if (width == 0 || height == 0 || width > kMaxTextureSide || height > kMaxTextureSide ||
+      !IsColorTargetFormat(format)) {
     return kErrInvalidCall;
   }
   GLuint name = 0;
@@ -1064,7 +1065,8 @@ HResult Device::CreateDepthStencilSurface(std::uint32_t width, std::uint32_t hei
                                           std::uint32_t /*multiSample*/, SurfacePtr& out) {
   out.reset();
   const std::uint32_t glFormat = GlDepthFormat(format);
-  if (width == 0 || height == 0 || width > 8192 || height > 8192 || glFormat == 0) return kErrInvalidCall;
+  if (width == 0 || height == 0 || width > kMaxTextureSide || height > kMaxTextureSide || glFormat == 0)
+    return kErrInvalidCall;
   GLuint name = 0;
   glGenRenderbuffers(1, &name);
   glBindRenderbuffer(GL_RENDERBUFFER, name);

@@ -111,6 +111,7 @@ class Device {
   SurfacePtr backBuffer_, backDepth_;
   SurfacePtr currentColor_, currentDepth_;
   std::uint32_t targetFbo_ = 0;
+  std::uint32_t presentFbo_ = 0;  // reads the back buffer when presenting
 
   std::array<std::uint32_t, kRenderStateCount> renderStates_{};
   std::array<std::array<std::uint32_t, kTssStateCount>, kStageCount> stageStates_{};
@@ -132,8 +133,11 @@ class Device {
 
   std::unique_ptr<GlProgram> fixedProgram_;
   std::map<std::pair<std::uint32_t, std::uint32_t>, std::unique_ptr<GlProgram>> shaderPrograms_;
-  // Fixed-function fragment stages by their compiled-in states (vertex shader handle or 0 first).
-  std::map<std::vector<int>, std::unique_ptr<GlProgram>> fixedPrograms_;
+  // Fixed-function fragment stages by their compiled-in states (vertex shader handle or 0 first,
+  // then per stage has-texture and six stage states, then three render states). A fixed-size key
+  // so that finding the program of a draw allocates nothing.
+  using FixedProgramKey = std::array<int, 4 + 7 * kStageCount>;
+  std::map<FixedProgramKey, std::unique_ptr<GlProgram>> fixedPrograms_;
   GlProgram* boundProgram_ = nullptr;
   std::uint32_t vao_ = 0, vbo_ = 0, ibo_ = 0;
   std::uint32_t layoutKey_ = 0xFFFFFFFF, layoutStride_ = 0;

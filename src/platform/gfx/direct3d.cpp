@@ -118,7 +118,7 @@ HResult Direct3D::GetDeviceCaps(std::uint32_t adapter, std::uint32_t deviceType,
   out.deviceType = deviceType;
   out.adapterOrdinal = adapter;
   out.devCaps = kDevCapsHwTransformAndLight;
-  out.maxTextureWidth = out.maxTextureHeight = 8192;
+  out.maxTextureWidth = out.maxTextureHeight = kMaxTextureSide;
   out.maxActiveLights = 8;
   out.maxSimultaneousTextures = kStageCount;
   out.vertexShaderVersion = 0xFFFE0101;

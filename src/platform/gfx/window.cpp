@@ -1,8 +1,14 @@
 #include "platform/gfx/window.h"
 
 #include <SDL.h>
+#include <stb_image.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <vector>
+
+#include "platform/gfx/d3d_types.h"
 
 namespace kiv::gfx {
 
@@ -51,16 +57,6 @@ int Window::Top() const {
   return y;
 }
 
-}  // namespace kiv::gfx
-
-#include <stb_image.h>
-
-#include <fstream>
-#include <iterator>
-#include <vector>
-
-namespace kiv::gfx {
-
 namespace {
 constexpr std::uint32_t kStyleCaption = 0x00C00000;
 constexpr std::uint32_t kStyleSizeFrame = 0x00040000;
@@ -105,6 +101,11 @@ bool Window::SetIconFromFile(const std::string& pathUtf8) {
   const std::vector<unsigned char> image = IconImage(file);
   if (image.empty() || image.size() > 0x7FFFFFFF) return false;
   int w = 0, h = 0, channels = 0;
+  // The header's size is checked before the decoder allocates for it.
+  if (!stbi_info_from_memory(image.data(), static_cast<int>(image.size()), &w, &h, &channels) ||
+      w > static_cast<int>(kMaxTextureSide) || h > static_cast<int>(kMaxTextureSide)) {
+    return false;
+  }
   stbi_uc* rgba = stbi_load_from_memory(image.data(), static_cast<int>(image.size()), &w, &h, &channels, 4);
   if (!rgba) return false;
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(rgba, w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
