@@ -166,7 +166,7 @@ void LoadEveryMap() {
     names.push_back(name);
   }
   for (const std::string& name : names) {
-    if (name.size() >= 5 && AnsiToUtf8(name.substr(0, 5)) == "test~") continue;
+    if (PackageNameLike(name, "test~*")) continue;  // the editor's test copies, as the game skips them
     std::int32_t index = -2;
     std::u16string mapName = AnsiToUtf16(name.substr(0, name.size() - 4));
     ResolveMapReference(index, mapName, Identifier(), false, true);

@@ -8,12 +8,9 @@
 #include <zlib.h>
 
 #include "core/package.h"
-#include "core/symbol_table.h"
 #include "data/game_data.h"
-#include "data/game_data_reset.h"
 #include "data/game_loading.h"
-#include "data/map_references.h"
-#include "media/sound_sets.h"
+#include "generated_game.h"
 #include "support/sample_game.h"
 
 namespace kiv {
@@ -28,19 +25,10 @@ const ByteList& GamePackage() {
 }
 
 void LoadWholeGame() {
-  package.packageEntries = PackageParse(GamePackage().data(), GamePackage().size(), kPackageOldNameLength);
-  SymbolTableReset();
-  gameData.Reset();
-  soundSets.clear();
-  ResetGameData();
+  bench::OpenGeneratedGame(GamePackage());
   dataSettings.gridCellSize = 8;
   LoadGameData();
-  for (std::int32_t m = 0; m < kMaps; ++m) {
-    std::int32_t index = -2;
-    const std::string number = std::to_string(m);
-    std::u16string name = u"Map" + std::u16string(number.begin(), number.end());
-    ResolveMapReference(index, name, Identifier(), false, true);
-  }
+  bench::ReachGeneratedMaps(kMaps);
 }
 
 void BM_LoadGeneratedGame(benchmark::State& state) {

@@ -10,7 +10,9 @@
 #include "data/map_loader.h"
 #include "data/object_defaults.h"
 #include "data/script_record.h"
-#include "support/hashed_header.h"
+#include "support/map_writer.h"
+#include "support/resource_header_writer.h"
+#include "support/sprite_set_writer.h"
 
 namespace kiv {
 namespace {
@@ -21,19 +23,7 @@ constexpr int kActors = 2000;
 constexpr int kDoorsAndZones = 500;
 constexpr int kPickUpsAndLights = 1000;
 
-void WriteEmptyScript(ByteList& b, std::int32_t& o) {
-  BufferWriteString(b, u"", o);
-  BufferWriteLong(b, 100018, o);
-  BufferWriteString(b, u"", o);
-  BufferWriteString(b, u"", o);
-  BufferWriteIdentifier(b, Identifier(), o);
-  BufferWriteLong(b, -1, o);  // node pages
-  BufferWriteByte(b, 0, o);   // run once
-  BufferWriteLong(b, -1, o);  // locals
-  BufferWriteLong(b, -1, o);  // statics
-  BufferWriteLong(b, 4, o);   // block length
-  BufferWriteLong(b, -1, o);  // no statements
-}
+void WriteEmptyScript(ByteList& b, std::int32_t& o) { test::WriteScriptFixture(b, o, test::LongEmptyScript()); }
 
 void Zeros(ByteList& b, std::int32_t& o, std::int32_t count) {
   const ByteList zeros(static_cast<std::size_t>(count), 0);
@@ -124,38 +114,18 @@ void WriteLight(ByteList& b, std::int32_t& o, int i) {
   Zeros(b, o, 8 + 8 + 4 + 3 + 1 + 128 + 4);
 }
 
-// A current-format map file with its objects.
+// A current-format map file with its objects: the fixture's header and
+// properties with empty grids, then the object sections.
 ByteList MakeMapFile() {
-  ByteList b;
-  std::int32_t o = 0;
-  BufferWriteIdentifier(b, Identifier(), o);
-  BufferWriteString(b, u"", o);
-  BufferWriteString(b, u"Bench", o);
-  BufferWriteLong(b, 0, o);
-  BufferWriteLong(b, -1, o);
-  BufferWriteLong(b, -1, o);
-  BufferWriteLong(b, kTiles - 1, o);
-  BufferWriteLong(b, kTiles - 1, o);
-  BufferWriteLong(b, kLayers - 1, o);
+  test::MapFixture map;
+  map.displayName = u"Bench";
+  map.width = kTiles - 1;
+  map.height = kTiles - 1;
+  map.layerCount = kLayers - 1;
   const ByteList grid(static_cast<std::size_t>(kTiles) * kTiles * kLayers, 0);
-  for (int group = 0; group < 3; ++group) {
-    BufferWriteByte(b, 0, o);
-    BufferWriteBytes(b, grid.data(), static_cast<std::int32_t>(grid.size()), o);
-    BufferWriteBytes(b, grid.data(), static_cast<std::int32_t>(grid.size()), o);
-  }
-  // Properties of format 100790, all zero but their lists.
-  Zeros(b, o, 1 + 2 + 8 + 4 + 4 + 1 + 16 + 8 + 48 + 12 + 4 + 4 + 16 + 16 + 3 + 12 + 2 + 1);
-  BufferWriteLong(b, -1, o);  // V
-  BufferWriteLong(b, -1, o);  // W
-  Zeros(b, o, 8 + 4 + 16 + 8);
-  BufferWriteLong(b, -1, o);  // background sprites 1
-  BufferWriteLong(b, -1, o);  // background sprites 2
-  BufferWriteLong(b, 0, o);   // map mode
-  Zeros(b, o, 6);
-  for (int i = 0; i < 4; ++i) BufferWriteString(b, u"", o);
-  BufferWriteLong(b, -1, o);  // screen layouts
-  Zeros(b, o, 12);
-  for (int i = 0; i < 6; ++i) WriteEmptyScript(b, o);
+  for (test::TileGroupFixture& group : map.groups) group = test::TileGroupFixture{{}, grid, grid};
+  ByteList b = test::MapHeaderAndPropertiesBytes(map);
+  auto o = static_cast<std::int32_t>(b.size());
 
   BufferWriteLong(b, kDoorsAndZones - 1, o);
   for (int i = 0; i < kDoorsAndZones; ++i) WriteDoor(b, o, i);
@@ -171,7 +141,7 @@ ByteList MakeMapFile() {
   for (int i = 0; i < 4; ++i) BufferWriteLong(b, -1, o);  // speakers, spawns, fields, texts
   b.resize(static_cast<std::size_t>(o));
 
-  return test::WithHashedHeader(b);
+  return test::MakeResourceFile(map.version, b);
 }
 
 void BM_LoadMapWithObjects(benchmark::State& state) {

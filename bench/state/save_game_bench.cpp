@@ -8,14 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/package.h"
-#include "core/symbol_table.h"
 #include "core/zlib_file.h"
 #include "data/game_data.h"
-#include "data/game_data_reset.h"
 #include "data/game_loading.h"
-#include "data/map_references.h"
-#include "media/sound_sets.h"
+#include "generated_game.h"
 #include "state/save_game.h"
 #include "state/state_block.h"
 #include "support/sample_game.h"
@@ -48,19 +44,10 @@ void StartGame() {
                          test::ProjectStateBytes(kCurrentFormatVersion, test::StateBlockFixture{}));
     return writer.Build();
   }();
-  package.packageEntries = PackageParse(bytes.data(), bytes.size(), kPackageOldNameLength);
-  SymbolTableReset();
-  gameData.Reset();
-  soundSets.clear();
-  ResetGameData();
+  bench::OpenGeneratedGame(bytes);
   LoadProjectState();
   LoadGameData();
-  for (std::int32_t m = 0; m < kMaps; ++m) {
-    std::int32_t index = -2;
-    const std::string number = std::to_string(m);
-    std::u16string name = u"Map" + std::u16string(number.begin(), number.end());
-    ResolveMapReference(index, name, Identifier(), false, true);
-  }
+  bench::ReachGeneratedMaps(kMaps);
   for (std::size_t n = CountObjects(), step = 0; n < kObjects; ++n, ++step) {
     Map& map = gameData.maps[static_cast<std::int32_t>(step % kMaps)];
     const float x = 32.0f * static_cast<float>(step / kMaps % 32);

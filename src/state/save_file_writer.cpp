@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <limits>
 
 #include "core/error.h"
 #include "core/text_encoding.h"
@@ -95,8 +94,7 @@ void SaveFileWriter::Commit() {
   stream_.next_in = nullptr;
   stream_.avail_in = 0;
   Deflate(Z_FINISH);
-  // The reader takes the length as a signed 32-bit count.
-  if (stream_.total_in > static_cast<uLong>(std::numeric_limits<std::int32_t>::max())) Fail(kDeflateError);
+  if (stream_.total_in > static_cast<uLong>(kMaxSaveStreamLength)) Fail(kDeflateError);
   const auto length = static_cast<std::uint32_t>(stream_.total_in);
   const std::uint8_t head[4] = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
                                 static_cast<std::uint8_t>(length >> 16),

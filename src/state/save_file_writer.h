@@ -15,6 +15,10 @@
 
 namespace kiv {
 
+// The longest unpacked stream a save may hold: Commit refuses a longer one, so
+// that no save is written that the reader would take for a damaged file.
+inline constexpr std::int32_t kMaxSaveStreamLength = 1 << 30;
+
 class SaveFileWriter {
  public:
   // Raises -1 when the temporary file cannot be created or the compressor started.
@@ -26,7 +30,8 @@ class SaveFileWriter {
   // Compresses the bytes; raises -1 on a compressor or write failure.
   void Write(const std::uint8_t* bytes, std::size_t count);
   // Ends the stream, writes the unpacked length in front and renames the
-  // temporary file over the target. Raises -1 on failure.
+  // temporary file over the target. Raises -1 on failure, and for a stream
+  // longer than kMaxSaveStreamLength.
   void Commit();
 
  private:

@@ -31,8 +31,6 @@ namespace {
 
 // The working buffer starts this large; writes grow it when a chunk needs more.
 constexpr std::size_t kWorkingBufferSize = 0x20000 + 1;
-// No save comes near this; a larger stored length is a damaged file.
-constexpr std::int32_t kMaxStreamLength = 1 << 30;
 // The smallest chunk of a map: the kept-by-identifier flag and the identifier.
 constexpr std::int32_t kMinMapChunkSize = 2 + 16;
 
@@ -86,7 +84,7 @@ ByteList ReadSaveStream(const std::string& path, std::int32_t& offset, std::int3
   ByteList file = ReadFileBytes(path);
   std::int32_t position = 0;
   const std::int32_t length = BufferReadLong(file, position);
-  if (length < 0 || length > kMaxStreamLength) {
+  if (length < 0 || length > kMaxSaveStreamLength) {
     RaiseError(kErrData, "The save \"" + Utf8ToAnsi(path) + "\" is damaged: wrong stream length.");
   }
   ByteList stream;

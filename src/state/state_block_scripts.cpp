@@ -13,16 +13,13 @@ namespace kiv {
 
 namespace {
 
-// The slots in the order the block stores them.
+// The slots in the order the block stores them. A block older than
+// kFirstAllSlotsVersion is refused once its first kOldBlockSlots slots are
+// read; every project block passes the header check and so is newer: only the
+// version a save stores can be that old.
 constexpr std::array<std::size_t, 9> kStoredSlots = {0, 8, 5, 1, 2, 9, 10, 11, 12};
-
-// Later slots, each group with the oldest block that stores it. Every block
-// that passes the header check is newer, so the check never fires in practice.
-struct SlotGroup {
-  std::int32_t minimumVersion;
-  bool present;
-  std::initializer_list<std::size_t> slots;
-};
+constexpr std::size_t kOldBlockSlots = 3;
+constexpr std::int32_t kFirstAllSlotsVersion = 100561;
 
 // The names the engine passes to the scripts of some slots, in order.
 struct SlotParameters {
@@ -62,24 +59,15 @@ void ReadSlot(const ByteList& buffer, std::int32_t& offset, bool full, std::size
   RegisterScript(script);
 }
 
-void ReadSlotGroup(const ByteList& buffer, std::int32_t& offset, bool full, std::int32_t version,
-                   const SlotGroup& group) {
-  if (version < group.minimumVersion) {
-    RaiseError(kErrData, "Data file is too old for this version of EngineKiv. Re-build with MapKiv.");
-  }
-  if (!group.present) return;
-  for (std::size_t slot : group.slots) ReadSlot(buffer, offset, full, slot);
-}
-
 }  // namespace
 
 void ReadSystemScripts(const ByteList& buffer, std::int32_t& offset, bool full, std::int32_t version) {
-  for (std::size_t slot : {0u, 8u, 5u}) ReadSlot(buffer, offset, full, slot);
-  ReadSlotGroup(buffer, offset, full, version, {100561, false, {5}});
-  for (std::size_t slot : {1u, 2u}) ReadSlot(buffer, offset, full, slot);
-  ReadSlotGroup(buffer, offset, full, version, {100548, true, {9}});
-  ReadSlotGroup(buffer, offset, full, version, {100549, true, {10}});
-  ReadSlotGroup(buffer, offset, full, version, {100560, true, {11, 12}});
+  for (std::size_t k = 0; k < kStoredSlots.size(); ++k) {
+    if (k == kOldBlockSlots && version < kFirstAllSlotsVersion) {
+      RaiseError(kErrData, "Data file is too old for this version of EngineKiv. Re-build with MapKiv.");
+    }
+    ReadSlot(buffer, offset, full, kStoredSlots[k]);
+  }
 }
 
 void WriteSystemScripts(ByteList& buffer, std::int32_t& offset) {
