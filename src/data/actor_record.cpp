@@ -7,6 +7,7 @@
 #include "core/data_buffer.h"
 #include "core/symbol_table.h"
 #include "data/game_data.h"
+#include "data/legacy_sections.h"
 #include "data/map_object_settings.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
@@ -69,14 +70,8 @@ constexpr std::int32_t kMinVariableSize = 9;
 constexpr std::int32_t kPairSize = 8;
 constexpr std::int32_t kWaypointSize = 16;
 
-// Old per-event scripts become triggers in this order: slot, event, parameters.
-struct OldActorEvent {
-  int slot;
-  const char16_t* event;
-  const char16_t* kind;  // first parameter, or nullptr for none
-  const char16_t* flag;  // second parameter, or nullptr
-};
-constexpr OldActorEvent kOldActorEvents[] = {
+// Old per-event scripts become triggers in this order.
+constexpr OldScriptEvent kOldActorEvents[] = {
     {0, u"Trigger.Actor.Action", nullptr, nullptr},
     {6, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"1"},
     {7, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"0"},
@@ -93,8 +88,9 @@ constexpr OldActorEvent kOldActorEvents[] = {
 // The slots of the old scripts in file order.
 constexpr int kOldScriptOrder[] = {0, 6, 7, 8, 9, 10, 11, 3, 4, 1, 2, 5};
 
-// Rounds half to even into the 32-bit range.
+// Rounds half to even into the 32-bit range; NaN gives 0.
 std::int32_t RoundHalfEven(double value) {
+  if (std::isnan(value)) return 0;
   return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
 }
 
@@ -417,13 +413,7 @@ std::int32_t SnapToGrid(float position) {
 
 void ConvertOldTriggers(Actor& actor, std::array<Script, 12>& oldScripts) {
   actor.triggers = objectDefaults.actor.triggers;
-  for (const OldActorEvent& old : kOldActorEvents) {
-    std::vector<std::u16string> parameters;
-    if (old.kind != nullptr) parameters.emplace_back(old.kind);
-    if (old.flag != nullptr) parameters.emplace_back(old.flag);
-    AddTriggerFromScript(actor.triggers, oldScripts[static_cast<std::size_t>(old.slot)], SymbolIntern(old.event),
-                         false, parameters);
-  }
+  AddOldScriptTriggers(actor.triggers, oldScripts, kOldActorEvents, false);
 }
 
 }  // namespace

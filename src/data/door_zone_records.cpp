@@ -1,8 +1,8 @@
 #include <cmath>
 
 #include "core/data_buffer.h"
-#include "core/symbol_table.h"
 #include "data/data_hooks.h"
+#include "data/legacy_sections.h"
 #include "data/map_object_readers.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
@@ -28,13 +28,8 @@ constexpr std::size_t kDoorScriptOrder[] = {0, 4, 5, 6, 7, 8, 9, 1, 2, 3};
 // The twelve old zone scripts in file order.
 constexpr std::size_t kZoneScriptOrder[] = {0, 1, 2, 3, 6, 7, 10, 11, 4, 5, 8, 9};
 
-struct OldZoneEvent {
-  std::size_t slot;
-  const char16_t* event;
-  const char16_t* kind;
-  const char16_t* flag;
-};
-constexpr OldZoneEvent kOldZoneEvents[] = {
+// The old zone scripts, as triggers.
+constexpr OldScriptEvent kOldZoneEvents[] = {
     {0, u"Trigger.Zone.ActionBeside", nullptr, nullptr},
     {1, u"Trigger.Zone.ActionAbove", nullptr, nullptr},
     {2, u"Trigger.Zone.TouchedActor", u"\"Character\"", u"1"},
@@ -81,8 +76,8 @@ void ReadFirstRectangle(const ByteList& buffer, std::int32_t& offset, std::int32
   }
 }
 
-}  // namespace
-
+// The rule of zones and map boundaries: a flat height or y extent of the
+// first rectangle is opened to -100000..100000.
 void OpenFlatExtents(CollisionShape& shape) {
   if (shape.rectangles.empty()) return;
   CollisionBox& box = shape.rectangles[0];
@@ -95,6 +90,8 @@ void OpenFlatExtents(CollisionShape& shape) {
     box.bottom = kOpenExtent;
   }
 }
+
+}  // namespace
 
 void ReadDoor(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map, std::int32_t mapIndex,
               std::int32_t index, bool isSave) {
@@ -159,11 +156,7 @@ void ReadZone(const ByteList& buffer, std::int32_t& offset, std::int32_t version
   if (version >= kFirstZoneTriggerList) {
     ReadEventList(buffer, offset, version, zone.triggers, isSave, 1);
   } else {
-    for (const OldZoneEvent& old : kOldZoneEvents) {
-      std::vector<std::u16string> parameters;
-      if (old.kind != nullptr) parameters = {old.kind, old.flag};
-      AddTriggerFromScript(zone.triggers, oldScripts[old.slot], SymbolIntern(old.event), true, parameters);
-    }
+    AddOldScriptTriggers(zone.triggers, oldScripts, kOldZoneEvents, true);
   }
   if (isSave) zone.saveByte = BufferReadByte(buffer, offset);
 }

@@ -37,6 +37,7 @@ constexpr std::int32_t kFirstByteDefault1 = 100578;
 constexpr std::int32_t kFirstActivationOrder = 100579;
 constexpr std::int32_t kFirstInterfaceDepth = 100585;
 constexpr std::int32_t kFirstScript8 = 100586;
+constexpr std::int32_t kFirstDisplayName = 100629;
 constexpr std::int32_t kFirstSpecular = 100636;
 constexpr std::int32_t kFirstKind2Sprite = 100647;
 constexpr std::int32_t kFirstActionMapName = 100667;
@@ -154,7 +155,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   // Step 1: names, kind, colours, position.
   field.mapIndex = mapIndex;
   field.name = BufferReadString(buffer, offset);
-  field.displayName = version >= 100629 ? BufferReadString(buffer, offset) : field.name;
+  field.displayName = version >= kFirstDisplayName ? BufferReadString(buffer, offset) : field.name;
   field.face = BufferReadByte(buffer, offset);
   ReadColorSets(buffer, offset, version, field);
   field.x = BufferReadSingle(buffer, offset);

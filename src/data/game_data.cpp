@@ -36,20 +36,4 @@ void MapTable::Reset() {
   entries_.emplace_back();
 }
 
-void GameData::Reset() {
-  maps.Reset();
-  tileSets.clear();
-  spriteSets.clear();
-  doorSets.clear();
-  items.clear();
-  fontSets.clear();
-  inputSets.clear();
-  customEvents.clear();
-  actorTemplates.clear();
-  statistics.clear();
-  loadingMapName.clear();
-  currentActivity.clear();
-  gameSpeed = 1.0f;
-}
-
 }  // namespace kiv

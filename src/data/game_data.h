@@ -48,7 +48,7 @@ struct GameData {
   // The factor by which the main loop scales each tick.
   float gameSpeed = 1.0f;
 
-  void Reset();
+  void Reset() { *this = GameData(); }
 };
 extern GameData gameData;
 

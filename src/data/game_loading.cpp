@@ -237,8 +237,8 @@ void LoadAllInterfaces() {
     entries.push_back(name);
   }
   for (const std::string& entry : entries) {
+    if (PackageNameLike(entry, "test~*")) continue;
     const std::string lower = LowerAnsi(entry);
-    if (lower.rfind("test~", 0) == 0) continue;
     bool loaded = false;
     for (std::int32_t m = 0; m <= gameData.maps.LastIndex() && !loaded; ++m) {
       const Map& map = gameData.maps[m];

@@ -22,15 +22,10 @@ namespace {
 constexpr std::int32_t kFirstTurretFloatPosition = 100523;
 constexpr std::int32_t kFirstTurretTriState = 100495;
 constexpr std::int32_t kFirstTurretStateBytes = 100496;
+constexpr std::int32_t kFirstInterfaceDepth = 100585;
 
-// An old per-event script that becomes a trigger: slot, event, parameters.
-struct OldEvent {
-  std::size_t slot;
-  const char16_t* event;
-  const char16_t* kind;
-  const char16_t* flag;
-};
-constexpr OldEvent kVehicleEvents[] = {
+// The old per-event scripts of vehicles and turrets, as triggers.
+constexpr OldScriptEvent kVehicleEvents[] = {
     {0, u"Trigger.Actor.Action", nullptr, nullptr},
     {3, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"1"},
     {4, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"0"},
@@ -41,7 +36,7 @@ constexpr OldEvent kVehicleEvents[] = {
     {2, u"Trigger.Actor.Killed", nullptr, nullptr},
     {1, u"Trigger.Actor.Exited", u"\"Character\"", u"1"},
 };
-constexpr OldEvent kTurretEvents[] = {
+constexpr OldScriptEvent kTurretEvents[] = {
     {0, u"Trigger.Actor.Action", nullptr, nullptr},
     {4, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"1"},
     {5, u"Trigger.Actor.TouchedActor", u"\"Character\"", u"0"},
@@ -55,17 +50,6 @@ constexpr OldEvent kTurretEvents[] = {
 };
 constexpr std::size_t kVehicleScriptOrder[] = {0, 1, 3, 4, 5, 6, 7, 8, 2};
 constexpr std::size_t kTurretScriptOrder[] = {0, 4, 5, 6, 7, 8, 9, 1, 2, 3};
-
-template <std::size_t N>
-void ConvertScripts(Actor& actor, const std::array<Script, 10>& scripts, const OldEvent (&events)[N]) {
-  actor.triggers.clear();
-  for (const OldEvent& old : events) {
-    std::vector<std::u16string> parameters;
-    if (old.kind != nullptr) parameters.emplace_back(old.kind);
-    if (old.flag != nullptr) parameters.emplace_back(old.flag);
-    AddTriggerFromScript(actor.triggers, scripts[old.slot], SymbolIntern(old.event), false, parameters);
-  }
-}
 
 std::int32_t RoundHalfEven(double value) {
   if (std::isnan(value)) return 0;
@@ -133,6 +117,16 @@ Actor& StartLegacyActor(Map& map, std::int32_t actorIndex, const LegacyActorLook
 
 }  // namespace
 
+void AddOldScriptTriggers(std::vector<Trigger>& triggers, std::span<const Script> scripts,
+                          std::span<const OldScriptEvent> events, bool force) {
+  for (const OldScriptEvent& old : events) {
+    std::vector<std::u16string> parameters;
+    if (old.kind != nullptr) parameters.emplace_back(old.kind);
+    if (old.flag != nullptr) parameters.emplace_back(old.flag);
+    AddTriggerFromScript(triggers, scripts[old.slot], SymbolIntern(old.event), force, parameters);
+  }
+}
+
 void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
                        std::int32_t actorIndex, bool withState) {
   const std::u16string name = BufferReadString(buffer, offset);
@@ -191,7 +185,8 @@ void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_
     actor.derivedValue2 = actor.vehicleValue3 * 100.0f;
     actor.physicsFlags = info.physicsFlags;
   }
-  ConvertScripts(actor, scripts, kVehicleEvents);
+  actor.triggers.clear();
+  AddOldScriptTriggers(actor.triggers, scripts, kVehicleEvents, false);
   IdFill(actor.templateId, 2);
   actor.templateIndex = -2;
 }
@@ -288,7 +283,8 @@ void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t
     actor.x = static_cast<float>(static_cast<double>(actor.x) + static_cast<double>(across * 16 + 16));
     actor.y = static_cast<float>(static_cast<double>(actor.y) + std::ceil(info.valueAfterBox / 16.0) * 16.0);
   }
-  ConvertScripts(actor, scripts, kTurretEvents);
+  actor.triggers.clear();
+  AddOldScriptTriggers(actor.triggers, scripts, kTurretEvents, false);
   IdFill(actor.templateId, 3);
   actor.templateIndex = -2;
 }
@@ -312,7 +308,7 @@ void ReadLegacyDynamicObject(const ByteList& buffer, std::int32_t& offset, std::
   BufferReadByte(buffer, offset);
   const std::uint8_t flags = BufferReadByte(buffer, offset);
   BufferReadLong(buffer, offset);
-  if (version < 100585 && map.isInterface) z = 0.0f;
+  if (version < kFirstInterfaceDepth && map.isInterface) z = 0.0f;
   const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
   const std::u16string convertedName = u"Dynamic Object " + name;
 

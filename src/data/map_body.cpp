@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "data/actor_record.h"
 #include "data/data_hooks.h"
+#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/legacy_sections.h"
 #include "data/map_object_readers.h"
@@ -45,7 +46,7 @@ constexpr std::int32_t kTilePlacementSize = 24;
 constexpr std::int32_t kMinPickUp = 86;
 constexpr std::int32_t kMinLight = 169;
 constexpr std::int32_t kMinSpeaker = 177;
-constexpr std::int32_t kBlockSize = 20;
+constexpr std::int32_t kBlockSize = 21;
 constexpr std::int32_t kMinTurret = 100 + 10 * kMinScript;
 constexpr std::int32_t kMinSpawn = 53 + 4 * kMinScript;
 constexpr std::int32_t kMinField = 80 + 2 * kMinScript;
@@ -94,7 +95,6 @@ void BodyReader::ReadDynamicObjects() {
     for (std::size_t c = 0; c < count; ++c) {
       ReadLegacyDynamicObject(buffer, offset, version, map, mapIndex, static_cast<std::int32_t>(base + c), isSave);
     }
-    BuildSectorGrid(map);
   }
 }
 
@@ -106,7 +106,6 @@ void BodyReader::ReadVehicles() {
   for (std::int32_t k = 0; k <= last; ++k) {
     ReadLegacyVehicle(buffer, offset, version, map, static_cast<std::int32_t>(base) + k, isSave);
   }
-  BuildSectorGrid(map);
 }
 
 void BodyReader::ReadTurrets() {
@@ -117,7 +116,6 @@ void BodyReader::ReadTurrets() {
   for (std::int32_t k = 0; k <= last; ++k) {
     ReadLegacyTurret(buffer, offset, version, map, static_cast<std::int32_t>(base) + k, isSave);
   }
-  BuildSectorGrid(map);
 }
 
 void BodyReader::ReadTilePlacements() {
@@ -166,7 +164,7 @@ std::uint8_t AddBlockSlot(TileLayerGroup& group, std::uint8_t idByte) {
   group.slotTileSets.resize(group.slotCount);
   group.slotIds.resize(group.slotCount);
   group.slotIds.push_back(id);
-  group.slotTileSets.push_back(FindTileSetIndex(id));
+  group.slotTileSets.push_back(FindTileSetById(id));
   return ++group.slotCount;
 }
 
@@ -301,6 +299,7 @@ void OpenDoorways(Map& map) {
 void ReadMapBodySections(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map,
                          std::int32_t mapIndex, bool isSave) {
   BodyReader reader{buffer, offset, version, map, mapIndex, isSave};
+  // Built once here, from the header's size: the readers of doors and lights enter them.
   BuildSectorGrid(map);
   map.actors.clear();
   map.fields.clear();
@@ -311,7 +310,6 @@ void ReadMapBodySections(const ByteList& buffer, std::int32_t& offset, std::int3
   // 2 to 4: doors, zones, boundaries.
   std::int32_t last = reader.LastIndex(kMinDoor);
   map.doors.assign(static_cast<std::size_t>(last + 1), Door());
-  BuildSectorGrid(map);
   for (std::int32_t i = 0; i <= last; ++i) ReadDoor(buffer, offset, version, map, mapIndex, i, isSave);
   last = reader.LastIndex(kMinZone);
   map.zones.assign(static_cast<std::size_t>(last + 1), Zone());

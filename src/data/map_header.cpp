@@ -2,9 +2,9 @@
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/map_reader.h"
-#include "media/sound_sets.h"
 
 namespace kiv {
 
@@ -16,14 +16,9 @@ constexpr std::int32_t kFirstHeaderValue = 100676;
 constexpr std::int32_t kFirstHeaderProperties = 100758;
 constexpr std::int32_t kFirstLayerCount = 100563;
 constexpr std::int32_t kOldLayerCount = 11;
-
-template <typename List>
-std::int32_t FindSetIndex(const List& sets, const Identifier& id) {
-  for (std::size_t i = 0; i < sets.size(); ++i) {
-    if (IdEquals(sets[i].id, id)) return static_cast<std::int32_t>(i);
-  }
-  return IdIsEmpty(id) ? -1 : -2;
-}
+// A map without tiles stores no grids, so the bytes of its file do not bound
+// its layer count, which still sizes its sector grid: this does.
+constexpr std::int32_t kMaxLayerWithoutTiles = 65535;
 
 [[noreturn]] void RaiseBadSize() { RaiseError(kErrData, "Invalid map size."); }
 
@@ -39,9 +34,6 @@ std::int64_t GridCells(std::int64_t columns, std::int64_t rows, std::int64_t lay
 }
 
 }  // namespace
-
-std::int32_t FindTileSetIndex(const Identifier& id) { return FindSetIndex(gameData.tileSets, id); }
-std::int32_t FindSoundSetIndex(const Identifier& id) { return FindSetIndex(soundSets, id); }
 
 void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map) {
   map.id = BufferReadIdentifier(buffer, offset);
@@ -63,7 +55,10 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
   map.width = BufferReadLong(buffer, offset);
   map.height = BufferReadLong(buffer, offset);
   map.layerCount = version >= kFirstLayerCount ? BufferReadLong(buffer, offset) : kOldLayerCount;
-  if (map.width < 0 || map.height < 0) return;
+  if (map.width < 0 || map.height < 0) {
+    if (map.layerCount > kMaxLayerWithoutTiles) RaiseBadSize();
+    return;
+  }
   if (map.layerCount < -1) RaiseBadSize();
 
   const std::int64_t columns = static_cast<std::int64_t>(map.width) + 1;
@@ -95,7 +90,7 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
     group.slotIds.assign(group.slotCount, Identifier());
     for (std::size_t slot = 0; slot < group.slotCount; ++slot) {
       group.slotIds[slot] = BufferReadIdentifier(buffer, offset);
-      group.slotTileSets[slot] = FindTileSetIndex(group.slotIds[slot]);
+      group.slotTileSets[slot] = FindTileSetById(group.slotIds[slot]);
     }
     // Column fastest, then row, then layer: the storage order of the grids.
     BufferReadBytes(buffer, group.slotGrid.cells.data(), static_cast<std::int32_t>(storedCells), offset);

@@ -40,8 +40,4 @@ void SetObjectCollisionBox(PickUp& pickUp);
 inline constexpr std::int32_t kProjectileRecordSize = 97;
 void ReadProjectile(const ByteList& buffer, std::int32_t& offset, Map& map, std::int32_t index);
 
-// Applies the rule of map boundaries to a shape's first rectangle: flat height
-// or y extents are opened to -100000..100000.
-void OpenFlatExtents(CollisionShape& shape);
-
 }  // namespace kiv

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "core/data_buffer.h"
+#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/map_reader.h"
 #include "data/script_codec.h"
@@ -159,7 +160,7 @@ void ReadMapProperties(const ByteList& buffer, std::int32_t& offset, std::int32_
   map.mapValueB = version >= kFirstValueB ? BufferReadLong(buffer, offset) : 0;
   map.mapByteA2 = version >= kFirstMapMode ? BufferReadByte(buffer, offset) : 1;
   map.soundSetId = BufferReadIdentifier(buffer, offset);
-  map.soundSet = FindSoundSetIndex(map.soundSetId);
+  map.soundSet = FindSoundSetById(map.soundSetId);
   map.mapValueC = BufferReadLong(buffer, offset);
   map.mapValueD = BufferReadLong(buffer, offset);
   for (SetReference& reference : map.setReferences) reference = ReadSetReference(buffer, offset);

@@ -31,9 +31,4 @@ void FinishMapBody(std::int32_t mapIndex, bool isSave);
 void ReadMapBody(const ByteList& buffer, std::int32_t& offset, std::int32_t version, std::int32_t mapIndex,
                  bool isSave);
 
-// The index of the first tile set or sound set with the identifier; when none
-// has it, -1 for an all-zero identifier and -2 otherwise.
-std::int32_t FindTileSetIndex(const Identifier& id);
-std::int32_t FindSoundSetIndex(const Identifier& id);
-
 }  // namespace kiv

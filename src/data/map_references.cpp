@@ -25,17 +25,6 @@ std::u16string Lower(std::u16string text) {
   return text;
 }
 
-bool StartsWithTest(const std::string& entry) {
-  static constexpr char kPrefix[] = "test~";
-  if (entry.size() < sizeof(kPrefix) - 1) return false;
-  for (std::size_t i = 0; i + 1 < sizeof(kPrefix); ++i) {
-    char c = entry[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kPrefix[i]) return false;
-  }
-  return true;
-}
-
 std::u16string EntryBaseName(const std::string& entry) {
   return AnsiToUtf16(entry.size() >= 4 ? entry.substr(0, entry.size() - 4) : std::string());
 }
@@ -56,7 +45,7 @@ std::string FindMapEntryById(const Identifier& id) {
     names.push_back(name);
   }
   for (const std::string& name : names) {
-    if (StartsWithTest(name) || IsLoadedMapName(EntryBaseName(name))) continue;
+    if (PackageNameLike(name, "test~*") || IsLoadedMapName(EntryBaseName(name))) continue;
     Identifier stored;
     if (MapFileIdentifier(PackageGetEntryBytes(name, static_cast<std::int32_t>(kHashedHeaderSize + sizeof(Identifier))),
                           stored) &&

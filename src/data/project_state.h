@@ -40,7 +40,7 @@ struct PartyMember {
   std::int32_t lastLevel = 0;
   std::array<std::int32_t, 3> values5to7{};
   // One row per statistic of gameData.statistics (table order), each holding
-  // one value per level from firstLevel to lastLevel.
+  // one value per level from firstLevel to lastLevel; an empty row is 0 at every level.
   std::vector<std::vector<std::int32_t>> statisticLevels;
   // The items gained at each level from firstLevel to lastLevel.
   std::vector<std::vector<InventoryEntry>> slotItems;

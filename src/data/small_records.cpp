@@ -1,8 +1,8 @@
 // Pick-ups, lights, speakers, spawns and positioned texts.
 #include "core/data_buffer.h"
 #include "data/data_hooks.h"
+#include "data/find_by_id.h"
 #include "data/map_object_readers.h"
-#include "data/map_reader.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
 #include "data/sector_grid.h"
@@ -136,7 +136,7 @@ void ReadSpeaker(const ByteList& buffer, std::int32_t& offset, std::int32_t vers
   speaker.startAngle = BufferReadSingle(buffer, offset);
   speaker.endAngle = BufferReadSingle(buffer, offset);
   speaker.soundSetId = BufferReadIdentifier(buffer, offset);
-  speaker.soundSet = FindSoundSetIndex(speaker.soundSetId);
+  speaker.soundSet = FindSoundSetById(speaker.soundSetId);
   BufferReadBytes(buffer, speaker.pattern.data(), static_cast<std::int32_t>(kPatternLength), offset);
   speaker.cycleLength = BufferReadLong(buffer, offset);
   if (version >= kFirstSpeakerFocus) speaker.focus = BufferReadSingle(buffer, offset);

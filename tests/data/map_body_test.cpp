@@ -365,6 +365,25 @@ TEST_F(MapBodyTest, ActorWithAndWithoutStateConsumeTheirOwnLengths) {
   }
 }
 
+// A stored position or key that is not a number derives run-time values of 0,
+// never the result of an undefined conversion.
+TEST_F(MapBodyTest, ActorAtAnUndefinedPositionDerivesZeroes) {
+  const float nan = std::nanf("");
+  Actor a = DesignActor(u"Lost", nan, nan, nan);
+  a.keyTurning = nan;
+  ByteList bytes;
+  std::int32_t o = 0;
+  test::WriteActorFixture(bytes, o, a, 100790, false);
+  bytes.resize(static_cast<std::size_t>(o));
+  Actor read;
+  std::int32_t at = 0;
+  ReadCharacter(bytes, at, read, 100790, false);
+  EXPECT_EQ(read.areaBox, (Box{0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(read.gridX, 0);
+  EXPECT_EQ(read.gridY, 0);
+  EXPECT_EQ(read.turningKey, 0);
+}
+
 TEST_F(MapBodyTest, LegacyDynamicObjectsComeFirstInMapsAndInterfaces) {
   for (bool isInterface : {false, true}) {
     SCOPED_TRACE(isInterface);

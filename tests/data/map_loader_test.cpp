@@ -154,6 +154,25 @@ TEST_F(MapLoaderTest, AMapWithoutSizeHasNoGrids) {
   EXPECT_TRUE(map.tileLayerGroups[0].slotGrid.cells.empty());
 }
 
+// A map without tiles stores no grids, so nothing in the file bounds its layer
+// count: a huge one is refused before the sector grid is sized by it.
+TEST_F(MapLoaderTest, AMapWithoutSizeRefusesAnUnusableLayerCount) {
+  for (auto [w, h, l] :
+       {std::array<std::int32_t, 3>{-1, 3, 0x7FFFFFF0}, std::array<std::int32_t, 3>{3, -1, 65536}}) {
+    MapFixture f;
+    f.width = w;
+    f.height = h;
+    f.layerCount = l;
+    try {
+      Load(f);
+      FAIL() << l;
+    } catch (const KivError& e) {
+      EXPECT_EQ(e.Number(), -1);
+    }
+    EXPECT_EQ(gameData.maps.LastIndex(), -1);
+  }
+}
+
 TEST_F(MapLoaderTest, RefusesACellSizeOfZeroOrBelow) {
   for (std::int32_t size : {0, -8}) {
     dataSettings.gridCellSize = size;
