@@ -82,11 +82,12 @@ std::int32_t LevelCount(const ByteList& buffer, std::int32_t offset, const Party
   return static_cast<std::int32_t>(count);
 }
 
-// One row per statistic of the table; a stored row of an unknown statistic is passed over.
+// One row per statistic of the table; a stored row of an unknown statistic is
+// passed over. Only stored rows take memory (the others stay empty and count
+// as 0 at every level), so what a member holds never exceeds what its stream held.
 void ReadStatisticRows(const ByteList& buffer, std::int32_t& offset, std::int32_t levels,
                        PartyMember& member) {
-  member.statisticLevels.assign(gameData.statistics.size(),
-                                std::vector<std::int32_t>(static_cast<std::size_t>(levels)));
+  member.statisticLevels.assign(gameData.statistics.size(), std::vector<std::int32_t>());
   // levels is at most a quarter of the bytes left, so the row size fits.
   const std::int32_t rowSize = kIdentifierSize + 4 * levels;
   const std::int32_t last = BufferReadLastIndex(buffer, offset, rowSize);
@@ -96,9 +97,9 @@ void ReadStatisticRows(const ByteList& buffer, std::int32_t& offset, std::int32_
       offset += 4 * levels;  // checked by BufferReadLastIndex
       continue;
     }
-    for (std::int32_t& value : member.statisticLevels[static_cast<std::size_t>(statistic)]) {
-      value = BufferReadLong(buffer, offset);
-    }
+    std::vector<std::int32_t>& row = member.statisticLevels[static_cast<std::size_t>(statistic)];
+    row.resize(static_cast<std::size_t>(levels));
+    for (std::int32_t& value : row) value = BufferReadLong(buffer, offset);
   }
 }
 
@@ -140,7 +141,8 @@ void ReadMemberCharacter(const ByteList& buffer, std::int32_t& offset, std::int3
   for (std::size_t k = 0; k < areas; ++k) actor.equipment[k].areaId = projectState.equipmentAreas[k].id;
   const std::size_t statistics = std::min(actor.statistics.size(), member.statisticLevels.size());
   for (std::size_t k = 0; k < statistics; ++k) {
-    const std::int32_t firstLevel = member.statisticLevels[k].front();
+    const std::vector<std::int32_t>& row = member.statisticLevels[k];
+    const std::int32_t firstLevel = row.empty() ? 0 : row.front();
     actor.statistics[k].baseValue = firstLevel;
     actor.statistics[k].currentValue = firstLevel;
   }
