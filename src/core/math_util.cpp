@@ -56,6 +56,11 @@ std::int32_t PositiveMod(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(((wideA % wideB) + wideB) % wideB);
 }
 
+std::int32_t RoundToLong(double x) {
+  if (std::isnan(x)) return 0;
+  return static_cast<std::int32_t>(std::nearbyint(std::clamp(x, -2147483648.0, 2147483647.0)));
+}
+
 std::int32_t ShiftLeftPow2(std::int32_t a, std::int32_t b) {
   return ToLongChecked(std::nearbyint(std::ldexp(static_cast<double>(a), b)));
 }

@@ -29,6 +29,8 @@ std::int32_t CeilingLong(double x);
 std::int32_t RoundAwayFromZero(double x);
 // a mod b in 0..b-1 for b > 0, also for negative a; 11 "Division by zero" for b = 0.
 std::int32_t PositiveMod(std::int32_t a, std::int32_t b);
+// Rounds half to even into the 32-bit range (clamped there); NaN gives 0.
+std::int32_t RoundToLong(double x);
 // a x 2^b (rounded half to even when b < 0); 6 "Overflow" outside the 32-bit range.
 std::int32_t ShiftLeftPow2(std::int32_t a, std::int32_t b);
 bool NearlyEqual(float a, float b, float tolerance);

@@ -5,6 +5,7 @@
 
 #include "core/angles.h"
 #include "core/data_buffer.h"
+#include "core/math_util.h"
 #include "core/symbol_table.h"
 #include "data/game_data.h"
 #include "data/legacy_sections.h"
@@ -87,12 +88,6 @@ constexpr OldScriptEvent kOldActorEvents[] = {
 };
 // The slots of the old scripts in file order.
 constexpr int kOldScriptOrder[] = {0, 6, 7, 8, 9, 10, 11, 3, 4, 1, 2, 5};
-
-// Rounds half to even into the 32-bit range; NaN gives 0.
-std::int32_t RoundHalfEven(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
 
 float ReadHeading(const ByteList& buffer, std::int32_t& offset, std::int32_t version) {
   if (version >= kFirstHeadingAngle) return BufferReadSingle(buffer, offset);
@@ -374,12 +369,12 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
 }
 
 void DeriveRunTimeFields(Actor& actor) {
-  actor.areaBox.left = RoundHalfEven(static_cast<double>(actor.x) - kAreaBoxReach);
-  actor.areaBox.top = RoundHalfEven(static_cast<double>(actor.y) - kAreaBoxReach);
-  actor.areaBox.right = RoundHalfEven(static_cast<double>(actor.x) + kAreaBoxReach);
-  actor.areaBox.bottom = RoundHalfEven(static_cast<double>(actor.y) + kAreaBoxReach);
-  actor.areaBox.front = RoundHalfEven(actor.z);
-  actor.areaBox.back = RoundHalfEven(static_cast<double>(actor.z) + kAreaBoxHeight);
+  actor.areaBox.left = RoundToLong(static_cast<double>(actor.x) - kAreaBoxReach);
+  actor.areaBox.top = RoundToLong(static_cast<double>(actor.y) - kAreaBoxReach);
+  actor.areaBox.right = RoundToLong(static_cast<double>(actor.x) + kAreaBoxReach);
+  actor.areaBox.bottom = RoundToLong(static_cast<double>(actor.y) + kAreaBoxReach);
+  actor.areaBox.front = RoundToLong(actor.z);
+  actor.areaBox.back = RoundToLong(static_cast<double>(actor.z) + kAreaBoxHeight);
   actor.path.clear();
   actor.vehicleRidden = -1;
   actor.turretOperated = -1;
@@ -397,7 +392,7 @@ void DeriveRunTimeFields(Actor& actor) {
   actor.waypoints.clear();
   actor.memorized = -1;
   actor.canMove = 1;
-  actor.turningKey = static_cast<std::int16_t>(std::clamp(RoundHalfEven(actor.keyTurning), -32768, 32767));
+  actor.turningKey = static_cast<std::int16_t>(std::clamp(RoundToLong(actor.keyTurning), -32768, 32767));
   actor.arcStart = actor.heading - actor.arc / 2;
   actor.arcEnd = actor.heading + actor.arc / 2;
 }
@@ -406,9 +401,9 @@ void DeriveRunTimeFields(Actor& actor) {
 std::int32_t SnapToGrid(float position) {
   const std::int32_t cell = dataSettings.gridCellSize;
   const std::int32_t origin = dataSettings.gridOrigin;
-  if (cell <= 0) return RoundHalfEven(position);
-  const double cells = RoundHalfEven((static_cast<double>(position) - origin) / cell);
-  return RoundHalfEven(cells * cell + origin);
+  if (cell <= 0) return RoundToLong(position);
+  const double cells = RoundToLong((static_cast<double>(position) - origin) / cell);
+  return RoundToLong(cells * cell + origin);
 }
 
 void ConvertOldTriggers(Actor& actor, std::array<Script, 12>& oldScripts) {
@@ -447,7 +442,7 @@ void ReadCharacter(const ByteList& buffer, std::int32_t& offset, Actor& actor, s
   actor.y = BufferReadSingle(buffer, offset);
   actor.z = BufferReadSingle(buffer, offset);
   if (version < kFirstUnscaledY && mapMode == 2) {
-    actor.y = static_cast<float>(RoundHalfEven(actor.y) / 32 + 16);
+    actor.y = static_cast<float>(RoundToLong(actor.y) / 32 + 16);
   }
 
   // Step 6: run-time block A, or the grid position derived.

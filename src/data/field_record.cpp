@@ -4,15 +4,16 @@
 #include <cmath>
 
 #include "core/data_buffer.h"
+#include "core/math_util.h"
 #include "core/number_text.h"
 #include "core/symbol_table.h"
 #include "data/data_hooks.h"
 #include "data/field_state.h"
 #include "data/map_object_settings.h"
-#include "data/sprite_instance.h"
 #include "data/map_record.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
+#include "data/sprite_instance.h"
 
 namespace kiv {
 
@@ -54,12 +55,6 @@ constexpr std::int32_t kExtraByteVersion = 100772;
 
 constexpr std::int32_t kMinActionSize = 8;
 constexpr std::int32_t kRuntimeEntrySize = 36;
-
-// Rounds half to even into the 32-bit range.
-std::int32_t RoundHalfEven(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
 
 void ReadScriptSlot(const ByteList& buffer, std::int32_t& offset, Script& script, bool withState) {
   ReadScript(buffer, offset, script, withState, true, 0, true);
@@ -340,11 +335,11 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
   Field& field = map.fields.at(static_cast<std::size_t>(fieldIndex));
   // Step 1: pixel size.
   if (field.sizeMode == 0) {
-    field.pixelWidth = RoundHalfEven(field.width);
-    field.pixelHeight = RoundHalfEven(field.height);
+    field.pixelWidth = RoundToLong(field.width);
+    field.pixelHeight = RoundToLong(field.height);
   } else if (field.sizeMode == 1) {
-    field.pixelWidth = RoundHalfEven(static_cast<double>(field.width) * kScreenDotsPerInch);
-    field.pixelHeight = RoundHalfEven(static_cast<double>(field.height) * kScreenDotsPerInch);
+    field.pixelWidth = RoundToLong(static_cast<double>(field.width) * kScreenDotsPerInch);
+    field.pixelHeight = RoundToLong(static_cast<double>(field.height) * kScreenDotsPerInch);
   }
   // Step 2: font size.
   if (field.fontSizeMode == 0) {
@@ -366,8 +361,8 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
         if (kind == 30 || kind == 40) size = 32.0f;
         if (size != 0.0f) field.width = field.height = size;
       }
-      field.pixelWidth = RoundHalfEven(field.width);
-      field.pixelHeight = RoundHalfEven(field.height);
+      field.pixelWidth = RoundToLong(field.width);
+      field.pixelHeight = RoundToLong(field.height);
       field.lines.clear();
       field.lineCount = 0;
     } else if (field.fontSet >= 0 && field.value1.IsText() && !field.value1.AsText().empty()) {
@@ -379,14 +374,14 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
       const std::int32_t lineHeight = field.lineHeight;
       const std::int32_t fontLineHeight = dataHooks.FontLineHeight(field.fontSet);
       if (lineHeight > 0) {
-        field.pixelHeight = RoundHalfEven(static_cast<double>(field.lineCount) * lineHeight);
+        field.pixelHeight = RoundToLong(static_cast<double>(field.lineCount) * lineHeight);
         if (lineHeight < fontLineHeight) {
-          field.pixelHeight = RoundHalfEven(static_cast<double>(field.fontSize) * fontLineHeight +
+          field.pixelHeight = RoundToLong(static_cast<double>(field.fontSize) * fontLineHeight +
                                             field.pixelHeight - lineHeight);
         }
       } else {
         field.pixelHeight =
-            RoundHalfEven(static_cast<double>(field.fontScale) * field.lineCount * fontLineHeight);
+            RoundToLong(static_cast<double>(field.fontScale) * field.lineCount * fontLineHeight);
       }
     } else {
       field.lines.clear();

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/math_util.h"
 #include "data/game_data.h"
 #include "data/map_object_settings.h"
 
@@ -45,8 +46,7 @@ void RescaleAxis(float& position, float& size, double d, double w, std::int32_t 
       p = p / d * w;
     }
   }
-  const double rounded = std::nearbyint(std::clamp(p, -2147483648.0, 2147483647.0));
-  position = static_cast<float>(8 * (static_cast<std::int64_t>(rounded) / 8));
+  position = static_cast<float>(8 * (RoundToLong(p) / 8));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "core/math_util.h"
 #include "data/game_data.h"
 #include "data/resource_header.h"
 
@@ -61,10 +62,7 @@ void ComputeLineHeight(FontSet& set) {
     return;
   }
   const double height = static_cast<double>(set.glyphs[0].bottom) * set.textureHeight - 2.0 * set.glyphInset;
-  set.lineHeight =
-      std::isnan(height)
-          ? 0
-          : static_cast<std::int32_t>(std::nearbyint(std::clamp(height, -2147483648.0, 2147483647.0)));
+  set.lineHeight = RoundToLong(height);
 }
 
 }  // namespace

@@ -51,11 +51,6 @@ constexpr OldScriptEvent kTurretEvents[] = {
 constexpr std::size_t kVehicleScriptOrder[] = {0, 1, 3, 4, 5, 6, 7, 8, 2};
 constexpr std::size_t kTurretScriptOrder[] = {0, 4, 5, 6, 7, 8, 9, 1, 2, 3};
 
-std::int32_t RoundHalfEven(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
-
 // What both kinds share: colour and sprite set go to parts 0 and 9.
 void SetBodyParts(Actor& actor, std::uint32_t color, std::int32_t spriteSet, const Identifier& spriteSetId) {
   for (std::size_t k : {0, 9}) {
@@ -180,7 +175,7 @@ void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_
     actor.speed = info.vehicleValues[1];
     actor.vehicleValue2 = info.vehicleValues[2];
     actor.vehicleValue3 = info.vehicleValues[3];
-    actor.vehicleValue15 = RoundHalfEven(info.vehicleValues[4]);
+    actor.vehicleValue15 = RoundToLong(info.vehicleValues[4]);
     actor.derivedValue1 = actor.vehicleValue3 * 20.0f;
     actor.derivedValue2 = actor.vehicleValue3 * 100.0f;
     actor.physicsFlags = info.physicsFlags;

@@ -6,6 +6,7 @@
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "core/math_util.h"
 #include "core/number_text.h"
 #include "data/actor_record.h"
 #include "data/data_hooks.h"
@@ -259,8 +260,7 @@ bool InGrid(const ByteGrid3& grid, std::int32_t column, std::int32_t row, std::i
 
 std::int32_t TileCoordinate(float position) {
   if (std::isnan(position)) return -1;
-  const double rounded = std::nearbyint(std::clamp(static_cast<double>(position), -2147483648.0, 2147483647.0));
-  return static_cast<std::int32_t>(static_cast<std::int64_t>(rounded) / 32);
+  return RoundToLong(position) / 32;
 }
 
 // Carves the opening of each door into the wall tiles below it. A door whose

@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "core/log.h"
+#include "core/math_util.h"
 #include "core/package.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
@@ -46,12 +47,6 @@ void ReadSections(const ByteList& bytes, std::int32_t& offset, std::int32_t vers
   ReadMapBodySections(bytes, offset, version, map, index, false);
 }
 
-std::int32_t RoundToUnit(float value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(static_cast<double>(value), -2147483648.0,
-                                                              2147483647.0)));
-}
-
 // Each spawn is linked to the first actor that stands on it: the same whole
 // x and y and a height less than 64 apart.
 void LinkSpawnsToActors(Map& map) {
@@ -60,7 +55,7 @@ void LinkSpawnsToActors(Map& map) {
     Spawn& spawn = map.spawns[s];
     for (std::size_t a = 0; a < map.actors.size(); ++a) {
       Actor& actor = map.actors[a];
-      if (RoundToUnit(actor.x) != RoundToUnit(spawn.x) || RoundToUnit(actor.y) != RoundToUnit(spawn.y)) continue;
+      if (RoundToLong(actor.x) != RoundToLong(spawn.x) || RoundToLong(actor.y) != RoundToLong(spawn.y)) continue;
       if (!(std::fabs(static_cast<double>(actor.z) - spawn.z) < 64.0)) continue;
       spawn.linkedActor = static_cast<std::int32_t>(a);
       actor.spawn = static_cast<std::int32_t>(s);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/error.h"
+#include "core/math_util.h"
 
 namespace kiv {
 
@@ -13,12 +14,6 @@ namespace {
 std::int32_t LastSector(std::int32_t lastIndex) {
   const std::int64_t last = ((static_cast<std::int64_t>(lastIndex) + 1) * 32 - 1) / kSectorSize;
   return static_cast<std::int32_t>(std::max<std::int64_t>(last, 0));
-}
-
-// Rounds half to even, as the grid's integer conversion does, within the 32-bit range.
-std::int32_t RoundToInt(double value) {
-  const double rounded = std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0));
-  return static_cast<std::int32_t>(rounded);
 }
 
 std::int32_t FloorToInt(float value) {
@@ -67,8 +62,8 @@ void SectorGridAddLight(Map& map, std::int32_t light, float x, float y, float z,
   SectorGrid& grid = map.sectorGrid;
   if (grid.cells.empty()) return;
   auto range = [radius](float centre, std::int32_t last, std::int32_t& from, std::int32_t& to) {
-    from = std::clamp(RoundToInt(static_cast<double>(centre) - radius) / kSectorSize, 0, last);
-    to = std::clamp(RoundToInt(static_cast<double>(centre) + radius) / kSectorSize, 0, last);
+    from = std::clamp(RoundToLong(static_cast<double>(centre) - radius) / kSectorSize, 0, last);
+    to = std::clamp(RoundToLong(static_cast<double>(centre) + radius) / kSectorSize, 0, last);
   };
   std::int32_t c0, c1, r0, r1, l0, l1;
   range(x, grid.columns - 1, c0, c1);

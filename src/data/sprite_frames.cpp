@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "core/math_util.h"
 #include "data/game_data.h"
 #include "data/rotation_interpolation.h"
 #include "mathkiv/colors.h"
@@ -16,12 +17,6 @@ namespace {
 // Start values of the bounds: any real part replaces them.
 constexpr std::int32_t kBoundsMinStart = 2147483135;   // 0x7FFFFDFF
 constexpr std::int32_t kBoundsMaxStart = -2147483647;  // 0x80000001
-
-// Rounds half to even into the 32-bit range (NaN gives 0).
-std::int32_t RoundToLong(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
 
 std::int32_t ClampToLong(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));

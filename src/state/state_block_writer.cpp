@@ -4,6 +4,7 @@
 
 #include "core/data_buffer.h"
 #include "core/log.h"
+#include "core/math_util.h"
 #include "core/record_codecs.h"
 #include "data/game_data.h"
 #include "data/project_state.h"
@@ -21,15 +22,6 @@ namespace kiv {
 namespace {
 
 constexpr std::int32_t kInputSetPlayers = 4;
-
-// Nearest whole number, halves to even, kept within a Long.
-std::int32_t RoundToLong(float value) {
-  if (std::isnan(value)) return 0;
-  const double rounded = std::nearbyint(static_cast<double>(value));
-  if (rounded <= std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  if (rounded >= std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(rounded);
-}
 
 void WriteGameValues(ByteList& buffer, std::int32_t& offset) {
   BufferWriteLong(buffer, gameState.playTime, offset);

@@ -78,6 +78,15 @@ TEST(Rounding, ResultsOutsideTheLongRangeOverflow) {
   EXPECT_EQ(ErrorNumberOf([] { ShiftLeftPow2(1, 31); }), 6);
 }
 
+TEST(Rounding, RoundToLongHalvesToEvenAndClampsIntoTheLongRange) {
+  const struct {
+    double x;
+    std::int32_t expected;
+  } cases[] = {{2.5, 2},         {3.5, 4},          {-2.5, -2},        {-3.5, -4},       {0.49, 0},
+               {1e20, INT_MAX},  {-1e20, INT_MIN},  {std::nan(""), 0}, {INFINITY, INT_MAX}};
+  for (const auto& c : cases) EXPECT_EQ(RoundToLong(c.x), c.expected) << c.x;
+}
+
 TEST(PositiveMod, NegativeDividendsWrapIntoZeroToDivisorMinusOne) {
   const std::tuple<std::int32_t, std::int32_t, std::int32_t> cases[] = {
       {-1, 8, 7}, {-8, 8, 0},      {-9, 8, 7},       {9, 8, 1},
