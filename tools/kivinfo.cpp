@@ -3,7 +3,7 @@
 // Loads a game package with the player's own loaders (the project state
 // "INTRO.kst", every set kind, the interfaces and the maps they reach, linking) and prints as JSON the entries,
 // every set table, every map and interface with its object counts, the
-// scripts, the references left unresolved and every error met. Exits 0 when
+// scripts, the teams and script globals, the references left unresolved and every error met. Exits 0 when
 // the game loaded; otherwise prints "error <number>: <message>" to stderr and
 // exits 1 (2 for a wrong command line).
 #include <cstdint>
@@ -17,15 +17,16 @@
 #include "core/error.h"
 #include "core/hooks.h"
 #include "core/package.h"
+#include "core/symbol_table.h"
 #include "core/text_encoding.h"
-#include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "data/game_data_reset.h"
 #include "data/game_loading.h"
 #include "data/map_references.h"
 #include "data/project_state.h"
 #include "media/sound_sets.h"
-#include "script/script_engine_setup.h"
+#include "runtime/runtime_startup.h"
+#include "script/script_globals.h"
 #include "state/state_block.h"
 
 namespace {
@@ -67,6 +68,16 @@ json Entries() {
   return list;
 }
 
+// The actors of a map that belong to a team, with the team's index and identifier.
+json TeamMembers(const Map& map) {
+  json list = json::array();
+  for (const Actor& actor : map.actors) {
+    if (actor.team == -1) continue;
+    list.push_back({{"actor", Text(actor.name)}, {"team", actor.team}, {"teamId", Hex(actor.teamId)}});
+  }
+  return list;
+}
+
 json Maps() {
   json list = json::array();
   for (std::int32_t m = 0; m <= gameData.maps.LastIndex(); ++m) {
@@ -87,9 +98,33 @@ json Maps() {
                     {"speakers", map.speakers.size()},
                     {"spawns", map.spawns.size()},
                     {"fields", map.fields.size()},
-                    {"texts", map.positionedTexts.size()}});
+                    {"texts", map.positionedTexts.size()},
+                    {"teamMembers", TeamMembers(map)}});
   }
   return list;
+}
+
+json Teams() {
+  json list = json::array();
+  for (const Team& team : projectState.teams) list.push_back({{"name", Text(team.name)}, {"id", Hex(team.id)}});
+  return list;
+}
+
+// The script globals of the project state, by name.
+json Globals() {
+  json variables = json::array();
+  for (const ScriptVariable& variable : scriptGlobals.variables) variables.push_back(Text(SymbolName(variable.symbol)));
+  json switches = json::array();
+  for (const GlobalSwitch& entry : scriptGlobals.switches) switches.push_back(Text(SymbolName(entry.symbol)));
+  json collections = json::array();
+  for (const ScriptCollection& collection : scriptGlobals.collections) {
+    collections.push_back({{"name", Text(SymbolName(collection.symbol))}, {"elements", collection.elements.size()}});
+  }
+  json tables = json::array();
+  for (const ScriptTable3& table : scriptGlobals.tables) {
+    tables.push_back({{"name", Text(SymbolName(table.symbol))}, {"cells", table.cells.size()}});
+  }
+  return {{"variables", variables}, {"switches", switches}, {"collections", collections}, {"tables", tables}};
 }
 
 json Scripts() {
@@ -193,7 +228,7 @@ int main(int argc, char** argv) {
   try {
     const int result = PackageLoad(argv[1], kPackageOldNameLength);
     if (result != 0) throw KivError(result, "Could not load resource file properly.");
-    InstallScriptDataHooks();
+    RuntimeStartUp();
     ResetGameData();
     dataSettings.gridCellSize = kGridCellSize;
     if (PackageFindEntry("INTRO.kst") >= 0) {
@@ -221,6 +256,8 @@ int main(int argc, char** argv) {
                     {"customEvents", SetTable(gameData.customEvents)}};
   report["maps"] = Maps();
   report["scripts"] = Scripts();
+  report["teams"] = Teams();
+  report["globals"] = Globals();
   report["unresolved"] = Unresolved();
   report["errors"] = errors;
   std::cout << report.dump(2) << "\n";

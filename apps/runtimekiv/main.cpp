@@ -11,10 +11,12 @@
 #include "core/random.h"
 #include "core/text_encoding.h"
 #include "platform/os/system_folders.h"
+#include "runtime/runtime_startup.h"
 
 int main(int argc, char** argv) {
   // Seeded once, before anything draws from the shared generator.
   kiv::RandomSeedFromClock();
+  kiv::RuntimeStartUp();
 
   const std::string path =
       argc > 1 ? std::string(argv[1]) : kiv::JoinPath(kiv::os::ExecutableFolder(), "DATA.kRC");

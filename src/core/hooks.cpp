@@ -23,6 +23,8 @@ void AddNotice(const std::string& text, bool merge) {
   if (Notice()) Notice()(text, merge);
 }
 
+bool NoticeHookInstalled() { return static_cast<bool>(Notice()); }
+
 void SetMessageBoxHook(MessageBoxHook hook) { Box() = std::move(hook); }
 
 void ShowErrorBox(const std::string& caption, const std::string& text) {
@@ -32,5 +34,7 @@ void ShowErrorBox(const std::string& caption, const std::string& text) {
   }
   std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(caption).c_str(), AnsiToUtf8(text).c_str());
 }
+
+bool MessageBoxHookInstalled() { return static_cast<bool>(Box()); }
 
 }  // namespace kiv

@@ -11,10 +11,12 @@ namespace kiv {
 using NoticeHook = std::function<void(const std::string& text, bool merge)>;
 void SetNoticeHook(NoticeHook hook);
 void AddNotice(const std::string& text, bool merge);
+bool NoticeHookInstalled();
 
 // Shows a message box with the error icon. The default writes "caption: text" to stderr.
 using MessageBoxHook = std::function<void(const std::string& caption, const std::string& text)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 void ShowErrorBox(const std::string& caption, const std::string& text);
+bool MessageBoxHookInstalled();
 
 }  // namespace kiv

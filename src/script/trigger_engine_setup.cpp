@@ -1,14 +1,20 @@
 #include "script/trigger_engine_setup.h"
 
 #include "data/data_hooks.h"
+#include "script/call_frame.h"
 #include "script/condition_compiler.h"
 #include "script/script_hooks.h"
 #include "script/script_state_hooks.h"
 #include "script/timed_changes.h"
 #include "script/trigger_dispatch.h"
 #include "script/waits.h"
+#include "state/state_hooks.h"
 
 namespace kiv {
+
+namespace {
+constexpr std::int32_t kLoadEventSlot = 9;
+}  // namespace
 
 void InstallTriggerEngine() {
   scriptHooks.RunTrigger = [](const TriggerRun& run) { return ScriptRunTrigger(run); };
@@ -30,6 +36,14 @@ void InstallTriggerEngine() {
   };
   // A game reset (a new game, or a load that failed half way) drops the waits and timed changes.
   dataHooks.ResetScriptRunState = [] { ResetTriggerEngine(); };
+  // A loaded save runs system script 9, the load event.
+  stateHooks.RunLoadEvent = [] {
+    TriggerRun run;
+    run.ownerKind = kOwnerSystem;
+    run.ownerIndex = kLoadEventSlot;
+    run.suspendRoot = -1;
+    ScriptRunTrigger(run);
+  };
   InstallScriptStateHooks();
 }
 

@@ -6,7 +6,7 @@ namespace kiv {
 // Installs ScriptRunTrigger, ScriptSuspendForWait, ScriptStartTimedChange and
 // the pause stamp into the script hooks, and the condition compiler and the
 // object-event raiser and the run-state reset into the data hooks, and the system scripts and the
-// script engine's parts of a save into the game-state hooks.
+// script engine's parts of a save and the load event into the game-state hooks.
 void InstallTriggerEngine();
 
 // Drops every waiting script (their scripts no longer count as running) and

@@ -6,16 +6,11 @@
 #include "core/data_buffer.h"
 #include "core/log.h"
 #include "data/game_data.h"
+#include "data/project_state.h"
 #include "media/controls_table.h"
 #include "media/sound_sets.h"
 
 namespace kiv {
-
-SaveTableHooks saveTableHooks;
-
-void SaveTableHooks::Reset() {
-  TeamIdentifier = [](std::int32_t, Identifier&) { return false; };
-}
 
 Identifier WildcardIdentifier() {
   Identifier id;
@@ -42,7 +37,7 @@ bool TableIdentifier(SaveTable table, std::int32_t index, Identifier& id) {
     case SaveTable::kFontSet: return IdAt(gameData.fontSets, index, id);
     case SaveTable::kControl: return IdAt(controls, index, id);
     case SaveTable::kActorTemplate: return IdAt(gameData.actorTemplates, index, id);
-    case SaveTable::kTeam: return saveTableHooks.TeamIdentifier(index, id);
+    case SaveTable::kTeam: return IdAt(projectState.teams, index, id);
   }
   return false;
 }

@@ -2,7 +2,6 @@
 // References of saved records: a table index with the identifier kept beside
 // it, stored as the identifier alone.
 #include <cstdint>
-#include <functional>
 
 #include "core/byte_list.h"
 #include "core/identifier.h"
@@ -21,13 +20,5 @@ Identifier WildcardIdentifier();
 // keeps its length.
 void WriteReference(ByteList& buffer, std::int32_t& offset, SaveTable table, std::int32_t index,
                     const Identifier& kept, bool wildcardAllowed = false);
-
-// Tables that live above the game data. Default: no records.
-struct SaveTableHooks {
-  std::function<bool(std::int32_t team, Identifier& id)> TeamIdentifier;
-  SaveTableHooks() { Reset(); }
-  void Reset();
-};
-extern SaveTableHooks saveTableHooks;
 
 }  // namespace kiv

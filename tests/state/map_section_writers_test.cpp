@@ -14,6 +14,7 @@
 #include "core/format_version.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
+#include "data/project_state.h"
 #include "data/lists.h"
 #include "data/map_object_settings.h"
 #include "data/map_reader.h"
@@ -44,7 +45,7 @@ class MapSectionWritersTest : public ::testing::Test {
     dataSettings.gridCellSize = 16;
     dataHooks.Reset();
     mapObjectSettings.Reset();
-    saveTableHooks.Reset();
+    projectState.Reset();
   }
   void TearDown() override {
     dataHooks.Reset();
@@ -53,7 +54,7 @@ class MapSectionWritersTest : public ::testing::Test {
     scriptTable.Reset();
     dataSettings.Reset();
     mapObjectSettings.Reset();
-    saveTableHooks.Reset();
+    projectState.Reset();
   }
 };
 

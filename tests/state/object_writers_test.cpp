@@ -15,6 +15,7 @@
 #include "data/field_record.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
+#include "data/project_state.h"
 #include "data/map_object_readers.h"
 #include "data/map_object_settings.h"
 #include "data/object_defaults.h"
@@ -43,7 +44,7 @@ class ObjectWritersTest : public ::testing::Test {
     dataSettings.gridCellSize = 8;
     dataHooks.Reset();
     mapObjectSettings.Reset();
-    saveTableHooks.Reset();
+    projectState.Reset();
   }
   void TearDown() override {
     dataHooks.Reset();
@@ -51,7 +52,7 @@ class ObjectWritersTest : public ::testing::Test {
     scriptTable.Reset();
     dataSettings.Reset();
     mapObjectSettings.Reset();
-    saveTableHooks.Reset();
+    projectState.Reset();
   }
 };
 

@@ -30,6 +30,9 @@
 #include "state/save_game.h"
 #include "state/state_block.h"
 #include "state/state_hooks.h"
+#include "runtime/runtime_startup.h"
+#include "script/script_hooks.h"
+#include "script/trigger_hooks.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 
@@ -63,6 +66,9 @@ class SaveGameTest : public ::testing::Test {
     scriptTable.Reset();
     dataHooks.Reset();
     stateHooks.Reset();
+    scriptHooks.Reset();
+    triggerHooks.Reset();
+    RuntimeStartUp();  // a game runs with every library wired
     dataSettings.Reset();
     mapObjectSettings.Reset();
     gameLoadLog.Reset();

@@ -22,6 +22,10 @@
 #include "data/sets_linked.h"
 #include "media/player_input_state.h"
 #include "media/sound_sets.h"
+#include "runtime/runtime_startup.h"
+#include "script/script_globals.h"
+#include "script/script_hooks.h"
+#include "script/trigger_hooks.h"
 #include "state/game_state.h"
 #include "state/project_settings_block.h"
 #include "state/state_hooks.h"
@@ -85,6 +89,9 @@ class StateBlockTest : public ::testing::Test {
     gameState.Reset();
     stateHooks.Reset();
     dataHooks.Reset();
+    scriptHooks.Reset();
+    triggerHooks.Reset();
+    scriptGlobals = ScriptGlobals();
     soundSets.clear();
     playerInputStates[0] = PlayerInputState();
     gameData.gameSpeed = 1.0f;
@@ -495,6 +502,7 @@ TEST_F(StateBlockTest, SampleGameProjectStateLoadsFromItsPackage) {
   test::TempDir dir;
   test::SampleGamePackage().WriteTo(dir.File("DATA.kRC"));
   ASSERT_EQ(PackageLoad(dir.File("DATA.kRC"), kPackageOldNameLength), 0);
+  RuntimeStartUp();  // the sample's globals need the script engine
   LoadProjectState();
   ASSERT_EQ(projectState.players.size(), 1u);
   ASSERT_EQ(projectState.players[0].party.size(), 1u);
@@ -503,6 +511,16 @@ TEST_F(StateBlockTest, SampleGameProjectStateLoadsFromItsPackage) {
   EXPECT_EQ(projectState.teams.size(), 1u);
   EXPECT_EQ(systemScripts[9].text, u"Loaded");
   EXPECT_EQ(storedProjectSettings.startMap.name, u"Town");
+  ASSERT_EQ(scriptGlobals.variables.size(), 1u);
+  EXPECT_EQ(SymbolName(scriptGlobals.variables[0].symbol), u"Gold");
+  EXPECT_EQ(scriptGlobals.variables[0].value.AsLong(), 50);
+  ASSERT_EQ(scriptGlobals.switches.size(), 1u);
+  EXPECT_EQ(scriptGlobals.switches[0].state, -1);
+  ASSERT_EQ(scriptGlobals.collections.size(), 1u);
+  EXPECT_EQ(scriptGlobals.collections[0].elements.size(), 1u);
+  ASSERT_EQ(scriptGlobals.tables.size(), 1u);
+  EXPECT_EQ(scriptGlobals.tables[0].lastX, 1);
+  EXPECT_EQ(scriptGlobals.tables[0].cells.size(), 2u);
 }
 
 }  // namespace

@@ -219,6 +219,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
   town.body.actors = {PlacedActor(u"Hero", 64, 64, Identifier(), ids.sprite),
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
+  town.body.actors[0].teamId = ids.team;
   Door door;
   door.name = u"Cellar door";
   door.displayName = u"Cellar door";
@@ -260,7 +261,8 @@ ByteList HudBytes(const SampleGameIds& ids) {
 }
 
 // The project state: a statistic, an equipment area, one player whose party
-// is one hero carrying the sample's item, a team, and a load script.
+// is one hero carrying the sample's item, a team, a global of each kind and a
+// load script.
 ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   StateBlockFixture state;
   state.settings.templateName = u"Blank";
@@ -280,8 +282,14 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   player.items = {{ids.item, 3, 0}};
   player.party = {hero};
   state.players = {player};
-  state.teams = {{IdOf(0xD2), u"Heroes", {1}}};
+  state.teams = {{ids.team, u"Heroes", {1}}};
   state.systemScripts[9] = EditorScriptNaming({u"Loaded"});
+  GlobalListsFixture globals;
+  globals.variables = {{u"Gold", Variant::Long(50)}};
+  globals.switches = {{u"DoorOpen", -1}};
+  globals.collections = {{u"Visited", {Variant::Text(u"Town")}}};
+  globals.tables = {{u"Board", 1, 0, 0, {Variant::Long(1), Variant::Long(2)}}};
+  state.globalLists = GlobalListsBytes(kVersion, globals);
   return ProjectStateBytes(kVersion, state);
 }
 
@@ -299,7 +307,8 @@ SampleGameIds::SampleGameIds()
       event(IdOf(0x90)),
       town(IdOf(0xA0)),
       hud(IdOf(0xB0)),
-      cellar(IdOf(0xC0)) {}
+      cellar(IdOf(0xC0)),
+      team(IdOf(0xD2)) {}
 
 PackageWriter SampleGamePackage() {
   const SampleGameIds ids;

@@ -12,7 +12,7 @@ namespace kiv::test {
 
 // The identifiers the sample game's records carry.
 struct SampleGameIds {
-  Identifier font, tiles, sprite, sound, door, item, guard, keys, event, town, hud, cellar;
+  Identifier font, tiles, sprite, sound, door, item, guard, keys, event, town, hud, cellar, team;
   SampleGameIds();
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/data_buffer.h"
 #include "core/record_codecs.h"
+#include "support/buffer_writer.h"
 #include "support/map_object_writer.h"
 #include "support/resource_header_writer.h"
 
@@ -59,6 +60,27 @@ void Player(ByteList& b, std::int32_t& o, std::int32_t version, const PlayerFixt
 }
 
 }  // namespace
+
+ByteList GlobalListsBytes(std::int32_t version, const GlobalListsFixture& f) {
+  BufferWriter w;
+  w.WriteLong(static_cast<std::int32_t>(f.variables.size()) - 1);
+  for (const auto& [name, value] : f.variables) w.WriteString(name).WriteVariant(value);
+  w.WriteLong(static_cast<std::int32_t>(f.switches.size()) - 1);
+  for (const auto& [name, state] : f.switches) w.WriteString(name).WriteInt16(state);
+  w.WriteLong(static_cast<std::int32_t>(f.collections.size()) - 1);
+  for (const auto& [name, elements] : f.collections) {
+    w.WriteString(name).WriteLong(static_cast<std::int32_t>(elements.size()) - 1);
+    for (const Variant& element : elements) w.WriteVariant(element);
+  }
+  if (version >= 100665) {
+    w.WriteLong(static_cast<std::int32_t>(f.tables.size()) - 1);
+    for (const GlobalTableFixture& table : f.tables) {
+      w.WriteString(table.name).WriteLong(table.lastX).WriteLong(table.lastY).WriteLong(table.lastZ);
+      for (const Variant& cell : table.cells) w.WriteVariant(cell);
+    }
+  }
+  return w.Bytes();
+}
 
 ByteList StateBlockPayload(std::int32_t version, const StateBlockFixture& f) {
   ByteList b;

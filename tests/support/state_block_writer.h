@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/byte_list.h"
 #include "core/identifier.h"
+#include "core/variant.h"
 #include "data/actor_record.h"
 #include "support/project_settings_writer.h"
 #include "support/script_writer.h"
@@ -82,6 +84,21 @@ struct StateBlockFixture {
   ByteList globalLists;
   std::vector<TeamFixture> teams;
 };
+
+// The global variables, switches, collections and tables of a state block.
+// Table cells are given in stored order: x outermost, z innermost.
+struct GlobalTableFixture {
+  std::u16string name;
+  std::int32_t lastX = -1, lastY = -1, lastZ = -1;
+  std::vector<Variant> cells;
+};
+struct GlobalListsFixture {
+  std::vector<std::pair<std::u16string, Variant>> variables;
+  std::vector<std::pair<std::u16string, std::int16_t>> switches;
+  std::vector<std::pair<std::u16string, std::vector<Variant>>> collections;
+  std::vector<GlobalTableFixture> tables;  // stored from 100665
+};
+ByteList GlobalListsBytes(std::int32_t version, const GlobalListsFixture& fixture);
 
 // The common part and what precedes it, without the resource header.
 ByteList StateBlockPayload(std::int32_t version, const StateBlockFixture& fixture);

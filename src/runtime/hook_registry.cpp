@@ -1,0 +1,169 @@
+#include "runtime/hook_registry.h"
+
+#include <functional>
+#include <typeinfo>
+
+#include "core/hooks.h"
+#include "data/data_hooks.h"
+#include "media/graphics.h"
+#include "script/script_hooks.h"
+#include "script/trigger_hooks.h"
+#include "state/state_hooks.h"
+
+namespace kiv {
+
+namespace {
+
+// All hook members are std::function objects, whose size does not depend on
+// their signature, so a struct's size tells how many members it has.
+template <typename Hooks>
+constexpr std::size_t MemberCount() {
+  return sizeof(Hooks) / sizeof(std::function<void()>);
+}
+
+#define KIV_HOOK(prefix, member) visit(prefix "." #member, hooks.member)
+
+template <typename Visit>
+void VisitDataHooks(DataHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<DataHooks>() == 34, "list every dataHooks member here");
+  KIV_HOOK("dataHooks", CompileScript);
+  KIV_HOOK("dataHooks", BuildTriggerConditions);
+  KIV_HOOK("dataHooks", FindGlobalName);
+  KIV_HOOK("dataHooks", GlobalNameSymbol);
+  KIV_HOOK("dataHooks", LooseNameMatching);
+  KIV_HOOK("dataHooks", ScriptRaiseObjectEvent);
+  KIV_HOOK("dataHooks", GenerateMapData);
+  KIV_HOOK("dataHooks", ActivePlayerMap);
+  KIV_HOOK("dataHooks", RefreshViewedMaps);
+  KIV_HOOK("dataHooks", RestartTickBase);
+  KIV_HOOK("dataHooks", YieldToWindowSystem);
+  KIV_HOOK("dataHooks", QuitRequested);
+  KIV_HOOK("dataHooks", FindById);
+  KIV_HOOK("dataHooks", SpriteSetCollisionShape);
+  KIV_HOOK("dataHooks", LegacySpriteSet);
+  KIV_HOOK("dataHooks", ItemSize);
+  KIV_HOOK("dataHooks", ItemAmmunitionCapacity);
+  KIV_HOOK("dataHooks", FontLineHeight);
+  KIV_HOOK("dataHooks", TileSetIsWall);
+  KIV_HOOK("dataHooks", FindTileById);
+  KIV_HOOK("dataHooks", BuildDoorCollisionShape);
+  KIV_HOOK("dataHooks", FieldDrawnWidth);
+  KIV_HOOK("dataHooks", WrapText);
+  KIV_HOOK("dataHooks", LinkMapObjects);
+  KIV_HOOK("dataHooks", ResolveMapLinks);
+  KIV_HOOK("dataHooks", InitMapWeather);
+  KIV_HOOK("dataHooks", RebuildSpriteLayers);
+  KIV_HOOK("dataHooks", UpdateCharacterFloorHeight);
+  KIV_HOOK("dataHooks", SetMapActive);
+  KIV_HOOK("dataHooks", RunOverlayTrigger);
+  KIV_HOOK("dataHooks", SetInputSetEnabled);
+  KIV_HOOK("dataHooks", ShowLoadingProgress);
+  KIV_HOOK("dataHooks", ResetScriptRunState);
+  KIV_HOOK("dataHooks", ResetShellState);
+}
+
+template <typename Visit>
+void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<StateHooks>() == 11, "list every stateHooks member here");
+  KIV_HOOK("stateHooks", ReadGlobalLists);
+  KIV_HOOK("stateHooks", WriteGlobalLists);
+  KIV_HOOK("stateHooks", ReadScriptRunState);
+  KIV_HOOK("stateHooks", WriteScriptRunState);
+  KIV_HOOK("stateHooks", ReloadGameData);
+  KIV_HOOK("stateHooks", InitResources);
+  KIV_HOOK("stateHooks", ShowLoadingProgress);
+  KIV_HOOK("stateHooks", GenerateMapData);
+  KIV_HOOK("stateHooks", RefreshViewedMaps);
+  KIV_HOOK("stateHooks", RunLoadEvent);
+  KIV_HOOK("stateHooks", ResetTickBase);
+}
+
+template <typename Visit>
+void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<ScriptHooks>() == 25, "list every scriptHooks member here");
+  KIV_HOOK("scriptHooks", TickCount);
+  KIV_HOOK("scriptHooks", RunTrigger);
+  KIV_HOOK("scriptHooks", SuspendForWait);
+  KIV_HOOK("scriptHooks", StartTimedChange);
+  KIV_HOOK("scriptHooks", StampPauseState);
+  KIV_HOOK("scriptHooks", internalExecutor);
+  KIV_HOOK("scriptHooks", actorExecutor);
+  KIV_HOOK("scriptHooks", fieldExecutor);
+  KIV_HOOK("scriptHooks", objectExecutor);
+  KIV_HOOK("scriptHooks", CustomEventGateCount);
+  KIV_HOOK("scriptHooks", LooseTextCompare);
+  KIV_HOOK("scriptHooks", MainAlwaysControlled);
+  KIV_HOOK("scriptHooks", CurrentPlayer);
+  KIV_HOOK("scriptHooks", PlayerControl);
+  KIV_HOOK("scriptHooks", CharacterOwnerPlayer);
+  KIV_HOOK("scriptHooks", FieldParentField);
+  KIV_HOOK("scriptHooks", ActorPosition);
+  KIV_HOOK("scriptHooks", RelateContext);
+  KIV_HOOK("scriptHooks", OwnerName);
+  KIV_HOOK("scriptHooks", TriggerEventText);
+  KIV_HOOK("scriptHooks", InputTriggerEntries);
+  KIV_HOOK("scriptHooks", ControlCount);
+  KIV_HOOK("scriptHooks", ControlName);
+  KIV_HOOK("scriptHooks", ControlHasKeyBinding);
+  KIV_HOOK("scriptHooks", InputControlName);
+}
+
+template <typename Visit>
+void VisitTriggerHooks(TriggerHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<TriggerHooks>() == 11, "list every triggerHooks member here");
+  KIV_HOOK("triggerHooks", SystemScript);
+  KIV_HOOK("triggerHooks", SpriteTextureScript);
+  KIV_HOOK("triggerHooks", CursorSprite);
+  KIV_HOOK("triggerHooks", IsSameOrDescendant);
+  KIV_HOOK("triggerHooks", TickElapsed);
+  KIV_HOOK("triggerHooks", SystemMenuOpen);
+  KIV_HOOK("triggerHooks", EndMapDataAudio);
+  KIV_HOOK("triggerHooks", ActorStopped);
+  KIV_HOOK("triggerHooks", FieldTextShown);
+  KIV_HOOK("triggerHooks", FieldAtTarget);
+  KIV_HOOK("triggerHooks", WaitFlagMet);
+}
+
+template <typename Visit>
+void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<GraphicsHooks>() == 6, "list every graphicsHooks member here");
+  KIV_HOOK("graphicsHooks", pickByColor);
+  KIV_HOOK("graphicsHooks", captureMouseInWindow);
+  KIV_HOOK("graphicsHooks", quitRequest);
+  KIV_HOOK("graphicsHooks", graphicsInit);
+  KIV_HOOK("graphicsHooks", messageBox);
+  KIV_HOOK("graphicsHooks", logoBytes);
+}
+
+#undef KIV_HOOK
+
+// A hook still holds its default when the callable it wraps is of the type the
+// struct's Reset() put there: every default is a lambda of its own type (or
+// empty), and an installed provider is another lambda or function.
+template <typename Hooks, typename VisitAll>
+void Compare(Hooks& installed, VisitAll visitAll, std::vector<HookState>& out) {
+  Hooks defaults;
+  defaults.Reset();
+  std::vector<const std::type_info*> defaultTypes;
+  visitAll(defaults, [&](const char*, const auto& hook) { defaultTypes.push_back(&hook.target_type()); });
+  std::size_t k = 0;
+  visitAll(installed, [&](const char* name, const auto& hook) {
+    out.push_back({name, hook.target_type() == *defaultTypes[k++]});
+  });
+}
+
+}  // namespace
+
+std::vector<HookState> ListHooks() {
+  std::vector<HookState> hooks;
+  Compare(dataHooks, [](DataHooks& h, auto&& v) { VisitDataHooks(h, v); }, hooks);
+  Compare(stateHooks, [](StateHooks& h, auto&& v) { VisitStateHooks(h, v); }, hooks);
+  Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
+  Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
+  Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
+  hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
+  return hooks;
+}
+
+}  // namespace kiv

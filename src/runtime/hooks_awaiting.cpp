@@ -1,0 +1,99 @@
+#include "runtime/hooks_awaiting.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr const char* kShellOne = "Player shell I: forms layer, start window, folders, game window and start-game sequence";
+constexpr const char* kShellTwo =
+    "Player shell II: world update order and Input System, frame drawing, resource groups and loading screen, "
+    "reset, reload and shut-down";
+constexpr const char* kText = "Text with font sets: glyph look-up, word wrap into glyph arrays and the four text drawers";
+constexpr const char* kInterfaces =
+    "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
+    "field drawing, value fields and panels";
+constexpr const char* kNotices =
+    "Notices, built-in message boxes, the save and load slot menu and the load-game dialog";
+constexpr const char* kMaps =
+    "Maps prepared and drawn: terraformation, map data and light maps, pick-ups, characters and doors";
+constexpr const char* kCharacters =
+    "Characters in the world update: ActionRects and HI, the Character System, movement, weapons, action and "
+    "contacts, passage between maps";
+constexpr const char* kWeather =
+    "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
+    "pick-ups, shadows, clouds, rain and tops";
+constexpr const char* kSprites =
+    "Tile and sprite drawing: tile layers with variation, transitions, shadows and models; sprites with frame "
+    "blending, property scripts, holding points and particles";
+constexpr const char* kCollision =
+    "Collision: tile collision sectors, actor and door shapes, move, segment and ray tests, floor height, grid "
+    "snapping, placement and the step test";
+constexpr const char* kMovement =
+    "Character movement: poses and draw directions, vehicles, turrets, doors and pick-ups, path-finding and "
+    "movement commands";
+constexpr const char* kMapSystems =
+    "Map systems, sprite layers and inventory: spawns, field scripts and cursor navigation, character layers, "
+    "items, equipment and party progression";
+constexpr const char* kCombat =
+    "Combat: damage and death, targets and item effects, weapons and projectile launch, combat behaviour and "
+    "turret aim";
+constexpr const char* kListUpkeep =
+    "Interfaces and list upkeep: script reference fix-up, field lists, object removal and map reload, field focus "
+    "and navigation, pointer picking";
+constexpr const char* kCommands = "Script commands and properties (not yet filed)";
+
+constexpr AwaitingHook kAwaiting[] = {
+    {"dataHooks.GenerateMapData", kMaps},
+    {"dataHooks.ActivePlayerMap", kShellOne},
+    {"dataHooks.RefreshViewedMaps", kShellTwo},
+    {"dataHooks.RestartTickBase", kShellOne},
+    {"dataHooks.YieldToWindowSystem", kShellOne},
+    {"dataHooks.QuitRequested", kShellOne},
+    {"dataHooks.ItemAmmunitionCapacity", kCombat},
+    {"dataHooks.FindTileById", kMaps},
+    {"dataHooks.BuildDoorCollisionShape", kCollision},
+    {"dataHooks.FieldDrawnWidth", kInterfaces},
+    {"dataHooks.WrapText", kText},
+    {"dataHooks.InitMapWeather", kWeather},
+    {"dataHooks.RebuildSpriteLayers", kMapSystems},
+    {"dataHooks.UpdateCharacterFloorHeight", kCollision},
+    {"dataHooks.SetMapActive", kListUpkeep},
+    {"dataHooks.RunOverlayTrigger", kShellOne},
+    {"dataHooks.SetInputSetEnabled", kShellTwo},
+    {"dataHooks.ShowLoadingProgress", kShellTwo},
+    {"dataHooks.ResetShellState", kShellOne},
+    {"stateHooks.ReloadGameData", kShellTwo},
+    {"stateHooks.InitResources", kShellTwo},
+    {"stateHooks.ShowLoadingProgress", kShellTwo},
+    {"stateHooks.GenerateMapData", kMaps},
+    {"stateHooks.RefreshViewedMaps", kShellTwo},
+    {"stateHooks.ResetTickBase", kShellOne},
+    {"scriptHooks.TickCount", kShellOne},
+    {"scriptHooks.internalExecutor", kCommands},
+    {"scriptHooks.actorExecutor", kCommands},
+    {"scriptHooks.fieldExecutor", kCommands},
+    {"scriptHooks.objectExecutor", kCommands},
+    {"scriptHooks.CurrentPlayer", kShellOne},
+    {"scriptHooks.RelateContext", kMapSystems},
+    {"triggerHooks.SpriteTextureScript", kSprites},
+    {"triggerHooks.CursorSprite", kShellTwo},
+    {"triggerHooks.TickElapsed", kShellTwo},
+    {"triggerHooks.SystemMenuOpen", kShellTwo},
+    {"triggerHooks.EndMapDataAudio", kMaps},
+    {"triggerHooks.ActorStopped", kMovement},
+    {"triggerHooks.FieldTextShown", kInterfaces},
+    {"triggerHooks.FieldAtTarget", kMapSystems},
+    {"triggerHooks.WaitFlagMet", kShellTwo},
+    {"graphicsHooks.pickByColor", kShellOne},
+    {"graphicsHooks.quitRequest", kShellOne},
+    {"graphicsHooks.messageBox", kShellOne},
+    {"graphicsHooks.logoBytes", kShellOne},
+    {"SetNoticeHook", kNotices},
+    {"SetMessageBoxHook", kShellOne},
+};
+
+}  // namespace
+
+std::span<const AwaitingHook> HooksAwaitingProvider() { return kAwaiting; }
+
+}  // namespace kiv
