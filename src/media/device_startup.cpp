@@ -215,7 +215,7 @@ bool DeviceStartUp(gfx::Window* window) {
   GraphicsCreateD3DX();
 
   LogWriteLine("Loading generic logo.");
-  const ByteList logo = graphicsHooks.logoBytes ? graphicsHooks.logoBytes() : LoadingLogoPng();
+  const ByteList logo = LoadingLogoPng();
   graphics.loadingLogo = TextureLoadFromBytes(logo, 0, 0, 0xFFFF00FF, 0, gfx::kFilterPoint, 1, gfx::kFilterPoint);
 
   LogWriteLine("Initializing GraphicsKiv.");

@@ -81,7 +81,6 @@ struct GraphicsHooks {
   std::function<bool()> quitRequest;           // the game is ending
   std::function<void(gfx::Device&)> graphicsInit;  // the helper library takes the device
   std::function<void(const std::string& text, const std::string& title, BoxIcon icon)> messageBox;
-  std::function<ByteList()> logoBytes;  // the program's own "BG" resource
   void Reset();
 };
 extern GraphicsHooks graphicsHooks;

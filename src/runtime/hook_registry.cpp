@@ -126,13 +126,12 @@ void VisitTriggerHooks(TriggerHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<GraphicsHooks>() == 6, "list every graphicsHooks member here");
+  static_assert(MemberCount<GraphicsHooks>() == 5, "list every graphicsHooks member here");
   KIV_HOOK("graphicsHooks", pickByColor);
   KIV_HOOK("graphicsHooks", captureMouseInWindow);
   KIV_HOOK("graphicsHooks", quitRequest);
   KIV_HOOK("graphicsHooks", graphicsInit);
   KIV_HOOK("graphicsHooks", messageBox);
-  KIV_HOOK("graphicsHooks", logoBytes);
 }
 
 #undef KIV_HOOK

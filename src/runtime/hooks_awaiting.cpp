@@ -87,7 +87,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"graphicsHooks.pickByColor", kShellOne},
     {"graphicsHooks.quitRequest", kShellOne},
     {"graphicsHooks.messageBox", kShellOne},
-    {"graphicsHooks.logoBytes", kShellOne},
     {"SetNoticeHook", kNotices},
     {"SetMessageBoxHook", kShellOne},
 };
