@@ -101,6 +101,63 @@ TEST_F(DeviceTest, ColourKeyMakesMagentaTransparent) {
   EXPECT_EQ(Rgb(3, 1), 0x00FF00u);
 }
 
+// An 8 x 4 DDS of two blocks: magenta on the left, green on the right, opaque.
+std::vector<std::uint8_t> MagentaGreenDds(const char* fourCC) {
+  std::vector<std::uint8_t> dds(128, 0);
+  std::memcpy(dds.data(), "DDS ", 4);
+  dds[4] = 124;
+  dds[12] = 4, dds[16] = 8;  // height, width
+  dds[76] = 32;
+  dds[80] = 0x4;  // four-character code
+  std::memcpy(&dds[84], fourCC, 4);
+  for (const std::uint16_t color : {std::uint16_t{0xF81F}, std::uint16_t{0x07E0}}) {
+    if (fourCC[3] == '3') dds.insert(dds.end(), 8, 0xFF);  // alpha 15 everywhere
+    if (fourCC[3] == '5') dds.insert(dds.end(), {255, 255, 0, 0, 0, 0, 0, 0});
+    const std::uint8_t lo = static_cast<std::uint8_t>(color), hi = static_cast<std::uint8_t>(color >> 8);
+    dds.insert(dds.end(), {lo, hi, lo, hi, 0, 0, 0, 0});  // both end points the colour, every index 0
+  }
+  return dds;
+}
+
+TEST_F(DeviceTest, ColourKeyAppliesToCompressedTextures) {
+  struct Case {
+    const char* fourCC;
+    std::uint32_t colorKey;
+    std::uint32_t left;  // what the magenta half shows
+  };
+  const Case cases[] = {{"DXT1", 0xFFFF00FF, 0x0000FF}, {"DXT3", 0xFFFF00FF, 0x0000FF},
+                        {"DXT5", 0xFFFF00FF, 0x0000FF}, {"DXT1", 0, 0xFF00FF},
+                        {"DXT5", 0, 0xFF00FF}};
+  device->SetRenderState(kRsAlphaBlendEnable, 1);
+  device->SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
+  device->SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.fourCC << " key " << std::hex << c.colorKey);
+    const std::vector<std::uint8_t> dds = MagentaGreenDds(c.fourCC);
+    TexturePtr texture;
+    ASSERT_EQ(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 0, 0, 1, 0, kFmtA8R8G8B8, 1,
+                                              kFilterPoint, kFilterPoint, c.colorKey, texture),
+              kOk);
+    EXPECT_EQ(texture->Width(), 8u);
+    device->Clear(kClearTarget, 0xFF0000FF, 1, 0);
+    device->SetTexture(0, texture);
+    DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 7.5f, 3.5f, 0xFFFFFFFF));
+    for (int y : {0, 3}) {
+      EXPECT_EQ(Rgb(0, y), c.left);
+      EXPECT_EQ(Rgb(3, y), c.left);
+      EXPECT_EQ(Rgb(4, y), 0x00FF00u);
+      EXPECT_EQ(Rgb(7, y), 0x00FF00u);
+    }
+  }
+  // A requested size needs the pixels as well.
+  const std::vector<std::uint8_t> dds = MagentaGreenDds("DXT1");
+  TexturePtr texture;
+  ASSERT_EQ(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 16, 4, 1, 0, kFmtA8R8G8B8, 1,
+                                            kFilterPoint, kFilterPoint, 0, texture),
+            kOk);
+  EXPECT_EQ(texture->Width(), 16u);
+}
+
 TEST_F(DeviceTest, UndecodableImageBytesGiveNoTexture) {
   const std::uint8_t junk[] = {1, 2, 3, 4, 5, 6, 7, 8};
   TexturePtr texture;
