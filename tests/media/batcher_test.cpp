@@ -99,7 +99,9 @@ TEST_F(BatcherTest, ScreenQuadFarEdgeIsTheCeilingOfTheExactSum) {
     float x, width;
     float left, right;  // after the half-pixel shift
   };
-  const Case cases[] = {{0.01f, 0.99f, -0.5f, 1.5f}, {0.0f, 1.0f, -0.5f, 0.5f}, {-0.99f, 0.99f, -1.5f, -0.5f},
+  const Case cases[] = {{0.01f, 0.99f, -0.5f, 1.5f},
+                        {0.0f, 1.0f, -0.5f, 0.5f},
+                        {-0.99f, 0.99f, -1.5f, -0.5f},
                         {100.01f, 0.99f, 99.5f, 101.5f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.x);

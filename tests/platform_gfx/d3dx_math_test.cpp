@@ -7,7 +7,9 @@ namespace {
 
 void ExpectMatrix(const Matrix& actual, const float (&expected)[4][4]) {
   for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(actual.m[r][c], expected[r][c]) << "row " << r << " column " << c;
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_FLOAT_EQ(actual.m[r][c], expected[r][c]) << "row " << r << " column " << c;
+    }
   }
 }
 

@@ -42,7 +42,8 @@ Matrix MatrixLookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);
 Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
 // An off-centre perspective: the view volume's sides at the near plane are
 // left .. right and bottom .. top; depth runs 0 at zNear to 1 at zFar.
-Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear, float zFar);
+Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear,
+                                    float zFar);
 Matrix MatrixOrthoLH(float width, float height, float zNear, float zFar);
 Matrix MatrixOrthoOffCenterLH(float left, float right, float bottom, float top, float zNear, float zFar);
 Matrix MatrixRotationX(float angle);

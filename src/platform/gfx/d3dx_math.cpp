@@ -43,7 +43,8 @@ Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar)
   return M(glm::perspectiveLH_ZO(fovY, aspect, zNear, zFar));
 }
 
-Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear, float zFar) {
+Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear,
+                                    float zFar) {
   // glm's left-handed frustum keeps the right-handed signs of the two
   // off-centre terms, which would shift the picture the wrong way; this one
   // puts x = left at the near plane on -1 and x = right on +1.
