@@ -218,9 +218,11 @@ void QuadBatchFlushLit3D() { Flush(quadBatch.lit, quadBatch.litCount); }
 
 void QuadAddScreen(float x, float y, float width, float height, float tu1, float tv1, float tu2, float tv2,
                    std::uint32_t diffuse, std::uint32_t specular) {
+  // The far edges are summed in double: in float, 0.01 + 0.99 rounds to 1 and
+  // the quad would lose the pixel column it reaches into.
   const double left = std::floor(x), top = std::floor(y);
-  const double right = std::ceil(static_cast<double>(x + width));
-  const double bottom = std::ceil(static_cast<double>(y + height));
+  const double right = std::ceil(static_cast<double>(x) + static_cast<double>(width));
+  const double bottom = std::ceil(static_cast<double>(y) + static_cast<double>(height));
   ScreenVertex* v = Slot(quadBatch.screen, quadBatch.screenCount);
   SetScreen(v[kBL], left, bottom, tu1, tv2, diffuse, specular);
   SetScreen(v[kTL], left, top, tu1, tv1, diffuse, specular);

@@ -92,6 +92,29 @@ TEST_F(BatcherTest, ScreenQuadSnapsOutwardAndShiftsByHalfPixel) {
   }
 }
 
+// The far edges are the ceiling of the sum taken in double: in float
+// 0.01 + 0.99 is exactly 1 and the second pixel would be lost.
+TEST_F(BatcherTest, ScreenQuadFarEdgeIsTheCeilingOfTheExactSum) {
+  struct Case {
+    float x, width;
+    float left, right;  // after the half-pixel shift
+  };
+  const Case cases[] = {{0.01f, 0.99f, -0.5f, 1.5f},
+                        {0.0f, 1.0f, -0.5f, 0.5f},
+                        {-0.99f, 0.99f, -1.5f, -0.5f},
+                        {100.01f, 0.99f, 99.5f, 101.5f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    quadBatch.Reset();
+    QuadAddScreen(c.x, c.x, c.width, c.width, 0, 0, 1, 1, 0xFFFFFFFF, 0);
+    const ScreenVertex* v = quadBatch.screen.data();
+    EXPECT_EQ(v[1].x, c.left);   // top-left
+    EXPECT_EQ(v[3].x, c.right);  // top-right
+    EXPECT_EQ(v[1].y, c.left);   // top
+    EXPECT_EQ(v[0].y, c.right);  // bottom
+  }
+}
+
 TEST_F(BatcherTest, RotatedQuadAtAngleZeroSpansByWidthParity) {
   struct Case {
     float width;

@@ -101,6 +101,65 @@ TEST_F(DeviceTest, ColourKeyMakesMagentaTransparent) {
   EXPECT_EQ(Rgb(3, 1), 0x00FF00u);
 }
 
+// An 8 x 4 DDS of two blocks: magenta on the left, green on the right, opaque.
+std::vector<std::uint8_t> MagentaGreenDds(const char* fourCC) {
+  std::vector<std::uint8_t> dds(128, 0);
+  std::memcpy(dds.data(), "DDS ", 4);
+  dds[4] = 124;
+  dds[12] = 4, dds[16] = 8;  // height, width
+  dds[76] = 32;
+  dds[80] = 0x4;  // four-character code
+  std::memcpy(&dds[84], fourCC, 4);
+  for (const std::uint16_t color : {std::uint16_t{0xF81F}, std::uint16_t{0x07E0}}) {
+    if (fourCC[3] == '3') dds.insert(dds.end(), 8, 0xFF);  // alpha 15 everywhere
+    if (fourCC[3] == '5') dds.insert(dds.end(), {255, 255, 0, 0, 0, 0, 0, 0});
+    const std::uint8_t lo = static_cast<std::uint8_t>(color), hi = static_cast<std::uint8_t>(color >> 8);
+    dds.insert(dds.end(), {lo, hi, lo, hi, 0, 0, 0, 0});  // both end points the colour, every index 0
+  }
+  return dds;
+}
+
+TEST_F(DeviceTest, ColourKeyAppliesToCompressedTextures) {
+  struct Case {
+    const char* fourCC;
+    std::uint32_t colorKey;
+    std::uint32_t left;  // what the magenta half shows
+  };
+  const Case cases[] = {{"DXT1", 0xFFFF00FF, 0x0000FF},
+                        {"DXT3", 0xFFFF00FF, 0x0000FF},
+                        {"DXT5", 0xFFFF00FF, 0x0000FF},
+                        {"DXT1", 0, 0xFF00FF},
+                        {"DXT5", 0, 0xFF00FF}};
+  device->SetRenderState(kRsAlphaBlendEnable, 1);
+  device->SetRenderState(kRsSrcBlend, kBlendSrcAlpha);
+  device->SetRenderState(kRsDestBlend, kBlendInvSrcAlpha);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.fourCC << " key " << std::hex << c.colorKey);
+    const std::vector<std::uint8_t> dds = MagentaGreenDds(c.fourCC);
+    TexturePtr texture;
+    ASSERT_EQ(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 0, 0, 1, 0, kFmtA8R8G8B8, 1,
+                                              kFilterPoint, kFilterPoint, c.colorKey, texture),
+              kOk);
+    EXPECT_EQ(texture->Width(), 8u);
+    device->Clear(kClearTarget, 0xFF0000FF, 1, 0);
+    device->SetTexture(0, texture);
+    DrawStrip(*device, ScreenQuad(-0.5f, -0.5f, 7.5f, 3.5f, 0xFFFFFFFF));
+    for (int y : {0, 3}) {
+      EXPECT_EQ(Rgb(0, y), c.left);
+      EXPECT_EQ(Rgb(3, y), c.left);
+      EXPECT_EQ(Rgb(4, y), 0x00FF00u);
+      EXPECT_EQ(Rgb(7, y), 0x00FF00u);
+    }
+  }
+  // A requested size needs the pixels as well.
+  const std::vector<std::uint8_t> dds = MagentaGreenDds("DXT1");
+  TexturePtr texture;
+  ASSERT_EQ(CreateTextureFromFileInMemoryEx(*device, dds.data(), dds.size(), 16, 4, 1, 0, kFmtA8R8G8B8, 1,
+                                            kFilterPoint, kFilterPoint, 0, texture),
+            kOk);
+  EXPECT_EQ(texture->Width(), 16u);
+}
+
 TEST_F(DeviceTest, UndecodableImageBytesGiveNoTexture) {
   const std::uint8_t junk[] = {1, 2, 3, 4, 5, 6, 7, 8};
   TexturePtr texture;
@@ -164,6 +223,78 @@ TEST(DecodeImageArgb, RefusesImagesLargerThanTheLargestTextureBeforeDecoding) {
   const std::vector<std::uint8_t> huge = EmptyTga(65535, 1025);
   EXPECT_FALSE(DecodeImageArgb(huge.data(), huge.size(), 0, argb, w, h));
   EXPECT_TRUE(argb.empty());
+}
+
+// Red, green and blue corners: flat shading fills each triangle with its
+// first vertex's colour, Gouraud shading blends them.
+TEST_F(DeviceTest, FlatShadingFillsTrianglesWithTheirFirstVertexColour) {
+  const std::vector<TVertex> triangle = {{4, 4, 0, 1, 0xFFFF0000, 0, 0, 0},
+                                         {60, 4, 0, 1, 0xFF00FF00, 0, 0, 0},
+                                         {4, 44, 0, 1, 0xFF0000FF, 0, 0, 0}};
+  // A strip's second triangle starts at its second vertex (top-left, green).
+  std::vector<TVertex> strip = ScreenQuad(3.5f, 3.5f, 59.5f, 43.5f, 0);
+  const std::uint32_t stripColors[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+  for (int i = 0; i < 4; ++i) strip[static_cast<std::size_t>(i)].diffuse = stripColors[i];
+  device->SetRenderState(kRsCullMode, kCullNone);
+  ASSERT_EQ(device->SetVertexShader(0x1C4), kOk);
+  struct Case {
+    std::uint32_t shadeMode;
+    bool flat;
+  };
+  for (const Case c : {Case{kShadeFlat, true}, Case{kShadeGouraud, false}, Case{3, false}}) {
+    SCOPED_TRACE(c.shadeMode);
+    ASSERT_EQ(device->SetRenderState(kRsShadeMode, c.shadeMode), kOk);
+    device->Clear(kClearTarget, 0xFF000000, 1, 0);
+    ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleList, 1, triangle.data(), sizeof(TVertex)), kOk);
+    for (const auto& [x, y] : {std::pair{6, 6}, std::pair{40, 8}, std::pair{8, 30}, std::pair{20, 18}}) {
+      const std::uint32_t p = Rgb(x, y);
+      if (c.flat) {
+        EXPECT_EQ(p, 0xFF0000u) << x << "," << y;
+      } else if (x == 40 || y == 30) {
+        EXPECT_NE(p, 0xFF0000u) << x << "," << y;  // far from the red corner
+      }
+    }
+    device->Clear(kClearTarget, 0xFF000000, 1, 0);
+    ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleStrip, 2, strip.data(), sizeof(TVertex)), kOk);
+    EXPECT_EQ(Rgb(6, 40) == 0xFF0000u, c.flat);  // near the bottom-left corner, first triangle
+    EXPECT_EQ(Rgb(56, 6) == 0x00FF00u, c.flat);  // near the top-right corner, second triangle
+  }
+}
+
+// The same holds when a vertex and a pixel shader pass the colour through.
+TEST_F(DeviceTest, FlatShadingAppliesToShaderColours) {
+  // Stream 0: a three-float position into v0 and a colour into v5.
+  const std::uint32_t declaration[] = {0x20000000, 0x40020000, 0x40040005, 0xFFFFFFFF};
+  std::vector<std::uint8_t> vertexProgram, pixelProgram;
+  std::string errors;
+  ASSERT_EQ(AssembleShader("vs.1.1\nmov oPos, v0\nmov oD0, v5", 0, vertexProgram, errors), kOk) << errors;
+  ASSERT_EQ(AssembleShader("ps.1.4\nmov r0, v0", 0, pixelProgram, errors), kOk) << errors;
+  std::uint32_t vs = 0, ps = 0;
+  ASSERT_EQ(device->CreateVertexShader(declaration, vertexProgram.data(), vertexProgram.size(), vs, 0), kOk);
+  std::vector<std::uint32_t> words(pixelProgram.size() / 4);
+  std::memcpy(words.data(), pixelProgram.data(), words.size() * 4);
+  ASSERT_EQ(device->CreatePixelShader(words.data(), words.size(), ps), kOk);
+  ASSERT_EQ(device->SetVertexShader(vs), kOk);
+  ASSERT_EQ(device->SetPixelShader(ps), kOk);
+  device->SetRenderState(kRsCullMode, kCullNone);
+  device->SetRenderState(kRsZEnable, 0);
+  struct Vertex {
+    float x, y, z;
+    std::uint32_t color;
+  };
+  const Vertex triangle[3] = {
+      {-1, 1, 0.5f, 0xFFFF0000}, {1, 1, 0.5f, 0xFF00FF00}, {-1, -1, 0.5f, 0xFF0000FF}};
+  for (const bool flat : {true, false}) {
+    SCOPED_TRACE(flat);
+    device->SetRenderState(kRsShadeMode, flat ? kShadeFlat : kShadeGouraud);
+    device->Clear(kClearTarget, 0xFF000000, 1, 0);
+    ASSERT_EQ(device->DrawPrimitiveUP(kPrimTriangleList, 1, triangle, sizeof(Vertex)), kOk);
+    if (flat) {
+      EXPECT_EQ(Rgb(2, 2), 0xFF0000u);
+    }
+    EXPECT_EQ(Rgb(kWidth - 8, 2) == 0xFF0000u, flat);
+    EXPECT_EQ(Rgb(2, kHeight - 8) == 0xFF0000u, flat);
+  }
 }
 
 // Two 3D quads at the same z: the depth range of the viewport orders them.

@@ -40,6 +40,10 @@ Matrix MatrixMultiply(const Matrix& a, const Matrix& b);
 Matrix MatrixIdentity();
 Matrix MatrixLookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);
 Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
+// An off-centre perspective: the view volume's sides at the near plane are
+// left .. right and bottom .. top; depth runs 0 at zNear to 1 at zFar.
+Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear,
+                                    float zFar);
 Matrix MatrixOrthoLH(float width, float height, float zNear, float zFar);
 Matrix MatrixOrthoOffCenterLH(float left, float right, float bottom, float top, float zNear, float zFar);
 Matrix MatrixRotationX(float angle);
@@ -50,6 +54,8 @@ Matrix MatrixScaling(float x, float y, float z);
 Matrix MatrixTranspose(const Matrix& m);
 Matrix MatrixInverse(const Matrix& m);
 Vector3 Vec3TransformCoord(const Vector3& v, const Matrix& m);
+// A direction through the upper 3 x 3 of m: the translation does not apply.
+Vector3 Vec3TransformNormal(const Vector3& v, const Matrix& m);
 
 struct Quaternion {
   float x = 0, y = 0, z = 0, w = 1;

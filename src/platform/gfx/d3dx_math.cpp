@@ -43,6 +43,17 @@ Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar)
   return M(glm::perspectiveLH_ZO(fovY, aspect, zNear, zFar));
 }
 
+Matrix MatrixPerspectiveOffCenterLH(float left, float right, float bottom, float top, float zNear,
+                                    float zFar) {
+  // glm's left-handed frustum keeps the right-handed signs of the two
+  // off-centre terms, which would shift the picture the wrong way; this one
+  // puts x = left at the near plane on -1 and x = right on +1.
+  glm::mat4 g = glm::frustumLH_ZO(left, right, bottom, top, zNear, zFar);
+  g[2][0] = (left + right) / (left - right);
+  g[2][1] = (top + bottom) / (bottom - top);
+  return M(g);
+}
+
 Matrix MatrixOrthoLH(float width, float height, float zNear, float zFar) {
   return M(glm::orthoLH_ZO(-width / 2, width / 2, -height / 2, height / 2, zNear, zFar));
 }
@@ -65,6 +76,11 @@ Vector3 Vec3TransformCoord(const Vector3& v, const Matrix& m) {
   const glm::vec4 r = G(m) * glm::vec4(v.x, v.y, v.z, 1.0f);
   const float w = r.w != 0 ? r.w : 1.0f;
   return {r.x / w, r.y / w, r.z / w};
+}
+
+Vector3 Vec3TransformNormal(const Vector3& v, const Matrix& m) {
+  const glm::vec3 r = glm::mat3(G(m)) * V(v);
+  return {r.x, r.y, r.z};
 }
 
 Quaternion QuaternionRotationAxis(const Vector3& axis, float angle) {

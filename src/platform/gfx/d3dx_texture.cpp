@@ -6,6 +6,7 @@
 
 #include "platform/gfx/d3dx.h"
 #include "platform/gfx/device.h"
+#include "platform/gfx/dxt_decode.h"
 
 namespace kiv::gfx {
 namespace {
@@ -90,25 +91,44 @@ std::vector<std::uint32_t> Resample(const std::vector<std::uint32_t>& src, std::
   return out;
 }
 
-HResult CreateDxtTexture(Device& device, const std::uint8_t* bytes, std::size_t length, const DdsInfo& info,
-                         TexturePtr& out) {
-  GLenum glFormat = 0;
-  std::size_t blockBytes = 16;
+bool IsCompressed(const DdsInfo& info) { return (info.pixelFlags & 0x4) != 0; }
+
+// The block format a four-character code names; false for any other code.
+bool DxtKindOf(const DdsInfo& info, DxtKind& kind, GLenum& glFormat) {
   if (info.fourCC == Word(reinterpret_cast<const std::uint8_t*>("DXT1"))) {
+    kind = DxtKind::kDxt1;
     glFormat = GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
-    blockBytes = 8;
   } else if (info.fourCC == Word(reinterpret_cast<const std::uint8_t*>("DXT3"))) {
+    kind = DxtKind::kDxt3;
     glFormat = GL_COMPRESSED_RGBA_S3TC_DXT3_EXT;
   } else if (info.fourCC == Word(reinterpret_cast<const std::uint8_t*>("DXT5"))) {
+    kind = DxtKind::kDxt5;
     glFormat = GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
   } else {
-    return kErrInvalidData;
+    return false;
   }
+  return true;
+}
+
+// The first level of compressed data as pixels.
+bool DecodeDdsCompressed(const std::uint8_t* bytes, std::size_t length, const DdsInfo& info,
+                         std::vector<std::uint32_t>& argb) {
+  DxtKind kind;
+  GLenum glFormat = 0;
+  if (!DxtKindOf(info, kind, glFormat)) return false;
+  return DecodeDxt(kind, bytes + kDdsHeaderSize, length - kDdsHeaderSize, info.width, info.height, argb);
+}
+
+HResult CreateDxtTexture(Device& device, const std::uint8_t* bytes, std::size_t length, const DdsInfo& info,
+                         TexturePtr& out) {
+  DxtKind kind;
+  GLenum glFormat = 0;
+  if (!DxtKindOf(info, kind, glFormat)) return kErrInvalidData;
   std::vector<std::vector<std::uint8_t>> levels;
   std::size_t offset = kDdsHeaderSize;
   std::uint32_t w = info.width, h = info.height;
   for (std::uint32_t level = 0; level < info.levels; ++level) {
-    const std::size_t size = static_cast<std::size_t>((w + 3) / 4) * ((h + 3) / 4) * blockBytes;
+    const std::size_t size = DxtLevelBytes(kind, w, h);
     if (length - offset < size) {
       if (level == 0) return kErrInvalidData;
       break;  // a file with fewer levels than it claims keeps the ones it has
@@ -129,7 +149,9 @@ bool DecodeImageArgb(const std::uint8_t* bytes, std::size_t length, std::uint32_
   if (!bytes || length == 0 || length > static_cast<std::size_t>(INT_MAX)) return false;
   DdsInfo dds;
   if (ReadDdsHeader(bytes, length, dds)) {
-    if (!DecodeDdsUncompressed(bytes, length, dds, argb)) return false;
+    const bool decoded = IsCompressed(dds) ? DecodeDdsCompressed(bytes, length, dds, argb)
+                                           : DecodeDdsUncompressed(bytes, length, dds, argb);
+    if (!decoded) return false;
     width = dds.width;
     height = dds.height;
     ApplyColorKey(argb, colorKey);
@@ -163,8 +185,10 @@ HResult CreateTextureFromFileInMemoryEx(Device& device, const std::uint8_t* byte
   out.reset();
   if (!bytes || length == 0) return kErrInvalidCall;
   DdsInfo dds;
-  if (ReadDdsHeader(bytes, length, dds) && (dds.pixelFlags & 0x4) != 0) {
-    // Compressed data is uploaded as it is; a colour key cannot apply to it.
+  if (ReadDdsHeader(bytes, length, dds) && IsCompressed(dds) && colorKey == 0 &&
+      (width == 0 || width == dds.width) && (height == 0 || height == dds.height)) {
+    // Compressed data goes up as it is unless a colour key or a new size needs
+    // its pixels; then it is decoded like any other image below.
     return CreateDxtTexture(device, bytes, length, dds, out);
   }
   std::vector<std::uint32_t> argb;

@@ -209,6 +209,8 @@ HResult Device::Init() {
   targetFbo_ = fbos[0];
   presentFbo_ = fbos[1];
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  // Flat shading colours a triangle by its first vertex (the second of a fan).
+  glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
 
   if (!parameters_.windowed) {
     SDL_DisplayMode mode{};
@@ -672,7 +674,7 @@ HResult Device::CreateVertexShader(const std::uint32_t* declaration, const std::
 HResult Device::DeleteVertexShader(std::uint32_t handle) {
   if (vertexShaders_.erase(handle) == 0) return kErrInvalidCall;
   for (auto it = shaderPrograms_.begin(); it != shaderPrograms_.end();) {
-    it = it->first.first == handle ? shaderPrograms_.erase(it) : std::next(it);
+    it = it->first[0] == handle ? shaderPrograms_.erase(it) : std::next(it);
   }
   for (auto it = fixedPrograms_.begin(); it != fixedPrograms_.end();) {
     it = it->first[0] == static_cast<int>(handle) ? fixedPrograms_.erase(it) : std::next(it);
@@ -704,7 +706,7 @@ HResult Device::CreatePixelShader(const std::uint32_t* program, std::size_t coun
 HResult Device::DeletePixelShader(std::uint32_t handle) {
   if (pixelShaders_.erase(handle) == 0) return kErrInvalidCall;
   for (auto it = shaderPrograms_.begin(); it != shaderPrograms_.end();) {
-    it = it->first.second == handle ? shaderPrograms_.erase(it) : std::next(it);
+    it = it->first[1] == handle ? shaderPrograms_.erase(it) : std::next(it);
   }
   if (pixelShader_ == handle) pixelShader_ = 0;
   boundProgram_ = nullptr;
@@ -729,7 +731,7 @@ HResult Device::SetPixelShaderConstant(std::uint32_t reg, const float* data, std
 
 GlProgram* Device::ProgramForShaders() {
   const std::uint32_t vs = IsShaderHandle(vertexShader_) ? vertexShader_ : 0;
-  const auto key = std::make_pair(vs, pixelShader_);
+  const bool flat = renderStates_[kRsShadeMode] == kShadeFlat;
   if (pixelShader_ == 0) {
     FixedProgramKey values{};
     std::size_t n = 0;
@@ -743,11 +745,12 @@ GlProgram* Device::ProgramForShaders() {
     values[n++] = rs[kRsSpecularEnable] != 0;
     values[n++] = rs[kRsAlphaTestEnable] ? static_cast<int>(rs[kRsAlphaFunc]) : static_cast<int>(kCmpAlways);
     values[n++] = rs[kRsFogEnable] != 0;
+    values[n++] = flat;
     auto found = fixedPrograms_.find(values);
     if (found != fixedPrograms_.end()) return found->second.get();
-    const std::vector<int> constants(values.begin() + 1, values.end());
+    const std::vector<int> constants(values.begin() + 1, values.end() - 1);
     auto program = std::make_unique<GlProgram>(vs ? vertexShaders_[vs].glsl : FixedVertexSource(),
-                                               SpecializedFragmentSource(constants));
+                                               SpecializedFragmentSource(constants), flat);
     if (!program->Ok()) {
       SDL_Log("fixed-function program: %s", program->Log().c_str());
       return nullptr;
@@ -756,11 +759,12 @@ GlProgram* Device::ProgramForShaders() {
     fixedPrograms_[values] = std::move(program);
     return raw;
   }
+  const ShaderProgramKey key{vs, pixelShader_, flat ? 1u : 0u};
   auto it = shaderPrograms_.find(key);
   if (it != shaderPrograms_.end()) return it->second.get();
   const std::string& vsText = vs ? vertexShaders_[vs].glsl : FixedVertexSource();
-  const std::string& psText = pixelShader_ ? pixelShaders_[pixelShader_].glsl : FixedFragmentSource();
-  auto program = std::make_unique<GlProgram>(vsText, psText);
+  const std::string& psText = pixelShaders_[pixelShader_].glsl;
+  auto program = std::make_unique<GlProgram>(vsText, psText, flat);
   if (!program->Ok()) {
     SDL_Log("shader program: %s", program->Log().c_str());
     return nullptr;
@@ -815,6 +819,12 @@ void Device::UploadFixedFunctionUniforms() {
   glUniform4fv(p.Location("uLightAtten"), 8, att);
   const std::uint32_t fogMode = rs[kRsFogTableMode] != kFogNone ? rs[kRsFogTableMode] : rs[kRsFogVertexMode];
   glUniform1i(p.Location("uFogMode"), static_cast<GLint>(fogMode));
+  glUniform1i(p.Location("uFogTable"), rs[kRsFogTableMode] != kFogNone);
+  // Vertex shaders find the eye distance for fog by undoing the projection;
+  // a projection without an inverse leaves their positions as they are.
+  const glm::mat4 invProjection =
+      glm::determinant(projection) != 0.0f ? glm::inverse(projection) : glm::mat4(1.0f);
+  glUniformMatrix4fv(p.Location("uInvProjection"), 1, GL_FALSE, glm::value_ptr(invProjection));
   glUniform3f(p.Location("uFogParams"), AsFloat(rs[kRsFogStart]), AsFloat(rs[kRsFogEnd]),
               AsFloat(rs[kRsFogDensity]));
 

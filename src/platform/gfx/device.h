@@ -132,11 +132,13 @@ class Device {
   std::uint32_t nextVertexShader_ = 0x10001, nextPixelShader_ = 1;
 
   std::unique_ptr<GlProgram> fixedProgram_;
-  std::map<std::pair<std::uint32_t, std::uint32_t>, std::unique_ptr<GlProgram>> shaderPrograms_;
+  // Shader programs by vertex shader handle (0 for the fixed stage), pixel shader and flat colours.
+  using ShaderProgramKey = std::array<std::uint32_t, 3>;
+  std::map<ShaderProgramKey, std::unique_ptr<GlProgram>> shaderPrograms_;
   // Fixed-function fragment stages by their compiled-in states (vertex shader handle or 0 first,
-  // then per stage has-texture and six stage states, then three render states). A fixed-size key
-  // so that finding the program of a draw allocates nothing.
-  using FixedProgramKey = std::array<int, 4 + 7 * kStageCount>;
+  // then per stage has-texture and six stage states, then three render states, then flat
+  // colours). A fixed-size key so that finding the program of a draw allocates nothing.
+  using FixedProgramKey = std::array<int, 5 + 7 * kStageCount>;
   std::map<FixedProgramKey, std::unique_ptr<GlProgram>> fixedPrograms_;
   GlProgram* boundProgram_ = nullptr;
   std::uint32_t vao_ = 0, vbo_ = 0, ibo_ = 0;

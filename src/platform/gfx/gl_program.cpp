@@ -2,8 +2,18 @@
 
 #include <epoxy/gl.h>
 
+#include "platform/gfx/glsl_common.h"
+
 namespace kiv::gfx {
 namespace {
+
+// The colour qualifier goes right after the version line, which must come first.
+std::string WithColorShade(const std::string& source, bool flat) {
+  const std::size_t lineEnd = source.find('\n');
+  const std::string define = std::string("#define COLOR_SHADE ") + (flat ? "flat" : "smooth") + "\n";
+  if (lineEnd == std::string::npos) return source + "\n" + define;
+  return source.substr(0, lineEnd + 1) + define + source.substr(lineEnd + 1);
+}
 
 GLuint Compile(GLenum kind, const std::string& source, std::string& log) {
   GLuint shader = glCreateShader(kind);
@@ -24,9 +34,9 @@ GLuint Compile(GLenum kind, const std::string& source, std::string& log) {
 
 }  // namespace
 
-GlProgram::GlProgram(const std::string& vertexSource, const std::string& fragmentSource) {
-  GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource, log_);
-  GLuint fs = Compile(GL_FRAGMENT_SHADER, fragmentSource, log_);
+GlProgram::GlProgram(const std::string& vertexSource, const std::string& fragmentSource, bool flatColors) {
+  GLuint vs = Compile(GL_VERTEX_SHADER, WithColorShade(vertexSource, flatColors), log_);
+  GLuint fs = Compile(GL_FRAGMENT_SHADER, WithColorShade(fragmentSource, flatColors), log_);
   if (vs == 0 || fs == 0) {
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
@@ -63,7 +73,7 @@ int GlProgram::Location(const char* uniform) {
 }
 
 const std::string& FixedVertexSource() {
-  static const std::string source = R"(#version 330 core
+  static const std::string source = std::string(R"(#version 330 core
 layout(location = 0) in vec4 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aDiffuse;
@@ -92,8 +102,8 @@ uniform vec4 uLightAmbient[8];
 uniform vec4 uLightAtten[8];    // a0, a1, a2, range
 uniform int uFogMode;           // 0 specular alpha, 1 exp, 2 exp2, 3 linear
 uniform vec3 uFogParams;        // start, end, density
-out vec4 oD0;
-out vec4 oD1;
+COLOR_SHADE out vec4 oD0;
+COLOR_SHADE out vec4 oD1;
 out vec4 oT0;
 out vec4 oT1;
 out vec4 oT2;
@@ -103,7 +113,7 @@ out vec4 oT5;
 out vec4 oT6;
 out vec4 oT7;
 out float oFog;
-
+)") + FogFactorGlsl() + R"(
 void main() {
   vec4 diffuse = uHasDiffuse != 0 ? aDiffuse : vec4(1.0);
   vec4 specular = uHasSpecular != 0 ? aSpecular : vec4(0.0);
@@ -149,12 +159,8 @@ void main() {
       specular = vec4(0.0, 0.0, 0.0, specular.a);
     }
     float distance = abs((uWorldView * position).z);
-    if (uFogMode == 3) {
-      oFog = (uFogParams.y - distance) / max(uFogParams.y - uFogParams.x, 1e-6);
-    } else if (uFogMode == 1) {
-      oFog = exp(-uFogParams.z * distance);
-    } else if (uFogMode == 2) {
-      oFog = exp(-(uFogParams.z * distance) * (uFogParams.z * distance));
+    if (uFogMode >= 1 && uFogMode <= 3) {
+      oFog = FogFactor(uFogMode, uFogParams, distance);
     } else {
       oFog = uHasSpecular != 0 ? specular.a : 1.0;
     }
@@ -167,9 +173,9 @@ void main() {
 }
 
 const std::string& FixedFragmentSource() {
-  static const std::string source = R"(#version 330 core
-in vec4 oD0;
-in vec4 oD1;
+  static const std::string source = std::string(R"(#version 330 core
+COLOR_SHADE in vec4 oD0;
+COLOR_SHADE in vec4 oD1;
 in vec4 oT0;
 in float oFog;
 out vec4 fragColor;
@@ -222,17 +228,7 @@ vec4 Op(int op, vec4 a1, vec4 a2, vec4 tex, vec4 current) {
   return a1;
 }
 
-bool Passes(int func, float value, float reference) {
-  if (func == 1) return false;
-  if (func == 2) return value < reference;
-  if (func == 3) return value == reference;
-  if (func == 4) return value <= reference;
-  if (func == 5) return value > reference;
-  if (func == 6) return value != reference;
-  if (func == 7) return value >= reference;
-  return true;
-}
-
+)") + AlphaCompareGlsl() + R"(
 void main() {
   vec4 current = oD0;
   for (int s = 0; s < 2; ++s) {

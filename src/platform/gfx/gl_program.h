@@ -9,8 +9,11 @@ namespace kiv::gfx {
 
 class GlProgram {
  public:
-  // Compiles and links; on failure Ok() is false and Log() says why.
-  GlProgram(const std::string& vertexSource, const std::string& fragmentSource);
+  // Compiles and links; on failure Ok() is false and Log() says why. The
+  // sources declare their colours oD0 and oD1 with the qualifier COLOR_SHADE,
+  // defined here: flat (each triangle takes its first vertex's colours) or
+  // smooth.
+  GlProgram(const std::string& vertexSource, const std::string& fragmentSource, bool flatColors = false);
   ~GlProgram();
   GlProgram(const GlProgram&) = delete;
   GlProgram& operator=(const GlProgram&) = delete;

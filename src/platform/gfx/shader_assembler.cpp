@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gfx/d3dx.h"
+#include "platform/gfx/glsl_common.h"
 #include "platform/gfx/shader_glsl.h"
 
 namespace kiv::gfx {
@@ -95,7 +96,10 @@ class Assembler {
     if (name.empty()) Fail("missing register");
     const std::string lower = Lower(name);
     if (!pixel_ && destination && lower == "opos") return "oPos";
-    if (!pixel_ && destination && lower == "ofog") return "oFogV";
+    if (!pixel_ && destination && lower == "ofog") {
+      writesFog_ = true;
+      return "oFogV";
+    }
     std::size_t digits = 1;
     std::string kind = lower.substr(0, 1);
     if (!pixel_ && destination && lower.size() >= 2 && lower[0] == 'o') {
@@ -336,14 +340,17 @@ class Assembler {
 
   std::string VertexGlsl() const {
     std::ostringstream s;
-    s << "#version 330 core\nuniform vec4 c[96];\nuniform vec4 uViewport;\nuniform vec2 uDepthRange;\n";
+    s << "#version 330 core\nuniform vec4 c[96];\nuniform vec4 uViewport;\nuniform vec2 uDepthRange;\n"
+         "uniform int uFogMode;\nuniform int uFogTable;\nuniform vec3 uFogParams;\n"
+         "uniform mat4 uInvProjection;\n";
     for (std::size_t i = 0; i < usedInputs_.size(); ++i) {
       if (usedInputs_[i]) s << "layout(location = " << i << ") in vec4 v" << i << ";\n";
     }
-    s << "out vec4 oD0;\nout vec4 oD1;\n";
+    s << "COLOR_SHADE out vec4 oD0;\nCOLOR_SHADE out vec4 oD1;\n";
     for (int i = 0; i < 8; ++i) s << "out vec4 oT" << i << ";\n";
     s << "out float oFog;\n"
-         "float Rsq(float x) { x = abs(x); return x == 0.0 ? 3.4e38 : inversesqrt(x); }\n"
+      << FogFactorGlsl()
+      << "float Rsq(float x) { x = abs(x); return x == 0.0 ? 3.4e38 : inversesqrt(x); }\n"
          "float Rcp(float x) { return x == 0.0 ? 3.4e38 : 1.0 / x; }\n"
          "void main() {\n  vec4 oPos = vec4(0.0, 0.0, 0.0, 1.0);\n  vec4 oFogV = vec4(1.0);\n"
          "  oD0 = vec4(0.0);\n  oD1 = vec4(0.0);\n";
@@ -351,7 +358,14 @@ class Assembler {
     for (int i = 0; i < 12; ++i) s << "  vec4 r" << i << " = vec4(0.0);\n";
     s << body_.str();
     // Colours are clamped; the position follows the device's pixel-centre and depth-range rules.
-    s << "  oD0 = clamp(oD0, 0.0, 1.0);\n  oD1 = clamp(oD1, 0.0, 1.0);\n  oFog = oFogV.x;\n"
+    s << "  oD0 = clamp(oD0, 0.0, 1.0);\n  oD1 = clamp(oD1, 0.0, 1.0);\n  oFog = oFogV.x;\n";
+    // Pixel fog, and vertex fog of a shader without a fog output, follow the
+    // eye distance as in the fixed pipeline: the device's projection is undone
+    // on the output position to find it.
+    s << "  if (uFogMode >= 1 && uFogMode <= 3 && (uFogTable != 0 || " << (writesFog_ ? "false" : "true")
+      << ")) {\n"
+         "    vec4 eye = uInvProjection * oPos;\n"
+         "    oFog = FogFactor(uFogMode, uFogParams, abs(eye.w != 0.0 ? eye.z / eye.w : eye.z));\n  }\n"
          "  vec4 clip = oPos;\n  clip.x += clip.w / uViewport.z;\n  clip.y -= clip.w / uViewport.w;\n"
          "  clip.z = 2.0 * (uDepthRange.x * clip.w + (uDepthRange.y - uDepthRange.x) * clip.z) - clip.w;\n"
          "  gl_Position = clip;\n}\n";
@@ -361,12 +375,21 @@ class Assembler {
   std::string PixelGlsl() const {
     std::ostringstream s;
     s << "#version 330 core\nuniform vec4 pc[8];\nuniform sampler2D uTex0;\nuniform sampler2D uTex1;\n"
-         "uniform sampler2D uTex2;\nuniform sampler2D uTex3;\nuniform sampler2D uTex4;\nuniform sampler2D uTex5;\n"
-         "in vec4 oD0;\nin vec4 oD1;\n";
+         "uniform sampler2D uTex2;\nuniform sampler2D uTex3;\nuniform sampler2D uTex4;\n"
+         "uniform sampler2D uTex5;\n"
+         "uniform int uAlphaFunc;\nuniform float uAlphaRef;\nuniform int uFogEnable;\n"
+         "uniform vec3 uFogColor;\n"
+         "COLOR_SHADE in vec4 oD0;\nCOLOR_SHADE in vec4 oD1;\n";
     for (int i = 0; i < 6; ++i) s << "in vec4 oT" << i << ";\n";
-    s << "out vec4 fragColor;\nvoid main() {\n";
+    s << "in float oFog;\nout vec4 fragColor;\n" << AlphaCompareGlsl() << "void main() {\n";
     for (int i = 0; i < 6; ++i) s << "  vec4 r" << i << " = vec4(0.0);\n";
-    s << body_.str() << "  fragColor = r0;\n}\n";
+    // The alpha test and fog come after the shader, as they do after the
+    // fixed stages: a discarded pixel writes neither colour nor depth.
+    s << body_.str()
+      << "  vec4 result = clamp(r0, 0.0, 1.0);\n"
+         "  if (!Passes(uAlphaFunc, floor(result.a * 255.0 + 0.5), uAlphaRef)) discard;\n"
+         "  if (uFogEnable != 0) result.rgb = mix(uFogColor, result.rgb, clamp(oFog, 0.0, 1.0));\n"
+         "  fragColor = result;\n}\n";
     return s.str();
   }
 
@@ -376,6 +399,7 @@ class Assembler {
   bool pixel_;
   int line_;
   bool arithmeticSeen_ = false;
+  bool writesFog_ = false;
   std::array<bool, 16> usedInputs_{};
   std::ostringstream body_;
 };
