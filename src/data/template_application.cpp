@@ -146,6 +146,17 @@ void SetCollisionFromFirstPart(Actor& actor) {
 
 std::int32_t TemplateParent(std::int32_t t) { return TemplateAt(t).derivedRecord.templateIndex; }
 
+bool IsSameOrDescendant(std::int32_t t, std::int32_t ancestor) {
+  const auto count = static_cast<std::int32_t>(gameData.actorTemplates.size());
+  // A chain without a loop visits each template once and then leaves the table.
+  for (std::int32_t steps = 0; steps <= count; ++steps) {
+    if (t == ancestor) return true;
+    if (t < 0 || t >= count) return false;
+    t = gameData.actorTemplates[static_cast<std::size_t>(t)].derivedRecord.templateIndex;
+  }
+  return false;
+}
+
 std::int32_t TemplateApplyRoot(std::int32_t t) {
   // At most one step per template: a loop of deferring templates ends where it closes.
   const auto count = static_cast<std::int32_t>(gameData.actorTemplates.size());

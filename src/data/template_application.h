@@ -26,6 +26,10 @@ std::int32_t TemplateApplyRoot(std::int32_t t);
 // The parent of template t (its derived record's template index), -1 none.
 std::int32_t TemplateParent(std::int32_t t);
 
+// Whether template t is the ancestor or reaches it through its parents. A
+// parent outside the table ends the chain; a loop of parents ends where it closes.
+bool IsSameOrDescendant(std::int32_t t, std::int32_t ancestor);
+
 // Makes an actor a copy of template t (its derived record when full, else its
 // base record) with the parents' records merged in.
 void InitCharacterFromTemplate(Actor& actor, std::int32_t t, bool full);

@@ -14,6 +14,7 @@
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "script/call_frame.h"
+#include "script/custom_event_gates.h"
 #include "script/decoded_statement.h"
 #include "script/script_convert.h"
 #include "script/script_dispatch.h"
@@ -158,7 +159,7 @@ class Interpreter {
   Variant Finish(Variant result, bool nested) {
     if (frame_.ownerKind != kOwnerCustomEvent || nested) return result;
     if (result.IsEmpty()) RaiseScript("Custom event expected to return something, and it didn't.");
-    const std::int32_t gates = scriptHooks.CustomEventGateCount(frame_.ownerIndex);
+    const std::int32_t gates = CustomEventGateCount(frame_.ownerIndex);
     if (gates > 1) {
       const bool valid = IsNumericValue(result) && ToNumber(result) >= 1.0 && ToNumber(result) <= gates;
       if (!valid) {

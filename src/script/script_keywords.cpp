@@ -1,12 +1,15 @@
 #include "script/script_keywords.h"
 
 #include <string>
+#include <vector>
 
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "script/call_frame.h"
+#include "script/player_control.h"
+#include "script/project_options.h"
 #include "script/script_hooks.h"
 
 namespace kiv {
@@ -23,6 +26,15 @@ bool Fail(ScriptValue& result, std::int32_t kind, bool raiseErrors, const std::s
   result = ScriptValue{kind, Variant::Long(-1), -1};
   if (raiseErrors) RaiseError(kErrData, message);
   return false;
+}
+
+// The field that the field of the map belongs to, -1 none; 9 for a field that does not exist.
+std::int32_t ParentField(std::int32_t map, std::int32_t field) {
+  const std::vector<Field>& fields = gameData.maps[map].fields;
+  if (field < 0 || static_cast<std::size_t>(field) >= fields.size()) {
+    RaiseError(kErrIndex, "Subscript out of range: field " + std::to_string(field) + ".");
+  }
+  return fields[static_cast<std::size_t>(field)].parent;
 }
 
 bool ResolveRelate(ScriptValue& result, const CallFrame& frame, std::int32_t map, bool raiseErrors) {
@@ -50,11 +62,11 @@ bool Resolve(ScriptValue& result, std::int32_t keyword, std::int32_t map, bool r
   const CallFrame& frame = TopFrame();
   switch (keyword) {
     case kKeywordActorMain: {
-      if (!scriptHooks.MainAlwaysControlled() && frame.relateActor >= 0 &&
-          scriptHooks.CharacterOwnerPlayer(frame.ownerMap, frame.relateActor) >= 0) {
+      if (!ScriptMainAlwaysControlled() && frame.relateActor >= 0 &&
+          ScriptCharacterOwnerPlayer(frame.ownerMap, frame.relateActor) >= 0) {
         return ResolveRelate(result, frame, map, raiseErrors);
       }
-      const PlayerControlState state = scriptHooks.PlayerControl(scriptHooks.CurrentPlayer());
+      const PlayerControlState state = ScriptPlayerControl(scriptHooks.CurrentPlayer());
       if (state.controlledMember < 0) {
         return Fail(result, kObjectActor, raiseErrors,
                     "Actor \"main\" cannot be used as there is no controlled party member.");
@@ -87,7 +99,7 @@ bool Resolve(ScriptValue& result, std::int32_t keyword, std::int32_t map, bool r
         // No field to look the parent up in: always an error, never an index of -1.
         RaiseError(kErrData, "Field \"relate\" cannot be used as this script does not belong to a field.");
       }
-      const std::int32_t parent = scriptHooks.FieldParentField(frame.ownerMap, frame.thisField);
+      const std::int32_t parent = ParentField(frame.ownerMap, frame.thisField);
       if (parent < 0) {
         return Fail(result, kObjectField, raiseErrors,
                     "Field \"relate\" cannot be used as this field is not associated with any other field.");

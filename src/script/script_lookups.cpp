@@ -6,9 +6,9 @@
 #include "core/error.h"
 #include "core/symbol_table.h"
 #include "core/text_encoding.h"
-#include "data/data_hooks.h"
 #include "data/game_data.h"
-#include "script/script_hooks.h"
+#include "media/controls_table.h"
+#include "script/project_options.h"
 #include "script/script_text.h"
 
 namespace kiv {
@@ -45,16 +45,17 @@ const auto kEvery = [](std::int32_t) { return true; };
 }  // namespace
 
 ScriptValue ScriptLookupControl(std::u16string_view name, bool raise) {
-  const bool loose = dataHooks.LooseNameMatching();
+  const bool loose = ScriptLooseNameMatching();
   const std::u16string prepared = Prepared(name, loose);
-  const std::int32_t index = FindByName(prepared, loose, scriptHooks.ControlCount(), kEvery,
-                                        [](std::int32_t i) { return scriptHooks.ControlName(i); });
+  const std::int32_t index =
+      FindByName(prepared, loose, static_cast<std::int32_t>(controls.size()), kEvery,
+                 [](std::int32_t i) { return controls[static_cast<std::size_t>(i)].name; });
   if (index < 0 && raise) RaiseNotFound("Control ", prepared, " does not exist.");
   return Result(kObjectInputSet, index);
 }
 
 ScriptValue ScriptLookupActorTemplate(std::u16string_view name, bool raise) {
-  const bool loose = dataHooks.LooseNameMatching();
+  const bool loose = ScriptLooseNameMatching();
   const std::u16string prepared = Prepared(name, loose);
   const auto& templates = gameData.actorTemplates;
   const std::int32_t index =
@@ -65,7 +66,7 @@ ScriptValue ScriptLookupActorTemplate(std::u16string_view name, bool raise) {
 }
 
 ScriptValue ScriptLookupSprite(std::u16string_view name, std::int32_t category, bool raise, bool allowEmpty) {
-  const bool loose = dataHooks.LooseNameMatching();
+  const bool loose = ScriptLooseNameMatching();
   const std::u16string prepared = Prepared(name, loose);
   if (prepared.empty() && allowEmpty) return Result(kObjectSprite, -1);
   const auto& sets = gameData.spriteSets;

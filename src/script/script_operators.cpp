@@ -5,7 +5,7 @@
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text_encoding.h"
-#include "script/script_hooks.h"
+#include "script/project_options.h"
 #include "script/script_text.h"
 #include "script/script_value_ops.h"
 
@@ -55,7 +55,7 @@ Variant ScriptBinaryOperator(char16_t op, const Variant& left, const Variant& ri
       text = true;
     }
   };
-  const bool loose = (aText || bText) && scriptHooks.LooseTextCompare();
+  const bool loose = (aText || bText) && ScriptLooseNameMatching();
   if (op == u'&') {
     text = true;
   } else if (op == u'=' || op == u'u') {

@@ -8,7 +8,8 @@
 #include "core/error.h"
 #include "core/number_text.h"
 #include "data/game_data.h"
-#include "script/script_hooks.h"
+#include "media/controls_table.h"
+#include "media/key_names.h"
 #include "script/script_text.h"
 #include "script/script_value_ops.h"
 
@@ -17,8 +18,26 @@ namespace kiv {
 namespace {
 
 const Variant kEmpty;
+constexpr std::int32_t kEnterKey = 28;
+constexpr std::int32_t kSpaceKey = 57;
 
 [[noreturn]] void RaiseScript(const std::string& message) { RaiseError(kErrData, message); }
+
+const Actor& ActorAt(std::int32_t map, std::int32_t actor) {
+  const std::vector<Actor>& actors = gameData.maps[map].actors;
+  if (actor < 0 || static_cast<std::size_t>(actor) >= actors.size()) {
+    RaiseError(kErrIndex, "Subscript out of range: actor " + std::to_string(actor) + ".");
+  }
+  return actors[static_cast<std::size_t>(actor)];
+}
+
+// Whether the player's bindings of the control hold a keyboard binding to the key.
+bool HasKeyBinding(const Control& control, std::int32_t player, std::int32_t key) {
+  for (const InputBinding& binding : control.slots[static_cast<std::size_t>(player)].bindings) {
+    if ((binding.mode & kBindKeyboard) != 0 && binding.key == key) return true;
+  }
+  return false;
+}
 
 const ScriptValue& EntryAt(std::int32_t offset) {
   const CallFrame& frame = TopFrame();
@@ -229,10 +248,10 @@ void ScriptSortArrayKeyed(ScriptTable3& table, std::int32_t dimension,
 
 bool ScriptUpdateIdList(Variant& idList, bool close, float distance, std::int32_t map, std::int32_t actorA,
                         std::int32_t actorB) {
-  float ax = 0, ay = 0, az = 0, bx = 0, by = 0, bz = 0;
-  scriptHooks.ActorPosition(map, actorA, ax, ay, az);
-  scriptHooks.ActorPosition(map, actorB, bx, by, bz);
-  const float d = std::sqrt((ax - bx) * (ax - bx) + (ay - by) * (ay - by) + (az - bz) * (az - bz));
+  const Actor& a = ActorAt(map, actorA);
+  const Actor& b = ActorAt(map, actorB);
+  const float d =
+      std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
   const bool holds = close ? d <= distance : d > distance;
   if (!idList.IsArray()) {
     if (!holds) return false;
@@ -256,13 +275,13 @@ bool ScriptUpdateIdList(Variant& idList, bool close, float distance, std::int32_
 
 std::int32_t ScriptFindActionControl(std::int32_t player) {
   if (player < 0 || player > 3) RaiseError(kErrIndex, "Subscript out of range");
-  const std::int32_t count = scriptHooks.ControlCount();
+  const auto count = static_cast<std::int32_t>(controls.size());
   for (std::int32_t i = 0; i < count; ++i) {
-    if (scriptHooks.ControlName(i) == u"Action") return i;
+    if (controls[static_cast<std::size_t>(i)].name == u"Action") return i;
   }
-  for (const std::int32_t key : {28, 57}) {
+  for (const std::int32_t key : {kEnterKey, kSpaceKey}) {
     for (std::int32_t i = 0; i < count; ++i) {
-      if (scriptHooks.ControlHasKeyBinding(i, player, key)) return i;
+      if (HasKeyBinding(controls[static_cast<std::size_t>(i)], player, key)) return i;
     }
   }
   RaiseScript("Could not find \"Action\" control or a control which responds to the ENTER or SPACE key.");

@@ -2,16 +2,37 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "core/number_text.h"
 #include "core/symbol_table.h"
 #include "core/text_encoding.h"
 #include "data/game_data.h"
-#include "script/script_hooks.h"
+#include "media/controls_table.h"
+#include "media/key_names.h"
 #include "script/script_value_ops.h"
 
 namespace kiv {
 
 namespace {
+
+// The report is written while an error is handled: every record it names is
+// looked up without raising, and one that does not exist reads as empty.
+template <typename List>
+const typename List::value_type* Find(const List& list, std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return nullptr;
+  return &list[static_cast<std::size_t>(index)];
+}
+
+const Map* FindMap(std::int32_t map) {
+  if (map < -1 || map > gameData.maps.LastIndex()) return nullptr;
+  return &gameData.maps[map];
+}
+
+template <typename Record>
+std::u16string NameOf(const Record* record) {
+  return record != nullptr ? record->name : std::u16string();
+}
 
 std::u16string N(std::int64_t number) { return AnsiToUtf16(std::to_string(number)); }
 std::u16string Quoted(const std::u16string& name) { return u"\"" + name + u"\""; }
@@ -22,18 +43,91 @@ bool HasMapPrefix(std::int32_t ownerKind) {
          ownerKind == kOwnerFieldValue;
 }
 
-std::u16string InputEntryText(const InputTriggerEntry& entry) {
-  std::u16string text;
-  const std::int32_t type = entry.type & 31;
-  if (type == 1) {
-    text = entry.value < 0 ? u"???" : scriptHooks.ControlName(entry.value);
-  } else if (type == 2 || type == 4 || type == 8) {
-    text = scriptHooks.InputControlName(entry.value, type);
-  } else if (type == 16) {
-    text = VarToText(Variant::Double(std::nearbyint(entry.value) / 1000.0));
+// The name of the owning object: of the map for zones, actors, doors, spawns
+// and fields, of the tables for items, input sets and custom events.
+std::u16string OwnerName(std::int32_t ownerKind, std::int32_t map, std::int32_t index) {
+  switch (ownerKind) {
+    case kOwnerItem:
+      return NameOf(Find(gameData.items, index));
+    case kOwnerInput:
+      return NameOf(Find(gameData.inputSets, index));
+    case kOwnerCustomEvent:
+      return NameOf(Find(gameData.customEvents, index));
+    default:
+      break;
   }
-  if ((entry.type & 256) != 0) text += u" (Up)";
-  if ((entry.type & 512) != 0) text += u" (Down)";
+  const Map* record = FindMap(map);
+  if (record == nullptr) return std::u16string();
+  switch (ownerKind) {
+    case kOwnerZone:
+      return NameOf(Find(record->zones, index));
+    case kOwnerActor:
+      return NameOf(Find(record->actors, index));
+    case kOwnerDoor:
+      return NameOf(Find(record->doors, index));
+    case kOwnerSpawn:
+      return NameOf(Find(record->spawns, index));
+    case kOwnerField:
+    case kOwnerFieldValue:
+      return NameOf(Find(record->fields, index));
+    default:
+      return std::u16string();
+  }
+}
+
+// The event and its conditions of a trigger of a zone, actor or field.
+std::u16string TriggerEventText(std::int32_t ownerKind, std::int32_t map, std::int32_t ownerIndex,
+                                std::int32_t trigger) {
+  const Map* record = FindMap(map);
+  if (record == nullptr) return std::u16string();
+  const std::vector<Trigger>* triggers = nullptr;
+  if (ownerKind == kOwnerZone) {
+    if (const Zone* zone = Find(record->zones, ownerIndex)) triggers = &zone->triggers;
+  } else if (ownerKind == kOwnerActor) {
+    if (const Actor* actor = Find(record->actors, ownerIndex)) triggers = &actor->triggers;
+  } else if (ownerKind == kOwnerField) {
+    if (const Field* field = Find(record->fields, ownerIndex)) triggers = &field->triggers;
+  }
+  const Trigger* entry = triggers != nullptr ? Find(*triggers, trigger) : nullptr;
+  if (entry == nullptr) return std::u16string();
+  const std::u16string eventName =
+      entry->event >= 0 && entry->event < SymbolCount() ? SymbolName(entry->event) : std::u16string();
+  return DescribeEventEntry(eventName, entry->parameters, entry->script.text.empty(), false);
+}
+
+// The player number shown for an input trigger's character: its owner + 1.
+std::int64_t PlayerNumber(std::int32_t map, std::int32_t character) {
+  const Map* record = FindMap(map);
+  const Actor* actor = record != nullptr ? Find(record->actors, character) : nullptr;
+  return (actor != nullptr ? actor->owningPlayer : -1) + 1LL;
+}
+
+// One step of an input trigger: its low five flag bits give the kind, 256 up, 512 down.
+std::u16string InputStepText(const InputStep& step) {
+  std::u16string text;
+  const std::int32_t type = step.flags & 31;
+  if (type == 1) {
+    const Control* control = Find(controls, step.value);
+    text = control != nullptr ? control->name : u"???";
+  } else if (type == 2 || type == 4 || type == 8) {
+    text = InputControlName(step.value, type);
+  } else if (type == 16) {
+    text = VarToText(Variant::Double(std::nearbyint(step.value) / 1000.0));
+  }
+  if ((step.flags & 256) != 0) text += u" (Up)";
+  if ((step.flags & 512) != 0) text += u" (Down)";
+  return text;
+}
+
+std::u16string InputStepsText(std::int32_t inputSet, std::int32_t entry) {
+  const InputSet* set = Find(gameData.inputSets, inputSet);
+  const InputEntry* input = set != nullptr ? Find(set->entries, entry) : nullptr;
+  if (input == nullptr) return std::u16string();
+  std::u16string text;
+  for (std::size_t i = 0; i < input->steps.size(); ++i) {
+    if (i > 0) text += u",";
+    text += InputStepText(input->steps[i]);
+  }
   return text;
 }
 
@@ -51,16 +145,15 @@ std::u16string DescribeTrigger(const CallFrame& frame) {
   std::u16string text;
   const std::int32_t map = frame.ownerMap;
   if (HasMapPrefix(frame.ownerKind)) {
-    const bool known = map >= -1 && map <= gameData.maps.LastIndex();
-    const bool isInterface = known && gameData.maps[map].isInterface;
-    text += (isInterface ? u"Interface" : u"Map");
-    text += u": " + Quoted(known ? gameData.maps[map].fileName : std::u16string()) + u" ";
+    const Map* record = FindMap(map);
+    text += (record != nullptr && record->isInterface ? u"Interface" : u"Map");
+    text += u": " + Quoted(record != nullptr ? record->fileName : std::u16string()) + u" ";
   }
   auto name = [&frame](std::int32_t mapOfName) {
-    return Quoted(scriptHooks.OwnerName(frame.ownerKind, mapOfName, frame.ownerIndex));
+    return Quoted(OwnerName(frame.ownerKind, mapOfName, frame.ownerIndex));
   };
   auto eventText = [&frame, map] {
-    return scriptHooks.TriggerEventText(frame.ownerKind, map, frame.ownerIndex, frame.subIndex);
+    return TriggerEventText(frame.ownerKind, map, frame.ownerIndex, frame.subIndex);
   };
   switch (frame.ownerKind) {
     case kOwnerSystem:
@@ -89,16 +182,8 @@ std::u16string DescribeTrigger(const CallFrame& frame) {
       break;
     case kOwnerInput: {
       text += u"Input: " + name(-1);
-      if (frame.relateActor >= 0) {
-        text += u" Player: " + N(scriptHooks.CharacterOwnerPlayer(map, frame.relateActor) + 1LL);
-      }
-      text += u" Trigger: ";
-      const std::vector<InputTriggerEntry> entries =
-          scriptHooks.InputTriggerEntries(frame.ownerIndex, frame.subIndex);
-      for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i > 0) text += u",";
-        text += InputEntryText(entries[i]);
-      }
+      if (frame.relateActor >= 0) text += u" Player: " + N(PlayerNumber(map, frame.relateActor));
+      text += u" Trigger: " + InputStepsText(frame.ownerIndex, frame.subIndex);
       break;
     }
     case kOwnerCustomEvent:

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "core/text_encoding.h"
 #include "data/game_data.h"
+#include "data/template_application.h"
 #include "media/gestures.h"
 #include "media/input_binding.h"
 #include "media/player_input_state.h"
@@ -90,7 +91,7 @@ bool TestCondition(Script& script, const ConditionToken& token, const TriggerRun
   const std::int32_t value = token.value;
   switch (token.kind) {
     case kConditionCursorSprite:
-      return triggerHooks.CursorSprite() == value;
+      return playerInputStates[0].cursorSprite == value;
     case kConditionControl:
       return InputTestBinding(run.player, kControlMode, value, 0, 0);
     case kConditionControlUp:
@@ -106,7 +107,7 @@ bool TestCondition(Script& script, const ConditionToken& token, const TriggerRun
     case kConditionGestureAngleMax:
       return gestureResults[kGestureAngleSlot] <= static_cast<float>(value);
     case kConditionIsA:
-      return triggerHooks.IsSameOrDescendant(ActorOf(run.map, run.relateActor).templateIndex, value);
+      return IsSameOrDescendant(ActorOf(run.map, run.relateActor).templateIndex, value);
     case kConditionIsPlayer: {
       const Actor& actor = ActorOf(run.map, run.relateActor);
       const std::int32_t owner =

@@ -7,8 +7,6 @@ TriggerHooks triggerHooks;
 void TriggerHooks::Reset() {
   SystemScript = [](std::int32_t) -> const Script* { return nullptr; };
   SpriteTextureScript = [] { return -1; };
-  CursorSprite = [] { return -1; };
-  IsSameOrDescendant = [](std::int32_t templateIndex, std::int32_t ancestor) { return templateIndex == ancestor; };
   TickElapsed = [] { return 0; };
   SystemMenuOpen = [] { return false; };
   EndMapDataAudio = [] {};

@@ -1,8 +1,8 @@
 #pragma once
-// What trigger dispatch, waits and the wait poll need of the game state, the
-// player shell and the world, which are built above the script engine. Each
-// owner installs its part at start-up; until then each hook does the harmless
-// default named beside it.
+// What trigger dispatch, waits and the wait poll need of the game state's
+// system scripts, the player shell and the world, which are built above the
+// script engine. Each owner installs its part at start-up; until then each hook
+// does the harmless default named beside it.
 #include <cstdint>
 #include <functional>
 
@@ -15,10 +15,6 @@ struct TriggerHooks {
   std::function<const Script*(std::int32_t slot)> SystemScript;
   // The registered script that the sprite drawing asks to run (owner kind 13). Default: -1.
   std::function<std::int32_t()> SpriteTextureScript;
-  // The cursor sprite of player 0's input state. Default: -1.
-  std::function<std::int32_t()> CursorSprite;
-  // Whether an actor template is the ancestor template or descends from it. Default: equal indexes.
-  std::function<bool(std::int32_t templateIndex, std::int32_t ancestor)> IsSameOrDescendant;
   // Milliseconds the current tick advances the game (interval conditions). Default: 0.
   std::function<std::int32_t()> TickElapsed;
   // True while a system menu is in charge (message-box state not 0). Default: false.

@@ -195,5 +195,26 @@ TEST_F(TemplateApplicationTest, DeferringTemplatesPassApplicationToTheirParent) 
   EXPECT_LE(root, 2);
 }
 
+TEST_F(TemplateApplicationTest, IsSameOrDescendantFollowsTheParents) {
+  // 0 <- 1 <- 2; 3 and 4 name each other; 5 names a parent beyond the table.
+  const std::int32_t parents[] = {-1, 0, 1, 4, 3, 9};
+  gameData.actorTemplates.assign(std::size(parents), ActorTemplate());
+  for (std::size_t t = 0; t < std::size(parents); ++t)
+    gameData.actorTemplates[t].derivedRecord.templateIndex = parents[t];
+  struct Case {
+    std::int32_t t;
+    std::int32_t ancestor;
+    bool expected;
+  };
+  // 3 of 0 walks the loop of 3 and 4 and ends; 6 and -2 are no templates.
+  const Case cases[] = {
+      {0, 0, true},  {2, 0, true}, {2, 1, true},  {1, 2, false}, {0, 1, false},  {3, 4, true},
+      {3, 0, false}, {5, 9, true}, {5, 0, false}, {6, 6, true},  {-2, 0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsSameOrDescendant(c.t, c.ancestor), c.expected) << c.t << " of " << c.ancestor;
+  }
+}
+
 }  // namespace
 }  // namespace kiv::test

@@ -30,10 +30,10 @@ class ConditionCompilerTest : public TriggerEngineTest {
  protected:
   void SetUp() override {
     TriggerEngineTest::SetUp();
-    scriptHooks.ControlCount = [] { return 3; };
-    scriptHooks.ControlName = [](std::int32_t i) {
-      return std::u16string(i == 0 ? u"Jump" : i == 1 ? u"Fire" : u"Fire");
-    };
+    controls.resize(3);
+    controls[0].name = u"Jump";
+    controls[1].name = u"Fire";
+    controls[2].name = u"Fire";
     gameData.spriteSets.resize(2);
     gameData.spriteSets[1].name = u"Hand";
     gameData.actorTemplates.resize(3);
@@ -160,11 +160,11 @@ TEST_F(ConditionCompilerTest, LookUpsByName) {
       {false, u" (None) ", -1, -1},  {false, u"", -1, -1},
   };
   for (const Case& c : sprites) {
-    dataHooks.LooseNameMatching = [loose = c.loose] { return loose; };
+    SetLooseNameMatching(c.loose);
     const ScriptValue found = ScriptLookupSprite(c.name, c.category, false, true);
     EXPECT_EQ(found, (ScriptValue{kObjectSprite, Variant::Long(c.found), 0})) << Utf16ToUtf8(c.name);
   }
-  dataHooks.LooseNameMatching = [] { return false; };
+  SetLooseNameMatching(false);
   EXPECT_EQ(ScriptLookupControl(u"Fire", false).value, Variant::Long(1)) << "the first of equal names";
   EXPECT_EQ(ScriptLookupControl(u"Fire", false).kind, kObjectInputSet);
   EXPECT_EQ(ScriptLookupActorTemplate(u"Guard", false), (ScriptValue{kObjectActorTemplate, Variant::Long(2), 0}));
@@ -176,7 +176,7 @@ TEST_F(ConditionCompilerTest, LookUpsByName) {
       {[] { ScriptLookupSprite(u"Foot", SymbolIntern(u"Pointers"), true, false); },
        "Sprite \"Foot\" of category \"Pointers\" does not exist. Ensure you picked the correct category."},
       {[] {
-         dataHooks.LooseNameMatching = [] { return true; };
+         SetLooseNameMatching(true);
          ScriptLookupControl(u" DUCK ", true);
        },
        "Control \"duck\" does not exist."},

@@ -152,9 +152,8 @@ TEST_F(ScriptInterpreterTest, ErrorReportNamesTheLineAndEveryCallingTrigger) {
     result.value = ScriptExecute(inner, 0, true);
     PopCallFrame();
   };
-  scriptHooks.OwnerName = [](std::int32_t kind, std::int32_t, std::int32_t) {
-    return kind == kOwnerCustomEvent ? std::u16string(u"Boom") : std::u16string(u"?");
-  };
+  gameData.customEvents.resize(1);
+  gameData.customEvents[0].name = u"Boom";
   CallFrame outer;
   outer.ownerKind = kOwnerSystem;
   outer.ownerIndex = 3;
@@ -236,7 +235,7 @@ TEST_F(ScriptInterpreterTest, OneLineCases) {
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(Utf16ToUtf8(c.expression));
-    scriptHooks.LooseTextCompare = [loose = c.loose] { return loose; };
+    SetLooseNameMatching(c.loose);
     const std::string before = ErrorLog();
     const Variant result = RunText(u"LOCAL r\r\nSET r = " + std::u16string(c.expression));
     if (c.error != nullptr) {
@@ -289,9 +288,11 @@ TEST_F(ScriptInterpreterTest, GlobalsSwitchesAndCollections) {
 }
 
 TEST_F(ScriptInterpreterTest, CustomEventMustReturnAGate) {
-  scriptHooks.CustomEventGateCount = [](std::int32_t) { return 3; };
+  gameData.customEvents.resize(1);
+  gameData.customEvents[0].value = 3;  // three gates
   CallFrame frame;
   frame.ownerKind = kOwnerCustomEvent;
+  frame.ownerIndex = 0;
   handlers_["Give"] = [](const RecordedCall& call, ScriptValue& result) {
     result =
         ScriptValue{kValueControl, Variant::Array(kVarVariant, {Variant::Long(2), call.arguments.at(0)}), 0};

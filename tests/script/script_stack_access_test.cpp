@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "media/key_names.h"
 #include "script/pause_state.h"
 #include "script/script_convert.h"
 #include "script/script_keywords.h"
@@ -156,33 +157,39 @@ TEST_F(ScriptStackAccessTest, SortsByTextOrNumber) {
 }
 
 TEST_F(ScriptStackAccessTest, ProximityIdListRemembersActors) {
-  std::map<std::int32_t, float> x{{0, 0.0f}, {1, 5.0f}, {2, 50.0f}};
-  scriptHooks.ActorPosition = [&x](std::int32_t, std::int32_t actor, float& px, float& py, float& pz) {
-    px = x[actor];
-    py = pz = 0.0f;
-  };
+  std::vector<Actor>& actors = gameData.maps[-1].actors;
+  actors.resize(3);
+  actors[1].x = 3.0f;
+  actors[1].y = 4.0f;  // 5 from actor 0
+  actors[2].z = 50.0f;
   Variant ids;
-  EXPECT_TRUE(ScriptUpdateIdList(ids, true, 10.0f, 0, 0, 1));
-  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 10.0f, 0, 0, 1));  // already known
-  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 10.0f, 0, 0, 2));  // too far
-  x[1] = 30.0f;
-  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 10.0f, 0, 0, 1));  // left: removed
-  EXPECT_TRUE(ids.IsEmpty());
+  EXPECT_TRUE(ScriptUpdateIdList(ids, true, 5.0f, -1, 0, 1));
+  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 5.0f, -1, 0, 1));   // already known
+  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 10.0f, -1, 0, 2));  // too far
+  EXPECT_TRUE(ScriptUpdateIdList(ids, false, 10.0f, -1, 0, 2));  // far enough
+  actors[1].x = 30.0f;
+  EXPECT_FALSE(ScriptUpdateIdList(ids, true, 5.0f, -1, 0, 1));  // left: removed
+  EXPECT_EQ(ids, Variant::Array(kVarLong, {Variant::Long(2)}));
+  EXPECT_EQ(MessageOf([&] { ScriptUpdateIdList(ids, true, 5.0f, -1, 0, 3); }).substr(0, 2), "9 ");
+  EXPECT_EQ(MessageOf([&] { ScriptUpdateIdList(ids, true, 5.0f, 0, 0, 1); }).substr(0, 2), "9 ");
 }
 
 TEST_F(ScriptStackAccessTest, ActionControlAndCurrentPlayer) {
-  std::vector<std::u16string> names{u"Jump", u"Fire", u"Action"};
-  scriptHooks.ControlCount = [&names] { return static_cast<std::int32_t>(names.size()); };
-  scriptHooks.ControlName = [&names](std::int32_t i) { return names[static_cast<std::size_t>(i)]; };
-  scriptHooks.ControlHasKeyBinding = [](std::int32_t control, std::int32_t, std::int32_t key) {
-    return (control == 1 && key == 28) || (control == 0 && key == 57);
-  };
+  controls.resize(3);
+  controls[0].name = u"Jump";
+  controls[1].name = u"Fire";
+  controls[2].name = u"Action";
+  controls[0].slots[0].bindings = {{kBindKeyboard, 57}};
+  controls[1].slots[0].bindings = {{kBindMouse, 28}, {kBindKeyboard, 28}};
+  controls[2].slots[1].bindings = {{kBindKeyboard, 28}};  // another player's
   EXPECT_EQ(ScriptFindActionControl(0), 2);
-  names[2] = u"Talk";
+  controls[2].name = u"Talk";
   EXPECT_EQ(ScriptFindActionControl(0), 1);  // Enter before Space
-  names.resize(1);
+  EXPECT_EQ(ScriptFindActionControl(1), 2);
+  controls[1].slots[0].bindings.pop_back();  // a mouse binding of code 28 is no Enter key
   EXPECT_EQ(ScriptFindActionControl(0), 0);
-  names.clear();
+  controls.resize(1);
+  controls[0].slots[0].bindings.clear();
   EXPECT_EQ(MessageOf([] { ScriptFindActionControl(0); }),
             "-1 Could not find \"Action\" control or a control which responds to the ENTER or SPACE key.");
   EXPECT_EQ(MessageOf([] { ScriptFindActionControl(4); }).substr(0, 2), "9 ");
@@ -208,9 +215,17 @@ TEST_F(ScriptStackAccessTest, FrameKeywords) {
   gameData.maps.Append();
   gameData.maps.Append();
   gameData.maps[1].fileName = u"Town";
+  gameData.maps[0].actors.resize(6);
+  gameData.maps[0].fields.resize(3);
+  gameData.maps[0].fields[2].parent = 0;
+  // Player 0 controls party slot 1, character 12 of map 0.
+  projectState.players.resize(1);
+  projectState.players[0].mapIndex = 0;
+  projectState.players[0].controlledMember = 1;
+  projectState.players[0].party.resize(2);
+  projectState.players[0].party[1].character = 12;
   std::vector<std::int32_t> generated;
   dataHooks.GenerateMapData = [&generated](std::int32_t map, bool) { generated.push_back(map); };
-  scriptHooks.PlayerControl = [](std::int32_t) { return PlayerControlState{0, 1, 12}; };
   CallFrame& frame = Frame({}, 0);
   frame.ownerMap = 0;
   frame.thisActor = 3;
@@ -223,61 +238,150 @@ TEST_F(ScriptStackAccessTest, FrameKeywords) {
   EXPECT_EQ(generated, (std::vector<std::int32_t>{0, 0}));
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorThis, 1, true); }),
             "-1 Actor \"this\" cannot be used as this actor is in a different map from \"Town\".");
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, 1, true); }),
+            "-1 Actor \"main\" cannot be used as the controlled party member is in a different map from "
+            "\"Town\".");
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorRelate, -1, true); }),
             "-1 Actor \"relate\" cannot be used as this script does not relate to an actor.");
   ScriptResolveFrameKeyword(result, kKeywordActorRelate, -1, false);
   EXPECT_EQ(result, (ScriptValue{kObjectActor, Variant::Long(-1), -1}));
 
-  // "main" of a trigger related to a player's character is that character.
+  // "main" of a trigger related to a character: that character when a player
+  // owns it and the option "main always controlled" is off.
+  struct MainCase {
+    const char* what;
+    std::int32_t relateOwner;
+    bool alwaysControlled;
+    std::int32_t expected;
+  };
+  const MainCase mains[] = {
+      {"a player's character", 1, false, 5},
+      {"nobody's character", -1, false, 12},
+      {"always the controlled member", 1, true, 12},
+  };
   frame.relateActor = 5;
-  scriptHooks.CharacterOwnerPlayer = [](std::int32_t, std::int32_t) { return 1; };
-  ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true);
-  EXPECT_EQ(result, (ScriptValue{kObjectActor, Variant::Long(5), 0}));
+  for (const MainCase& c : mains) {
+    gameData.maps[0].actors[5].owningPlayer = c.relateOwner;
+    storedProjectSettings.flags[18] = c.alwaysControlled ? -1 : 0;  // option flag 19
+    ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true);
+    EXPECT_EQ(result, (ScriptValue{kObjectActor, Variant::Long(c.expected), 0})) << c.what;
+  }
+  storedProjectSettings.flags[18] = 0;
+  gameData.maps[0].actors[5].owningPlayer = 1;
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, 1, true); }),
             "-1 Actor \"relate\" cannot be used as the related actor is in a different map from \"Town\".");
+  frame.relateActor = 6;  // not in the map
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true); }).substr(0, 2),
+            "9 ");
+  frame.relateActor = -1;
+
+  // The controlled member as the players table holds it.
+  projectState.players[0].controlledMember = -1;
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true); }),
+            "-1 Actor \"main\" cannot be used as there is no controlled party member.");
+  projectState.players[0].controlledMember = 2;  // beyond the party
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true); }).substr(0, 2),
+            "9 ");
+  projectState.players.clear();
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordActorMain, -1, true); }),
+            "-1 Actor \"main\" cannot be used as there is no controlled party member.");
 
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldThis, -1, true); }),
             "-1 Field \"this\" cannot be used as this script does not belong to a field.");
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, false); }),
             "-1 Field \"relate\" cannot be used as this script does not belong to a field.");
   frame.thisField = 2;
-  scriptHooks.FieldParentField = [](std::int32_t, std::int32_t field) { return field == 2 ? 0 : -1; };
   ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, true);
   EXPECT_EQ(result, (ScriptValue{kObjectField, Variant::Long(0), 0}));
+  frame.thisField = 1;
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, true); }),
+            "-1 Field \"relate\" cannot be used as this field is not associated with any other field.");
+  frame.thisField = 3;
+  EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, true); }).substr(0, 2),
+            "9 ");
   PopCallFrame();
 }
 
+// Error reports name the records of the game data: the owner, the trigger's
+// event with its conditions, the steps of an input and the character's player.
 TEST_F(ScriptStackAccessTest, TriggerDescriptions) {
   gameData.maps.Append();
-  gameData.maps[0].fileName = u"Menu";
-  gameData.maps[0].isInterface = true;
-  scriptHooks.OwnerName = [](std::int32_t kind, std::int32_t, std::int32_t) {
-    return kind == kOwnerItem ? std::u16string(u"Potion") : std::u16string(u"Gate");
+  Map& menu = gameData.maps[0];
+  menu.fileName = u"Menu";
+  menu.isInterface = true;
+  menu.zones.resize(1);
+  menu.zones[0].name = u"Gate";
+  menu.zones[0].triggers.resize(2);
+  menu.zones[0].triggers[0].event = SymbolIntern(u"Trigger.Zone.TouchedActor");
+  menu.zones[0].triggers[0].parameters = {u"\"Hero\"", u"", u"1"};
+  menu.zones[0].triggers[0].script.text = u"Show";
+  menu.zones[0].triggers[1].event = SymbolIntern(u"Trigger.Zone.LeftActor");  // its script has no text
+  menu.actors.resize(2);
+  menu.actors[1].name = u"Character Bob";
+  menu.actors[1].owningPlayer = 1;
+  menu.actors[1].triggers.resize(1);
+  menu.actors[1].triggers[0].event = SymbolIntern(u"Trigger.Actor.Loaded");
+  menu.actors[1].triggers[0].script.text = u"Show";
+  menu.doors.resize(1);
+  menu.doors[0].name = u"Front";
+  menu.spawns.resize(1);
+  menu.spawns[0].name = u"Nest";
+  menu.fields.resize(1);
+  menu.fields[0].name = u"OK";
+  gameData.items.resize(1);
+  gameData.items[0].name = u"Potion";
+  gameData.customEvents.resize(1);
+  gameData.customEvents[0].name = u"Hit";
+  gameData.inputSets.resize(1);
+  gameData.inputSets[0].name = u"Keys";
+  gameData.inputSets[0].entries.resize(1);
+  for (const auto& [flags, value] : std::vector<std::pair<std::int32_t, std::int32_t>>{
+           {1, -2}, {1 | 512, 3}, {1, 9}, {2 | 256, 28}, {4, 5}, {8, 0}, {16, 1500}}) {
+    InputStep step;
+    step.flags = flags;
+    step.value = value;
+    gameData.inputSets[0].entries[0].steps.push_back(step);
+  }
+  controls.resize(4);
+  controls[3].name = u"Fire";
+
+  auto frame = [](std::int32_t kind, std::int32_t map, std::int32_t owner, std::int32_t sub) {
+    CallFrame f;
+    f.ownerKind = kind;
+    f.ownerMap = map;
+    f.ownerIndex = owner;
+    f.subIndex = sub;
+    return f;
   };
-  scriptHooks.TriggerEventText = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) {
-    return std::u16string(u"TouchedActor");
+  CallFrame input = frame(kOwnerInput, 0, 0, 0);
+  input.relateActor = 1;
+  const std::pair<CallFrame, std::u16string> cases[] = {
+      {frame(kOwnerZone, 0, 0, 0),
+       u"Interface: \"Menu\" Zone: \"Gate\" Trigger: Trigger.Zone.TouchedActor (\"Hero\", 1)"},
+      {frame(kOwnerZone, 0, 0, 1), u"Interface: \"Menu\" Zone: \"Gate\" Trigger: "},
+      {frame(kOwnerActor, 0, 1, 0),
+       u"Interface: \"Menu\" Actor: \"Character Bob\" Trigger: Trigger.Actor.Loaded"},
+      {frame(kOwnerDoor, 0, 0, 2), u"Interface: \"Menu\" Door: \"Front\" Trigger: 2"},
+      {frame(kOwnerSpawn, 0, 0, 1), u"Interface: \"Menu\" Spawn: \"Nest\" Trigger: 1"},
+      {frame(kOwnerField, 0, 0, 0), u"Interface: \"Menu\" Field: \"OK\" Trigger: "},
+      {frame(kOwnerFieldValue, 0, 0, 4), u"Interface: \"Menu\" Field: \"OK\" Retrieve Value: 4"},
+      {frame(kOwnerItem, -1, 0, 1), u"Item: \"Potion\" Trigger: 1"},
+      {frame(kOwnerCustomEvent, -1, 0, 0), u"Custom Event: \"Hit\""},
+      {input, u"Input: \"Keys\" Player: 2 Trigger: ???,Fire (Down),???,Enter (Up),Click 6,Button 1,1.5"},
+      {frame(kOwnerInput, -1, 0, 0),
+       u"Input: \"Keys\" Trigger: ???,Fire (Down),???,Enter (Up),Click 6,Button 1,1.5"},
+      // Records that do not exist read as empty: the report is written while an error is handled.
+      {frame(kOwnerZone, 0, 4, 0), u"Interface: \"Menu\" Zone: \"\" Trigger: "},
+      {frame(kOwnerActor, 7, 0, 0), u"Map: \"\" Actor: \"\" Trigger: "},
+      {frame(kOwnerInput, -1, 3, 0), u"Input: \"\" Trigger: "},
+      {frame(kOwnerCustomEvent, -1, -1, 0), u"Custom Event: \"\""},
+      {frame(12, -1, 4, 2), u"12: \"4\" Trigger: 2"},
   };
-  scriptHooks.ControlName = [](std::int32_t) { return std::u16string(u"Fire"); };
-  scriptHooks.InputControlName = [](std::int32_t, std::int32_t) { return std::u16string(u"Enter"); };
-  scriptHooks.InputTriggerEntries = [](std::int32_t, std::int32_t) {
-    return std::vector<InputTriggerEntry>{{1, -1}, {1 | 512, 3}, {2 | 256, 28}, {16, 1500}};
-  };
-  CallFrame zone;
-  zone.ownerKind = kOwnerZone;
-  zone.ownerMap = 0;
-  EXPECT_EQ(DescribeTrigger(zone), u"Interface: \"Menu\" Zone: \"Gate\" Trigger: TouchedActor");
-  CallFrame item;
-  item.ownerKind = kOwnerItem;
-  item.subIndex = 1;
-  EXPECT_EQ(DescribeTrigger(item), u"Item: \"Potion\" Trigger: 1");
-  CallFrame input;
-  input.ownerKind = kOwnerInput;
-  EXPECT_EQ(DescribeTrigger(input), u"Input: \"Gate\" Trigger: ???,Fire (Down),Enter (Up),1.5");
-  CallFrame other;
-  other.ownerKind = 12;
-  other.ownerIndex = 4;
-  other.subIndex = 2;
-  EXPECT_EQ(DescribeTrigger(other), u"12: \"4\" Trigger: 2");
+  for (const auto& [described, expected] : cases) {
+    EXPECT_EQ(DescribeTrigger(described), expected) << Utf16ToUtf8(expected);
+  }
+  input.relateActor = 5;  // no such character: no player
+  EXPECT_EQ(DescribeTrigger(input).substr(0, 23), u"Input: \"Keys\" Player: 0");
 
   CallFrame& running = Frame({}, 0);
   running.ownerKind = kOwnerSystem;

@@ -15,13 +15,17 @@
 #include "data/data_hooks.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
+#include "data/project_state.h"
 #include "data/script_link.h"
+#include "media/controls_table.h"
+#include "media/player_input_state.h"
 #include "script/call_frame.h"
 #include "script/script_compiler.h"
 #include "script/script_engine_setup.h"
 #include "script/script_hooks.h"
 #include "script/script_interpreter.h"
 #include "script/script_stack_access.h"
+#include "state/project_settings_block.h"
 #include "support/temp_dir.h"
 
 namespace kiv::test {
@@ -44,6 +48,10 @@ class ScriptEngineTest : public ::testing::Test {
     RegisterScriptIdentifiers();
     scriptTable.Reset();
     gameData.Reset();
+    projectState.Reset();
+    storedProjectSettings.Reset();
+    controls.clear();
+    playerInputStates = {};
     ResetScriptEngine();
     scriptHooks.Reset();
     dataHooks.Reset();
@@ -69,6 +77,9 @@ class ScriptEngineTest : public ::testing::Test {
   }
 
   void TearDown() override { unsetenv("XDG_DATA_HOME"); }
+
+  // Option flag 23 of the project settings.
+  static void SetLooseNameMatching(bool on) { storedProjectSettings.flags[22] = on ? -1 : 0; }
 
   // Compiles, links and registers a script; returns its index.
   std::int32_t Load(const std::u16string& text) {

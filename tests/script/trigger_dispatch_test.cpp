@@ -19,9 +19,7 @@ TEST_F(TriggerDispatchTest, FastConditionsPassOrStopTheRun) {
   setsLinked = true;
   gameData.actorTemplates.resize(3);
   gameData.actorTemplates[1].name = u"Hero";
-  triggerHooks.IsSameOrDescendant = [](std::int32_t templateIndex, std::int32_t ancestor) {
-    return templateIndex == ancestor || (templateIndex == 2 && ancestor == 1);  // 2 descends from 1
-  };
+  gameData.actorTemplates[2].derivedRecord.templateIndex = 1;  // 2 descends from 1
   const std::int32_t owner = AddActor(kTouchedActor, u"Mark(1)", {u"\"Hero\"", u"1"});
   ASSERT_EQ(gameData.maps[0].actors[static_cast<std::size_t>(owner)].triggers[0].script.header, u"");
 
@@ -56,6 +54,20 @@ TEST_F(TriggerDispatchTest, FastConditionsPassOrStopTheRun) {
   }
   EXPECT_EQ(ErrorLog(), "");
   EXPECT_EQ(scriptEngine.callTop, -1);
+}
+
+TEST_F(TriggerDispatchTest, CursorSpriteConditionReadsPlayerZeroInputState) {
+  const std::int32_t owner = AddActor(kTouchedActor, u"Mark(1)");
+  const std::int32_t index =
+      gameData.maps[0].actors[static_cast<std::size_t>(owner)].triggers[0].script.index;
+  scriptTable.scripts.at(static_cast<std::size_t>(index)).conditionTokens = {
+      ConditionToken{kConditionCursorSprite, 4, nullptr}};
+  for (const std::int32_t cursor : {-1, 3, 4, -2}) {
+    playerInputStates[0].cursorSprite = cursor;
+    calls_.clear();
+    Raise(owner);
+    EXPECT_EQ(Marks().size(), cursor == 4 ? 1u : 0u) << "cursor sprite " << cursor;
+  }
 }
 
 TEST_F(TriggerDispatchTest, ConditionThatCannotBeTestedFailsAndIsLogged) {

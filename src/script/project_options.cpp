@@ -1,0 +1,18 @@
+#include "script/project_options.h"
+
+#include "state/project_settings_block.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
+constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
+
+}  // namespace
+
+bool ScriptLooseNameMatching() { return storedProjectSettings.flags[kLooseNameMatchingFlag] != 0; }
+
+bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
+
+}  // namespace kiv

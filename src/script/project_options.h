@@ -1,0 +1,13 @@
+#pragma once
+// The option flags of the project settings that the script engine reads.
+namespace kiv {
+
+// Option flag 23: names, keywords and text comparisons are trimmed and
+// lower-cased on both sides before they are compared.
+bool ScriptLooseNameMatching();
+
+// Option flag 19: "main" always means the current player's controlled party
+// member, also in a script that relates to another player's character.
+bool ScriptMainAlwaysControlled();
+
+}  // namespace kiv
