@@ -80,7 +80,7 @@ void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<ScriptHooks>() == 25, "list every scriptHooks member here");
+  static_assert(MemberCount<ScriptHooks>() == 11, "list every scriptHooks member here");
   KIV_HOOK("scriptHooks", TickCount);
   KIV_HOOK("scriptHooks", RunTrigger);
   KIV_HOOK("scriptHooks", SuspendForWait);
@@ -90,31 +90,14 @@ void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
   KIV_HOOK("scriptHooks", actorExecutor);
   KIV_HOOK("scriptHooks", fieldExecutor);
   KIV_HOOK("scriptHooks", objectExecutor);
-  KIV_HOOK("scriptHooks", CustomEventGateCount);
-  KIV_HOOK("scriptHooks", LooseTextCompare);
-  KIV_HOOK("scriptHooks", MainAlwaysControlled);
   KIV_HOOK("scriptHooks", CurrentPlayer);
-  KIV_HOOK("scriptHooks", PlayerControl);
-  KIV_HOOK("scriptHooks", CharacterOwnerPlayer);
-  KIV_HOOK("scriptHooks", FieldParentField);
-  KIV_HOOK("scriptHooks", ActorPosition);
   KIV_HOOK("scriptHooks", RelateContext);
-  KIV_HOOK("scriptHooks", OwnerName);
-  KIV_HOOK("scriptHooks", TriggerEventText);
-  KIV_HOOK("scriptHooks", InputTriggerEntries);
-  KIV_HOOK("scriptHooks", ControlCount);
-  KIV_HOOK("scriptHooks", ControlName);
-  KIV_HOOK("scriptHooks", ControlHasKeyBinding);
-  KIV_HOOK("scriptHooks", InputControlName);
 }
 
 template <typename Visit>
 void VisitTriggerHooks(TriggerHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<TriggerHooks>() == 11, "list every triggerHooks member here");
-  KIV_HOOK("triggerHooks", SystemScript);
+  static_assert(MemberCount<TriggerHooks>() == 8, "list every triggerHooks member here");
   KIV_HOOK("triggerHooks", SpriteTextureScript);
-  KIV_HOOK("triggerHooks", CursorSprite);
-  KIV_HOOK("triggerHooks", IsSameOrDescendant);
   KIV_HOOK("triggerHooks", TickElapsed);
   KIV_HOOK("triggerHooks", SystemMenuOpen);
   KIV_HOOK("triggerHooks", EndMapDataAudio);

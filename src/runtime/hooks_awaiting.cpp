@@ -76,7 +76,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.CurrentPlayer", kShellOne},
     {"scriptHooks.RelateContext", kMapSystems},
     {"triggerHooks.SpriteTextureScript", kSprites},
-    {"triggerHooks.CursorSprite", kShellTwo},
     {"triggerHooks.TickElapsed", kShellTwo},
     {"triggerHooks.SystemMenuOpen", kShellTwo},
     {"triggerHooks.EndMapDataAudio", kMaps},

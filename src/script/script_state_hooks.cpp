@@ -2,8 +2,6 @@
 
 #include "script/saved_run_state.h"
 #include "script/script_state_lists.h"
-#include "script/trigger_hooks.h"
-#include "state/game_state.h"
 #include "state/state_hooks.h"
 
 namespace kiv {
@@ -21,11 +19,6 @@ void InstallScriptStateHooks() {
   };
   stateHooks.WriteScriptRunState = [](ByteList& buffer, std::int32_t& offset) {
     WriteScriptRunState(buffer, offset);
-  };
-  triggerHooks.SystemScript = [](std::int32_t slot) -> const Script* {
-    if (slot < 0 || slot >= kSystemScriptCount) return nullptr;
-    const Script& script = systemScripts[static_cast<std::size_t>(slot)];
-    return script.hasStatements ? &script : nullptr;
   };
 }
 

@@ -20,6 +20,7 @@
 #include "script/trigger_description.h"
 #include "script/trigger_hooks.h"
 #include "script/waits.h"
+#include "state/game_state.h"
 
 namespace kiv {
 
@@ -27,7 +28,7 @@ std::array<float, 4> gestureResults{};
 
 namespace {
 
-constexpr std::int32_t kSystemSlotCount = 13;
+constexpr std::int32_t kSystemSlotCount = kSystemScriptCount;
 constexpr std::int32_t kControlMode = 1;
 
 [[noreturn]] void RaiseNoSlot(const char* what, std::int32_t index) {
@@ -40,13 +41,19 @@ auto& Element(List& list, std::int32_t index, const char* what) {
   return list[static_cast<std::size_t>(index)];
 }
 
+// The game state's system script of a slot; none while the slot has no statements.
+const Script* SystemSlotScript(std::int32_t slot) {
+  const Script& script = systemScripts[static_cast<std::size_t>(slot)];
+  return script.hasStatements ? &script : nullptr;
+}
+
 // The script record held by an owner's slot; nullptr for an empty sprite-texture slot.
 const Script* SlotScript(std::int32_t ownerKind, std::int32_t ownerIndex, std::int32_t subIndex,
                          std::int32_t map) {
   switch (ownerKind) {
     case kOwnerSystem:
       if (ownerIndex < 0 || ownerIndex >= kSystemSlotCount) RaiseNoSlot("System script", ownerIndex);
-      return triggerHooks.SystemScript(ownerIndex);
+      return SystemSlotScript(ownerIndex);
     case kOwnerMap:
       return &Element(gameData.maps[map].eventScripts, ownerIndex, "Map event");
     case kOwnerZone:

@@ -5,7 +5,6 @@ namespace kiv {
 TriggerHooks triggerHooks;
 
 void TriggerHooks::Reset() {
-  SystemScript = [](std::int32_t) -> const Script* { return nullptr; };
   SpriteTextureScript = [] { return -1; };
   TickElapsed = [] { return 0; };
   SystemMenuOpen = [] { return false; };

@@ -11,8 +11,6 @@
 namespace kiv {
 
 struct TriggerHooks {
-  // The script of a system slot 0 to 12 of the game state. Default: none (nullptr).
-  std::function<const Script*(std::int32_t slot)> SystemScript;
   // The registered script that the sprite drawing asks to run (owner kind 13). Default: -1.
   std::function<std::int32_t()> SpriteTextureScript;
   // Milliseconds the current tick advances the game (interval conditions). Default: 0.
