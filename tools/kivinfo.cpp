@@ -226,18 +226,21 @@ int main(int argc, char** argv) {
   bool loaded = false;
   std::string failure;
   try {
-    const int result = PackageLoad(argv[1], kPackageOldNameLength);
-    if (result != 0) throw KivError(result, "Could not load resource file properly.");
-    RuntimeStartUp();
-    ResetGameData();
-    dataSettings.gridCellSize = kGridCellSize;
-    if (PackageFindEntry("INTRO.kst") >= 0) {
-      gameData.currentActivity = "INTRO.kst";
-      LoadProjectState();
-      gameData.currentActivity.clear();
-    }
-    loaded = LoadGameData();
-    if (loaded) LoadEveryMap();
+    // A file that asks for more memory than there is ends as error 7 like any bad file.
+    OutOfMemoryAsError([&] {
+      const int result = PackageLoad(argv[1], kPackageOldNameLength);
+      if (result != 0) throw KivError(result, "Could not load resource file properly.");
+      RuntimeStartUp();
+      ResetGameData();
+      dataSettings.gridCellSize = kGridCellSize;
+      if (PackageFindEntry("INTRO.kst") >= 0) {
+        gameData.currentActivity = "INTRO.kst";
+        LoadProjectState();
+        gameData.currentActivity.clear();
+      }
+      loaded = LoadGameData();
+      if (loaded) LoadEveryMap();
+    });
     if (!loaded) failure = "error -5: Loading was stopped.";
   } catch (const KivError& e) {
     failure = "error " + std::to_string(e.Number()) + ": " + AnsiToUtf8(e.what());

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
 #include <string_view>
 
 #include "core/error.h"
@@ -252,13 +251,11 @@ int PackageLoad(const std::string& path, int oldNameLength) {
   std::string description;
   try {
     const MappedFile file(path);
-    package.packageEntries = PackageParse(file.Data(), file.Size(), oldNameLength);
+    package.packageEntries =
+        OutOfMemoryAsError([&] { return PackageParse(file.Data(), file.Size(), oldNameLength); });
   } catch (const KivError& error) {
     number = error.Number();
     description = error.what();
-  } catch (const std::bad_alloc&) {
-    number = kErrOutOfMemory;
-    description = "Out of memory.";
   }
   if (number != 0) {
     std::vector<PackageEntry>().swap(package.packageEntries);

@@ -68,7 +68,7 @@ bool LoadSetKind(const std::string& extension, Table& table, bool keepContents, 
     const std::string name = std::to_string(k) + "." + extension;
     gameData.currentActivity = name;
     try {
-      read(ReadPackageFile(name, kMaxEntrySize), k);
+      OutOfMemoryAsError([&] { read(ReadPackageFile(name, kMaxEntrySize), k); });
     } catch (const KivError& e) {
       throw KivError(e.Number(), "\"" + name + "\": " + e.what());
     }
@@ -246,7 +246,8 @@ void LoadAllInterfaces() {
     }
     if (loaded) continue;
     try {
-      LoadMapFromPackage(AnsiToUtf16(entry.substr(0, entry.size() - 4)), true, -1, true);
+      OutOfMemoryAsError(
+          [&] { LoadMapFromPackage(AnsiToUtf16(entry.substr(0, entry.size() - 4)), true, -1, true); });
     } catch (const KivError& e) {
       if (e.Number() == kErrLoadAborted) throw;
       gameLoadLog.droppedInterfaces.push_back("\"" + entry + "\": " + e.what());

@@ -13,6 +13,7 @@
 #include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/legacy_sections.h"
+#include "data/map_grid_budget.h"
 #include "data/map_object_readers.h"
 #include "data/map_object_settings.h"
 #include "data/map_reader.h"
@@ -141,8 +142,19 @@ void BodyReader::ReadTilePlacements() {
   }
 }
 
+// The grids of a map made deeper by its old blocks stay within the budget of one map.
+void RequireGrownGridsWithinBudget(const Map& map, std::int32_t lastLayer) {
+  auto cells = [lastLayer](const ByteGrid3& grid) {
+    const std::int64_t layers = std::max<std::int64_t>(grid.layers, static_cast<std::int64_t>(lastLayer) + 1);
+    return static_cast<std::int64_t>(grid.columns) * grid.rows * layers;
+  };
+  RequireMapGridBudget(cells(map.tileLayerGroups[0].slotGrid), cells(map.staticCollision),
+                       SectorGridCells(map.width, map.height, std::max(map.layerCount, lastLayer)));
+}
+
 // Grows every layer-indexed grid of the map to hold layers 0..lastLayer.
 void GrowLayers(Map& map, std::int32_t lastLayer) {
+  RequireGrownGridsWithinBudget(map, lastLayer);
   auto grow = [lastLayer](ByteGrid3& grid) {
     if (grid.layers > lastLayer) return;
     grid.layers = lastLayer + 1;
@@ -189,7 +201,7 @@ void BodyReader::ReadBlocks() {
     offset += 4;
     const std::int32_t tile = (style <= 3 ? style : style + 28) + variant * 8;
     if (tile > 255) RaiseError(kErrOverflow, "Overflow");
-    if (topLayer > kMaxLegacyLayer) RaiseError(kErrData, "Invalid map size.");
+    if (topLayer > kMaxLegacyLayer) RaiseInvalidMapSize();
     highest = std::max(highest, topLayer);
     const std::int32_t column = x / 32;
     const std::int32_t row = y / 32;

@@ -4,7 +4,9 @@
 #include "core/error.h"
 #include "data/find_by_id.h"
 #include "data/game_data.h"
+#include "data/map_grid_budget.h"
 #include "data/map_reader.h"
+#include "data/sector_grid.h"
 
 namespace kiv {
 
@@ -20,17 +22,24 @@ constexpr std::int32_t kOldLayerCount = 11;
 // its layer count, which still sizes its sector grid: this does.
 constexpr std::int32_t kMaxLayerWithoutTiles = 65535;
 
-[[noreturn]] void RaiseBadSize() { RaiseError(kErrData, "Invalid map size."); }
-
 // Checks that a grid of the given sizes can be held; returns its cell count.
 std::int64_t GridCells(std::int64_t columns, std::int64_t rows, std::int64_t layers) {
-  if (columns < 0 || rows < 0 || layers < 0) RaiseBadSize();
-  const std::int64_t cells = columns * rows * layers;
-  if (columns != 0 && rows != 0 && layers != 0 &&
-      (cells / columns / rows != layers || cells > std::numeric_limits<std::int32_t>::max())) {
-    RaiseBadSize();
+  constexpr std::int64_t kMaxCells = std::numeric_limits<std::int32_t>::max();
+  // Each factor within 32 bits keeps every product below 2^62.
+  for (const std::int64_t size : {columns, rows, layers}) {
+    if (size < 0 || size > kMaxCells) RaiseInvalidMapSize();
   }
+  const std::int64_t area = columns * rows;
+  if (area > kMaxCells) RaiseInvalidMapSize();
+  const std::int64_t cells = area * layers;
+  if (cells > kMaxCells) RaiseInvalidMapSize();
   return cells;
+}
+
+// The sector grid of a map that stores no tile cells.
+void RequireSectorGridWithoutTiles(const Map& map) {
+  if (SectorGridCells(map.width, map.height, map.layerCount) > kMaxSectorCellsWithoutTiles)
+    RaiseInvalidMapSize();
 }
 
 }  // namespace
@@ -56,10 +65,11 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
   map.height = BufferReadLong(buffer, offset);
   map.layerCount = version >= kFirstLayerCount ? BufferReadLong(buffer, offset) : kOldLayerCount;
   if (map.width < 0 || map.height < 0) {
-    if (map.layerCount > kMaxLayerWithoutTiles) RaiseBadSize();
+    if (map.layerCount > kMaxLayerWithoutTiles) RaiseInvalidMapSize();
+    RequireSectorGridWithoutTiles(map);
     return;
   }
-  if (map.layerCount < -1) RaiseBadSize();
+  if (map.layerCount < -1) RaiseInvalidMapSize();
 
   const std::int64_t columns = static_cast<std::int64_t>(map.width) + 1;
   const std::int64_t rows = static_cast<std::int64_t>(map.height) + 1;
@@ -70,11 +80,13 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
   // Six stored grids follow (two per group): refuse a size the file cannot hold
   // before anything is allocated.
   BufferRequire(buffer, offset, storedCells * 2 * kTileLayerGroupCount);
+  if (storedCells == 0) RequireSectorGridWithoutTiles(map);
 
   const std::int32_t cellSize = dataSettings.gridCellSize;
   if (cellSize <= 0) RaiseError(kErrData, "Invalid collision grid cell size.");
   const std::int64_t perTile = 32 / cellSize;
-  GridCells(columns * perTile, rows * perTile, layers);
+  RequireMapGridBudget(gridCells, GridCells(columns * perTile, rows * perTile, layers),
+                       SectorGridCells(map.width, map.height, map.layerCount));
   map.workingCollision.Make(static_cast<std::int32_t>(columns * perTile),
                             static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(layers));
   map.staticCollision.Make(static_cast<std::int32_t>(columns * perTile),

@@ -11,7 +11,9 @@ namespace kiv {
 
 // Reads the header section into map: identifiers, names, size, the collision
 // grids (sized by dataSettings.gridCellSize, which must be above 0) and the
-// three tile-layer groups with their slots resolved against tileSets.
+// three tile-layer groups with their slots resolved against tileSets. Sizes
+// whose grids the file does not hold or that pass the grid budget of a map
+// (data/map_grid_budget.h) raise -1 "Invalid map size." before any grid is made.
 void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map);
 
 // Reads the properties section into map.

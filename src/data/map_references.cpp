@@ -112,7 +112,7 @@ std::int32_t ResolveMapReference(std::int32_t& index, std::u16string& name, cons
   if (load) {
     const std::int32_t newIndex = gameData.maps.LastIndex() + 1;
     try {
-      LoadMap(PackageGetEntryBytes(entry, -1), fileName, -1, true);
+      OutOfMemoryAsError([&] { LoadMap(PackageGetEntryBytes(entry, -1), fileName, -1, true); });
     } catch (const KivError& e) {
       // A load ended by closing the window stops the whole game load.
       if (e.Number() == kErrLoadAborted) throw;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/error.h"
 #include "core/math_util.h"
@@ -16,7 +17,9 @@ std::int32_t LastSector(std::int32_t lastIndex) {
   return static_cast<std::int32_t>(std::max<std::int64_t>(last, 0));
 }
 
+// Int() of a position. NaN lies nowhere: it gives a value outside every grid.
 std::int32_t FloorToInt(float value) {
+  if (std::isnan(value)) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(
       std::clamp(std::floor(static_cast<double>(value)), -2147483648.0, 2147483647.0));
 }
@@ -34,15 +37,25 @@ SectorCell& SectorGrid::At(std::int32_t column, std::int32_t row, std::int32_t l
                static_cast<std::size_t>(column)];
 }
 
+std::int64_t SectorGridCells(std::int32_t width, std::int32_t height, std::int32_t layerCount) {
+  // At most 2^29 a side, so the area cannot wrap; the volume can.
+  const std::int64_t area = (static_cast<std::int64_t>(LastSector(width)) + 1) * (LastSector(height) + 1);
+  const std::int64_t levels = static_cast<std::int64_t>(LastSector(layerCount)) + 1;
+  if (levels > std::numeric_limits<std::int64_t>::max() / area)
+    return std::numeric_limits<std::int64_t>::max();
+  return area * levels;
+}
+
 void BuildSectorGrid(Map& map) {
   if (!map.sectorGridBuilt) {
     SectorGrid& grid = map.sectorGrid;
+    // A count beyond what a vector can hold fails the allocation (error 7
+    // where loads report errors) rather than wrapping into a smaller grid.
+    const std::int64_t cells = SectorGridCells(map.width, map.height, map.layerCount);
+    grid.cells.assign(static_cast<std::size_t>(cells), SectorCell());
     grid.columns = LastSector(map.width) + 1;
     grid.rows = LastSector(map.height) + 1;
     grid.levels = LastSector(map.layerCount) + 1;
-    grid.cells.assign(static_cast<std::size_t>(grid.columns) * static_cast<std::size_t>(grid.rows) *
-                          static_cast<std::size_t>(grid.levels),
-                      SectorCell());
   }
   // Cell lists grow on demand, so a built grid needs no re-sizing.
   map.sectorGridBuilt = true;
@@ -81,7 +94,8 @@ void SectorGridAddDoorAt(Map& map, std::int32_t door, float x, float y, float z,
   const std::int32_t pixelY = FloorToInt(y);
   const std::int32_t column = FloorToInt(x) / kSectorSize;
   std::int32_t row = static_cast<std::int32_t>((static_cast<std::int64_t>(pixelY) + 32) / kSectorSize);
-  const std::int32_t level = FloorToInt(z) / kSectorSize;
+  // A NaN height places the door at height 0, as rounding does elsewhere.
+  const std::int32_t level = FloorToInt(std::isnan(z) ? 0.0f : z) / kSectorSize;
   // The row is taken 32 units below the door; on the bottom tile row of a map
   // whose height is a multiple of 4 tiles that passes the last row.
   const std::int64_t mapPixelHeight = (static_cast<std::int64_t>(map.height) + 1) * 32;

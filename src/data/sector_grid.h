@@ -11,6 +11,10 @@ namespace kiv {
 
 inline constexpr std::int32_t kSectorSize = 128;
 
+// The number of cells of the sector grid of a map of these last indexes; sizes
+// whose count passes the 64-bit range give the largest 64-bit value.
+std::int64_t SectorGridCells(std::int32_t width, std::int32_t height, std::int32_t layerCount);
+
 // Creates the grid once (columns, rows and levels cover the map's tiles and
 // layers); a built grid keeps its entries.
 void BuildSectorGrid(Map& map);
@@ -24,7 +28,8 @@ void SectorGridAddLight(Map& map, std::int32_t light, float x, float y, float z,
 
 // Enters (or takes out) a door in the cell of its position, taken 32 units below
 // it. A door on the bottom tile row whose shifted row falls one past the grid
-// goes into the last row; a door outside the map raises error 9.
+// goes into the last row; a door outside the map (or at an undefined x or y)
+// raises error 9, and an undefined (NaN) height counts as 0.
 void SectorGridAddDoorAt(Map& map, std::int32_t door, float x, float y, float z, bool remove);
 
 }  // namespace kiv

@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -227,7 +228,10 @@ std::int32_t ReportLoadError(const std::string& path) {
     message = e.what();
   } catch (const std::bad_alloc&) {
     number = kErrOutOfMemory;
-    message = "Out of memory.";
+    message = kOutOfMemoryText;
+  } catch (const std::length_error&) {
+    number = kErrOutOfMemory;
+    message = kOutOfMemoryText;
   } catch (const std::exception& e) {
     message = e.what();
   }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
+#include <stdexcept>
+
 #include "core/error.h"
 
 namespace kiv {
@@ -27,6 +31,29 @@ TEST(SectorGridTest, BoundsCoverTheMap) {
     EXPECT_EQ(map.sectorGrid.rows, c.rows);
     EXPECT_EQ(map.sectorGrid.levels, c.levels);
   }
+}
+
+TEST(SectorGridTest, CellCountsOfAnySizeDoNotWrap) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const struct {
+    std::int32_t width, height, layers;
+    std::int64_t cells;
+  } cases[] = {{9, 9, 0, 9},
+               {-1, -1, -1, 1},
+               {-5, 1023, -1, 256},
+               {kMax, kMax, 0, std::int64_t{1} << 58},
+               {kMax, kMax, kMax, std::numeric_limits<std::int64_t>::max()}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(SectorGridCells(c.width, c.height, c.layers), c.cells)
+        << c.width << "," << c.height << "," << c.layers;
+  }
+  // A grid beyond what memory can address fails its allocation instead of
+  // wrapping into a small grid, and is not marked built.
+  Map map;
+  map.width = map.height = map.layerCount = kMax;
+  EXPECT_THROW(BuildSectorGrid(map), std::length_error);
+  EXPECT_FALSE(map.sectorGridBuilt);
+  EXPECT_EQ(map.sectorGrid.columns, 0);
 }
 
 TEST(SectorGridTest, LightsEnterEveryCellTheirRadiusReaches) {
@@ -86,6 +113,22 @@ TEST(SectorGridTest, ADoorOnTheBottomRowOfAMapOfWholeSectorsStaysInTheGrid) {
     try {
       SectorGridAddDoorAt(map, 6, p[0], p[1], p[2], false);
       FAIL() << p[0] << "," << p[1] << "," << p[2];
+    } catch (const KivError& e) {
+      EXPECT_EQ(e.Number(), 9);
+    }
+  }
+}
+
+TEST(SectorGridTest, ADoorAtAnUndefinedHeightStandsAtHeightZero) {
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  Map map = GridMap(9, 9, 7);
+  SectorGridAddDoorAt(map, 4, 130.0f, 100.0f, kNaN, false);
+  EXPECT_EQ(map.sectorGrid.At(1, 1, 0).doors, std::vector<std::int32_t>{4});
+  // An undefined place on the map is no place on it.
+  for (const auto& p : {std::array<float, 2>{kNaN, 100.0f}, std::array<float, 2>{130.0f, kNaN}}) {
+    try {
+      SectorGridAddDoorAt(map, 5, p[0], p[1], 0.0f, false);
+      FAIL() << p[0] << "," << p[1];
     } catch (const KivError& e) {
       EXPECT_EQ(e.Number(), 9);
     }

@@ -28,9 +28,13 @@ void WriteHeader(ByteList& b, std::int32_t& o, const MapFixture& m) {
   BufferWriteLong(b, m.height, o);
   if (v >= 100563) BufferWriteLong(b, m.layerCount, o);
   if (m.width < 0 || m.height < 0) return;
-  const std::int64_t layers = v >= 100563 ? m.layerCount + 1 : 1;
-  const std::size_t cells =
-      static_cast<std::size_t>((m.width + 1) * static_cast<std::int64_t>(m.height + 1) * layers);
+  // Only grids left empty are sized from the map, so that a fixture can give a
+  // size no file holds together with grids of a few bytes.
+  auto patternCells = [&m, v] {
+    const std::int64_t layers = v >= 100563 ? static_cast<std::int64_t>(m.layerCount) + 1 : 1;
+    return static_cast<std::size_t>((static_cast<std::int64_t>(m.width) + 1) *
+                                    (static_cast<std::int64_t>(m.height) + 1) * layers);
+  };
   for (std::size_t g = 0; g < m.groups.size(); ++g) {
     const TileGroupFixture& group = m.groups[g];
     BufferWriteByte(b, static_cast<std::uint8_t>(group.slotIds.size()), o);
@@ -38,6 +42,7 @@ void WriteHeader(ByteList& b, std::int32_t& o, const MapFixture& m) {
     for (const ByteList* grid : {&group.slotGrid, &group.tileGrid}) {
       ByteList bytes = *grid;
       if (bytes.empty()) {
+        const std::size_t cells = patternCells();
         bytes.resize(cells);
         for (std::size_t i = 0; i < cells; ++i)
           bytes[i] = static_cast<std::uint8_t>(i * 3 + g + (grid == &group.tileGrid));
