@@ -475,7 +475,7 @@ void ReadCharacter(const ByteList& buffer, std::int32_t& offset, Actor& actor, s
 
   // Step 8: AI flags, items, equipment, route.
   actor.aiFlags = BufferReadLong(buffer, offset);
-  actor.designValue2 = BufferReadLong(buffer, offset);
+  actor.speedFactor = BufferReadSingle(buffer, offset);
   ReadItems(buffer, offset, version, actor);
   ReadEquipment(buffer, offset, version, actor);
   if (version < kFirstStoredAiBit && !withState && (actor.aiFlags & 1) != 0 &&

@@ -176,7 +176,7 @@ struct Actor {
   std::int32_t aiValue = 0;
   std::int32_t gridX = 0, gridY = 0;
   float gridHeading = 0.0f;
-  std::int32_t designValue2 = 0;  // stored after the AI flags
+  float speedFactor = 0.0f;  // multiplies the attack time of a held item
   std::int32_t aiFocus = -1;
   std::vector<Trigger> triggers;
   std::vector<ActorVariable> variables;

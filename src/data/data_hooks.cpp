@@ -1,11 +1,7 @@
 #include "data/data_hooks.h"
 
 #include "core/log.h"
-#include "data/find_by_id.h"
 #include "data/game_data.h"
-#include "data/linking.h"
-#include "data/map_references.h"
-#include "data/set_lookups.h"
 
 namespace kiv {
 
@@ -25,21 +21,12 @@ void DataHooks::Reset() {
   YieldToWindowSystem = [] {};
   QuitRequested = [] { return false; };
 
-  FindById = FindInLookupTable;
-  SpriteSetCollisionShape = SpriteSetFirstCollisionShape;
-  LegacySpriteSet = [](std::int32_t, LegacySpriteSetInfo&) { return false; };
-  ItemSize = ItemPickUpSize;
   ItemAmmunitionCapacity = [](std::int32_t) { return 0; };
-  FontLineHeight = FontSetLineHeight;
-  TileSetIsWall = TileSetHasWallFlag;
-  FindTileById = [](const Identifier&, TileLookup&) { return false; };
   BuildDoorCollisionShape = [](std::int32_t, std::int32_t, float, CollisionShape&) {};
   FieldDrawnWidth = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return -1; };
   WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, float) {
     return std::vector<std::u16string>{text};
   };
-  LinkMapObjects = [](std::int32_t map, bool isSave) { kiv::LinkMapObjects(map, isSave); };
-  ResolveMapLinks = [](std::int32_t map) { kiv::ResolveMapLinks(map); };
 
   InitMapWeather = [](std::int32_t) {};
   RebuildSpriteLayers = [](Actor&) {};

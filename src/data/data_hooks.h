@@ -1,16 +1,12 @@
 #pragma once
 // Calls that the game-data readers make into subsystems above them (script
-// engine, renderer, world, player shell) and into tables that other parts of
-// the game data fill (sets, controls). The owner installs them at start-up;
+// engine, renderer, world, player shell). The owner installs them at start-up;
 // until then each does the harmless default named beside it.
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/geometry.h"
-#include "core/identifier.h"
 #include "core/record_codecs.h"
 
 namespace kiv {
@@ -18,28 +14,6 @@ namespace kiv {
 struct Actor;
 struct Script;
 struct Trigger;
-
-// Tables that the object readers look identifiers up in at once.
-enum class LookupTable { kSpriteSet, kDoorSet, kItem, kFontSet, kControl };
-
-// What the conversions of old map files take from a sprite set.
-struct LegacySpriteSetInfo {
-  Box box;                                // the set's box of six values
-  std::int32_t valueAfterBox = 0;         // the set's value stored after its box
-  std::array<float, 5> vehicleValues{};   // vehicle value 1, speed, values 2 and 3, the 15-value
-  std::int32_t physicsFlags = 0;
-  float drawOffsetX = 0.0f;               // drawing offsets of the first usable direction
-  float drawOffsetY = 0.0f;
-};
-
-// A tile found by its identifier, with its pixel extents in its tile set.
-struct TileLookup {
-  std::int32_t tileSet = -1;
-  std::int32_t tile = -1;
-  std::int32_t left = 0;
-  std::int32_t right = 0;
-  std::int32_t height = 0;
-};
 
 struct DataHooks {
   // Compiles a script's text into statements. Default: keeps the text and
@@ -75,22 +49,9 @@ struct DataHooks {
 
   // --- Object records of a map body ---
 
-  // The first record of the table with the identifier; -1 for an empty
-  // identifier, -2 when none has it. Default: no table has records.
-  std::function<std::int32_t(LookupTable table, const Identifier& id)> FindById;
-  // The collision shape of a sprite set's first usable direction. Default: false (none).
-  std::function<bool(std::int32_t spriteSet, CollisionShape& shape)> SpriteSetCollisionShape;
-  // What old map conversions take from a sprite set. Default: false (none).
-  std::function<bool(std::int32_t spriteSet, LegacySpriteSetInfo& info)> LegacySpriteSet;
-  // An item's size (pick-up boxes) and ammunition capacity. Default: 0.
-  std::function<std::int32_t(std::int32_t item)> ItemSize;
+  // An item's ammunition capacity (the weapon code knows which item value
+  // holds it). Default: 0.
   std::function<std::int32_t(std::int32_t item)> ItemAmmunitionCapacity;
-  // A font set's line height in pixels. Default: 0.
-  std::function<std::int32_t(std::int32_t fontSet)> FontLineHeight;
-  // Whether a tile set's flags mark its tiles as walls (bit 0). Default: false.
-  std::function<bool(std::int32_t tileSet)> TileSetIsWall;
-  // The first tile (tile sets in order, tiles 0..63) with the identifier. Default: false.
-  std::function<bool(const Identifier& tileId, TileLookup& found)> FindTileById;
   // Builds a door's collision shape from its open amount and style. Default: nothing.
   std::function<void(std::int32_t map, std::int32_t door, float openAmount, CollisionShape& shape)>
       BuildDoorCollisionShape;
@@ -103,12 +64,6 @@ struct DataHooks {
   std::function<std::vector<std::u16string>(std::int32_t fontSet, const std::u16string& text, std::int32_t width,
                                             float fontSize)>
       WrapText;
-  // Links the objects of a map just read to the sets and applies actor templates.
-  // Default: the game data's own linking.
-  std::function<void(std::int32_t map, bool isSave)> LinkMapObjects;
-  // Resolves the map's references to other maps (may load them). Default: the
-  // game data's own resolution.
-  std::function<void(std::int32_t map)> ResolveMapLinks;
 
   // --- Linking and loading the whole game ---
 

@@ -2,6 +2,7 @@
 
 #include "core/data_buffer.h"
 #include "data/data_hooks.h"
+#include "data/find_by_id.h"
 #include "data/legacy_sections.h"
 #include "data/map_object_readers.h"
 #include "data/object_defaults.h"
@@ -128,8 +129,8 @@ void ReadDoor(const ByteList& buffer, std::int32_t& offset, std::int32_t version
     if (isSave) door.value7 = BufferReadLong(buffer, offset);
   }
 
-  door.doorSet = dataHooks.FindById(LookupTable::kDoorSet, door.doorSetId);
-  door.item = dataHooks.FindById(LookupTable::kItem, door.itemId);
+  door.doorSet = FindDoorSetById(door.doorSetId);
+  door.item = FindItemById(door.itemId);
   dataHooks.BuildDoorCollisionShape(mapIndex, index, door.openAmount, door.collisionShape);
   SectorGridAddDoorAt(map, index, door.x, door.y, door.z, false);
 }

@@ -9,10 +9,12 @@
 #include "core/symbol_table.h"
 #include "data/data_hooks.h"
 #include "data/field_state.h"
+#include "data/find_by_id.h"
 #include "data/map_object_settings.h"
 #include "data/map_record.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
+#include "data/set_lookups.h"
 #include "data/sprite_instance.h"
 
 namespace kiv {
@@ -221,7 +223,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   BufferReadVariant(buffer, field.value2, offset);
   field.contentKind = BufferReadByte(buffer, offset);
   field.fontSetId = BufferReadIdentifier(buffer, offset);
-  field.fontSet = dataHooks.FindById(LookupTable::kFontSet, field.fontSetId);
+  field.fontSet = FindFontSetById(field.fontSetId);
   if (version >= kFirstDesignByte1) field.designByte1 = BufferReadByte(buffer, offset);
   field.spriteSetId = BufferReadIdentifier(buffer, offset);
   field.spriteSet = -2;
@@ -278,7 +280,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   if (version >= kFirstFollowedPlayer) field.view.followedPlayer = BufferReadLong(buffer, offset);
   if (version >= kFirstTriggerList) {
     field.controlId = BufferReadIdentifier(buffer, offset);
-    field.control = dataHooks.FindById(LookupTable::kControl, field.controlId);
+    field.control = FindControlById(field.controlId);
     field.controlValue = BufferReadLong(buffer, offset);
   } else {
     field.controlId = Identifier();
@@ -372,7 +374,7 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
       field.lines = dataHooks.WrapText(field.fontSet, field.value1.AsText(), drawnWidth, field.fontSize);
       field.lineCount = static_cast<std::int32_t>(field.lines.size());
       const std::int32_t lineHeight = field.lineHeight;
-      const std::int32_t fontLineHeight = dataHooks.FontLineHeight(field.fontSet);
+      const std::int32_t fontLineHeight = FontSetLineHeight(field.fontSet);
       if (lineHeight > 0) {
         field.pixelHeight = RoundToLong(static_cast<double>(field.lineCount) * lineHeight);
         if (lineHeight < fontLineHeight) {

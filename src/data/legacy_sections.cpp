@@ -1,19 +1,19 @@
-#include "data/sprite_instance.h"
 #include "data/legacy_sections.h"
 
-#include <algorithm>
-
+#include <array>
+#include <bit>
 #include <cmath>
 
 #include "core/angles.h"
 #include "core/data_buffer.h"
-#include "core/math_util.h"
 #include "core/symbol_table.h"
-#include "data/data_hooks.h"
 #include "data/field_state.h"
+#include "data/find_by_id.h"
+#include "data/game_data.h"
 #include "data/map_object_settings.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
+#include "data/sprite_instance.h"
 
 namespace kiv {
 
@@ -23,6 +23,10 @@ constexpr std::int32_t kFirstTurretFloatPosition = 100523;
 constexpr std::int32_t kFirstTurretTriState = 100495;
 constexpr std::int32_t kFirstTurretStateBytes = 100496;
 constexpr std::int32_t kFirstInterfaceDepth = 100585;
+
+// Flags of an old dynamic object that place the converted actor.
+constexpr std::uint8_t kDynamicObjectDrawOffset = 1;  // its x and y were the drawn corner
+constexpr std::uint8_t kDynamicObjectOnFloor = 2;     // its z becomes 0
 
 // The old per-event scripts of vehicles and turrets, as triggers.
 constexpr OldScriptEvent kVehicleEvents[] = {
@@ -50,6 +54,50 @@ constexpr OldScriptEvent kTurretEvents[] = {
 };
 constexpr std::size_t kVehicleScriptOrder[] = {0, 1, 3, 4, 5, 6, 7, 8, 2};
 constexpr std::size_t kTurretScriptOrder[] = {0, 4, 5, 6, 7, 8, 9, 1, 2, 3};
+
+// What old vehicles and turrets take from their sprite set. The set keeps its
+// box in values C to H; block I holds the value stored after the box, then
+// vehicle value 1, the speed and vehicle values 2 and 3 (floats) and the value
+// that defaults to 15; value J holds the physics flags.
+struct SpriteSetLegacyValues {
+  Box box;
+  std::int32_t valueAfterBox = 0;
+  float vehicleValue1 = 0.0f;
+  float speed = 0.0f;
+  float vehicleValue2 = 0.0f;
+  float vehicleValue3 = 0.0f;
+  std::int32_t vehicleValue15 = 0;
+  std::int32_t physicsFlags = 0;
+};
+
+// Word k (little-endian) of a sprite set's block I.
+std::uint32_t BlockWord(const SpriteSet& set, std::size_t k) {
+  const std::size_t at = k * 4;
+  return static_cast<std::uint32_t>(set.blockI.at(at)) |
+         static_cast<std::uint32_t>(set.blockI.at(at + 1)) << 8 |
+         static_cast<std::uint32_t>(set.blockI.at(at + 2)) << 16 |
+         static_cast<std::uint32_t>(set.blockI.at(at + 3)) << 24;
+}
+
+SpriteSetLegacyValues LegacyValuesOf(const SpriteSet& set) {
+  SpriteSetLegacyValues values;
+  const auto& box = set.valuesCtoH;
+  values.box = Box{box[0], box[1], box[2], box[3], box[4], box[5]};
+  values.valueAfterBox = std::bit_cast<std::int32_t>(BlockWord(set, 0));
+  values.vehicleValue1 = std::bit_cast<float>(BlockWord(set, 1));
+  values.speed = std::bit_cast<float>(BlockWord(set, 2));
+  values.vehicleValue2 = std::bit_cast<float>(BlockWord(set, 3));
+  values.vehicleValue3 = std::bit_cast<float>(BlockWord(set, 4));
+  values.vehicleValue15 = std::bit_cast<std::int32_t>(BlockWord(set, 5));
+  values.physicsFlags = set.valueJ;
+  return values;
+}
+
+// The sprite set at an index found by identifier; nullptr for none (-1, -2).
+const SpriteSet* SpriteSetAt(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= gameData.spriteSets.size()) return nullptr;
+  return &gameData.spriteSets[static_cast<std::size_t>(index)];
+}
 
 // What both kinds share: colour and sprite set go to parts 0 and 9.
 void SetBodyParts(Actor& actor, std::uint32_t color, std::int32_t spriteSet, const Identifier& spriteSetId) {
@@ -153,8 +201,8 @@ void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_
     BufferRequire(buffer, offset, 24);
     offset += 24;
   }
-  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
-  const std::int32_t item = dataHooks.FindById(LookupTable::kItem, itemId);
+  const std::int32_t spriteSet = FindSpriteSetById(spriteSetId);
+  const std::int32_t item = FindItemById(itemId);
   (void)version;
 
   Actor& actor = StartLegacyActor(map, actorIndex,
@@ -169,16 +217,16 @@ void ReadLegacyVehicle(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.team = -1;
   actor.teamId = Identifier();
   actor.vehicle = 1;
-  LegacySpriteSetInfo info;
-  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
-    actor.vehicleValue1 = info.vehicleValues[0];
-    actor.speed = info.vehicleValues[1];
-    actor.vehicleValue2 = info.vehicleValues[2];
-    actor.vehicleValue3 = info.vehicleValues[3];
-    actor.vehicleValue15 = RoundToLong(info.vehicleValues[4]);
+  if (const SpriteSet* set = SpriteSetAt(spriteSet)) {
+    const SpriteSetLegacyValues values = LegacyValuesOf(*set);
+    actor.vehicleValue1 = values.vehicleValue1;
+    actor.speed = values.speed;
+    actor.vehicleValue2 = values.vehicleValue2;
+    actor.vehicleValue3 = values.vehicleValue3;
+    actor.vehicleValue15 = values.vehicleValue15;
     actor.derivedValue1 = actor.vehicleValue3 * 20.0f;
     actor.derivedValue2 = actor.vehicleValue3 * 100.0f;
-    actor.physicsFlags = info.physicsFlags;
+    actor.physicsFlags = values.physicsFlags;
   }
   actor.triggers.clear();
   AddOldScriptTriggers(actor.triggers, scripts, kVehicleEvents, false);
@@ -236,8 +284,8 @@ void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t
     BufferRequire(buffer, offset, stateBytes);
     offset += stateBytes;
   }
-  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
-  const std::int32_t item = dataHooks.FindById(LookupTable::kItem, itemId);
+  const std::int32_t spriteSet = FindSpriteSetById(spriteSetId);
+  const std::int32_t item = FindItemById(itemId);
 
   // Preparation: the arc runs from start to end through increasing angles.
   const bool hasArc = arcStart != -1.0f || arcEnd != -2.0f;
@@ -261,7 +309,8 @@ void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t
   actor.vehicle = vehicleFlag;
   actor.turret = turretFlag;
   actor.keyTurning = static_cast<float>(triState);
-  actor.designValue2 = designValue;
+  // The old int lands in a float member: its bits are kept, not its number.
+  actor.speedFactor = std::bit_cast<float>(designValue);
   actor.turretRange = range;
   actor.turnRate = turnRate * 2.0f;
   actor.vehicleValue3 = static_cast<float>(vehicleValue);
@@ -272,11 +321,12 @@ void ReadLegacyTurret(const ByteList& buffer, std::int32_t& offset, std::int32_t
   } else {
     actor.arc = kTwoPi;
   }
-  LegacySpriteSetInfo info;
-  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
-    const std::int64_t across = (static_cast<std::int64_t>(info.box.left) + info.box.right) / 32;
+  if (const SpriteSet* set = SpriteSetAt(spriteSet)) {
+    const SpriteSetLegacyValues values = LegacyValuesOf(*set);
+    const std::int64_t across = (static_cast<std::int64_t>(values.box.left) + values.box.right) / 32;
     actor.x = static_cast<float>(static_cast<double>(actor.x) + static_cast<double>(across * 16 + 16));
-    actor.y = static_cast<float>(static_cast<double>(actor.y) + std::ceil(info.valueAfterBox / 16.0) * 16.0);
+    actor.y =
+        static_cast<float>(static_cast<double>(actor.y) + std::ceil(values.valueAfterBox / 16.0) * 16.0);
   }
   actor.triggers.clear();
   AddOldScriptTriggers(actor.triggers, scripts, kTurretEvents, false);
@@ -304,7 +354,7 @@ void ReadLegacyDynamicObject(const ByteList& buffer, std::int32_t& offset, std::
   const std::uint8_t flags = BufferReadByte(buffer, offset);
   BufferReadLong(buffer, offset);
   if (version < kFirstInterfaceDepth && map.isInterface) z = 0.0f;
-  const std::int32_t spriteSet = dataHooks.FindById(LookupTable::kSpriteSet, spriteSetId);
+  const std::int32_t spriteSet = FindSpriteSetById(spriteSetId);
   const std::u16string convertedName = u"Dynamic Object " + name;
 
   if (map.isInterface) {
@@ -336,14 +386,23 @@ void ReadLegacyDynamicObject(const ByteList& buffer, std::int32_t& offset, std::
   attachment.spriteSetId = spriteSetId;
   actor.attachedSprites = {attachment};
   SetObjectSprite(actor.sprite, spriteSet);
-  LegacySpriteSetInfo info;
-  if (spriteSet >= 0 && dataHooks.LegacySpriteSet(spriteSet, info)) {
-    if ((flags & 1) != 0) {
-      actor.x -= info.drawOffsetX;
-      actor.y -= info.drawOffsetY;
+  // The eight scripts stay behind: an actor has no slots for them.
+  const SpriteSet* set = SpriteSetAt(spriteSet);
+  if (set == nullptr) return;
+  if ((flags & kDynamicObjectDrawOffset) != 0) {
+    // The object stood where its sprite's corner was drawn; the actor stands
+    // at the sprite's origin.
+    std::int32_t pose = 0;
+    std::int32_t direction = 0;
+    FindSpriteDirection(spriteSet, pose, direction);
+    if (static_cast<std::size_t>(pose) < set->poses.size()) {
+      const SpriteDirection& shown =
+          set->poses[static_cast<std::size_t>(pose)].directions[static_cast<std::size_t>(direction)];
+      actor.x = static_cast<float>(static_cast<double>(actor.x) - shown.minX);
+      actor.y = static_cast<float>(static_cast<double>(actor.y) - shown.minY);
     }
-    if ((flags & 2) != 0) actor.z = 0.0f;
   }
+  if ((flags & kDynamicObjectOnFloor) != 0) actor.z = 0.0f;
 }
 
 }  // namespace kiv

@@ -9,16 +9,17 @@
 #include "core/math_util.h"
 #include "core/number_text.h"
 #include "data/actor_record.h"
-#include "data/data_hooks.h"
 #include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/legacy_sections.h"
+#include "data/linking.h"
 #include "data/map_grid_budget.h"
 #include "data/map_object_readers.h"
 #include "data/map_object_settings.h"
 #include "data/map_reader.h"
+#include "data/map_references.h"
 #include "data/sector_grid.h"
-#include "data/tile_set_slots.h"
+#include "data/set_lookups.h"
 
 namespace kiv {
 
@@ -120,26 +121,13 @@ void BodyReader::ReadTurrets() {
   }
 }
 
+// An old placement names its tile by an identifier, which the tiles of the
+// tile sets that load no longer keep: no placement finds its tile, and each is
+// skipped like one whose tile is missing.
 void BodyReader::ReadTilePlacements() {
   const std::int32_t last = LastIndex(kTilePlacementSize);
-  TileLayerGroup& group = map.tileLayerGroups[1];
-  for (std::int32_t i = 0; i <= last; ++i) {
-    const Identifier tileId = BufferReadIdentifier(buffer, offset);
-    const std::int32_t x = BufferReadLong(buffer, offset);
-    const std::int32_t y = BufferReadLong(buffer, offset);
-    TileLookup tile;
-    if (!dataHooks.FindTileById(tileId, tile)) continue;
-    const std::uint8_t slot = MapTileSetSlot(map, 1, tile.tileSet, true);
-    const std::int64_t column =
-        x / 32 + ((static_cast<std::int64_t>(tile.right) + tile.left) / 2) / 32;
-    const std::int64_t row = y / 32 + static_cast<std::int64_t>(std::ceil(tile.height / 32.0)) - 1;
-    if (column < 0 || row < 0 || column > map.width || row > map.height) continue;
-    const auto c = static_cast<std::int32_t>(column);
-    const auto r = static_cast<std::int32_t>(row);
-    if (group.slotGrid.cells.empty() || group.slotGrid.At(c, r, 0) != 0) continue;
-    group.slotGrid.At(c, r, 0) = slot;
-    group.tileGrid.At(c, r, 0) = static_cast<std::uint8_t>(tile.tile);
-  }
+  if (last < 0) return;
+  offset += static_cast<std::int32_t>((static_cast<std::int64_t>(last) + 1) * kTilePlacementSize);
 }
 
 // The grids of a map made deeper by its old blocks stay within the budget of one map.
@@ -263,7 +251,7 @@ bool IsWallCell(const Map& map, const TileLayerGroup& group, std::int32_t column
   if (slot == 0 || slot > group.slotTileSets.size()) return false;
   const std::int32_t tileSet = group.slotTileSets[slot - 1u];
   (void)map;
-  return tileSet >= 0 && dataHooks.TileSetIsWall(tileSet);
+  return tileSet >= 0 && TileSetHasWallFlag(tileSet);
 }
 
 bool InGrid(const ByteGrid3& grid, std::int32_t column, std::int32_t row, std::int32_t layer) {
@@ -291,7 +279,7 @@ void OpenDoorways(Map& map) {
       const std::uint8_t slot = grid.At(x, y, z);
       if (slot > 0 && slot <= group.slotTileSets.size()) {
         const std::int32_t tileSet = group.slotTileSets[slot - 1u];
-        if (tileSet >= 0 && !dataHooks.TileSetIsWall(tileSet)) {
+        if (tileSet >= 0 && !TileSetHasWallFlag(tileSet)) {
           group.slotGrid.At(x, y + 1, z) = slot;
           group.tileGrid.At(x, y + 1, z) = group.tileGrid.At(x, y, z);
           copied = true;
@@ -389,11 +377,11 @@ void ReadMapBodySections(const ByteList& buffer, std::int32_t& offset, std::int3
 }
 
 void FinishMapBody(std::int32_t mapIndex, bool isSave) {
-  dataHooks.LinkMapObjects(mapIndex, isSave);
+  LinkMapObjects(mapIndex, isSave);
   Map& map = gameData.maps[mapIndex];
   if (map.SelectedField() > static_cast<std::int32_t>(map.fields.size()) - 1) map.SelectedField() = -1;
   OpenDoorways(map);
-  if (!isSave) dataHooks.ResolveMapLinks(mapIndex);
+  if (!isSave) ResolveMapLinks(mapIndex);
 }
 
 void ReadMapBody(const ByteList& buffer, std::int32_t& offset, std::int32_t version, std::int32_t mapIndex,

@@ -1,7 +1,7 @@
 #include "core/data_buffer.h"
 #include "core/error.h"
-#include "data/data_hooks.h"
 #include "data/map_object_readers.h"
+#include "data/set_lookups.h"
 #include "data/sprite_instance.h"
 
 namespace kiv {
@@ -41,7 +41,7 @@ void ReadProjectile(const ByteList& buffer, std::int32_t& offset, Map& map, std:
   SetObjectSprite(p.sprite, p.spriteSet);
   // The shape comes from the sprite set; one that is not in the table is error 9.
   p.collisionShape = CollisionShape();
-  if (p.spriteSet >= 0 && !dataHooks.SpriteSetCollisionShape(p.spriteSet, p.collisionShape)) {
+  if (p.spriteSet >= 0 && !SpriteSetFirstCollisionShape(p.spriteSet, p.collisionShape)) {
     RaiseError(kErrIndex, "Subscript out of range");
   }
 }

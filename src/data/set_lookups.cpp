@@ -1,6 +1,5 @@
 #include "data/set_lookups.h"
 
-#include "data/find_by_id.h"
 #include "data/game_data.h"
 #include "data/sprite_instance.h"
 
@@ -15,22 +14,6 @@ const typename Table::value_type* RecordAt(const Table& table, std::int32_t inde
 }
 
 }  // namespace
-
-std::int32_t FindInLookupTable(LookupTable table, const Identifier& id) {
-  switch (table) {
-    case LookupTable::kSpriteSet:
-      return FindSpriteSetById(id);
-    case LookupTable::kDoorSet:
-      return FindDoorSetById(id);
-    case LookupTable::kItem:
-      return FindItemById(id);
-    case LookupTable::kFontSet:
-      return FindFontSetById(id);
-    case LookupTable::kControl:
-      return FindControlById(id);
-  }
-  return IdIsEmpty(id) ? -1 : -2;
-}
 
 bool SpriteSetFirstCollisionShape(std::int32_t spriteSet, CollisionShape& shape) {
   const SpriteSet* set = RecordAt(gameData.spriteSets, spriteSet);

@@ -2,14 +2,9 @@
 // What the readers of map objects look up in the set tables as they read.
 #include <cstdint>
 
-#include "core/identifier.h"
 #include "core/record_codecs.h"
-#include "data/data_hooks.h"
 
 namespace kiv {
-
-// The first record of the table with the identifier; -1 for an empty one, -2 when none has it.
-std::int32_t FindInLookupTable(LookupTable table, const Identifier& id);
 
 // The collision shape of the direction a sprite set shows first; false for an
 // index outside the sprite sets.

@@ -1,11 +1,11 @@
 // Pick-ups, lights, speakers, spawns and positioned texts.
 #include "core/data_buffer.h"
-#include "data/data_hooks.h"
 #include "data/find_by_id.h"
 #include "data/map_object_readers.h"
 #include "data/object_defaults.h"
 #include "data/script_codec.h"
 #include "data/sector_grid.h"
+#include "data/set_lookups.h"
 #include "data/sprite_instance.h"
 
 namespace kiv {
@@ -70,14 +70,14 @@ void ReadPickUp(const ByteList& buffer, std::int32_t& offset, std::int32_t versi
 }
 
 void SetObjectCollisionBox(PickUp& pickUp) {
-  if (pickUp.spriteSet >= 0 && dataHooks.SpriteSetCollisionShape(pickUp.spriteSet, pickUp.collisionShape)) return;
+  if (pickUp.spriteSet >= 0 && SpriteSetFirstCollisionShape(pickUp.spriteSet, pickUp.collisionShape)) return;
   pickUp.collisionShape = objectDefaults.collisionShape;
   if (pickUp.collisionShape.rectangles.empty()) pickUp.collisionShape.rectangles.emplace_back();
   CollisionBox& box = pickUp.collisionShape.rectangles[0];
   std::int32_t half = kPickUpHalfSize;
   std::int32_t height = 2 * kPickUpHalfSize;
   if (pickUp.items[0].item >= 0) {
-    height = dataHooks.ItemSize(pickUp.items[0].item);
+    height = ItemPickUpSize(pickUp.items[0].item);
     half = height / 2;
   }
   box.left = -half;

@@ -143,7 +143,7 @@ void WriteActor(Actor& actor, ByteList& buffer, std::int32_t& offset, bool isSav
   BufferWriteLong(buffer, actor.designValue, offset);
   BufferWriteSingle(buffer, actor.speed, offset);
   BufferWriteLong(buffer, actor.aiFlags, offset);
-  BufferWriteLong(buffer, actor.designValue2, offset);
+  BufferWriteSingle(buffer, actor.speedFactor, offset);
   WriteInventory(buffer, offset, actor);
   WriteIntList(buffer, offset, actor.route);
 

@@ -35,9 +35,6 @@ class MapLoaderTest : public ::testing::Test {
     dataSettings.Reset();
     dataSettings.gridCellSize = 8;
     dataHooks.Reset();
-    // These tests check what the readers read: linking has tests of its own.
-    dataHooks.LinkMapObjects = [](std::int32_t, bool) {};
-    dataHooks.ResolveMapLinks = [](std::int32_t) {};
     package.Reset();
   }
   void TearDown() override {
@@ -210,6 +207,7 @@ TEST_F(MapLoaderTest, ReadsTheProperties) {
   soundSets[1].id = sound;
   MapFixture f;
   f.soundSetId = sound;
+  IdFill(f.setIds[0], 0x77);  // no sprite set has it
   f.backgroundSprites1 = {{sound, {1, 2, 3, 4}, 5, 6, 7}};
   f.slotNames = {u"a", u"b", u"c", u"d"};
   f.screenLayouts = {{{u"Windows"}, 640, 480, 99, {{1, 2, 3, 4, 5, 6}}}};
@@ -222,7 +220,7 @@ TEST_F(MapLoaderTest, ReadsTheProperties) {
   EXPECT_FLOAT_EQ(map.ambientFactors[1], 0x20 / 255.0f);
   EXPECT_FLOAT_EQ(map.ambientFactors[2], 0x40 / 255.0f);
   EXPECT_FLOAT_EQ(map.ambientFactors[3], 0x10 / 255.0f);
-  EXPECT_EQ(map.setReferences[0].index, -2);
+  EXPECT_EQ(map.setReferences[0].index, -2);  // still unresolved after linking
   EXPECT_EQ(map.mapValueL, 51);
   EXPECT_EQ(map.mapValueP, 2.5f);
   EXPECT_EQ(map.fogColor, 0xFF336699u);
@@ -233,7 +231,8 @@ TEST_F(MapLoaderTest, ReadsTheProperties) {
   EXPECT_EQ(map.mapMode, 2);
   EXPECT_EQ(map.flags, (std::array<std::uint8_t, 6>{10, 11, 12, 13, 14, 15}));
   EXPECT_EQ(map.namedSlots[3].name, u"d");
-  EXPECT_EQ(map.namedSlots[3].index, -1);
+  // Read as a map name, which no loaded map or package entry has.
+  EXPECT_EQ(map.namedSlots[3].index, -2);
   ASSERT_EQ(map.screenLayouts.size(), 1u);
   EXPECT_EQ(map.screenLayouts[0].sizeValue, 99);
   EXPECT_EQ(map.screenLayouts[0].placements[0].values[5], 6);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 
 #include "core/data_buffer.h"
@@ -22,6 +24,7 @@
 #include "data/script_record.h"
 #include "data/sector_grid.h"
 #include "state/save_references.h"
+#include "support/map_object_writer.h"
 
 namespace kiv {
 namespace {
@@ -285,7 +288,7 @@ std::vector<KindCase> Cases() {
                      a.x = 100, a.y = 200, a.z = 10;
                      a.gridX = 96, a.gridY = 192, a.gridHeading = 0.5f, a.lastAttacked = 4, a.lastDamaged = 5;
                      a.shadow = 1, a.shadowColor = 0x11223344, a.designValue = 6, a.speed = 2.5f;
-                     a.aiFlags = 7, a.designValue2 = 8;
+                     a.aiFlags = 7, a.speedFactor = 8;
                      a.items = {InventoryEntry{-2, IdOf(0x51), 1, 3, 4, {}}};
                      a.route = {1, 2, 3};
                      a.removed = 0, a.noDraw = 1, a.noRect = 1, a.solid = 0;
@@ -456,6 +459,47 @@ TEST_F(ObjectWritersTest, ActorWithoutPartsStillWritesTheColourCount) {
   BufferReadByte(bytes, read);
   EXPECT_EQ(BufferReadLong(bytes, read), 7);
   EXPECT_EQ(BufferReadLong(bytes, read), -1);
+}
+
+// The value after the AI flags is a float: read as the number the file holds
+// and written back with the same four bytes.
+TEST_F(ObjectWritersTest, ActorSpeedFactorIsReadAsAFloatAndWrittenBackUnchanged) {
+  constexpr std::uint32_t kAiFlags = 0x5A5A1234;  // marks where the speed factor follows
+  // The four bytes after the marker, as a little-endian word.
+  auto wordAfterMarker = [](const ByteList& bytes) -> std::uint32_t {
+    const std::uint8_t marker[] = {0x34, 0x12, 0x5A, 0x5A};
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin(marker), std::end(marker));
+    EXPECT_NE(at, bytes.end());
+    if (bytes.end() - at < 8) return 0;
+    std::int32_t offset = static_cast<std::int32_t>(at - bytes.begin()) + 4;
+    return static_cast<std::uint32_t>(BufferReadLong(bytes, offset));
+  };
+  for (std::uint32_t bits : {0x3FC00000u, 7u, 0x7F800001u}) {  // 1.5, a tiny number, a NaN
+    SCOPED_TRACE(bits);
+    Actor stored;
+    stored.name = u"Fencer";
+    stored.aiFlags = static_cast<std::int32_t>(kAiFlags);
+    stored.speedFactor = std::bit_cast<float>(bits);
+    ByteList file;
+    std::int32_t o = 0;
+    test::WriteActorFixture(file, o, stored, kCurrentFormatVersion, true);
+    file.resize(static_cast<std::size_t>(o));
+    ASSERT_EQ(wordAfterMarker(file), bits);
+
+    Actor read;
+    std::int32_t at = 0;
+    ReadCharacter(file, at, read, kCurrentFormatVersion, true);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(read.speedFactor), bits);
+    if (bits == 0x3FC00000u) {
+      EXPECT_EQ(read.speedFactor, 1.5f);
+    }
+
+    ByteList written;
+    std::int32_t w = 0;
+    WriteActor(read, written, w, true);
+    written.resize(static_cast<std::size_t>(w));
+    EXPECT_EQ(wordAfterMarker(written), bits);
+  }
 }
 
 }  // namespace

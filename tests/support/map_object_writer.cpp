@@ -145,7 +145,7 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
     }
   }
   Long(b, o, a.aiFlags);
-  Long(b, o, a.designValue2);
+  BufferWriteSingle(b, a.speedFactor, o);
   Long(b, o, LastOf(a.items.size()));
   for (const InventoryEntry& e : a.items) {
     BufferWriteIdentifier(b, e.itemId, o);

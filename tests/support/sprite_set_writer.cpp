@@ -151,7 +151,7 @@ ByteList SpriteSetFileBytes(const SpriteSetFixture& s) {
   }
   WriteFlagTable(b, o, s.templateFlags);
   for (std::int32_t value : s.valuesCtoH) BufferWriteLong(b, value, o);
-  for (int i = 0; i < 24; ++i) BufferWriteByte(b, static_cast<std::uint8_t>(i), o);
+  BufferWriteBytes(b, s.blockI.data(), static_cast<std::int32_t>(s.blockI.size()), o);
   BufferWriteLong(b, s.valueJ, o);
   WriteEmptyImage(b, o, v);
   WriteEmptyImage(b, o, v);

@@ -86,6 +86,7 @@ struct SpriteSetFixture {
   std::vector<SpriteLinkFixture> links;
   std::vector<std::pair<Identifier, std::uint8_t>> templateFlags;
   std::array<std::int32_t, 6> valuesCtoH{};
+  std::array<std::uint8_t, 24> blockI{};
   std::int32_t valueJ = 0;
   std::int32_t slot = 0;
   // Poses 0 to 14 and the set's own; a pose above lastStandard and below 15
