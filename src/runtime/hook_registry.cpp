@@ -25,7 +25,7 @@ constexpr std::size_t MemberCount() {
 
 template <typename Visit>
 void VisitDataHooks(DataHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<DataHooks>() == 34, "list every dataHooks member here");
+  static_assert(MemberCount<DataHooks>() == 25, "list every dataHooks member here");
   KIV_HOOK("dataHooks", CompileScript);
   KIV_HOOK("dataHooks", BuildTriggerConditions);
   KIV_HOOK("dataHooks", FindGlobalName);
@@ -38,19 +38,10 @@ void VisitDataHooks(DataHooks& hooks, Visit&& visit) {
   KIV_HOOK("dataHooks", RestartTickBase);
   KIV_HOOK("dataHooks", YieldToWindowSystem);
   KIV_HOOK("dataHooks", QuitRequested);
-  KIV_HOOK("dataHooks", FindById);
-  KIV_HOOK("dataHooks", SpriteSetCollisionShape);
-  KIV_HOOK("dataHooks", LegacySpriteSet);
-  KIV_HOOK("dataHooks", ItemSize);
   KIV_HOOK("dataHooks", ItemAmmunitionCapacity);
-  KIV_HOOK("dataHooks", FontLineHeight);
-  KIV_HOOK("dataHooks", TileSetIsWall);
-  KIV_HOOK("dataHooks", FindTileById);
   KIV_HOOK("dataHooks", BuildDoorCollisionShape);
   KIV_HOOK("dataHooks", FieldDrawnWidth);
   KIV_HOOK("dataHooks", WrapText);
-  KIV_HOOK("dataHooks", LinkMapObjects);
-  KIV_HOOK("dataHooks", ResolveMapLinks);
   KIV_HOOK("dataHooks", InitMapWeather);
   KIV_HOOK("dataHooks", RebuildSpriteLayers);
   KIV_HOOK("dataHooks", UpdateCharacterFloorHeight);

@@ -50,7 +50,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.YieldToWindowSystem", kShellOne},
     {"dataHooks.QuitRequested", kShellOne},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
-    {"dataHooks.FindTileById", kMaps},
     {"dataHooks.BuildDoorCollisionShape", kCollision},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
     {"dataHooks.WrapText", kText},
