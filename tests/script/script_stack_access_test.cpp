@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "script/pause_state.h"
 #include "script/script_convert.h"
 #include "script/script_keywords.h"
 #include "script/trigger_description.h"
@@ -286,15 +285,6 @@ TEST_F(ScriptStackAccessTest, TriggerDescriptions) {
   running.parameters.push_back({SymbolIntern(u"b"), Variant::Text(u"x")});
   EXPECT_EQ(DescribeTrigger(running), u"System Script Trigger: 2 Params: a=5, b=\"x\"");
   PopCallFrame();
-}
-
-TEST_F(ScriptStackAccessTest, PauseStateStampsOnlyOnChange) {
-  std::vector<std::uint8_t> stamps;
-  scriptHooks.StampPauseState = [&stamps](std::uint8_t state) { stamps.push_back(state); };
-  SetGamePaused(1);
-  SetGamePaused(1);
-  SetGamePaused(0);
-  EXPECT_EQ(stamps, (std::vector<std::uint8_t>{1, 0}));
 }
 
 }  // namespace
