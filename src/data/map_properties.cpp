@@ -191,7 +191,7 @@ void ReadMapProperties(const ByteList& buffer, std::int32_t& offset, std::int32_
   if (version < kFirstFogCheckKept && map.fogStart > map.fogEnd) map.fogOn = 0;
   if (version >= kFirstBytesST) {
     map.mapByteS = BufferReadByte(buffer, offset);
-    map.mapByteT = BufferReadByte(buffer, offset);
+    map.paused = BufferReadByte(buffer, offset);
   }
   if (version >= kFirstByteU) map.mapByteU = BufferReadByte(buffer, offset);
   if (version >= kFirstPropertyList && version < kFirstHeaderProperties) {

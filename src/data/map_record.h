@@ -177,7 +177,9 @@ struct Map {
   float fogStart = 0.0f;
   float fogEnd = 0.0f;
   std::uint8_t mapByteS = 0;
-  std::uint8_t mapByteT = 0;
+  // Of an interface: the game's pause state (Main.Paused) at its last change,
+  // which the interface's own updates follow. Maps keep what they were read with.
+  std::uint8_t paused = 0;
   std::uint8_t mapByteU = 0;
   std::int32_t mapValueV = -1;
   std::int32_t mapValueW = -1;

@@ -13,7 +13,6 @@ void ScriptHooks::Reset() {
   StartTimedChange = [](std::int32_t, const ScriptValue&, std::int32_t, const Variant&, std::int32_t) {
     return false;
   };
-  StampPauseState = [](std::uint8_t) {};
   const ScriptExecutor nothing = [](std::int32_t, ScriptValue&, std::int32_t, ScriptValue&, std::int16_t,
                                     const Variant&, bool) {};
   internalExecutor = nothing;

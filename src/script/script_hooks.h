@@ -52,8 +52,6 @@ struct ScriptHooks {
   std::function<bool(std::int32_t code, const ScriptValue& target, std::int32_t argumentUpper,
                      const Variant& value, std::int32_t duration)>
       StartTimedChange;
-  // Stamps the pause state into the timed changes, waiting scripts and interface maps. Default: nothing.
-  std::function<void(std::uint8_t state)> StampPauseState;
 
   // The four executors. Default: nothing.
   ScriptExecutor internalExecutor;

@@ -89,7 +89,9 @@ class Interpreter {
       const DecodedStatement& fast = decoded.At(s, *script);
       const std::uint8_t kind = fast.kind;
       if (kind == kStatementGoto) {
-        if (fast.jump < 0 || fast.jump >= count) RaiseScript("GOTO names a label that does not exist.");
+        // A label after the last statement takes the statement count as its
+        // index: jumping there ends the run, the usual way to leave early.
+        if (fast.jump < 0 || fast.jump > count) RaiseScript("GOTO names a label that does not exist.");
         s = fast.jump;
         continue;
       }

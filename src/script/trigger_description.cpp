@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "core/number_text.h"
 #include "core/symbol_table.h"
 #include "core/text_encoding.h"
@@ -210,6 +211,22 @@ std::u16string DescribeTrigger(const CallFrame& frame) {
     }
   }
   return text;
+}
+
+std::u16string DescribeTriggerRun(const TriggerRun& run) {
+  CallFrame frame;
+  frame.ownerKind = run.ownerKind;
+  frame.ownerIndex = run.ownerIndex;
+  frame.subIndex = run.subIndex;
+  frame.ownerMap = run.map;
+  frame.relateActor = run.relateActor;
+  return DescribeTrigger(frame);
+}
+
+std::string CaughtErrorLine(const std::exception& error) {
+  const KivError* numbered = dynamic_cast<const KivError*>(&error);
+  return "Error: " + std::string(error.what()) +
+         (numbered != nullptr ? " (" + std::to_string(numbered->Number()) + ")" : std::string());
 }
 
 }  // namespace kiv

@@ -146,17 +146,6 @@ bool TestCondition(Script& script, const ConditionToken& token, const TriggerRun
   }
 }
 
-// A frame that describes a run whose conditions are being tested.
-CallFrame DescribedFrame(const TriggerRun& run) {
-  CallFrame frame;
-  frame.ownerKind = run.ownerKind;
-  frame.ownerIndex = run.ownerIndex;
-  frame.subIndex = run.subIndex;
-  frame.ownerMap = run.map;
-  frame.relateActor = run.relateActor;
-  return frame;
-}
-
 // Fast conditions run before any frame of the trigger exists, so no frame
 // would catch their errors: a failing test is logged and fails the condition.
 bool PassesConditions(std::int32_t scriptIndex, const TriggerRun& run) {
@@ -170,11 +159,8 @@ bool PassesConditions(std::int32_t scriptIndex, const TriggerRun& run) {
     } catch (const std::exception& error) {
       scriptEngine.callTop = top;
       scriptEngine.applyingTimedChange = false;
-      const KivError* numbered = dynamic_cast<const KivError*>(&error);
-      ErrorLogAppend("Error: " + std::string(error.what()) +
-                     (numbered != nullptr ? " (" + std::to_string(numbered->Number()) + ")" : std::string()) +
-                     "\r\n  in condition " + std::to_string(token.kind) + " of " +
-                     Utf16ToAnsi(DescribeTrigger(DescribedFrame(run))));
+      ErrorLogAppend(CaughtErrorLine(error) + "\r\n  in condition " + std::to_string(token.kind) + " of " +
+                     Utf16ToAnsi(DescribeTriggerRun(run)));
       return false;
     }
   }

@@ -23,12 +23,6 @@ void InstallTriggerEngine() {
                                     const Variant& value, std::int32_t duration) {
     return ScriptStartTimedChange(code, target, argumentUpper, value, duration);
   };
-  // The interface maps are stamped by whoever installed the hook before.
-  scriptHooks.StampPauseState = [previous = scriptHooks.StampPauseState](std::uint8_t state) {
-    for (WaitingScript& wait : waitingScripts) wait.paused = state;
-    for (TimedChange& change : timedChanges) change.paused = state;
-    previous(state);
-  };
   dataHooks.BuildTriggerConditions = [](Trigger& trigger) { BuildTriggerConditions(trigger); };
   dataHooks.ScriptRaiseObjectEvent = [](std::int32_t ownerKind, std::int32_t object, std::int32_t eventSymbol,
                                         std::int32_t map) {

@@ -12,6 +12,7 @@
 #include "script/call_frame.h"
 #include "script/script_dispatch.h"
 #include "script/timed_changes.h"
+#include "script/trigger_description.h"
 #include "script/trigger_dispatch.h"
 #include "script/trigger_hooks.h"
 #include "script/waits.h"
@@ -62,7 +63,16 @@ bool ReadyToResume(WaitingScript& wait, std::int32_t gameTimeStep, std::int32_t 
   return wait.combination == 0 ? met >= 1 : met == conditions;
 }
 
-// Takes the wait out of the list and runs its frames on from where they stopped.
+// An error that escapes the test or the resumption of a wait reaches no frame
+// that would report it: it is logged here, as one block.
+void LogWaitError(const std::u16string& owner, const std::exception& error) {
+  ErrorLogAppend(CaughtErrorLine(error) + "\r\n  in waiting script of " + Utf16ToAnsi(owner));
+}
+
+// Takes the wait out of the list and runs its frames on from where they
+// stopped. When the dispatcher fails to restore them (the owner of the first
+// frame is gone from its table), the error is logged and the scripts of the
+// frames no longer count as running.
 void Resume(std::size_t index) {
   std::vector<CallFrame> frames = std::move(waitingScripts[index].frames);
   waitingScripts.erase(waitingScripts.begin() + static_cast<std::ptrdiff_t>(index));
@@ -70,14 +80,15 @@ void Resume(std::size_t index) {
   TriggerRun run = SavedFrameRun(frames[0]);
   run.suspendRoot = -1;
   run.nested = true;
+  const std::int32_t top = scriptEngine.callTop;
   scriptEngine.resumeTop = static_cast<std::int32_t>(frames.size()) - 1;
   scriptEngine.resumeFrames = std::move(frames);
   try {
     ScriptRunTrigger(run);
-  } catch (...) {
-    scriptEngine.resumeTop = -1;
-    scriptEngine.resumeFrames.clear();
-    throw;
+  } catch (const std::exception& error) {
+    scriptEngine.callTop = top;
+    scriptEngine.applyingTimedChange = false;
+    LogWaitError(DescribeTriggerRun(run), error);
   }
   // A resumption that could not restore all its frames leaves nothing behind
   // for the next run to mistake for its own.
@@ -88,13 +99,25 @@ void Resume(std::size_t index) {
   }
 }
 
+// Tests a wait; a wait whose test fails (a control outside the controls
+// table, a map or actor that no longer exists) is logged and dropped.
+// True when the wait is to resume.
+bool TestOrDrop(std::size_t index, std::int32_t gameTimeStep, std::int32_t tickElapsed, bool& dropped) {
+  WaitingScript& wait = waitingScripts[index];
+  try {
+    return ReadyToResume(wait, gameTimeStep, tickElapsed);
+  } catch (const std::exception& error) {
+    LogWaitError(wait.frames.empty() ? std::u16string() : DescribeTrigger(wait.frames[0]), error);
+    RemoveWaitingScript(static_cast<std::int32_t>(index));
+    dropped = true;
+    return false;
+  }
+}
+
 void LogTimedChangeError(std::int32_t code, const std::exception& error) {
-  const KivError* numbered = dynamic_cast<const KivError*>(&error);
   std::string name;
   if (code >= 0 && code < SymbolCount()) name = Utf16ToAnsi(SymbolName(code));
-  ErrorLogAppend("Error: " + std::string(error.what()) +
-                 (numbered != nullptr ? " (" + std::to_string(numbered->Number()) + ")" : std::string()) +
-                 "\r\n  in timed change of " + name);
+  ErrorLogAppend(CaughtErrorLine(error) + "\r\n  in timed change of " + name);
 }
 
 }  // namespace
@@ -105,14 +128,14 @@ void RunCallBackSystem(std::int32_t gameTimeStep, std::int32_t tickElapsed) {
   std::int32_t i = static_cast<std::int32_t>(waitingScripts.size()) - 1;
   while (i >= 0) {
     const std::size_t index = static_cast<std::size_t>(i);
-    if (waitingScripts[index].paused == 0 && ReadyToResume(waitingScripts[index], gameTimeStep, tickElapsed)) {
+    bool removed = false;
+    if (waitingScripts[index].paused == 0 && TestOrDrop(index, gameTimeStep, tickElapsed, removed)) {
       Resume(index);
-      // The resumed script may have removed or added waits: go on with the
-      // entry below, or the last one when the list became shorter than that.
-      i = std::min(i - 1, static_cast<std::int32_t>(waitingScripts.size()) - 1);
-    } else {
-      --i;
+      removed = true;
     }
+    // A resumed script may have removed or added waits: go on with the entry
+    // below, or the last one when the list became shorter than that.
+    i = removed ? std::min(i - 1, static_cast<std::int32_t>(waitingScripts.size()) - 1) : i - 1;
   }
 }
 

@@ -89,7 +89,7 @@ void WriteMapProperties(Map& map, ByteList& buffer, std::int32_t& offset, bool i
   BufferWriteSingle(buffer, map.fogStart, offset);
   BufferWriteSingle(buffer, map.fogEnd, offset);
   BufferWriteByte(buffer, map.mapByteS, offset);
-  BufferWriteByte(buffer, map.mapByteT, offset);
+  BufferWriteByte(buffer, map.paused, offset);
   BufferWriteByte(buffer, map.mapByteU, offset);
   BufferWriteLong(buffer, map.mapValueV, offset);
   BufferWriteLong(buffer, map.mapValueW, offset);

@@ -157,6 +157,30 @@ TEST_F(ScriptCompilerTest, LabelOnlyScriptGivesOneGotoToZero) {
   EXPECT_EQ(script.statements[0].tokens[0].value, Variant::Long(0));
 }
 
+// A label after the last statement, alone or followed only by lines that make
+// no statement, gets the statement count as its index.
+TEST_F(ScriptCompilerTest, LabelAfterTheLastStatementGetsTheStatementCount) {
+  const struct {
+    const char16_t* text;
+    std::size_t gotoIndex;
+    std::size_t statements;
+  } cases[] = {
+      {u"GOTO done\r\nShow\r\n:done", 0, 2},
+      {u"IF 1 = 1\r\nGOTO done\r\nENDIF\r\nShow\r\n:done\r\n' nothing after this\r\n\r\nLOCAL z", 1, 4},
+      {u"GOTO done\r\n:done\r\nNODE 3", 0, 1},
+  };
+  for (const auto& c : cases) {
+    Script script;
+    script.text = c.text;
+    CompileScript(script);
+    ASSERT_EQ(script.statements.size(), c.statements) << Utf16ToUtf8(c.text);
+    const ScriptStatement& jump = script.statements[c.gotoIndex];
+    EXPECT_EQ(jump.kind, kStatementGoto);
+    EXPECT_EQ(jump.tokens.at(0).value, Variant::Long(static_cast<std::int32_t>(c.statements)))
+        << Utf16ToUtf8(c.text);
+  }
+}
+
 TEST_F(ScriptCompilerTest, SetTakesTheFirstEqualsOutsideParentheses) {
   Script script;
   script.text = u"SET x = 5\r\nSET t(1, 2) = y + 1\r\nSET s = \"a = b\"";

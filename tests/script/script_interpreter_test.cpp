@@ -23,6 +23,40 @@ TEST_F(ScriptInterpreterTest, LoopWithLabelAndGoto) {
   EXPECT_EQ(ErrorLog(), "");
 }
 
+// Jumping to a label after the last statement leaves the script without an
+// error; a label that no line names stays an error.
+TEST_F(ScriptInterpreterTest, GotoToTheEndLeavesTheScript) {
+  const struct {
+    const char16_t* text;
+    std::vector<std::int32_t> marks;
+    const char* error;
+  } cases[] = {
+      {u"Mark(1)\r\nGOTO done\r\nMark(2)\r\n:done", {1}, nullptr},
+      {u"IF 1 = 1\r\nGOTO done\r\nENDIF\r\nMark(2)\r\n:done\r\n' only comments follow\r\n", {}, nullptr},
+      {u"LOCAL n\r\n:top\r\nSET n = n + 1\r\nMark(n)\r\nIF n = 2\r\nGOTO done\r\nENDIF\r\nGOTO top\r\n:done",
+       {1, 2},
+       nullptr},
+      {u"Mark(1)\r\nGOTO dnoe\r\nMark(2)\r\n:done", {1}, "GOTO names a label that does not exist."},
+  };
+  for (const auto& c : cases) {
+    calls_.clear();
+    const std::string before = ErrorLog();
+    const Variant result = RunText(c.text);
+    std::vector<std::int32_t> marks;
+    for (const RecordedCall& call : calls_) {
+      if (call.name == "Mark") marks.push_back(call.arguments.at(0).AsLong());
+    }
+    EXPECT_EQ(marks, c.marks) << Utf16ToUtf8(c.text);
+    if (c.error == nullptr) {
+      EXPECT_TRUE(result.IsEmpty()) << Utf16ToUtf8(c.text);
+      EXPECT_EQ(ErrorLog(), before);
+    } else {
+      EXPECT_EQ(result.Type(), kVarError);
+      EXPECT_EQ(ErrorLog().substr(before.size()).rfind("Error: " + std::string(c.error), 0), 0u);
+    }
+  }
+}
+
 TEST_F(ScriptInterpreterTest, IfChainsTakeOneBranch) {
   const std::u16string text =
       u"IF Pick = 1\r\nMark(1)\r\nELSEIF Pick = 2\r\nMark(2)\r\nIF Pick = 2\r\nMark(22)\r\nENDIF\r\n"

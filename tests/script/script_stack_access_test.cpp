@@ -4,7 +4,6 @@
 
 #include "core/error.h"
 #include "media/key_names.h"
-#include "script/pause_state.h"
 #include "script/script_convert.h"
 #include "script/script_keywords.h"
 #include "script/trigger_description.h"
@@ -390,15 +389,6 @@ TEST_F(ScriptStackAccessTest, TriggerDescriptions) {
   running.parameters.push_back({SymbolIntern(u"b"), Variant::Text(u"x")});
   EXPECT_EQ(DescribeTrigger(running), u"System Script Trigger: 2 Params: a=5, b=\"x\"");
   PopCallFrame();
-}
-
-TEST_F(ScriptStackAccessTest, PauseStateStampsOnlyOnChange) {
-  std::vector<std::uint8_t> stamps;
-  scriptHooks.StampPauseState = [&stamps](std::uint8_t state) { stamps.push_back(state); };
-  SetGamePaused(1);
-  SetGamePaused(1);
-  SetGamePaused(0);
-  EXPECT_EQ(stamps, (std::vector<std::uint8_t>{1, 0}));
 }
 
 }  // namespace

@@ -216,6 +216,53 @@ TEST_F(WaitsTest, CallBackGoesOnBelowAResumedWaitAndFollowsRemovals) {
   EXPECT_EQ(Marks(), (std::vector<Variant>{Variant::Long(30), Variant::Long(20), Variant::Long(10)}));
 }
 
+// A wait whose test or resumption fails is logged as one block and dropped;
+// its exclusive script can run again, and the waits below it still resume in
+// the same tick.
+TEST_F(WaitsTest, FailingWaitIsLoggedAndDroppedAndTheOthersGoOn) {
+  handlers_["WaitControl7"] = [](const test::RecordedCall&, ScriptValue& result) {
+    result =
+        ScriptValue{kValueControl, ScriptMakeWaitRequest(1, 0, -1, 0, 0, Variant::Long(7), -1, -1, 0), 0};
+  };
+  struct Case {
+    const char* what;
+    const char16_t* text;
+    std::function<void()> breakIt;  // between the suspension and the tick
+    const char* log;
+  };
+  const Case cases[] = {
+      {"a control outside the controls table", u"Mark(1)\r\nWaitControl7\r\nMark(2)", [] {},
+       "Error: Subscript out of range (9)\r\n  in waiting script of Map: \"\" Actor: \"\" Trigger: \r\n"},
+      {"the owner removed while it waits", u"Mark(1)\r\nPause(100)\r\nMark(2)",
+       [] { gameData.maps[0].actors.pop_back(); },
+       "Error: Actor 1 does not exist. (9)\r\n  in waiting script of Map: \"\" Actor: \"\" Trigger: \r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetTriggerEngine();
+    gameData.maps[0].actors.clear();
+    calls_.clear();
+    const std::string before = ErrorLog();
+    Raise(AddActor(kEvent, u"Pause(100)\r\nMark(9)"));
+    const std::int32_t owner = AddActor(kEvent, c.text, {}, 1);
+    const std::int32_t script =
+        gameData.maps[0].actors[static_cast<std::size_t>(owner)].triggers[0].script.index;
+    Raise(owner);
+    ASSERT_EQ(waitingScripts.size(), 2u);
+    EXPECT_EQ(ScriptAt(script).hasRun, 1);
+    c.breakIt();
+
+    EXPECT_NO_THROW(Tick(100));
+    EXPECT_EQ(ErrorLog().substr(before.size()), c.log);
+    EXPECT_TRUE(waitingScripts.empty());
+    EXPECT_EQ(Marks(), (std::vector<Variant>{Variant::Long(1), Variant::Long(9)}));
+    EXPECT_EQ(ScriptAt(script).hasRun, 0);
+    EXPECT_EQ(scriptEngine.callTop, -1);
+    EXPECT_EQ(scriptEngine.resumeTop, -1);
+    EXPECT_TRUE(scriptEngine.resumeFrames.empty());
+  }
+}
+
 TEST_F(WaitsTest, NothingResumesWhileASystemMenuIsOpenOrTheWaitIsPaused) {
   Raise(AddActor(kEvent, u"Pause(100)\r\nMark(1)"));
   bool menu = true;

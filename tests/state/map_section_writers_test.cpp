@@ -105,7 +105,7 @@ Map MakeMap() {
   m.mapValueL = 13, m.setReference4 = {-2, IdOf(0x44)};
   m.mapValueM = 1.5f, m.mapValueN = 2.5f, m.mapValueO = 3.5f, m.mapValueP = 4.5f;
   m.mapByteQ = 14, m.mapByteR = 15, m.fogOn = 1, m.fogColor = 0xFF808080, m.fogStart = 100, m.fogEnd = 900;
-  m.mapByteS = 16, m.mapByteT = 17, m.mapByteU = 18;
+  m.mapByteS = 16, m.paused = 17, m.mapByteU = 18;
   m.mapValueV = -1, m.mapValueW = 0, m.mapValueX = 19, m.mapValueY = 20, m.mapFactorZ = 0.25f;
   m.furtherId = IdOf(0x45);
   m.backgroundColor1 = 0xFF010203, m.backgroundColor2 = 0xFF040506;
@@ -231,6 +231,7 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.mapValueP, 4.5f);
   EXPECT_EQ(read.fogColor, 0xFF808080u);
   EXPECT_EQ(read.fogEnd, 900.0f);
+  EXPECT_EQ(read.paused, 17);
   EXPECT_EQ(read.mapByteU, 18);
   EXPECT_EQ(read.mapFactorZ, 0.25f);
   EXPECT_EQ(read.furtherId, IdOf(0x45));

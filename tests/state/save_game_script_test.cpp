@@ -2,6 +2,9 @@
 // changes and global values, and writes them back unchanged.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "core/folders.h"
 #include "core/symbol_table.h"
 #include "save_game_fixture.h"
 #include "script/call_frame.h"
@@ -9,6 +12,7 @@
 #include "script/script_state_hooks.h"
 #include "script/timed_changes.h"
 #include "script/waits.h"
+#include "script/world_systems.h"
 
 namespace kiv::test {
 namespace {
@@ -22,6 +26,8 @@ class SaveGameScriptTest : public SaveGameTest {
     stateHooks.ResetTickBase = [this] { ++tickBaseResets; };
   }
   void TearDown() override {
+    gameFolder.clear();
+    unsetenv("XDG_DATA_HOME");
     ClearScriptState();
     SaveGameTest::TearDown();
   }
@@ -105,6 +111,51 @@ TEST_F(SaveGameScriptTest, WaitingScriptsTimedChangesAndGlobalsComeBackAndSaveTh
     }
   }
   EXPECT_EQ(differing, 1u);
+}
+
+// A save may hold waits that can no longer be tested or resumed: a control
+// outside the controls table, an owner outside its table. The Call Back
+// system logs and drops each of them and goes on with the others.
+TEST_F(SaveGameScriptTest, LoadedWaitsThatCannotBeTestedOrResumedAreLoggedAndDropped) {
+  setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);  // the error log goes to the test's folder
+  gameFolder = dir.Path() + "/Game";
+  StartSampleGame();
+  const std::int32_t town = MapNamed(u"Town");
+  ASSERT_GE(town, 0);
+  // Waits of 100 ms, each with one frame: the map's second event script, a
+  // control far beyond the table, an actor beyond the map's list.
+  const auto wait = [town](std::int32_t ownerKind, std::int32_t ownerIndex,
+                           std::vector<std::int32_t> waitControls) {
+    CallFrame frame;
+    frame.ownerKind = ownerKind;
+    frame.ownerIndex = ownerIndex;
+    frame.subIndex = 0;
+    frame.ownerMap = town;
+    frame.statementIndex = 0;
+    WaitingScript entry;
+    entry.timeLeft = 100;
+    entry.controls = std::move(waitControls);
+    entry.map = town;
+    entry.frames = {frame};
+    return entry;
+  };
+  waitingScripts = {wait(kOwnerMap, 1, {}), wait(kOwnerMap, 1, {999}), wait(kOwnerActor, 99, {})};
+  SaveGame(dir.File("waits.kSV"));
+  ClearScriptState();
+  ASSERT_EQ(LoadGame(dir.File("waits.kSV")), 0);
+  ASSERT_EQ(waitingScripts.size(), 3u);
+
+  // Polled from the last: the first wait is still reached (and, its time
+  // over, taken out of the list) after the two that fail.
+  EXPECT_NO_THROW(RunCallBackSystem(100, 100));
+  EXPECT_TRUE(waitingScripts.empty());
+  EXPECT_EQ(scriptEngine.callTop, -1);
+  EXPECT_EQ(scriptEngine.resumeTop, -1);
+  const ByteList log = ReadTestFile(dir.Path() + "/Kiv/Games/Game/ERROR.LOG");
+  EXPECT_EQ(
+      std::string(log.begin(), log.end()),
+      "Error: Actor 99 does not exist. (9)\r\n  in waiting script of Map: \"Town\" Actor: \"\" Trigger: \r\n"
+      "Error: Subscript out of range (9)\r\n  in waiting script of Map: \"Town\" Trigger: 1\r\n");
 }
 
 }  // namespace
