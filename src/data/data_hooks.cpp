@@ -35,8 +35,8 @@ void DataHooks::Reset() {
   FindTileById = [](const Identifier&, TileLookup&) { return false; };
   BuildDoorCollisionShape = [](std::int32_t, std::int32_t, float, CollisionShape&) {};
   FieldDrawnWidth = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return -1; };
-  WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, float) {
-    return std::vector<std::u16string>{text};
+  WrapText = [](std::int32_t, const std::u16string&, std::int32_t, std::int32_t&, float) {
+    return std::vector<std::int16_t>{0};
   };
   LinkMapObjects = [](std::int32_t map, bool isSave) { kiv::LinkMapObjects(map, isSave); };
   ResolveMapLinks = [](std::int32_t map) { kiv::ResolveMapLinks(map); };
