@@ -7,9 +7,8 @@ namespace kiv {
 
 void InstallRenderDataHooks() {
   dataHooks.WrapText = [](std::int32_t fontSet, const std::u16string& text, std::int32_t width,
-                          std::int32_t& lineCount, float fontSize) {
-    return WrapText(fontSet, text, width, lineCount, fontSize);
-  };
+                          std::int32_t& lineCount,
+                          float fontSize) { return WrapText(fontSet, text, width, lineCount, fontSize); };
 }
 
 }  // namespace kiv

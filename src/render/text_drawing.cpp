@@ -31,14 +31,16 @@ void AddGlyphQuads(const FontGlyph& glyph, double left, double top, float width,
                   height, glyph.u, glyph.v, u2, v2, shadowColor, 0);
   }
   QuadAddScreenGradient(static_cast<float>(left), static_cast<float>(top), width, height, {glyph.u, glyph.v},
-                        {u2, glyph.v}, {u2, v2}, {glyph.u, v2}, topColor, topColor, bottomColor, bottomColor, 0);
+                        {u2, glyph.v}, {u2, v2}, {glyph.u, v2}, topColor, topColor, bottomColor, bottomColor,
+                        0);
 }
 
 // The width of a line of text, measured with the advance rule.
 std::int32_t MeasureText(const FontSet& font, const std::u16string& text) {
   std::int32_t width = 0;
   for (char16_t c : text) {
-    width = AdvancePen(GlyphForIndex(font, FindFontGlyph(font, c)), font.textureWidth, font.glyphInset, width);
+    width =
+        AdvancePen(GlyphForIndex(font, FindFontGlyph(font, c)), font.textureWidth, font.glyphInset, width);
   }
   return width;
 }
@@ -69,19 +71,21 @@ void DrawTextCentered(std::int32_t fontSet, const std::u16string& text, std::int
                shadowColor);
 }
 
-void DrawGlyphBlock(Rect& outRect, std::int32_t fontSet, const GlyphIndexList& glyphs, std::int32_t firstIndex,
-                    std::int32_t lastIndex, std::int32_t x, std::int32_t y, std::uint32_t topColor,
-                    std::uint32_t bottomColor, std::uint32_t shadowColor, std::int32_t lineHeight,
-                    std::int32_t firstLine, std::int32_t lineCount, std::int32_t align, float scale) {
+void DrawGlyphBlock(Rect& outRect, std::int32_t fontSet, const GlyphIndexList& glyphs,
+                    std::int32_t firstIndex, std::int32_t lastIndex, std::int32_t x, std::int32_t y,
+                    std::uint32_t topColor, std::uint32_t bottomColor, std::uint32_t shadowColor,
+                    std::int32_t lineHeight, std::int32_t firstLine, std::int32_t lineCount,
+                    std::int32_t align, float scale) {
   const FontSet& font = FontSetAt(fontSet);
   BindFontTexture(font);
   const std::int32_t textureWidth = RoundToLong(static_cast<double>(scale) * font.textureWidth);
   const std::int32_t textureHeight = RoundToLong(static_cast<double>(scale) * font.textureHeight);
   const std::int32_t padding = RoundToLong(static_cast<double>(scale) * font.glyphInset);
   if (lineHeight == -1) {
-    lineHeight = font.glyphs.empty()
-                     ? 0
-                     : RoundToLong(static_cast<double>(font.glyphs[0].height) * textureHeight - 2.0 * padding);
+    lineHeight =
+        font.glyphs.empty()
+            ? 0
+            : RoundToLong(static_cast<double>(font.glyphs[0].height) * textureHeight - 2.0 * padding);
   }
 
   // Only entries the list holds are drawn.
@@ -146,15 +150,16 @@ void DrawTextTail(std::int32_t fontSet, const GlyphIndexList& glyphs, std::int32
   for (std::int32_t i = last; i >= 0; --i) {
     const std::int16_t glyph = glyphs[static_cast<std::size_t>(i)];
     // A line mark is never drawn and takes no room.
-    if (glyph != kGlyphLineMark) sum = AdvancePen(GlyphForIndex(font, glyph), font.textureWidth, font.glyphInset, sum);
+    if (glyph != kGlyphLineMark)
+      sum = AdvancePen(GlyphForIndex(font, glyph), font.textureWidth, font.glyphInset, sum);
     if (sum > width) {
       start = i + 1;
       break;
     }
   }
   Rect drawn;
-  DrawGlyphBlock(drawn, fontSet, glyphs, start, last, x, y, topColor, bottomColor, shadowColor, kTailLineHeight, 0,
-                 0, kAlignLeft, 1.0f);
+  DrawGlyphBlock(drawn, fontSet, glyphs, start, last, x, y, topColor, bottomColor, shadowColor,
+                 kTailLineHeight, 0, 0, kAlignLeft, 1.0f);
 }
 
 }  // namespace kiv

@@ -32,10 +32,11 @@ void DrawTextCentered(std::int32_t fontSet, const std::u16string& text, std::int
 // firstLine < n <= firstLine + lineCount are drawn (lines count from 1), but
 // the pen still passes every line. Sizes and padding are scaled. outRect gets
 // the extent of every line passed: left, top, right, bottom.
-void DrawGlyphBlock(Rect& outRect, std::int32_t fontSet, const GlyphIndexList& glyphs, std::int32_t firstIndex,
-                    std::int32_t lastIndex, std::int32_t x, std::int32_t y, std::uint32_t topColor,
-                    std::uint32_t bottomColor, std::uint32_t shadowColor, std::int32_t lineHeight,
-                    std::int32_t firstLine, std::int32_t lineCount, std::int32_t align, float scale);
+void DrawGlyphBlock(Rect& outRect, std::int32_t fontSet, const GlyphIndexList& glyphs,
+                    std::int32_t firstIndex, std::int32_t lastIndex, std::int32_t x, std::int32_t y,
+                    std::uint32_t topColor, std::uint32_t bottomColor, std::uint32_t shadowColor,
+                    std::int32_t lineHeight, std::int32_t firstLine, std::int32_t lineCount,
+                    std::int32_t align, float scale);
 
 // Draws the longest tail of laid-out text whose width does not pass width, as
 // one left-aligned block at (x, y): the text being typed, which scrolls left.

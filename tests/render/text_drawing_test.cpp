@@ -1,8 +1,9 @@
 // The four text drawers, recorded through the batcher and device seams.
+#include "render/text_drawing.h"
+
 #include <memory>
 #include <string>
 
-#include "render/text_drawing.h"
 #include "render/text_font_fixture.h"
 #include "support/recording_batcher.h"
 
@@ -11,11 +12,11 @@ namespace {
 
 using test::kA;
 using test::kB;
+using test::kBottomLeft;
+using test::kBottomRight;
 using test::kH;
 using test::kTopLeft;
 using test::kTopRight;
-using test::kBottomLeft;
-using test::kBottomRight;
 using test::RecordedKind;
 using test::RecordedQuad;
 
@@ -138,7 +139,8 @@ TEST_F(TextDrawingTest, DrawGlyphBlockAlignsEachLineAtX) {
     Rect extent;
     DrawGlyphBlock(extent, 0, glyphs, 0, 5, 100, 50, kTop, kBottom, 0, 20, 0, 0, c.align, 1.0f);
     ExpectOneBindThenOneFlush();
-    EXPECT_EQ(QuadLefts(), (std::vector<float>{c.line1 - 1, c.line1 + 5, c.line2 - 1, c.line2 + 5, c.line2 + 11}));
+    EXPECT_EQ(QuadLefts(),
+              (std::vector<float>{c.line1 - 1, c.line1 + 5, c.line2 - 1, c.line2 + 5, c.line2 + 11}));
     EXPECT_EQ(QuadTops(), (std::vector<float>{49, 49, 69, 69, 69}));
     EXPECT_EQ(extent, c.extent);
   }
@@ -161,7 +163,8 @@ TEST_F(TextDrawingTest, DrawGlyphBlockScalesSizesAndTakesTheLineHeightFromGlyphZ
     SCOPED_TRACE(c.scale);
     recorder.Clear();
     Rect extent;
-    DrawGlyphBlock(extent, 0, {kA, kMark, kA, kA}, 0, 3, 0, 0, kTop, kBottom, 0, -1, 0, 0, kAlignLeft, c.scale);
+    DrawGlyphBlock(extent, 0, {kA, kMark, kA, kA}, 0, 3, 0, 0, kTop, kBottom, 0, -1, 0, 0, kAlignLeft,
+                   c.scale);
     ASSERT_EQ(recorder.quads.size(), 3u);
     const RecordedQuad& first = recorder.quads[0];
     EXPECT_EQ(first.Left(), static_cast<float>(-c.padding));
@@ -250,11 +253,7 @@ TEST_F(TextDrawingTest, DrawTextTailDrawsTheLongestTailThatFits) {
   };
   const Case cases[] = {
       {100, {-1, 5, 11, 17}},  // all of it
-      {26, {-1, 5, 11, 17}},
-      {25, {-1, 5, 11}},
-      {20, {-1, 5, 11}},
-      {19, {-1, 5}},
-      {7, {}},
+      {26, {-1, 5, 11, 17}},  {25, {-1, 5, 11}}, {20, {-1, 5, 11}}, {19, {-1, 5}}, {7, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);

@@ -18,15 +18,15 @@ struct GlyphSpec {
 
 // Glyph index: the position in this list, which is sorted by signed code.
 inline const std::vector<GlyphSpec> kTestGlyphs = {
-    {u'\u8000', 8},    // 0: code -32768; also the glyph of missing characters
-    {u'\uFF21', 8},    // 1: code -223
-    {u' ', 4},         // 2: advance 2
-    {u',', 1},         // 3: advance -1
-    {u'A', 8},         // 4: advance 6
-    {u'B', 10},        // 5: advance 8
-    {u'H', 6.5f},      // 6: advance 4.5, rounded after every glyph
-    {u'I', 5},         // 7: advance 3
-    {u'W', 40},        // 8: advance 38
+    {u'\u8000', 8},  // 0: code -32768; also the glyph of missing characters
+    {u'\uFF21', 8},  // 1: code -223
+    {u' ', 4},       // 2: advance 2
+    {u',', 1},       // 3: advance -1
+    {u'A', 8},       // 4: advance 6
+    {u'B', 10},      // 5: advance 8
+    {u'H', 6.5f},    // 6: advance 4.5, rounded after every glyph
+    {u'I', 5},       // 7: advance 3
+    {u'W', 40},      // 8: advance 38
 };
 inline constexpr std::int16_t kSpace = 2, kComma = 3, kA = 4, kB = 5, kH = 6, kI = 7, kW = 8;
 inline constexpr std::int32_t kTextureWidth = 256, kTextureHeight = 64, kPadding = 1;

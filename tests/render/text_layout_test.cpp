@@ -1,9 +1,10 @@
 // Glyph look-up and word wrap into laid-out text.
+#include "render/text_layout.h"
+
 #include <string>
 
 #include "core/error.h"
 #include "render/text_font_fixture.h"
-#include "render/text_layout.h"
 
 namespace kiv {
 namespace {
@@ -24,12 +25,14 @@ TEST_F(TextTest, FindFontGlyphSearchesTheSignedCodes) {
     std::int32_t glyph;
   };
   const Case cases[] = {
-      {u'A', kA},       {u'W', kW},       {u' ', kSpace},
-      {u'\uFF21', 1},   // read as -223: found among the negative codes at the front
-      {u'\u8000', 0},   // -32768, the first glyph
-      {u'Z', 0},        // past the last code
-      {u'C', 0},        // between two codes
-      {u'\u0001', 0},   // between the negative codes and the blank
+      {u'A', kA},      // found
+      {u'W', kW},      // the last code
+      {u' ', kSpace},  // the first code not negative
+      {u'\uFF21', 1},  // read as -223: found among the negative codes at the front
+      {u'\u8000', 0},  // -32768, the first glyph
+      {u'Z', 0},       // past the last code
+      {u'C', 0},       // between two codes
+      {u'\u0001', 0},  // between the negative codes and the blank
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.character));

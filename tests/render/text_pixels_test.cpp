@@ -40,7 +40,8 @@ class TextPixelsTest : public test::TextTest {
       for (int x = 9; x <= 10; ++x) texels[static_cast<std::size_t>(y * 32 + x)] = 0xFFFFFFFF;
     }
     gfx::TexturePtr texture;
-    ASSERT_EQ(device.CreateTextureFromArgb(32, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true, texture), gfx::kOk);
+    ASSERT_EQ(device.CreateTextureFromArgb(32, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true, texture),
+              gfx::kOk);
 
     FontSet& font = Font();
     font.textureWidth = 32;

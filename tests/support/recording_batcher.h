@@ -41,11 +41,11 @@ enum class RecordedKind { kBind, kFlush, kLines };
 
 struct RecordedEvent {
   RecordedKind kind = RecordedKind::kFlush;
-  std::uint32_t stage = 0;                 // kBind
-  const gfx::Texture* texture = nullptr;   // kBind
-  std::size_t firstQuad = 0;               // kFlush: its quads in quads
+  std::uint32_t stage = 0;                // kBind
+  const gfx::Texture* texture = nullptr;  // kBind
+  std::size_t firstQuad = 0;              // kFlush: its quads in quads
   std::size_t quadCount = 0;
-  std::uint32_t stride = 0;                // kFlush, kLines
+  std::uint32_t stride = 0;  // kFlush, kLines
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
@@ -65,8 +65,8 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
   void DrawPrimitiveUP(std::uint32_t primitiveType, std::uint32_t primitiveCount, const void* vertices,
                        std::uint32_t stride) override;
   void DrawIndexedPrimitiveUP(std::uint32_t primitiveType, std::uint32_t minIndex, std::uint32_t vertexCount,
-                              std::uint32_t primitiveCount, const std::uint16_t* indices, const void* vertices,
-                              std::uint32_t stride) override;
+                              std::uint32_t primitiveCount, const std::uint16_t* indices,
+                              const void* vertices, std::uint32_t stride) override;
   void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override;
 
  private:
