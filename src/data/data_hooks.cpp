@@ -24,8 +24,8 @@ void DataHooks::Reset() {
   ItemAmmunitionCapacity = [](std::int32_t) { return 0; };
   BuildDoorCollisionShape = [](std::int32_t, std::int32_t, float, CollisionShape&) {};
   FieldDrawnWidth = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return -1; };
-  WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, float) {
-    return std::vector<std::u16string>{text};
+  WrapText = [](std::int32_t, const std::u16string&, std::int32_t, std::int32_t&, float) {
+    return std::vector<std::int16_t>{0};
   };
 
   InitMapWeather = [](std::int32_t) {};

@@ -60,9 +60,13 @@ struct DataHooks {
   std::function<std::int32_t(std::int32_t map, std::int32_t field, std::int32_t viewWidth,
                              std::int32_t viewHeight)>
       FieldDrawnWidth;
-  // Breaks a text into lines for a font set, width and font size. Default: one line.
-  std::function<std::vector<std::u16string>(std::int32_t fontSet, const std::u16string& text, std::int32_t width,
-                                            float fontSize)>
+  // Lays a text out for a font set, width and font size (a GlyphIndexList: one
+  // glyph index per character, 234 where a line ends) and writes the number of
+  // lines, except with no font set loaded or an empty text, where the count is
+  // left as it was. Default: as with no font set loaded, one entry 0 and the
+  // count left.
+  std::function<std::vector<std::int16_t>(std::int32_t fontSet, const std::u16string& text,
+                                          std::int32_t width, std::int32_t& lineCount, float fontSize)>
       WrapText;
 
   // --- Linking and loading the whole game ---

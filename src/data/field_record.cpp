@@ -371,8 +371,11 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
       std::int32_t drawnWidth = dataHooks.FieldDrawnWidth(mapIndex, fieldIndex, mapObjectSettings.displayWidth,
                                                          mapObjectSettings.displayHeight);
       if (drawnWidth < 0) drawnWidth = field.pixelWidth;
-      field.lines = dataHooks.WrapText(field.fontSet, field.value1.AsText(), drawnWidth, field.fontSize);
-      field.lineCount = static_cast<std::int32_t>(field.lines.size());
+      // The layout leaves the count unwritten when no font set is loaded; the
+      // one entry it gives then is one line.
+      field.lineCount = 1;
+      field.lines = dataHooks.WrapText(field.fontSet, field.value1.AsText(), drawnWidth, field.lineCount,
+                                       field.fontSize);
       const std::int32_t lineHeight = field.lineHeight;
       const std::int32_t fontLineHeight = FontSetLineHeight(field.fontSet);
       if (lineHeight > 0) {

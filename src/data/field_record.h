@@ -11,6 +11,7 @@
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/variant.h"
+#include "data/glyph_index_list.h"
 #include "data/lists.h"
 #include "data/script_record.h"
 #include "data/sprite_records.h"
@@ -105,7 +106,7 @@ struct Field {
   std::uint8_t contentKind = 0;  // 0 text or picture, 1 counter
   std::int32_t fontSet = -1;     // -1 none, -2 not found
   Identifier fontSetId;
-  std::vector<std::u16string> lines;
+  GlyphIndexList lines;        // the text laid out by the font set
   std::int32_t lineCount = 0;  // script TextLines
 
   std::uint8_t designByte1 = 0, designByte2 = 0;

@@ -37,10 +37,10 @@ void ReadGlyphs(const ByteList& buffer, std::int32_t& offset, std::int32_t versi
     set.glyphs.assign(static_cast<std::size_t>(last + 1), FontGlyph());
     for (FontGlyph& glyph : set.glyphs) {
       glyph.code = BufferReadInt16(buffer, offset);
-      glyph.left = BufferReadSingle(buffer, offset);
-      glyph.top = BufferReadSingle(buffer, offset);
-      glyph.right = BufferReadSingle(buffer, offset);
-      glyph.bottom = BufferReadSingle(buffer, offset);
+      glyph.u = BufferReadSingle(buffer, offset);
+      glyph.v = BufferReadSingle(buffer, offset);
+      glyph.width = BufferReadSingle(buffer, offset);
+      glyph.height = BufferReadSingle(buffer, offset);
     }
     return;
   }
@@ -48,20 +48,20 @@ void ReadGlyphs(const ByteList& buffer, std::int32_t& offset, std::int32_t versi
   set.glyphs.assign(kColumnGlyphCount, FontGlyph());
   for (std::int32_t i = 0; i < kColumnGlyphCount; ++i)
     set.glyphs[static_cast<std::size_t>(i)].code = static_cast<std::int16_t>(kColumnFirstCode + i);
-  for (FontGlyph& glyph : set.glyphs) glyph.left = BufferReadSingle(buffer, offset);
-  for (FontGlyph& glyph : set.glyphs) glyph.top = BufferReadSingle(buffer, offset);
-  for (FontGlyph& glyph : set.glyphs) glyph.right = BufferReadSingle(buffer, offset);
-  for (FontGlyph& glyph : set.glyphs) glyph.bottom = BufferReadSingle(buffer, offset);
+  for (FontGlyph& glyph : set.glyphs) glyph.u = BufferReadSingle(buffer, offset);
+  for (FontGlyph& glyph : set.glyphs) glyph.v = BufferReadSingle(buffer, offset);
+  for (FontGlyph& glyph : set.glyphs) glyph.width = BufferReadSingle(buffer, offset);
+  for (FontGlyph& glyph : set.glyphs) glyph.height = BufferReadSingle(buffer, offset);
 }
 
-// Line height := bottom of glyph 0 x texture height - 2 x glyph inset, rounded
+// Line height := height of glyph 0 x texture height - 2 x glyph inset, rounded
 // half to even. A font without glyphs gets 0.
 void ComputeLineHeight(FontSet& set) {
   if (set.glyphs.empty()) {
     set.lineHeight = 0;
     return;
   }
-  const double height = static_cast<double>(set.glyphs[0].bottom) * set.textureHeight - 2.0 * set.glyphInset;
+  const double height = static_cast<double>(set.glyphs[0].height) * set.textureHeight - 2.0 * set.glyphInset;
   set.lineHeight = RoundToLong(height);
 }
 

@@ -7,7 +7,7 @@
 namespace kiv {
 
 // Reads a whole font-set file into gameData.fontSets[index] (which must
-// exist), then computes its line height: bottom of glyph 0 x texture height -
+// exist), then computes its line height: height of glyph 0 x texture height -
 // 2 x glyph inset, rounded half to even (0 for a font without glyphs).
 void ReadFontSet(const ByteList& buffer, std::int32_t index);
 

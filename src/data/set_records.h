@@ -11,9 +11,11 @@
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/record_codecs.h"
+#include "data/glyph_index_list.h"
 #include "data/lists.h"
 #include "data/script_record.h"
 #include "data/sprite_records.h"
+#include "platform/gfx/resources.h"
 
 namespace kiv {
 
@@ -100,12 +102,14 @@ struct DoorSet {
   std::array<std::array<std::array<std::uint8_t, 3>, 8>, 4> triples{};
 };
 
+// A glyph's cell in the font texture: top-left corner and size, in texture
+// coordinates 0..1.
 struct FontGlyph {
-  float left = 0.0f;  // texture coordinates 0..1
-  float top = 0.0f;
-  float right = 0.0f;
-  float bottom = 0.0f;
-  std::int16_t code = 0;
+  float u = 0.0f;
+  float v = 0.0f;
+  float width = 0.0f;
+  float height = 0.0f;
+  std::int16_t code = 0;  // the character's UTF-16 value read as signed
 };
 
 struct FontSet {
@@ -114,14 +118,15 @@ struct FontSet {
   std::u16string displayName;
   std::u16string kind;
   EmbeddedResource texture;
+  gfx::TexturePtr loadedTexture;  // the texture made from the image; null until the fonts are loaded
   std::int32_t textureWidth = 256;
   std::int32_t textureHeight = 256;
-  std::vector<FontGlyph> glyphs;
+  std::vector<FontGlyph> glyphs;  // sorted by code
   std::u16string text;
   std::int32_t value = 0;
   std::uint8_t byte2 = 0;
   std::int32_t value2 = 0;
-  std::int32_t glyphInset = 0;  // pixels
+  std::int32_t glyphInset = 0;  // pixels of padding on each side of every glyph cell
   std::uint8_t flag = 0;
   bool legacy = false;
   std::int32_t lineHeight = 0;  // pixels, derived

@@ -77,7 +77,7 @@ TEST_F(DoorFontSetTest, FontFieldsAndLineHeight) {
   EXPECT_FALSE(set.legacy);
   ASSERT_EQ(set.glyphs.size(), 2u);
   EXPECT_EQ(set.glyphs[1].code, 66);
-  EXPECT_FLOAT_EQ(set.glyphs[1].right, 0.5f);
+  EXPECT_FLOAT_EQ(set.glyphs[1].width, 0.5f);
   EXPECT_EQ(set.lineHeight, 12);
 }
 
@@ -102,7 +102,7 @@ TEST_F(DoorFontSetTest, OlderFonts) {
     EXPECT_EQ(set.legacy, c.legacy);
     EXPECT_EQ(set.glyphInset, c.legacy ? 0 : 3);
     EXPECT_EQ(set.displayName, c.displayName);
-    EXPECT_FLOAT_EQ(set.glyphs[0].bottom, 0.125f);
+    EXPECT_FLOAT_EQ(set.glyphs[0].height, 0.125f);
   }
 }
 
@@ -111,15 +111,15 @@ TEST_F(DoorFontSetTest, ColumnGlyphsOfOldFonts) {
   f.version = 100529;
   f.glyphs.resize(224);
   for (std::size_t i = 0; i < 224; ++i) {
-    f.glyphs[i].left = static_cast<float>(i);
-    f.glyphs[i].bottom = static_cast<float>(i) + 0.5f;
+    f.glyphs[i].u = static_cast<float>(i);
+    f.glyphs[i].height = static_cast<float>(i) + 0.5f;
   }
   const FontSet& set = ReadFont(f);
   ASSERT_EQ(set.glyphs.size(), 224u);
   EXPECT_EQ(set.glyphs[0].code, 32);
   EXPECT_EQ(set.glyphs[223].code, 255);
-  EXPECT_FLOAT_EQ(set.glyphs[100].left, 100.0f);
-  EXPECT_FLOAT_EQ(set.glyphs[100].bottom, 100.5f);
+  EXPECT_FLOAT_EQ(set.glyphs[100].u, 100.0f);
+  EXPECT_FLOAT_EQ(set.glyphs[100].height, 100.5f);
   EXPECT_EQ(set.lineHeight, 128);  // 0.5 x 256, halves to even
 }
 

@@ -601,6 +601,53 @@ TEST_F(MapBodyTest, PictureAndSizeModeLayout) {
   EXPECT_EQ(map.fields[1].pixelWidth, 144);  // 1.5 inches at 96 dots per inch
 }
 
+// A text field keeps the glyphs the layout gives and the line count it writes,
+// not the number of entries; a count left unwritten (no font set loaded) is one line.
+TEST_F(MapBodyTest, TextFieldsTakeTheLaidOutGlyphsAndTheWrittenLineCount) {
+  struct Case {
+    const char* name;
+    bool writesCount;
+    std::int32_t fieldLineHeight;
+    std::int32_t lineCount;
+    std::int32_t pixelHeight;
+  };
+  const Case cases[] = {
+      {"font's line height", true, 0, 3, 3 * 16},
+      {"own line height", true, 20, 3, 3 * 20},
+      {"own line height below the font's", true, 10, 3, 16 + 3 * 10 - 10},
+      {"count left unwritten", false, 0, 1, 16},
+  };
+  const GlyphIndexList laidOut = {1, kGlyphLineMark, 2, kGlyphLineMark, 3};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::u16string seenText;
+    dataHooks.FontLineHeight = [](std::int32_t) { return 16; };
+    dataHooks.WrapText = [&](std::int32_t fontSet, const std::u16string& text, std::int32_t width,
+                             std::int32_t& lineCount, float fontSize) {
+      EXPECT_EQ(fontSet, 0);
+      EXPECT_EQ(width, 120);
+      EXPECT_EQ(fontSize, 1.0f);
+      seenText = text;
+      if (c.writesCount) lineCount = 3;
+      return laidOut;
+    };
+    Map map;
+    map.fields.resize(1);
+    Field& field = map.fields[0];
+    field.fontSet = 0;
+    field.width = 120;
+    field.fontScale = 1.0f;
+    field.lineHeight = c.fieldLineHeight;
+    field.lineCount = 7;
+    field.value1 = Variant::Text(u"one two three");
+    UpdateFieldLayout(map, 0, 0);
+    EXPECT_EQ(seenText, u"one two three");
+    EXPECT_EQ(field.lines, laidOut);
+    EXPECT_EQ(field.lineCount, c.lineCount);
+    EXPECT_EQ(field.pixelHeight, c.pixelHeight);
+  }
+}
+
 TEST_F(MapBodyTest, CellLightsOfRadiusZeroGiveNoLight) {
   Map map;
   map.lights.resize(2);

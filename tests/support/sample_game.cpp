@@ -43,8 +43,8 @@ ByteList FontBytes(const Identifier& id) {
   font.id = id;
   font.name = u"Plain";
   for (char16_t c = u'A'; c <= u'Z'; ++c) {
-    const float left = static_cast<float>(c - u'A') / 32.0f;
-    font.glyphs.push_back({static_cast<std::int16_t>(c), left, 0.0f, left + 1.0f / 32.0f, 0.125f});
+    const float u = static_cast<float>(c - u'A') / 32.0f;
+    font.glyphs.push_back({static_cast<std::int16_t>(c), u, 0.0f, 1.0f / 32.0f, 0.125f});
   }
   return FontSetFileBytes(font);
 }

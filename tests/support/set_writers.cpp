@@ -123,15 +123,15 @@ ByteList FontSetFileBytes(const FontSetFixture& s) {
     BufferWriteLong(b, LastOf(s.glyphs.size()), o);
     for (const auto& g : s.glyphs) {
       BufferWriteInt16(b, g.code, o);
-      for (float f : {g.left, g.top, g.right, g.bottom}) BufferWriteSingle(b, f, o);
+      for (float f : {g.u, g.v, g.width, g.height}) BufferWriteSingle(b, f, o);
     }
   } else {
     std::vector<GlyphFixture> glyphs = s.glyphs;
     glyphs.resize(224);
-    for (const auto& g : glyphs) BufferWriteSingle(b, g.left, o);
-    for (const auto& g : glyphs) BufferWriteSingle(b, g.top, o);
-    for (const auto& g : glyphs) BufferWriteSingle(b, g.right, o);
-    for (const auto& g : glyphs) BufferWriteSingle(b, g.bottom, o);
+    for (const auto& g : glyphs) BufferWriteSingle(b, g.u, o);
+    for (const auto& g : glyphs) BufferWriteSingle(b, g.v, o);
+    for (const auto& g : glyphs) BufferWriteSingle(b, g.width, o);
+    for (const auto& g : glyphs) BufferWriteSingle(b, g.height, o);
   }
   return Finish(b, o, v);
 }

@@ -73,7 +73,7 @@ ByteList DoorSetFileBytes(const DoorSetFixture& set);
 
 struct GlyphFixture {
   std::int16_t code = 0;
-  float left = 0, top = 0, right = 0, bottom = 0;
+  float u = 0, v = 0, width = 0, height = 0;  // the cell in texture coordinates
 };
 
 struct FontSetFixture {

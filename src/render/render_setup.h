@@ -1,0 +1,9 @@
+#pragma once
+// What the drawing library installs into the libraries below it.
+
+namespace kiv {
+
+// Sets dataHooks.WrapText to the font-set text layout.
+void InstallRenderDataHooks();
+
+}  // namespace kiv

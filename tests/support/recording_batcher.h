@@ -1,0 +1,76 @@
+#pragma once
+// Records what drawing code hands to the device instead of drawing it: every
+// texture bind, every batch the quad batcher flushes and every quad in it with
+// its vertices, in the order they happened. It installs itself through the
+// batcher's SetBatchDrawer seam and the DrawDevice seam while it lives, and
+// needs no device. More kinds of device calls can be added as events.
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "media/draw_device.h"
+#include "media/quad_batcher.h"
+#include "media/vertex_records.h"
+
+namespace kiv::test {
+
+// The batcher stores a quad's corners in this order.
+enum QuadCorner { kBottomLeft = 0, kTopLeft = 1, kBottomRight = 2, kTopRight = 3 };
+
+struct RecordedQuad {
+  std::uint32_t stride = 0;  // sizeof the vertex kind: 32 screen or lit, 28 coloured
+  std::array<std::uint8_t, 4 * sizeof(ScreenVertex)> bytes{};
+
+  template <typename V>
+  V Vertex(QuadCorner corner) const {
+    V v;
+    std::memcpy(&v, bytes.data() + static_cast<std::size_t>(corner) * sizeof(V), sizeof(V));
+    return v;
+  }
+  ScreenVertex Screen(QuadCorner corner) const { return Vertex<ScreenVertex>(corner); }
+  // A screen quad's corners as the caller placed them (the batcher shifts
+  // them by half a pixel).
+  float Left() const { return Screen(kTopLeft).x + 0.5f; }
+  float Top() const { return Screen(kTopLeft).y + 0.5f; }
+  float Right() const { return Screen(kBottomRight).x + 0.5f; }
+  float Bottom() const { return Screen(kBottomRight).y + 0.5f; }
+};
+
+enum class RecordedKind { kBind, kFlush, kLines };
+
+struct RecordedEvent {
+  RecordedKind kind = RecordedKind::kFlush;
+  std::uint32_t stage = 0;                // kBind
+  const gfx::Texture* texture = nullptr;  // kBind
+  std::size_t firstQuad = 0;              // kFlush: its quads in quads
+  std::size_t quadCount = 0;
+  std::uint32_t stride = 0;  // kFlush, kLines
+};
+
+class RecordingBatcher final : public BatchDrawer, public DrawDevice {
+ public:
+  RecordingBatcher();   // clears the batch and installs itself
+  ~RecordingBatcher();  // restores the device seams and clears the batch
+  RecordingBatcher(const RecordingBatcher&) = delete;
+  RecordingBatcher& operator=(const RecordingBatcher&) = delete;
+
+  // Forgets what was recorded; the lists keep their room.
+  void Clear();
+  std::size_t Count(RecordedKind kind) const;
+
+  std::vector<RecordedQuad> quads;
+  std::vector<RecordedEvent> events;
+
+  void DrawPrimitiveUP(std::uint32_t primitiveType, std::uint32_t primitiveCount, const void* vertices,
+                       std::uint32_t stride) override;
+  void DrawIndexedPrimitiveUP(std::uint32_t primitiveType, std::uint32_t minIndex, std::uint32_t vertexCount,
+                              std::uint32_t primitiveCount, const std::uint16_t* indices,
+                              const void* vertices, std::uint32_t stride) override;
+  void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override;
+
+ private:
+  void RecordQuads(const void* vertices, std::size_t quadCount, std::uint32_t stride);
+};
+
+}  // namespace kiv::test
