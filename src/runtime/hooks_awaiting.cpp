@@ -8,7 +8,6 @@ constexpr const char* kShellOne = "Player shell I: forms layer, start window, fo
 constexpr const char* kShellTwo =
     "Player shell II: world update order and Input System, frame drawing, resource groups and loading screen, "
     "reset, reload and shut-down";
-constexpr const char* kText = "Text with font sets: glyph look-up, word wrap into glyph arrays and the four text drawers";
 constexpr const char* kInterfaces =
     "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
     "field drawing, value fields and panels";
@@ -52,7 +51,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.BuildDoorCollisionShape", kCollision},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
-    {"dataHooks.WrapText", kText},
     {"dataHooks.InitMapWeather", kWeather},
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
     {"dataHooks.UpdateCharacterFloorHeight", kCollision},

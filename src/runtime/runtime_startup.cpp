@@ -2,6 +2,7 @@
 
 #include "mathkiv/models.h"
 #include "media/graphics.h"
+#include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
@@ -12,6 +13,7 @@ void RuntimeStartUp() {
   InstallGameStateHooks();
   InstallScriptDataHooks();
   InstallTriggerEngine();
+  InstallRenderDataHooks();
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }

@@ -621,7 +621,8 @@ TEST_F(MapBodyTest, TextFieldsTakeTheLaidOutGlyphsAndTheWrittenLineCount) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::u16string seenText;
-    dataHooks.FontLineHeight = [](std::int32_t) { return 16; };
+    gameData.fontSets.resize(1);
+    gameData.fontSets[0].lineHeight = 16;
     dataHooks.WrapText = [&](std::int32_t fontSet, const std::u16string& text, std::int32_t width,
                              std::int32_t& lineCount, float fontSize) {
       EXPECT_EQ(fontSet, 0);

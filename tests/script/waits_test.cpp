@@ -232,7 +232,7 @@ TEST_F(WaitsTest, FailingWaitIsLoggedAndDroppedAndTheOthersGoOn) {
   };
   const Case cases[] = {
       {"a control outside the controls table", u"Mark(1)\r\nWaitControl7\r\nMark(2)", [] {},
-       "Error: Subscript out of range (9)\r\n  in waiting script of Map: \"\" Actor: \"\" Trigger: \r\n"},
+       "Error: Subscript out of range (9)\r\n  in waiting script of Map: \"\" Actor: \"\" Trigger: Trigger.Param1\r\n"},
       {"the owner removed while it waits", u"Mark(1)\r\nPause(100)\r\nMark(2)",
        [] { gameData.maps[0].actors.pop_back(); },
        "Error: Actor 1 does not exist. (9)\r\n  in waiting script of Map: \"\" Actor: \"\" Trigger: \r\n"},
