@@ -2,28 +2,12 @@
 // every allocation, so it lives apart from the other buffer tests.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <limits>
 
 #include "core/data_buffer.h"
 #include "core/error.h"
+#include "support/allocation_meter.h"
 #include "support/buffer_writer.h"
-
-namespace {
-std::atomic<std::size_t> allocatedBytes{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocatedBytes += size;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace kiv {
 namespace {
@@ -42,7 +26,7 @@ TEST(VariantMemory, NestedArraysClaimNoMoreThanTheBytesTheyHold) {
   w.WriteRaw(ByteList(kPadding, 0xFF));
   const ByteList bytes = w.Bytes();
 
-  const std::size_t before = allocatedBytes;
+  const test::MeteredScope meter(std::numeric_limits<std::size_t>::max());
   std::int32_t offset = 0;
   bool refused = false;
   try {
@@ -53,7 +37,7 @@ TEST(VariantMemory, NestedArraysClaimNoMoreThanTheBytesTheyHold) {
   EXPECT_TRUE(refused);
   // Sized level by level from the claimed counts, this took about 64 x 40,000
   // values of 32 bytes (some 80 MB) for 200 KB of data.
-  EXPECT_LT(allocatedBytes - before, bytes.size() * 4);
+  EXPECT_LT(meter.Requested(), bytes.size() * 4);
 }
 
 }  // namespace
