@@ -1,5 +1,6 @@
 #include "mathkiv/model_files.h"
 
+#include <assimp/BaseImporter.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -11,17 +12,20 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "core/text_encoding.h"
+#include "mathkiv/model_formats.h"
 
 namespace kiv {
 
 namespace {
 
-// The name under which the model file itself is opened: no extension, so the
-// importer recognises the format by the contents.
+// The name under which the model file itself is opened, followed by the
+// extension of its format.
 constexpr const char* kModelName = "$model$";
-// Largest model we accept; larger files are refused before parsing.
+// Most vertices a model may have; a model with more is refused.
 constexpr std::size_t kMaxVertices = 1u << 22;
 
 std::string Lower(std::string s) {
@@ -65,34 +69,51 @@ class ByteStream : public Assimp::IOStream {
   std::size_t position_ = 0;
 };
 
-// Serves the model file and the resource's named entries; nothing else of
-// the file system can be opened.
+// Serves the model file under its own name and the resource's named entries;
+// nothing else of the file system can be opened, and no file larger than a
+// model file may be.
 class EntryFiles : public Assimp::IOSystem {
  public:
-  EntryFiles(const ByteList& model, const EmbeddedResource& resource) : model_(model), resource_(resource) {}
+  EntryFiles(std::string modelName, const ByteList& model, const EmbeddedResource& resource)
+      : modelName_(Lower(std::move(modelName))), model_(model), resource_(resource) {}
   bool Exists(const char* file) const override { return Find(file) != nullptr; }
   char getOsSeparator() const override { return '/'; }
   Assimp::IOStream* Open(const char* file, const char* mode) override {
     if (mode == nullptr || std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr)
       return nullptr;
     const ByteList* bytes = Find(file);
-    return bytes ? new ByteStream(*bytes) : nullptr;
+    return bytes && bytes->size() <= kMaxModelFileBytes ? new ByteStream(*bytes) : nullptr;
   }
   void Close(Assimp::IOStream* stream) override { delete stream; }
 
   const ByteList* Find(const char* file) const {
     if (file == nullptr) return nullptr;
     const std::string name = BaseName(file);
-    if (name == Lower(kModelName)) return &model_;
+    if (name == modelName_) return &model_;
     for (const EmbeddedEntry& entry : resource_.entries)
       if (&entry.bytes != &model_ && BaseName(Utf16ToUtf8(entry.name)) == name) return &entry.bytes;
     return nullptr;
   }
 
  private:
+  const std::string modelName_;
   const ByteList& model_;
   const EmbeddedResource& resource_;
 };
+
+// Removes every importer but the one of the extension, so that no other parser
+// ever reads package bytes, whatever the importer would make of the name or
+// the contents. False when that importer is missing or others remain.
+bool KeepOnlyImporterOf(Assimp::Importer& importer, const char* extension) {
+  Assimp::BaseImporter* const kept = importer.GetImporter(extension);
+  if (kept == nullptr) return false;
+  std::vector<Assimp::BaseImporter*> others;
+  for (std::size_t i = 0; i < importer.GetImporterCount(); ++i)
+    if (importer.GetImporter(i) != kept) others.push_back(importer.GetImporter(i));
+  for (Assimp::BaseImporter* other : others)
+    if (importer.UnregisterLoader(other) == aiReturn_SUCCESS) delete other;  // no longer the importer's
+  return importer.GetImporterCount() == 1 && importer.GetImporter(std::size_t{0}) == kept;
+}
 
 std::uint32_t ToByte(float v) {
   if (!(v > 0.0f)) return 0;
@@ -201,12 +222,19 @@ bool Convert(const aiScene& scene, const EntryFiles& files, ModelData& out, std:
 }
 
 bool ReadOne(const ByteList& bytes, const EmbeddedResource& resource, ModelData& out, std::string& reason) {
+  const ModelFormat format = RecogniseModelFormat(bytes, reason);
+  if (format == ModelFormat::kNone) return false;
   Assimp::Importer importer;
-  importer.SetIOHandler(new EntryFiles(bytes, resource));  // the importer owns it
+  if (!KeepOnlyImporterOf(importer, ModelFormatExtension(format))) {
+    reason = "no reader for the model format";
+    return false;
+  }
+  const std::string name = std::string(kModelName) + ModelFormatExtension(format);
+  importer.SetIOHandler(new EntryFiles(name, bytes, resource));  // the importer owns it
   const unsigned flags = aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
                          aiProcess_GenSmoothNormals | aiProcess_PreTransformVertices | aiProcess_SortByPType |
                          aiProcess_ConvertToLeftHanded | aiProcess_ValidateDataStructure;
-  const aiScene* scene = importer.ReadFile(kModelName, flags);
+  const aiScene* scene = importer.ReadFile(name, flags);
   if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
     reason = importer.GetErrorString();
     if (reason.empty()) reason = "not a model";

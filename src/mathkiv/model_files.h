@@ -3,10 +3,11 @@
 // (an embedded resource of mode 2) holds the model file in its list bytes, or,
 // when those are empty, in the first of its named entries that reads as a
 // model; the other named entries are the files the model refers to by name
-// (material files, textures). Formats are recognised by their contents:
-// DirectX .x first, and the other formats Assimp reads (.obj with .mtl, .3ds,
-// .ms3d, .md2 ...). Geometry comes out triangulated, with normals, in the
-// left-handed, clockwise-front conventions of the device.
+// (material files, textures). Formats are recognised by their contents
+// (model_formats.h): DirectX .x and Wavefront .obj with .mtl; Assimp is given
+// only the importer of the format found, and no file over the size limit.
+// Geometry comes out triangulated, with normals, in the left-handed,
+// clockwise-front conventions of the device.
 #include <cstdint>
 #include <string>
 #include <vector>

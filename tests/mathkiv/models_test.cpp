@@ -3,12 +3,14 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <link.h>
+#include <zlib.h>
 
 #include <memory>
 #include <string>
 
 #include "core/text_encoding.h"
 #include "mathkiv/model_files.h"
+#include "mathkiv/model_formats.h"
 #include "platform/gfx/device.h"
 #include "platform/gfx/direct3d.h"
 #include "platform/gfx/window.h"
@@ -39,6 +41,33 @@ const char* const kSquareX =
     " 2;\n"
     " 3;0,1,2;,\n 3;0,2,3;;\n"
     "}\n";
+
+// The same DirectX file compressed: the text header with the body form
+// "tzip", the unpacked size, then blocks of the unpacked block size, the
+// packed size (counting "CK"), "CK" and raw deflate data.
+ByteList CompressedSquareX() {
+  const std::string text = kSquareX;
+  const std::string body = text.substr(16);
+  z_stream z{};
+  EXPECT_EQ(deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  ByteList packed(256);
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data()));
+  z.avail_in = static_cast<uInt>(body.size());
+  z.next_out = packed.data();
+  z.avail_out = static_cast<uInt>(packed.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  packed.resize(z.total_out);
+  deflateEnd(&z);
+  ByteList file = Bytes(text.substr(0, 8) + "tzip" + text.substr(12, 4));
+  auto word = [&file](std::size_t v) { file.insert(file.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
+  word(text.size());  // the unpacked size of the whole file, 32 bits
+  word(0);
+  word(body.size());
+  word(packed.size() + 2);
+  file.insert(file.end(), {'C', 'K'});
+  file.insert(file.end(), packed.begin(), packed.end());
+  return file;
+}
 
 // A 2 x 2 24-bit BMP of one colour (B, G, R).
 ByteList SolidBmp(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
@@ -124,7 +153,11 @@ class ModelDrawTest : public ::testing::Test {
 };
 
 TEST_F(ModelDrawTest, ObjAndXFilesLoadAndDrawTheirPixels) {
-  for (const char* file : {kSquareObj, kSquareX}) {
+  const std::string compressed = [] {
+    const ByteList bytes = CompressedSquareX();
+    return std::string(bytes.begin(), bytes.end());
+  }();
+  for (const std::string& file : {std::string(kSquareObj), std::string(kSquareX), compressed}) {
     device->Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
     const EmbeddedResource resource = ModelResource(file);
     ASSERT_TRUE(ModelLoad(resource)) << file;
@@ -164,6 +197,53 @@ TEST_F(ModelDrawTest, GarbageIsRefusedAndDrawsNothing) {
   }
   EXPECT_EQ(LoadedModelCount(), 0u);
   EXPECT_EQ(Rgb(kWidth / 2, kHeight / 2), 0u);
+}
+
+// Models that Assimp reads, but in formats that a model resource may not hold:
+// their importers must never see package bytes.
+const char* const kOtherFormats[] = {
+    "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+    "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
+    "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\n"
+    "endsolid t\n",
+    "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n"};
+
+TEST(ModelFiles, OtherFormatsAreRefusedAsListBytesAndAsEntries) {
+  for (const char* file : kOtherFormats) {
+    ModelData data;
+    std::string reason;
+    EXPECT_FALSE(ReadModelResource(ModelResource(file), data, reason)) << file;
+    EXPECT_EQ(reason, "not a model format that is read (.x or .obj)") << file;
+
+    EmbeddedResource resource;
+    resource.mode = 2;
+    AddEntry(resource, "model.ply", Bytes(file));
+    EXPECT_FALSE(ReadModelResource(resource, data, reason)) << file;
+    EXPECT_FALSE(ModelLoad(resource)) << file;
+  }
+  EXPECT_EQ(LoadedModelCount(), 0u);
+}
+
+TEST(ModelFiles, OversizedFilesAreRefusedBeforeParsing) {
+  std::string big = kSquareObj;
+  big.resize(kMaxModelFileBytes + 1, '\n');
+  ModelData data;
+  std::string reason;
+  EXPECT_FALSE(ReadModelResource(ModelResource(big), data, reason));
+  EXPECT_EQ(reason, "model file too large");
+
+  // A material file over the limit is not opened: the model loads without it.
+  EmbeddedResource resource = ModelResource(std::string("mtllib big.mtl\nusemtl red\n") + kSquareObj);
+  std::string material = "newmtl red\nKd 1 0 0\n";
+  material.resize(kMaxModelFileBytes + 1, '\n');
+  AddEntry(resource, "big.mtl", Bytes(material));
+  ASSERT_TRUE(ReadModelResource(resource, data, reason)) << reason;
+  ASSERT_EQ(data.meshes.size(), 1u);
+  EXPECT_NE(data.meshes[0].diffuse, 0xFFFF0000u);
+  material.resize(kMaxModelFileBytes);
+  resource.entries[0].bytes = Bytes(material);
+  ASSERT_TRUE(ReadModelResource(resource, data, reason)) << reason;
+  EXPECT_EQ(data.meshes[0].diffuse, 0xFFFF0000u);
 }
 
 TEST_F(ModelDrawTest, TheModelMayBeANamedEntry) {

@@ -62,7 +62,18 @@ class MixerTest : public ::testing::Test {
   // Stores the sound between unrelated bytes, as a package holds it.
   FileRange Store(const ByteList& sound) {
     ByteList file(37, 0xAB);
+    // g++ 12 at -O2 takes the move of the first 37 bytes into the grown
+    // buffer for an access past their end (reported as -Warray-bounds, and
+    // once that is off as -Wstringop-overread); it is not.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#endif
     file.insert(file.end(), sound.begin(), sound.end());
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     file.insert(file.end(), 51, 0xCD);
     const std::string path = dir_.File("package" + std::to_string(++files_));
     test::WriteTestFile(path, file);
