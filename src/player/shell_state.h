@@ -1,15 +1,14 @@
 #pragma once
 // The running shell's globals: the tick, the stop and restart requests, the
-// activity texts of the loop's error report, and the folders of the game.
+// activity texts of the loop's error report.
 #include <cstdint>
 #include <string>
 
 namespace kiv {
 
 struct ShellState {
-  // Folders (set when the start window initialises).
-  std::string gameFolder;      // the package's folder, "/"-separated, no trailing "/"
-  std::string gameFolderName;  // its last component; names the user folder and the game window
+  // The game's folder and its name are core's gameFolder and gameFolderName
+  // (core/folders.h), beside GetUserGameFolder and GetCommonFolder.
 
   bool playing = false;      // set by every load of the start window, never cleared
   bool startupDone = false;  // the start window's one-time block ran
