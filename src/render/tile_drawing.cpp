@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/math_util.h"
 #include "core/tile_random.h"
@@ -264,7 +265,7 @@ bool TileLayerDrawer::ResolveCell(std::int32_t x, std::int32_t y, std::int32_t z
 }
 
 void TileLayerDrawer::ApplyCellLights(std::int32_t x, std::int32_t y, std::int32_t z, bool shaderLights) {
-  const std::array<CellLight, 4> lights = EnableCellLights(map_, map_.cellLights.At(x, y, z),
+  const std::array<CellLight, 4> lights = EnableCellLights(map_, std::as_const(map_.cellLights).At(x, y, z),
                                                            renderHooks.ModelScale());
   for (std::uint32_t i = 0; i < 4; ++i) {
     const CellLight& light = lights[i];
