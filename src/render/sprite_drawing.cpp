@@ -100,7 +100,7 @@ void RunPropertyScripts(const SpriteLayer& layer, std::int32_t layerIndex, Frame
     try {
       value = ToNumber(result);
     } catch (const KivError&) {
-      return false;  // a text that is no number leaves the value as it was
+      return false;  // a value that cannot convert leaves the value as it was
     }
     return true;
   };
@@ -226,9 +226,12 @@ gfx::Matrix BillboardBasis(const PartPlacement& p, std::int32_t flags) {
   return gfx::MatrixMultiply(gfx::MatrixLookAtLH(eye, target, up), gfx::MatrixRotationQuaternion(p.rotation));
 }
 
-void FlushPending() {
-  QuadBatchFlushScreen();
-  QuadBatchFlushColored3D();
+// The batch keeps one vertex count for all kinds: only the kind in use is flushed.
+void FlushPending(bool screen) {
+  if (screen)
+    QuadBatchFlushScreen();
+  else
+    QuadBatchFlushColored3D();
 }
 
 // Draws one piece of the chosen texture frame, with its tiled copies.
@@ -328,7 +331,7 @@ void DrawPiece(DrawDevice& device, const PartPlacement& p, const FrameGroup& fra
         QuadAdd3DQuaternion(left, top, depth, w, h, 0, q.x, q.y, q.z, q.w, tu1, tv1, tu2, tv2, colour,
                             p.pickColour, sx, sy);
       }
-      QuadBatchFlushColored3D();
+      if (p.drawMode != 2 && !(flags & kLayerScreenOverlay)) QuadBatchFlushColored3D();
     }
   }
 }
@@ -346,6 +349,7 @@ void DrawParticles(DrawDevice& device, const PartPlacement& p, PartState& emitte
   const float cr = std::cos(p.roll), sr = std::sin(p.roll);
   const float X = p.X(), Y = p.Y(), Z = p.Z();
   const float screenScale = renderHooks.ScreenScale();
+  const bool screen = p.drawMode == 2 || (flags & kLayerScreenOverlay) != 0;
   std::int32_t deadSlot = -1;
   const gfx::Texture* lastTexture = nullptr;
   bool anyTexture = false;
@@ -382,7 +386,7 @@ void DrawParticles(DrawDevice& device, const PartPlacement& p, PartState& emitte
     const float h = p.scaleY * p.key.scaleY * static_cast<float>(piece.height) * size;
     const gfx::TexturePtr texture = LayerTexture(layer, piece.image);
     if (!anyTexture || texture.get() != lastTexture) {
-      FlushPending();
+      FlushPending(screen);
       device.SetTexture(0, texture);
       lastTexture = texture.get();
       anyTexture = true;
@@ -408,7 +412,7 @@ void DrawParticles(DrawDevice& device, const PartPlacement& p, PartState& emitte
                           p.pickColour, 1, 1);
     }
   }
-  FlushPending();
+  FlushPending(screen);
   if (!advance) return;
   emitter.emitCountdown -= tick;
   if (emitter.emitCountdown >= 1) return;
