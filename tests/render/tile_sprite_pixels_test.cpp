@@ -4,11 +4,13 @@
 #include <stb_image_write.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "data/game_data.h"
+#include "media/device_startup.h"
 #include "media/graphics.h"
 #include "media/quad_batcher.h"
 #include "media/vertex_records.h"
@@ -191,6 +193,113 @@ TEST_F(TileSpritePixelsTest, AdditiveSpriteLayerAddsToTheBackground) {
   EXPECT_EQ(Rgb(32, 32), 0x800000u);  // blended over the blue background: covers it
   EXPECT_EQ(Rgb(64, 32), 0x800080u);  // added to it
   EXPECT_EQ(Rgb(48, 10), 0x000080u);  // background
+}
+
+// Lit ground: the lighting shaders with their constants as a frame sets them
+// (world at 0..3, view x projection at 4..7 as rows, no light reaching the
+// cell, full ambience), in a map seen through fog.
+class LitGroundPixelsTest : public TileSpritePixelsTest {
+ protected:
+  void SetUp() override {
+    TileSpritePixelsTest::SetUp();
+    gfx::Device& device = *graphics.direct3dDevice;
+    std::vector<std::uint8_t> vertexProgram, pixelProgram;
+    std::string errors;
+    gfx::AssembleShader(LightingVertexShaderText(), 0, vertexProgram, errors);
+    ASSERT_TRUE(errors.empty()) << errors;
+    gfx::AssembleShader(LightingPixelShaderText(), 0, pixelProgram, errors);
+    ASSERT_TRUE(errors.empty()) << errors;
+    graphics.lightingVertexDeclaration = {VertexDeclStream(0), VertexDeclRegister(0, 2), VertexDeclRegister(3, 2),
+                                          VertexDeclRegister(7, 1), kVertexDeclEnd};
+    ASSERT_EQ(device.CreateVertexShader(graphics.lightingVertexDeclaration.data(), vertexProgram.data(),
+                                        vertexProgram.size(), graphics.lightingVertexShader, 0),
+              gfx::kOk);
+    std::vector<std::uint32_t> words(pixelProgram.size() / 4);
+    std::memcpy(words.data(), pixelProgram.data(), words.size() * 4);
+    ASSERT_EQ(device.CreatePixelShader(words.data(), words.size(), graphics.lightingPixelShader), gfx::kOk);
+
+    // The camera stands 500 pixels in front of the map; fog runs linearly over 0..1000.
+    const gfx::Matrix view = gfx::MatrixTranslation(0, 0, 500);
+    const gfx::Matrix projection = gfx::MatrixOrthoOffCenterLH(0, kWidth, kHeight, 0, 0, 1000);
+    device.SetTransform(gfx::kTransformView, view);
+    device.SetTransform(gfx::kTransformProjection, projection);
+    const gfx::Matrix world;
+    device.SetVertexShaderConstant(0, &world.m[0][0], 4);
+    const gfx::Matrix viewProjection = gfx::MatrixTranspose(gfx::MatrixMultiply(view, projection));
+    device.SetVertexShaderConstant(4, &viewProjection.m[0][0], 4);
+    device.SetVertexShaderConstant(8, &world.m[0][0], 3);
+    const float low[4] = {0, 0, 0, 0}, high[4] = {1, 1, 1, 1};
+    device.SetVertexShaderConstant(50, low, 1);
+    device.SetVertexShaderConstant(51, high, 1);
+    const float ambient[4] = {1, 1, 1, 1}, diffuse[4] = {1, 1, 1, 1};
+    device.SetPixelShaderConstant(0, ambient, 1);
+    device.SetPixelShaderConstant(1, diffuse, 1);
+    device.SetRenderState(gfx::kRsFogEnable, 1);
+    device.SetRenderState(gfx::kRsFogColor, 0xFF00FF00);
+    device.SetRenderState(gfx::kRsFogTableMode, gfx::kFogLinear);
+    const float start = 0, end = 1000;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &start, 4);
+    device.SetRenderState(gfx::kRsFogStart, bits);
+    std::memcpy(&bits, &end, 4);
+    device.SetRenderState(gfx::kRsFogEnd, bits);
+    device.SetRenderState(gfx::kRsAlphaTestEnable, 1);
+    device.SetRenderState(gfx::kRsAlphaFunc, gfx::kCmpGreater);
+    device.SetRenderState(gfx::kRsAlphaRef, 0);
+    device.Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+  }
+
+  // Cells (0, 0) and (1, 0) of one tile set over a black background: a red
+  // texture whose left half is colour-keyed away.
+  void DrawGround(bool lit) {
+    graphics.direct3dDevice->Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+    std::vector<std::uint32_t> texels(8 * 8, 0xFFFF0000);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 4; ++x) texels[static_cast<std::size_t>(y * 8 + x)] = 0x00FF00FF;
+    gfx::TexturePtr texture;
+    ASSERT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
+                                                             texture),
+              gfx::kOk);
+    gameData.tileSets = {SolidSet(texture)};
+    gameData.maps.Reset();
+    Map& map = gameData.maps[gameData.maps.Append()];
+    map.width = 1;
+    map.height = 0;
+    map.layerCount = 0;
+    for (TileLayerGroup& group : map.tileLayerGroups) {
+      group.slotTileSets = {0};
+      group.slotGrid.Make(2, 1, 1);
+      group.tileGrid.Make(2, 1, 1);
+      group.quarterGrid.Make(2, 1, 1);
+    }
+    map.lightGrid.Make(3, 2, 2, 0xFFFFFFFF);
+    map.tileLayerGroups[0].slotGrid.At(0, 0, 0) = 1;
+    map.tileLayerGroups[0].slotGrid.At(1, 0, 0) = 1;
+    renderHooks.LitBatchOn = [lit] { return lit; };
+    TileLayerArgs args;
+    args.wholeMap = true;
+    DrawTileLayer(args);
+  }
+};
+
+TEST_F(LitGroundPixelsTest, LitGroundFadesInFogLikeUnlitGround) {
+  DrawGround(false);
+  const std::uint32_t unlit = Rgb(24, 16);
+  DrawGround(true);
+  Save("lit_ground");
+  const std::uint32_t lit = Rgb(24, 16);
+  // Half way into the fog: red and green mixed about evenly, the same both ways.
+  EXPECT_NEAR(static_cast<int>(unlit >> 16 & 0xFF), 0x80, 8);
+  EXPECT_NEAR(static_cast<int>(unlit >> 8 & 0xFF), 0x80, 8);
+  EXPECT_NEAR(static_cast<int>(lit >> 16 & 0xFF), static_cast<int>(unlit >> 16 & 0xFF), 4);
+  EXPECT_NEAR(static_cast<int>(lit >> 8 & 0xFF), static_cast<int>(unlit >> 8 & 0xFF), 4);
+}
+
+TEST_F(LitGroundPixelsTest, ColourKeyedTexelsStayHiddenUnderTheLightingShader) {
+  DrawGround(true);
+  EXPECT_EQ(Rgb(8, 16), 0x000000u);  // keyed away: the background shows
+  EXPECT_NE(Rgb(24, 16), 0x000000u);
+  EXPECT_EQ(Rgb(40, 16), 0x000000u);  // the second cell's keyed half
 }
 
 }  // namespace
