@@ -205,6 +205,26 @@ TEST_F(SpriteDrawingTest, ScreenOverlaySwitchesFormatAndFog) {
   EXPECT_TRUE(recorder.Calls(DeviceCall::kRenderState, gfx::kRsFogEnable).empty());
 }
 
+TEST_F(SpriteDrawingTest, CameraFacingLayersSquashInTheSlantedView) {
+  SpriteDirection& d = Direction();
+  d.layers = {test::MakeLayer(kLayerFacesCamera)};
+  FramesOf(d, {LayerPart(0)});
+  struct Case {
+    std::int32_t screenView;
+    float height;
+  };
+  for (const Case c : {Case{0, 7.5f}, Case{2, 10.0f}}) {
+    SCOPED_TRACE(c.screenView);
+    view.screenView = c.screenView;
+    recorder.Clear();
+    Part(0);
+    ASSERT_EQ(recorder.quads.size(), 1u);
+    const ColoredVertex top = recorder.quads[0].Vertex<ColoredVertex>(test::kTopLeft);
+    const ColoredVertex bottom = recorder.quads[0].Vertex<ColoredVertex>(test::kBottomLeft);
+    EXPECT_FLOAT_EQ(std::fabs(top.y - bottom.y), c.height);
+  }
+}
+
 TEST_F(SpriteDrawingTest, ColourRuleByLayerKindAndDrawMode) {
   const std::uint32_t colour = 0xFF808080, light = 0xFF4080FF, colour2 = 0x80FFFFFF;
   struct Case {
