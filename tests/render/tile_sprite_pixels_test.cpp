@@ -195,6 +195,48 @@ TEST_F(TileSpritePixelsTest, AdditiveSpriteLayerAddsToTheBackground) {
   EXPECT_EQ(Rgb(48, 10), 0x000080u);  // background
 }
 
+TEST_F(TileSpritePixelsTest, ParticlesOfAScreenSpriteReachTheScreen) {
+  gfx::Device& device = *graphics.direct3dDevice;
+  device.SetVertexShader(kScreenVertexFormat);
+  renderHooks.TickMilliseconds = [] { return 10; };
+  SpriteSet set;
+  set.poses.emplace_back();
+  SpriteDirection& d = set.poses[0].directions[4];
+  SpriteLayer layer;
+  layer.flags = kLayerParticles;
+  FrameGroup frame;
+  frame.cellWidth = frame.cellHeight = 8;
+  ImageFrame piece;
+  piece.width = piece.height = 8;
+  piece.textureRight = piece.textureBottom = 1;
+  frame.frames.push_back(piece);
+  layer.frames.frameGroups.push_back(frame);
+  layer.frames.textures.push_back(Solid(0xFFFFFF00));
+  layer.frameEntries.push_back({100, 0});
+  layer.emissionLimitMin = layer.emissionLimitMax = 1;
+  layer.particleLifeMin = layer.particleLifeMax = 100000;
+  layer.particleRangesP = {2, 2, 0, 0};  // twice the piece: 16 x 16
+  layer.startColorA = layer.startColorB = layer.endColorA = layer.endColorB = 0xFFFFFFFF;
+  d.layers.push_back(layer);
+  FramePart part;
+  part.kind = kPartLayer;
+  part.color = 0xFFFFFFFF;
+  part.scaleX = part.scaleY = part.scaleZ = 1;
+  d.builtFrames = {SpriteFrame{{part}}};
+  set.usedValues = {0};
+  gameData.spriteSets.push_back(set);
+  SpriteInstance instance;
+  MapView view;
+  // The first call emits the particle at the sprite's place; the next draws it there.
+  for (int call = 0; call < 2; ++call)
+    DrawSprite(0, 0, instance, view, 40, 30, 0, 1, 1, 1, false, false, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 2, 0, 0, 1, 1,
+               true);
+  Save("particle");
+  EXPECT_EQ(Rgb(40, 30), 0xFFFF00u);
+  EXPECT_EQ(Rgb(33, 23), 0xFFFF00u);
+  EXPECT_EQ(Rgb(30, 20), 0x000000u);
+}
+
 // Lit ground: the lighting shaders with their constants as a frame sets them
 // (world at 0..3, view x projection at 4..7 as rows, no light reaching the
 // cell, full ambience), in a map seen through fog.
