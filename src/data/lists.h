@@ -11,6 +11,7 @@
 #include "core/identifier.h"
 #include "core/record_codecs.h"
 #include "data/script_record.h"
+#include "platform/gfx/resources.h"
 
 namespace kiv {
 
@@ -45,6 +46,9 @@ struct FrameGroup {
 struct ImageFrameLists {
   std::vector<EmbeddedResource> images;
   std::vector<FrameGroup> frameGroups;
+  // The texture made from each image (same index) once its resource group is
+  // loaded; missing or null entries draw untextured.
+  std::vector<gfx::TexturePtr> textures;
 };
 
 // An attached sprite (or, in saves, effect) of an actor.

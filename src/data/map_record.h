@@ -28,6 +28,49 @@ struct ByteGrid3 {
   std::uint8_t At(std::int32_t column, std::int32_t row, std::int32_t layer) const;
 };
 
+// The transition codes of a tile-layer group: one byte per quarter (0 top-left,
+// 1 top-right, 2 bottom-left, 3 bottom-right), face (0..3) and cell; 0 none,
+// 255 no base image. Terraformation fills it; an unmade grid reads 0.
+struct QuarterGrid {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t layers = 0;
+  std::vector<std::uint8_t> cells;
+
+  void Make(std::int32_t columnCount, std::int32_t rowCount, std::int32_t layerCount);
+  std::uint8_t& At(std::int32_t quarter, std::int32_t face, std::int32_t column, std::int32_t row,
+                   std::int32_t layer);
+  std::uint8_t At(std::int32_t quarter, std::int32_t face, std::int32_t column, std::int32_t row,
+                  std::int32_t layer) const;
+};
+
+// The light colour of every tile corner: columns 0..width + 1, rows
+// 0..height + 1, layers 0..layers + 1. The light maps fill it; a corner
+// outside the made grid reads white.
+struct CornerColorGrid {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t layers = 0;
+  std::vector<std::uint32_t> cells;
+
+  void Make(std::int32_t columnCount, std::int32_t rowCount, std::int32_t layerCount, std::uint32_t color);
+  std::uint32_t& At(std::int32_t column, std::int32_t row, std::int32_t layer);
+  std::uint32_t At(std::int32_t column, std::int32_t row, std::int32_t layer) const;
+};
+
+// The at most four lights that reach each cell (light indexes, -1 none); an
+// unmade grid or a cell outside it has none.
+struct CellLightGrid {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t layers = 0;
+  std::vector<std::array<std::int32_t, 4>> cells;
+
+  void Make(std::int32_t columnCount, std::int32_t rowCount, std::int32_t layerCount);
+  std::array<std::int32_t, 4>& At(std::int32_t column, std::int32_t row, std::int32_t layer);
+  std::array<std::int32_t, 4> At(std::int32_t column, std::int32_t row, std::int32_t layer) const;
+};
+
 // One of the three tile-layer groups: ground-or-wall, lower object, upper object.
 // A cell of the slot grid names a tile set by its slot (1-based, 0 none).
 struct TileLayerGroup {
@@ -36,6 +79,7 @@ struct TileLayerGroup {
   std::uint8_t slotCount = 0;
   ByteGrid3 slotGrid;
   ByteGrid3 tileGrid;
+  QuarterGrid quarterGrid;
 };
 
 inline constexpr std::int32_t kTileLayerGroupCount = 3;
@@ -133,6 +177,9 @@ struct Map {
   ByteGrid3 staticCollision;
   ByteGrid3 workingCollision;
   std::array<TileLayerGroup, kTileLayerGroupCount> tileLayerGroups;
+  CornerColorGrid lightGrid;
+  CellLightGrid cellLights;
+  std::int32_t animClock = 0;  // milliseconds; animated tiles follow it
 
   // Flags that loading resets.
   bool keptById = false;

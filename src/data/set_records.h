@@ -66,6 +66,21 @@ struct Tile {
   std::uint8_t byteK = 0;
 };
 
+// What tile drawing calls the tile's fields.
+inline std::int32_t TileImage(const Tile& t) { return t.frameGroup; }  // index into the set's frame groups
+inline std::int32_t TileShadowOffset(const Tile& t) { return t.valueB; }  // 0: no shadow
+inline std::int32_t TileHeight(const Tile& t) { return t.valueC; }
+inline std::int32_t TileAnimLast(const Tile& t) { return static_cast<std::int32_t>(t.byteList.size()) - 1; }
+inline std::int32_t TileAnimFrameTime(const Tile& t) { return t.valueE; }
+inline std::uint8_t TileRenderKind(const Tile& t) { return t.flagG; }  // 2: a 3-D model
+inline const EmbeddedResource& TileModel(const Tile& t) { return t.image; }
+inline std::uint32_t TileColorFrom(const Tile& t) { return t.colorA; }
+inline std::uint32_t TileColorTo(const Tile& t) { return t.colorB; }
+inline bool TileRandomFlipH(const Tile& t) { return t.randomFlipA != 0; }
+inline bool TileRandomFlipV(const Tile& t) { return t.randomFlipB != 0; }
+// A transition entry's drawing mode.
+inline std::uint8_t TerraformMode(const TerraformRule& r) { return r.byteL; }
+
 // Tile kinds.
 inline constexpr std::int32_t kTileKindGround = 0;
 inline constexpr std::int32_t kTileKindLowerObject = 1;
@@ -90,6 +105,9 @@ struct TileSet {
   std::uint8_t cellFormat = 0;
   std::uint8_t reserved = 0;
 };
+
+inline std::uint8_t TileSetFlipMode(const TileSet& s) { return s.cellFormat; }
+inline bool TileSetIsWallSet(const TileSet& s) { return (s.flags & 1) != 0; }
 
 // The look of a kind of door: three images and 4 x 8 byte triples.
 struct DoorSet {

@@ -154,10 +154,31 @@ struct SpriteSet {
   std::int32_t largestLayerValue = 0;
 };
 
-// A particle of sprite drawing; the drawing code gives the fields their use.
+// What sprite drawing calls the sprite fields.
+inline const std::vector<std::int32_t>& SpriteDrawGroups(const SpriteSet& s) { return s.usedValues; }
+inline std::int32_t SpriteLastDrawOrder(const SpriteSet& s) { return s.largestLayerValue; }
+inline std::int32_t LayerGroup(const SpriteLayer& l) { return l.slot; }
+inline std::int32_t LayerOrder(const SpriteLayer& l) { return l.value; }
+inline std::uint8_t LayerParticleFlags(const SpriteLayer& l) { return l.byteT; }
+inline std::int32_t LayerAnimationLength(const SpriteLayer& l) { return l.entryTotal; }
+inline std::uint8_t DirectionPlayMode(const SpriteDirection& d) { return d.byteO; }
+inline std::int32_t DirectionLastFrame(const SpriteDirection& d) {
+  return static_cast<std::int32_t>(d.builtFrames.size()) - 1;
+}
+inline std::int32_t HoldingPointGroup(const SpriteDirection& d, std::size_t i) { return d.slots[i].value; }
+
+// A particle of a sprite layer that emits them.
 struct SpriteParticle {
-  std::array<std::int32_t, 17> values{};
+  std::int32_t remaining = 0;  // milliseconds; below 1 the particle is dead and its slot reusable
+  std::int32_t life = 0;
+  float sizeStart = 0.0f, sizeEnd = 0.0f;
+  float angleStart = 0.0f, angleEnd = 0.0f;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  float velocityStartX = 0.0f, velocityStartY = 0.0f, velocityStartZ = 0.0f;
+  float velocityEndX = 0.0f, velocityEndY = 0.0f, velocityEndZ = 0.0f;
+  std::uint32_t colourStart = 0, colourEnd = 0;
 };
+using Particle = SpriteParticle;
 
 // The emitter of one part of a shown sprite.
 struct PartState {

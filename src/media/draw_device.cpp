@@ -23,6 +23,50 @@ class GraphicsDrawDevice final : public DrawDevice {
 
 }  // namespace
 
+void DrawDevice::SetRenderState(std::uint32_t state, std::uint32_t value) {
+  CheckResult(Device().SetRenderState(state, value), "SetRenderState");
+}
+
+std::uint32_t DrawDevice::GetRenderState(std::uint32_t state) {
+  std::uint32_t value = 0;
+  CheckResult(Device().GetRenderState(state, value), "GetRenderState");
+  return value;
+}
+
+void DrawDevice::SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) {
+  CheckResult(Device().SetTextureStageState(stage, type, value), "SetTextureStageState");
+}
+
+void DrawDevice::SetTransform(std::uint32_t state, const gfx::Matrix& matrix) {
+  CheckResult(Device().SetTransform(state, matrix), "SetTransform");
+}
+
+void DrawDevice::SetVertexShader(std::uint32_t handle) {
+  CheckResult(Device().SetVertexShader(handle), "SetVertexShader");
+}
+
+void DrawDevice::SetPixelShader(std::uint32_t handle) {
+  CheckResult(Device().SetPixelShader(handle), "SetPixelShader");
+}
+
+void DrawDevice::SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
+  CheckResult(Device().SetVertexShaderConstant(reg, data, count), "SetVertexShaderConstant");
+}
+
+void DrawDevice::SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
+  CheckResult(Device().SetPixelShaderConstant(reg, data, count), "SetPixelShaderConstant");
+}
+
+void DrawDevice::SetLight(std::uint32_t index, const gfx::Light& light) {
+  CheckResult(Device().SetLight(index, light), "SetLight");
+}
+
+void DrawDevice::LightEnable(std::uint32_t index, bool enable) {
+  CheckResult(Device().LightEnable(index, enable), "LightEnable");
+}
+
+void DrawDevice::SetDepthLayer(std::int32_t layer) { GraphicsSetDepthLayer(layer); }
+
 void SetDrawDevice(DrawDevice* device) { installedDevice = device; }
 
 DrawDevice& CurrentDrawDevice() {

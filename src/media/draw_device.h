@@ -4,6 +4,7 @@
 // device of the graphics globals.
 #include <cstdint>
 
+#include "platform/gfx/d3d_types.h"
 #include "platform/gfx/resources.h"
 
 namespace kiv {
@@ -12,6 +13,19 @@ class DrawDevice {
  public:
   virtual ~DrawDevice() = default;
   virtual void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) = 0;
+  // States, shaders, transforms and lights; a recorder that only cares about
+  // textures may leave these to the graphics device.
+  virtual void SetRenderState(std::uint32_t state, std::uint32_t value);
+  virtual std::uint32_t GetRenderState(std::uint32_t state);
+  virtual void SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value);
+  virtual void SetTransform(std::uint32_t state, const gfx::Matrix& matrix);
+  virtual void SetVertexShader(std::uint32_t handle);
+  virtual void SetPixelShader(std::uint32_t handle);
+  virtual void SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count);
+  virtual void SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count);
+  virtual void SetLight(std::uint32_t index, const gfx::Light& light);
+  virtual void LightEnable(std::uint32_t index, bool enable);
+  virtual void SetDepthLayer(std::int32_t layer);  // GraphicsSetDepthLayer
 };
 
 // nullptr restores the graphics device.

@@ -1,7 +1,9 @@
 #include "render/render_setup.h"
 
 #include "data/data_hooks.h"
+#include "render/sprite_drawing.h"
 #include "render/text_layout.h"
+#include "script/trigger_hooks.h"
 
 namespace kiv {
 
@@ -9,6 +11,8 @@ void InstallRenderDataHooks() {
   dataHooks.WrapText = [](std::int32_t fontSet, const std::u16string& text, std::int32_t width,
                           std::int32_t& lineCount,
                           float fontSize) { return WrapText(fontSet, text, width, lineCount, fontSize); };
+  // Sprite layers' property scripts run as owner kind 13 through this slot.
+  triggerHooks.SpriteTextureScript = [] { return spriteScriptSlot; };
 }
 
 }  // namespace kiv

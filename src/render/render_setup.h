@@ -3,7 +3,8 @@
 
 namespace kiv {
 
-// Sets dataHooks.WrapText to the font-set text layout.
+// Sets dataHooks.WrapText to the font-set text layout and the sprite
+// property-script slot of the trigger dispatch.
 void InstallRenderDataHooks();
 
 }  // namespace kiv

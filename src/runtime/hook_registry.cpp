@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "render/render_hooks.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
@@ -107,6 +108,17 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
   KIV_HOOK("graphicsHooks", messageBox);
 }
 
+template <typename Visit>
+void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<RenderHooks>() == 6, "list every renderHooks member here");
+  KIV_HOOK("renderHooks", TickMilliseconds);
+  KIV_HOOK("renderHooks", ScreenScale);
+  KIV_HOOK("renderHooks", PickPassMode);
+  KIV_HOOK("renderHooks", LitBatchOn);
+  KIV_HOOK("renderHooks", LightingOff);
+  KIV_HOOK("renderHooks", ModelScale);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -133,6 +145,7 @@ std::vector<HookState> ListHooks() {
   Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
   Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
   Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

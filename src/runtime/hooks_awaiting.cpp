@@ -21,9 +21,6 @@ constexpr const char* kCharacters =
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kSprites =
-    "Tile and sprite drawing: tile layers with variation, transitions, shadows and models; sprites with frame "
-    "blending, property scripts, holding points and particles";
 constexpr const char* kCollision =
     "Collision: tile collision sectors, actor and door shapes, move, segment and ray tests, floor height, grid "
     "snapping, placement and the step test";
@@ -72,7 +69,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.objectExecutor", kCommands},
     {"scriptHooks.CurrentPlayer", kShellOne},
     {"scriptHooks.RelateContext", kMapSystems},
-    {"triggerHooks.SpriteTextureScript", kSprites},
     {"triggerHooks.TickElapsed", kShellTwo},
     {"triggerHooks.SystemMenuOpen", kShellTwo},
     {"triggerHooks.EndMapDataAudio", kMaps},
@@ -83,6 +79,12 @@ constexpr AwaitingHook kAwaiting[] = {
     {"graphicsHooks.pickByColor", kShellOne},
     {"graphicsHooks.quitRequest", kShellOne},
     {"graphicsHooks.messageBox", kShellOne},
+    {"renderHooks.TickMilliseconds", kShellOne},
+    {"renderHooks.ScreenScale", kShellTwo},
+    {"renderHooks.PickPassMode", kInterfaces},
+    {"renderHooks.LitBatchOn", kInterfaces},
+    {"renderHooks.LightingOff", kInterfaces},
+    {"renderHooks.ModelScale", kInterfaces},
     {"SetNoticeHook", kNotices},
     {"SetMessageBoxHook", kShellOne},
 };

@@ -69,4 +69,68 @@ void RecordingBatcher::SetTexture(std::uint32_t stage, const gfx::TexturePtr& te
   events.push_back(bind);
 }
 
+std::vector<RecordedEvent> RecordingBatcher::Calls(DeviceCall call) const {
+  std::vector<RecordedEvent> out;
+  for (const RecordedEvent& e : events)
+    if (e.kind == RecordedKind::kState && e.call == call) out.push_back(e);
+  return out;
+}
+
+std::vector<RecordedEvent> RecordingBatcher::Calls(DeviceCall call, std::uint32_t state) const {
+  std::vector<RecordedEvent> out;
+  for (const RecordedEvent& e : Calls(call))
+    if (e.state == state) out.push_back(e);
+  return out;
+}
+
+RecordedEvent& RecordingBatcher::Record(DeviceCall call, std::uint32_t state, std::uint32_t value) {
+  RecordedEvent& e = events.emplace_back();
+  e.kind = RecordedKind::kState;
+  e.call = call;
+  e.state = state;
+  e.value = value;
+  return e;
+}
+
+void RecordingBatcher::SetRenderState(std::uint32_t state, std::uint32_t value) {
+  Record(DeviceCall::kRenderState, state, value);
+  if (state < renderStates.size()) renderStates[state] = value;
+}
+
+std::uint32_t RecordingBatcher::GetRenderState(std::uint32_t state) {
+  return state < renderStates.size() ? renderStates[state] : 0;
+}
+
+void RecordingBatcher::SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) {
+  Record(DeviceCall::kTextureStageState, type, value).stage = stage;
+}
+
+void RecordingBatcher::SetTransform(std::uint32_t state, const gfx::Matrix& matrix) {
+  Record(DeviceCall::kTransform, state, 0).matrix = matrix;
+}
+
+void RecordingBatcher::SetVertexShader(std::uint32_t handle) { Record(DeviceCall::kVertexShader, 0, handle); }
+
+void RecordingBatcher::SetPixelShader(std::uint32_t handle) { Record(DeviceCall::kPixelShader, 0, handle); }
+
+void RecordingBatcher::SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
+  Record(DeviceCall::kVertexConstant, reg, count).constants.assign(data, data + 4u * count);
+}
+
+void RecordingBatcher::SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
+  Record(DeviceCall::kPixelConstant, reg, count).constants.assign(data, data + 4u * count);
+}
+
+void RecordingBatcher::SetLight(std::uint32_t index, const gfx::Light& light) {
+  Record(DeviceCall::kLight, index, 0).light = light;
+}
+
+void RecordingBatcher::LightEnable(std::uint32_t index, bool enable) {
+  Record(DeviceCall::kLightEnable, index, enable ? 1u : 0u);
+}
+
+void RecordingBatcher::SetDepthLayer(std::int32_t layer) {
+  Record(DeviceCall::kDepthLayer, 0, static_cast<std::uint32_t>(layer));
+}
+
 }  // namespace kiv::test

@@ -37,7 +37,21 @@ struct RecordedQuad {
   float Bottom() const { return Screen(kBottomRight).y + 0.5f; }
 };
 
-enum class RecordedKind { kBind, kFlush, kLines };
+enum class RecordedKind { kBind, kFlush, kLines, kState };
+
+// Which device call a kState event records.
+enum class DeviceCall {
+  kRenderState,         // state, value
+  kTextureStageState,   // stage, state (the type), value
+  kTransform,           // state, matrix
+  kVertexShader,        // value (handle or vertex format)
+  kPixelShader,         // value
+  kVertexConstant,      // state (register), constants
+  kPixelConstant,       // state (register), constants
+  kLight,               // state (index), light
+  kLightEnable,         // state (index), value 0 or 1
+  kDepthLayer,          // value
+};
 
 struct RecordedEvent {
   RecordedKind kind = RecordedKind::kFlush;
@@ -46,6 +60,12 @@ struct RecordedEvent {
   std::size_t firstQuad = 0;              // kFlush: its quads in quads
   std::size_t quadCount = 0;
   std::uint32_t stride = 0;  // kFlush, kLines
+  DeviceCall call = DeviceCall::kRenderState;  // kState
+  std::uint32_t state = 0;
+  std::uint32_t value = 0;
+  gfx::Matrix matrix;
+  std::vector<float> constants;
+  gfx::Light light;
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
@@ -58,6 +78,12 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
   // Forgets what was recorded; the lists keep their room.
   void Clear();
   std::size_t Count(RecordedKind kind) const;
+  // The kState events of one call, and of one state of that call.
+  std::vector<RecordedEvent> Calls(DeviceCall call) const;
+  std::vector<RecordedEvent> Calls(DeviceCall call, std::uint32_t state) const;
+  // Render states answered to GetRenderState: what was set last, else the
+  // value given here, else 0. Tests set the frame's defaults.
+  std::array<std::uint32_t, 256> renderStates{};
 
   std::vector<RecordedQuad> quads;
   std::vector<RecordedEvent> events;
@@ -68,9 +94,21 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
                               std::uint32_t primitiveCount, const std::uint16_t* indices,
                               const void* vertices, std::uint32_t stride) override;
   void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override;
+  void SetRenderState(std::uint32_t state, std::uint32_t value) override;
+  std::uint32_t GetRenderState(std::uint32_t state) override;
+  void SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) override;
+  void SetTransform(std::uint32_t state, const gfx::Matrix& matrix) override;
+  void SetVertexShader(std::uint32_t handle) override;
+  void SetPixelShader(std::uint32_t handle) override;
+  void SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) override;
+  void SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) override;
+  void SetLight(std::uint32_t index, const gfx::Light& light) override;
+  void LightEnable(std::uint32_t index, bool enable) override;
+  void SetDepthLayer(std::int32_t layer) override;
 
  private:
   void RecordQuads(const void* vertices, std::size_t quadCount, std::uint32_t stride);
+  RecordedEvent& Record(DeviceCall call, std::uint32_t state, std::uint32_t value);
 };
 
 }  // namespace kiv::test

@@ -1,0 +1,348 @@
+// Tiles and sprites drawn on the offscreen device: the colours that reach the
+// back buffer through a flat camera over the map's pixels.
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/game_data.h"
+#include "media/device_startup.h"
+#include "media/graphics.h"
+#include "media/quad_batcher.h"
+#include "media/vertex_records.h"
+#include "platform/gfx/d3dx.h"
+#include "render/render_hooks.h"
+#include "render/sprite_drawing.h"
+#include "render/tile_drawing.h"
+
+// Mesa's llvmpipe keeps allocations of its shader code past the context; leak
+// checks of our own code run in the tests without GL.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+
+namespace kiv {
+namespace {
+
+constexpr int kWidth = 96, kHeight = 64;
+
+class TileSpritePixelsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gameData.Reset();
+    renderHooks.Reset();
+    graphics.Reset();
+    quadBatch.Reset();
+    ASSERT_EQ(GraphicsCreateDirectX(), 0);
+    ASSERT_EQ(GraphicsCreateDirect3D(), 0);
+    window = std::make_unique<gfx::Window>("tiles", kWidth, kHeight, false, false);
+    graphics.defaultVertexFormat = kColoredVertexFormat;
+    ASSERT_EQ(GraphicsCreateDevice(window.get(), 0, 0, 0, 0, 1, 0), 0);
+    gfx::Device& device = *graphics.direct3dDevice;
+    device.SetRenderState(gfx::kRsZEnable, 0);
+    device.SetRenderState(gfx::kRsLighting, 0);
+    device.SetRenderState(gfx::kRsAlphaBlendEnable, 1);
+    device.SetRenderState(gfx::kRsSrcBlend, gfx::kBlendSrcAlpha);
+    device.SetRenderState(gfx::kRsDestBlend, gfx::kBlendInvSrcAlpha);
+    device.SetTextureStageState(0, gfx::kTssColorOp, gfx::kTopModulate);
+    device.SetTextureStageState(0, gfx::kTssAlphaOp, gfx::kTopModulate);
+    // Map pixels straight onto the screen, y downward.
+    device.SetTransform(gfx::kTransformProjection,
+                        gfx::MatrixOrthoOffCenterLH(0, kWidth, kHeight, 0, -1000, 1000));
+    device.Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+  }
+  void TearDown() override {
+    gameData.Reset();
+    graphics.Reset();
+    window.reset();
+  }
+
+  gfx::TexturePtr Solid(std::uint32_t argb) {
+    gfx::TexturePtr texture;
+    const std::vector<std::uint32_t> texels(8 * 8, argb);
+    EXPECT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
+                                                             texture),
+              gfx::kOk);
+    return texture;
+  }
+
+  std::uint32_t Rgb(int x, int y) {
+    gfx::SurfacePtr back;
+    graphics.direct3dDevice->GetBackBuffer(back);
+    gfx::LockedRect locked;
+    gfx::Rect r{x, y, x + 1, y + 1};
+    if (back->LockRect(locked, &r, 0) != gfx::kOk) return 0xDEADBEEF;
+    const std::uint32_t rgb = locked.bits[0] | locked.bits[1] << 8 | locked.bits[2] << 16;
+    back->UnlockRect();
+    return rgb;
+  }
+
+  // Writes the back buffer to $KIV_PICTURE_DIR/<name>.png when that is set, to look at.
+  void Save(const std::string& name) {
+    const char* folder = std::getenv("KIV_PICTURE_DIR");
+    if (folder == nullptr) return;
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const std::uint32_t c = Rgb(x, y);
+        rgb.insert(rgb.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                               static_cast<std::uint8_t>(c)});
+      }
+    stbi_write_png((std::string(folder) + "/" + name + ".png").c_str(), kWidth, kHeight, 3, rgb.data(), kWidth * 3);
+  }
+
+  std::unique_ptr<gfx::Window> window;
+};
+
+TileSet SolidSet(gfx::TexturePtr texture) {
+  TileSet set;
+  FrameGroup group;
+  ImageFrame cell;
+  cell.width = cell.height = 32;
+  cell.textureRight = cell.textureBottom = 1;
+  group.frames.push_back(cell);
+  set.frames.frameGroups.push_back(group);
+  set.frames.textures.push_back(std::move(texture));
+  Tile tile;
+  tile.frameGroup = 0;
+  tile.colorA = tile.colorB = 0xFFFFFFFF;
+  tile.valueB = 24;  // casts a shadow
+  set.tiles.push_back(tile);
+  return set;
+}
+
+TEST_F(TileSpritePixelsTest, GroundObjectsAndShadowsReachTheScreen) {
+  gameData.tileSets = {SolidSet(Solid(0xFFFF0000)), SolidSet(Solid(0xFF0000FF)), SolidSet(Solid(0xFF00FF00))};
+  Map& map = gameData.maps[gameData.maps.Append()];
+  map.width = 2;
+  map.height = 1;
+  map.layerCount = 0;
+  for (TileLayerGroup& group : map.tileLayerGroups) {
+    group.slotTileSets = {0, 1, 2};
+    group.slotGrid.Make(3, 2, 1);
+    group.tileGrid.Make(3, 2, 1);
+    group.quarterGrid.Make(3, 2, 1);
+  }
+  map.lightGrid.Make(4, 3, 2, 0xFFFFFFFF);
+  map.lightGrid.At(3, 0, 0) = map.lightGrid.At(3, 1, 0) = map.lightGrid.At(3, 2, 0) = 0xFF808080;
+  TileLayerGroup& ground = map.tileLayerGroups[0];
+  for (int x = 0; x < 3; ++x)
+    for (int y = 0; y < 2; ++y) ground.slotGrid.At(x, y, 0) = x == 0 ? 1 : 2;
+  // A lower object (green) lying on cell (1, 0) casts its shadow 24 pixels down.
+  map.tileLayerGroups[1].slotGrid.At(1, 0, 0) = 3;
+  TileLayerArgs args;
+  args.wholeMap = true;
+  for (int group = 0; group < 3; ++group) {
+    args.group = group;
+    args.shadowPass = false;
+    DrawTileLayer(args);
+    args.shadowPass = true;
+    DrawTileLayer(args);
+  }
+  Save("tiles");
+  EXPECT_EQ(Rgb(16, 16), 0xFF0000u);  // red ground
+  EXPECT_EQ(Rgb(16, 48), 0xFF0000u);
+  EXPECT_EQ(Rgb(48, 8), 0x00FF00u);  // the green object over blue ground
+  // Below it the shadow darkens the blue ground by an eighth.
+  const std::uint32_t shaded = Rgb(48, 36);
+  EXPECT_LT(shaded & 0xFF, 0xF0u);
+  EXPECT_GT(shaded & 0xFF, 0xD0u);
+  // The right column's corner light is grey: the colour fades towards it.
+  EXPECT_LT(Rgb(94, 58) & 0xFF, Rgb(66, 58) & 0xFF);
+}
+
+TEST_F(TileSpritePixelsTest, AdditiveSpriteLayerAddsToTheBackground) {
+  gfx::Device& device = *graphics.direct3dDevice;
+  device.Clear(gfx::kClearTarget, 0xFF000080, 1, 0);
+  device.SetVertexShader(kColoredVertexFormat);
+  SpriteSet set;
+  set.poses.emplace_back();
+  SpriteDirection& d = set.poses[0].directions[4];
+  for (std::int32_t flags : {0, kLayerAdditive}) {
+    SpriteLayer layer;
+    layer.flags = flags;
+    FrameGroup frame;
+    frame.cellWidth = frame.cellHeight = 16;
+    ImageFrame piece;
+    piece.width = piece.height = 16;
+    piece.textureRight = piece.textureBottom = 1;
+    frame.frames.push_back(piece);
+    layer.frames.frameGroups.push_back(frame);
+    layer.frames.textures.push_back(Solid(0xFF800000));
+    layer.frameEntries.push_back({100, 0});
+    d.layers.push_back(layer);
+  }
+  FramePart plain, added;
+  plain.kind = added.kind = kPartLayer;
+  plain.index = 0;
+  added.index = 1;
+  plain.x = -16;
+  added.x = 16;
+  plain.color = added.color = 0xFFFFFFFF;
+  plain.scaleX = plain.scaleY = plain.scaleZ = added.scaleX = added.scaleY = added.scaleZ = 1;
+  d.builtFrames = {SpriteFrame{{plain, added}}};
+  set.usedValues = {0};
+  gameData.spriteSets.push_back(set);
+  SpriteInstance instance;
+  MapView view;
+  DrawSprite(0, 0, instance, view, 48, 32, 0, 1, 1, 1, false, false, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 0, 0, 0, 1, 1,
+             true);
+  Save("sprite");
+  EXPECT_EQ(Rgb(32, 32), 0x800000u);  // blended over the blue background: covers it
+  EXPECT_EQ(Rgb(64, 32), 0x800080u);  // added to it
+  EXPECT_EQ(Rgb(48, 10), 0x000080u);  // background
+}
+
+TEST_F(TileSpritePixelsTest, ParticlesOfAScreenSpriteReachTheScreen) {
+  gfx::Device& device = *graphics.direct3dDevice;
+  device.SetVertexShader(kScreenVertexFormat);
+  renderHooks.TickMilliseconds = [] { return 10; };
+  SpriteSet set;
+  set.poses.emplace_back();
+  SpriteDirection& d = set.poses[0].directions[4];
+  SpriteLayer layer;
+  layer.flags = kLayerParticles;
+  FrameGroup frame;
+  frame.cellWidth = frame.cellHeight = 8;
+  ImageFrame piece;
+  piece.width = piece.height = 8;
+  piece.textureRight = piece.textureBottom = 1;
+  frame.frames.push_back(piece);
+  layer.frames.frameGroups.push_back(frame);
+  layer.frames.textures.push_back(Solid(0xFFFFFF00));
+  layer.frameEntries.push_back({100, 0});
+  layer.emissionLimitMin = layer.emissionLimitMax = 1;
+  layer.particleLifeMin = layer.particleLifeMax = 100000;
+  layer.particleRangesP = {2, 2, 0, 0};  // twice the piece: 16 x 16
+  layer.startColorA = layer.startColorB = layer.endColorA = layer.endColorB = 0xFFFFFFFF;
+  d.layers.push_back(layer);
+  FramePart part;
+  part.kind = kPartLayer;
+  part.color = 0xFFFFFFFF;
+  part.scaleX = part.scaleY = part.scaleZ = 1;
+  d.builtFrames = {SpriteFrame{{part}}};
+  set.usedValues = {0};
+  gameData.spriteSets.push_back(set);
+  SpriteInstance instance;
+  MapView view;
+  // The first call emits the particle at the sprite's place; the next draws it there.
+  for (int call = 0; call < 2; ++call)
+    DrawSprite(0, 0, instance, view, 40, 30, 0, 1, 1, 1, false, false, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 2, 0, 0, 1, 1,
+               true);
+  Save("particle");
+  EXPECT_EQ(Rgb(40, 30), 0xFFFF00u);
+  EXPECT_EQ(Rgb(33, 23), 0xFFFF00u);
+  EXPECT_EQ(Rgb(30, 20), 0x000000u);
+}
+
+// Lit ground: the lighting shaders with their constants as a frame sets them
+// (world at 0..3, view x projection at 4..7 as rows, no light reaching the
+// cell, full ambience), in a map seen through fog.
+class LitGroundPixelsTest : public TileSpritePixelsTest {
+ protected:
+  void SetUp() override {
+    TileSpritePixelsTest::SetUp();
+    gfx::Device& device = *graphics.direct3dDevice;
+    std::vector<std::uint8_t> vertexProgram, pixelProgram;
+    std::string errors;
+    gfx::AssembleShader(LightingVertexShaderText(), 0, vertexProgram, errors);
+    ASSERT_TRUE(errors.empty()) << errors;
+    gfx::AssembleShader(LightingPixelShaderText(), 0, pixelProgram, errors);
+    ASSERT_TRUE(errors.empty()) << errors;
+    graphics.lightingVertexDeclaration = {VertexDeclStream(0), VertexDeclRegister(0, 2), VertexDeclRegister(3, 2),
+                                          VertexDeclRegister(7, 1), kVertexDeclEnd};
+    ASSERT_EQ(device.CreateVertexShader(graphics.lightingVertexDeclaration.data(), vertexProgram.data(),
+                                        vertexProgram.size(), graphics.lightingVertexShader, 0),
+              gfx::kOk);
+    std::vector<std::uint32_t> words(pixelProgram.size() / 4);
+    std::memcpy(words.data(), pixelProgram.data(), words.size() * 4);
+    ASSERT_EQ(device.CreatePixelShader(words.data(), words.size(), graphics.lightingPixelShader), gfx::kOk);
+
+    // The camera stands 500 pixels in front of the map; fog runs linearly over 0..1000.
+    const gfx::Matrix view = gfx::MatrixTranslation(0, 0, 500);
+    const gfx::Matrix projection = gfx::MatrixOrthoOffCenterLH(0, kWidth, kHeight, 0, 0, 1000);
+    device.SetTransform(gfx::kTransformView, view);
+    device.SetTransform(gfx::kTransformProjection, projection);
+    const gfx::Matrix world;
+    device.SetVertexShaderConstant(0, &world.m[0][0], 4);
+    const gfx::Matrix viewProjection = gfx::MatrixTranspose(gfx::MatrixMultiply(view, projection));
+    device.SetVertexShaderConstant(4, &viewProjection.m[0][0], 4);
+    device.SetVertexShaderConstant(8, &world.m[0][0], 3);
+    const float low[4] = {0, 0, 0, 0}, high[4] = {1, 1, 1, 1};
+    device.SetVertexShaderConstant(50, low, 1);
+    device.SetVertexShaderConstant(51, high, 1);
+    const float ambient[4] = {1, 1, 1, 1}, diffuse[4] = {1, 1, 1, 1};
+    device.SetPixelShaderConstant(0, ambient, 1);
+    device.SetPixelShaderConstant(1, diffuse, 1);
+    device.SetRenderState(gfx::kRsFogEnable, 1);
+    device.SetRenderState(gfx::kRsFogColor, 0xFF00FF00);
+    device.SetRenderState(gfx::kRsFogTableMode, gfx::kFogLinear);
+    const float start = 0, end = 1000;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &start, 4);
+    device.SetRenderState(gfx::kRsFogStart, bits);
+    std::memcpy(&bits, &end, 4);
+    device.SetRenderState(gfx::kRsFogEnd, bits);
+    device.SetRenderState(gfx::kRsAlphaTestEnable, 1);
+    device.SetRenderState(gfx::kRsAlphaFunc, gfx::kCmpGreater);
+    device.SetRenderState(gfx::kRsAlphaRef, 0);
+    device.Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+  }
+
+  // Cells (0, 0) and (1, 0) of one tile set over a black background: a red
+  // texture whose left half is colour-keyed away.
+  void DrawGround(bool lit) {
+    graphics.direct3dDevice->Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+    std::vector<std::uint32_t> texels(8 * 8, 0xFFFF0000);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 4; ++x) texels[static_cast<std::size_t>(y * 8 + x)] = 0x00FF00FF;
+    gfx::TexturePtr texture;
+    ASSERT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
+                                                             texture),
+              gfx::kOk);
+    gameData.tileSets = {SolidSet(texture)};
+    gameData.maps.Reset();
+    Map& map = gameData.maps[gameData.maps.Append()];
+    map.width = 1;
+    map.height = 0;
+    map.layerCount = 0;
+    for (TileLayerGroup& group : map.tileLayerGroups) {
+      group.slotTileSets = {0};
+      group.slotGrid.Make(2, 1, 1);
+      group.tileGrid.Make(2, 1, 1);
+      group.quarterGrid.Make(2, 1, 1);
+    }
+    map.lightGrid.Make(3, 2, 2, 0xFFFFFFFF);
+    map.tileLayerGroups[0].slotGrid.At(0, 0, 0) = 1;
+    map.tileLayerGroups[0].slotGrid.At(1, 0, 0) = 1;
+    renderHooks.LitBatchOn = [lit] { return lit; };
+    TileLayerArgs args;
+    args.wholeMap = true;
+    DrawTileLayer(args);
+  }
+};
+
+TEST_F(LitGroundPixelsTest, LitGroundFadesInFogLikeUnlitGround) {
+  DrawGround(false);
+  const std::uint32_t unlit = Rgb(24, 16);
+  DrawGround(true);
+  Save("lit_ground");
+  const std::uint32_t lit = Rgb(24, 16);
+  // Half way into the fog: red and green mixed about evenly, the same both ways.
+  EXPECT_NEAR(static_cast<int>(unlit >> 16 & 0xFF), 0x80, 8);
+  EXPECT_NEAR(static_cast<int>(unlit >> 8 & 0xFF), 0x80, 8);
+  EXPECT_NEAR(static_cast<int>(lit >> 16 & 0xFF), static_cast<int>(unlit >> 16 & 0xFF), 4);
+  EXPECT_NEAR(static_cast<int>(lit >> 8 & 0xFF), static_cast<int>(unlit >> 8 & 0xFF), 4);
+}
+
+TEST_F(LitGroundPixelsTest, ColourKeyedTexelsStayHiddenUnderTheLightingShader) {
+  DrawGround(true);
+  EXPECT_EQ(Rgb(8, 16), 0x000000u);  // keyed away: the background shows
+  EXPECT_NE(Rgb(24, 16), 0x000000u);
+  EXPECT_EQ(Rgb(40, 16), 0x000000u);  // the second cell's keyed half
+}
+
+}  // namespace
+}  // namespace kiv
