@@ -1,0 +1,7 @@
+#include "player/player_hooks.h"
+
+namespace kiv {
+
+PlayerHooks playerHooks;
+
+}  // namespace kiv
