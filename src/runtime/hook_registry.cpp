@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "player/start_window.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
@@ -107,6 +108,13 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
   KIV_HOOK("graphicsHooks", messageBox);
 }
 
+template <typename Visit>
+void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<StartWindowHooks>() == 2, "list every startWindowHooks member here");
+  KIV_HOOK("startWindowHooks", ShowOptionDialog);
+  KIV_HOOK("startWindowHooks", ShowLoadDialog);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -133,6 +141,7 @@ std::vector<HookState> ListHooks() {
   Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
   Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
   Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

@@ -39,6 +39,7 @@ constexpr const char* kCombat =
 constexpr const char* kListUpkeep =
     "Interfaces and list upkeep: script reference fix-up, field lists, object removal and map reload, field focus "
     "and navigation, pointer picking";
+constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
@@ -83,6 +84,8 @@ constexpr AwaitingHook kAwaiting[] = {
     {"graphicsHooks.pickByColor", kShellOne},
     {"graphicsHooks.quitRequest", kShellOne},
     {"graphicsHooks.messageBox", kShellOne},
+    {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
+    {"startWindowHooks.ShowLoadDialog", kNotices},
     {"SetNoticeHook", kNotices},
     {"SetMessageBoxHook", kShellOne},
 };
