@@ -14,6 +14,8 @@
 #include "core/folders.h"
 #include "core/hooks.h"
 #include "core/package.h"
+#include "core/symbol_table.h"
+#include "data/fixed_identifiers.h"
 #include "core/text_encoding.h"
 #include "data/game_data.h"
 #include "dialogs/player_settings.h"
@@ -22,6 +24,7 @@
 #include "player/shell_state.h"
 #include "player/start_window.h"
 #include "player/start_window_voice.h"
+#include "runtime/runtime_startup.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
 
@@ -74,6 +77,10 @@ inline void StartWindowTest::SetUp() {
   setenv("HOME", dir_.File("home").c_str(), 1);
   setenv("TMPDIR", dir_.File("tmp").c_str(), 1);
   savedCwd_ = std::filesystem::current_path().string();
+  RuntimeStartUp();
+  // The fixed names come first, as at the program's start; the package writer interns more.
+  SymbolTableReset();
+  RegisterScriptIdentifiers();
   ui::SetWindowlessForms(true);
   shell.Reset();
   playerSettings.Reset();

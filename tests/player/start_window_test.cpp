@@ -58,7 +58,7 @@ TEST_F(StartWindowTest, ButtonLayoutFollowsTheMenuCaptions) {
     EXPECT_EQ(VisibleTops(), c.tops);
     for (std::size_t i = 0; i < 10; ++i) {
       EXPECT_EQ(Buttons()[i].visible, c.visible[i]) << "button " << i;
-      if (Buttons()[i].visible) EXPECT_EQ(Buttons()[i].height, 33);
+      EXPECT_TRUE(!Buttons()[i].visible || Buttons()[i].height == 33) << "button " << i;
     }
     EXPECT_EQ(Buttons()[2].caption, "#");
     frmStart.Unload();
@@ -216,7 +216,7 @@ TEST_F(StartWindowTest, ADirectXFailureShowsItsBoxShutsDownAndEnds) {
     shell.startupDone = false;
     boxes_.clear();
     calls_.clear();
-    Start(std::nullopt);
+    Start("[Main Menu]\r\n");
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].substr(0, boxes_[0].find('|')), c.title);
     EXPECT_EQ(boxes_[0].find(std::string("|") + c.textStart), boxes_[0].find('|'));
