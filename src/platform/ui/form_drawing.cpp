@@ -101,6 +101,9 @@ std::string ShownCaption(const std::string& caption) {
 bool FormsUseWindows1252Font() { return windows1252Font; }
 
 bool CreateImGuiWindow(Form::WindowData& data, const std::string& captionUtf8, int width, int height) {
+  // Termination signals keep their default effect instead of becoming a quit
+  // event that no form asked for.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
