@@ -96,6 +96,8 @@ void GameWindow::Start(const std::string& rGAME) {
   LogOpen(JoinPath(GetUserGameFolder(), "log.txt"));
 
   const bool resizable = playerSettings.resolutionChangeAllowed;
+  // A window kept for a device that outlived the last game goes once the new device is made.
+  std::unique_ptr<gfx::Window> previousWindow = std::move(gameWindow);
   gameWindow = std::make_unique<gfx::Window>(caption, graphics.videoWidth, graphics.videoHeight, false, resizable);
   gameWindow->SetIconFromFile(JoinPath(gameFolder, "icon.ico"));
   if (!resizable) {
@@ -113,6 +115,7 @@ void GameWindow::Start(const std::string& rGAME) {
     ui::ShowMessageBox("DirectX Error", "Could not start the graphics and input devices.\n" + text,
                        ui::BoxIcon::Error);
   }
+  previousWindow.reset();
   if (started) {
     Show();
     std::string savePath = rGAME;
@@ -126,7 +129,12 @@ void GameWindow::Start(const std::string& rGAME) {
   LogWriteLine("Unloading.");
   Unload(ui::kUnloadCode);
   gameWindowHandle = nullptr;
-  gameWindow.reset();
+  // The device draws into the window: the window stays (hidden) while a device lives.
+  if (graphics.direct3dDevice) {
+    SDL_HideWindow(gameWindow->Handle());
+  } else {
+    gameWindow.reset();
+  }
   LogWriteLine("Closing log.");
   LogClose();
 }

@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "player/player_hooks.h"
 #include "player/start_window.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
@@ -115,6 +116,22 @@ void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
   KIV_HOOK("startWindowHooks", ShowLoadDialog);
 }
 
+template <typename Visit>
+void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<PlayerHooks>() == 11, "list every playerHooks member here");
+  KIV_HOOK("playerHooks", WorldUpdate);
+  KIV_HOOK("playerHooks", DrawFrame);
+  KIV_HOOK("playerHooks", InitResources);
+  KIV_HOOK("playerHooks", UnloadResources);
+  KIV_HOOK("playerHooks", ShowLoadingProgress);
+  KIV_HOOK("playerHooks", RefreshViewedMaps);
+  KIV_HOOK("playerHooks", RestartGame);
+  KIV_HOOK("playerHooks", ShutdownGraphics);
+  KIV_HOOK("playerHooks", InitMessageBoxes);
+  KIV_HOOK("playerHooks", UpdatePointer);
+  KIV_HOOK("playerHooks", SetCharacterPosition);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -141,6 +158,7 @@ std::vector<HookState> ListHooks() {
   Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
   Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
   Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
   Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
