@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,19 @@ TEST_F(StartWindowTest, AudioAndVoiceFailures) {
   Start(std::nullopt);
   EXPECT_EQ(playerSettings.voiceIndex, 0);
   EXPECT_EQ(Calls("SelectVoice"), (std::vector<std::string>{"SelectVoice 0"}));
+}
+
+TEST_F(StartWindowTest, ALaterSpeechErrorOnlyTurnsTheVoiceOff) {
+  startWindowDevices.SpeechSpeak = [](const std::u16string&, std::int32_t) {
+    throw std::runtime_error("the synthesiser failed");
+  };
+  Start("[Main Menu]\r\nVoice=-1\r\n");
+  EXPECT_TRUE(frmStart.IsLoaded());
+  EXPECT_FALSE(playerSettings.voiceEnabled);
+  EXPECT_TRUE(Buttons()[7].enabled);
+  frmStart.Hide();
+  frmStart.Show();  // the voice object stays: not created again
+  EXPECT_EQ(Calls("SpeechCreateVoice").size(), 1u);
 }
 
 TEST_F(StartWindowTest, ADirectXFailureShowsItsBoxShutsDownAndEnds) {

@@ -37,10 +37,12 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
-void ShowUtf8(const std::string& caption, const std::string& text, BoxIcon icon) {
+// With withCaption the stderr line is "caption: text" on one line; without, the text as it is.
+void ShowUtf8(const std::string& caption, const std::string& text, BoxIcon icon, bool withCaption) {
   // SDL shows the box without SDL_Init and reports failure when it finds no display.
   if (SDL_ShowSimpleMessageBox(SdlFlags(icon), caption.c_str(), text.c_str(), nullptr) == 0) return;
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), OneLine(text).c_str());
+  const std::string line = withCaption ? caption + ": " + OneLine(text) : text;
+  std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
 }
 
@@ -51,7 +53,7 @@ void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon
     Recorder()(caption, text, icon);
     return;
   }
-  ShowUtf8(AnsiToUtf8(caption), AnsiToUtf8(text), icon);
+  ShowUtf8(AnsiToUtf8(caption), AnsiToUtf8(text), icon, true);
 }
 
 void SetMessageBoxRecorder(std::function<void(const std::string&, const std::string&, BoxIcon)> recorder) {
@@ -63,7 +65,7 @@ void ShowErrorMessageBox(const std::string& caption, const std::string& text) {
     Recorder()(Utf8ToAnsi(caption), Utf8ToAnsi(text), BoxIcon::Error);
     return;
   }
-  ShowUtf8(caption, text, BoxIcon::Error);
+  ShowUtf8(caption, text, BoxIcon::Error, false);
 }
 
 }  // namespace kiv::ui

@@ -13,7 +13,8 @@ void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon
 // Receives the Windows-1252 texts instead of a box being shown; an empty recorder restores the box.
 void SetMessageBoxRecorder(std::function<void(const std::string& caption, const std::string& text, BoxIcon icon)> recorder);
 
-// The same box with the error icon for UTF-8 texts (the launcher's).
+// The same box with the error icon for UTF-8 texts (the launcher's); without
+// a display only the text goes to standard error.
 void ShowErrorMessageBox(const std::string& caption, const std::string& text);
 
 }  // namespace kiv::ui
