@@ -36,17 +36,15 @@ constexpr const char* kButtons = "buttonAction";
 
 // [Main Menu] keys and defaults of the ten buttons.
 constexpr const char* kButtonKeys[10][2] = {
-    {"Start New Game", "Start New Game"},   {"Load Saved Game", "Load Saved Game"},
-    {"Start Multiplayer Game", "#"},        {"Video Options", "Video Options"},
-    {"Detail Options", "Detail Options"},   {"Input Options", "Input Options"},
-    {"Sound Options", "Sound Options"},     {"Voice Options", "Voice Options"},
-    {"Website", "Go to [Game] Website!"},   {"Quit", "Quit [Game]"},
+    {"Start New Game", "Start New Game"}, {"Load Saved Game", "Load Saved Game"},
+    {"Start Multiplayer Game", "#"},      {"Video Options", "Video Options"},
+    {"Detail Options", "Detail Options"}, {"Input Options", "Input Options"},
+    {"Sound Options", "Sound Options"},   {"Voice Options", "Voice Options"},
+    {"Website", "Go to [Game] Website!"}, {"Quit", "Quit [Game]"},
 };
 
 // The program's file name without its extension.
-std::string ProgramName() {
-  return fs::path(os::ExecutablePath()).stem().string();
-}
+std::string ProgramName() { return fs::path(os::ExecutablePath()).stem().string(); }
 
 std::string WithoutAccessMarks(const std::string& caption) {
   std::string text;
@@ -121,7 +119,8 @@ bool StartWindow::Initialize(const std::string& commandLine) {
     if (result != 0) {
       ui::ShowMessageBox("Resource File Error",
                          "Could not load resource file properly.  Make sure DATA.kRC is located in the same "
-                         "folder as " + Utf8ToAnsi(ProgramName()) + ".",
+                         "folder as " +
+                             Utf8ToAnsi(ProgramName()) + ".",
                          ui::BoxIcon::Error);
     }
   }
@@ -142,7 +141,8 @@ void StartWindow::Form_Load() {
   try {
     LoadProjectState(true);
   } catch (const std::exception& error) {
-    ui::ShowMessageBox("State Error", std::string("Cannot load game information from file:\r\n") + error.what(),
+    ui::ShowMessageBox("State Error",
+                       std::string("Cannot load game information from file:\r\n") + error.what(),
                        ui::BoxIcon::Error);
     if (shell.startupDone) ShutdownDevices();
     EndFromLoad(1);
@@ -190,8 +190,10 @@ void StartWindow::Form_Load() {
     if (number != 0) {
       boxTitle = "DirectX 8 Initialization Error " + std::to_string(number);
       boxText =
-          "DirectX 8 couldn't initialize properly.  This could be that you do not have the required DirectX 8 "
-          "libraries, or you do not have DirectX 8 installed at all.\r\n\r\nCheck that the graphics and input "
+          "DirectX 8 couldn't initialize properly.  This could be that you do not have the required DirectX "
+          "8 "
+          "libraries, or you do not have DirectX 8 installed at all.\r\n\r\nCheck that the graphics and "
+          "input "
           "libraries the player needs are installed, or install the game again with its setup program.";
     } else if ((number = startWindowDevices.CreateDirectInput()) != 0) {
       boxTitle = "DirectX 8 : DirectInput 8 Initialization Error " + std::to_string(number);

@@ -52,7 +52,7 @@ struct StartWindowDevices {
   std::function<void()> ReleaseDirect3D;
   std::function<void()> ReleaseDirectInput;
   std::function<void()> ReleaseDirectX;
-  std::function<bool()> SoundStartUp;  // false: no audio output
+  std::function<bool()> SoundStartUp;   // false: no audio output
   std::function<void()> SoundShutDown;  // the MIDI sound font, then the audio output
   std::function<std::int32_t()> SpeechCreateVoice;
   std::function<std::int32_t()> SpeechGetVoiceCount;

@@ -32,7 +32,8 @@ TEST_F(WindowlessForms, ShowLoadsOnceActivatesAndUnloadAsksFirst) {
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_FALSE(AnyFormLoaded());
   EXPECT_TRUE(form.Unload());  // unloading an unloaded form does nothing
-  EXPECT_EQ(form.calls, (std::vector<std::string>{"Load", "Activate", "QueryUnload 0", "QueryUnload 1", "Unload"}));
+  EXPECT_EQ(form.calls,
+            (std::vector<std::string>{"Load", "Activate", "QueryUnload 0", "QueryUnload 1", "Unload"}));
 }
 
 TEST_F(WindowlessForms, HideThenShowActivatesAgainAndControlsAreFoundByName) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/window.h"
 #include "platform/ui/form.h"
 #include "platform_ui/recording_form.h"
 
@@ -98,8 +99,8 @@ TEST_F(WindowedForms, KeysReachKeyDownAndKeyPressWithBackspaceAsEight) {
   PushKey(SDLK_BACKSPACE);
   PushKey(SDLK_LALT, KMOD_LALT);
   DoEvents();
-  EXPECT_EQ(form.calls, (std::vector<std::string>{"KeyDown 65 1", "KeyPress 65", "KeyPress 128", "KeyDown 8 0",
-                                                  "KeyPress 8", "KeyDown 18 4"}));
+  EXPECT_EQ(form.calls, (std::vector<std::string>{"KeyDown 65 1", "KeyPress 65", "KeyPress 128",
+                                                  "KeyDown 8 0", "KeyPress 8", "KeyDown 18 4"}));
 }
 
 TEST_F(WindowedForms, TheCloseBoxAsksWithModeZeroAndFocusBackActivates) {
@@ -120,12 +121,35 @@ TEST_F(WindowedForms, TheCloseBoxAsksWithModeZeroAndFocusBackActivates) {
   EXPECT_EQ(form.calls, (std::vector<std::string>{"QueryUnload 0", "Activate", "QueryUnload 0", "Unload"}));
 }
 
+TEST_F(WindowedForms, AnAdoptedWindowGetsTheEventsButNoDrawingAndOutlivesTheForm) {
+  gfx::Window window("game", 160, 120, false, false);
+  form.AdoptWindow(&window);
+  form.Show();
+  ASSERT_EQ(form.WindowHandle(), window.Handle());
+  std::vector<std::uint8_t> rgba;
+  int width = 0, height = 0;
+  EXPECT_FALSE(ReadFormPixels(form, rgba, width, height));  // not an ImGui form
+  form.calls.clear();
+  form.refuseUserClose = true;
+  PushKey(SDLK_RETURN);  // no default button press: the window draws no controls
+  PushText("x");
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  DoEvents();
+  EXPECT_EQ(form.calls, (std::vector<std::string>{"KeyDown 13 0", "KeyPress 120", "QueryUnload 0"}));
+  form.refuseUserClose = false;
+  EXPECT_TRUE(form.Unload());
+  EXPECT_EQ(form.WindowHandle(), nullptr);
+  EXPECT_NE(SDL_GetWindowID(window.Handle()), 0u);  // still the owner's
+}
+
 // Dark pixels inside a rectangle of the client area.
 int DarkPixels(const std::vector<std::uint8_t>& rgba, int width, int x0, int y0, int x1, int y1) {
   int dark = 0;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4];
+      const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                     static_cast<std::size_t>(x)) *
+                                    4];
       if (p[0] < 100 && p[1] < 100 && p[2] < 100) ++dark;
     }
   }

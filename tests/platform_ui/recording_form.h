@@ -13,7 +13,8 @@ class RecordingForm : public Form {
   RecordingForm() : Form("frmTest", 200, 120) {
     ControlArrayOf& buttons = AddControlArray("buttonTest", ControlKind::Button, 3);
     for (int i = 0; i < 3; ++i) {
-      buttons[static_cast<std::size_t>(i)] = Control{"Button " + std::to_string(i), "", 10, 10 + 36 * i, 120, 30};
+      buttons[static_cast<std::size_t>(i)] =
+          Control{"Button " + std::to_string(i), "", 10, 10 + 36 * i, 120, 30};
     }
     buttons[0].isDefault = true;
     buttons[2].isCancel = true;

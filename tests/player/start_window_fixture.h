@@ -15,8 +15,8 @@
 #include "core/hooks.h"
 #include "core/package.h"
 #include "core/symbol_table.h"
-#include "data/fixed_identifiers.h"
 #include "core/text_encoding.h"
+#include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "dialogs/player_settings.h"
 #include "media/audio_startup.h"
@@ -89,9 +89,18 @@ inline void StartWindowTest::SetUp() {
 
   StartWindowDevices& d = startWindowDevices;
   auto record = [this](std::string call) { calls_.push_back(std::move(call)); };
-  d.CreateDirectX = [this, record] { record("CreateDirectX"); return directXResult; };
-  d.CreateDirectInput = [this, record] { record("CreateDirectInput"); return directInputResult; };
-  d.CreateDirect3D = [this, record] { record("CreateDirect3D"); return direct3DResult; };
+  d.CreateDirectX = [this, record] {
+    record("CreateDirectX");
+    return directXResult;
+  };
+  d.CreateDirectInput = [this, record] {
+    record("CreateDirectInput");
+    return directInputResult;
+  };
+  d.CreateDirect3D = [this, record] {
+    record("CreateDirect3D");
+    return direct3DResult;
+  };
   d.ReleaseDirect3D = [record] { record("ReleaseDirect3D"); };
   d.ReleaseDirectInput = [record] { record("ReleaseDirectInput"); };
   d.ReleaseDirectX = [record] { record("ReleaseDirectX"); };
@@ -101,7 +110,10 @@ inline void StartWindowTest::SetUp() {
     return soundStarts;
   };
   d.SoundShutDown = [record] { record("SoundShutDown"); };
-  d.SpeechCreateVoice = [this, record] { record("SpeechCreateVoice"); return voiceResult; };
+  d.SpeechCreateVoice = [this, record] {
+    record("SpeechCreateVoice");
+    return voiceResult;
+  };
   d.SpeechGetVoiceCount = [this] { return voiceCount; };
   d.SpeechSelectVoice = [record](std::int32_t i) { record("SelectVoice " + std::to_string(i)); };
   d.SpeechSetRate = [](std::int32_t) {};
@@ -111,7 +123,9 @@ inline void StartWindowTest::SetUp() {
   };
   d.SpeechRelease = [record] { record("SpeechRelease"); };
   d.StartGame = [record](const std::string& path) { record("StartGame [" + path + "]"); };
-  startWindowHooks.ShowOptionDialog = [record](std::int32_t index) { record("ShowOptionDialog " + std::to_string(index)); };
+  startWindowHooks.ShowOptionDialog = [record](std::int32_t index) {
+    record("ShowOptionDialog " + std::to_string(index));
+  };
   startWindowHooks.ShowLoadDialog = [record] { record("ShowLoadDialog"); };
   ui::SetMessageBoxRecorder([this](const std::string& title, const std::string& text, ui::BoxIcon) {
     boxes_.push_back(title + "|" + text);
@@ -147,8 +161,8 @@ inline void StartWindowTest::TearDown() {
   }
 }
 
-inline std::string StartWindowTest::WritePackage(const std::optional<std::string>& dataIni, bool withProjectState,
-                                          const std::string& folder) {
+inline std::string StartWindowTest::WritePackage(const std::optional<std::string>& dataIni,
+                                                 bool withProjectState, const std::string& folder) {
   PackageWriter sample = SampleGamePackage();
   PackageWriter writer;
   for (const PackageFixtureEntry& entry : sample.Entries()) {

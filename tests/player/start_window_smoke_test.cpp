@@ -1,8 +1,7 @@
 // The start window in a real (offscreen) window: drawn from the sample game's
 // menu, written as a PNG, and button 0 clicked through an injected mouse.
-#include <stb_image_write.h>
-
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
 #include <cstdlib>
 
@@ -23,7 +22,8 @@ int DarkPixels(const std::vector<std::uint8_t>& rgba, int width, int x0, int y0,
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
       const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                     static_cast<std::size_t>(x)) * 4];
+                                     static_cast<std::size_t>(x)) *
+                                    4];
       if (p[0] < 80 && p[1] < 80 && p[2] < 80) ++dark;
     }
   }
@@ -33,7 +33,9 @@ int DarkPixels(const std::vector<std::uint8_t>& rgba, int width, int x0, int y0,
 TEST_F(StartWindowTest, TheSampleMenuIsDrawnAndButtonZeroClickedStartsAGame) {
   ui::SetWindowlessForms(false);
   startWindowDevices.Reset();  // the real devices, audio and voice
-  startWindowDevices.StartGame = [this](const std::string& path) { calls_.push_back("StartGame [" + path + "]"); };
+  startWindowDevices.StartGame = [this](const std::string& path) {
+    calls_.push_back("StartGame [" + path + "]");
+  };
   const std::string path = dir_.File("games/Sample/DATA.kRC");
   std::filesystem::create_directories(dir_.File("games/Sample"));
   test::SampleGamePackage().WriteTo(path);

@@ -13,9 +13,9 @@
 #include "dialogs/player_settings.h"
 #include "media/audio_startup.h"
 #include "media/graphics.h"
+#include "platform/os/system_folders.h"
 #include "player/shell_state.h"
 #include "player/start_window_fixture.h"
-#include "platform/os/system_folders.h"
 #include "state/controls_block.h"
 #include "support/temp_dir.h"
 
@@ -44,13 +44,21 @@ TEST_F(StartWindowTest, ButtonLayoutFollowsTheMenuCaptions) {
     std::vector<std::int32_t> tops;
     std::vector<bool> visible;
   } cases[] = {
-      {"all but button 2", "", {4, 41, 82, 119, 156, 193, 230, 271, 312},
+      {"all but button 2",
+       "",
+       {4, 41, 82, 119, 156, 193, 230, 271, 312},
        {true, true, false, true, true, true, true, true, true, true}},
-      {"options hidden", "Video Options=#\r\nDetail Options=#\r\nInput Options=#\r\nSound Options=#\r\nVoice Options=#\r\n",
-       {4, 41, 82, 123}, {true, true, false, false, false, false, false, false, true, true}},
-      {"\"#\" keeps buttons 0 and 9", "Start New Game=#\r\nQuit=#\r\nLoad Saved Game=#\r\nWebsite=#\r\n",
-       {4, 45, 82, 119, 156, 193, 234}, {true, false, false, true, true, true, true, true, false, true}},
-      {"button 2 never shows", "Start Multiplayer Game=Play Together\r\n", {4, 41, 82, 119, 156, 193, 230, 271, 312},
+      {"options hidden",
+       "Video Options=#\r\nDetail Options=#\r\nInput Options=#\r\nSound Options=#\r\nVoice Options=#\r\n",
+       {4, 41, 82, 123},
+       {true, true, false, false, false, false, false, false, true, true}},
+      {"\"#\" keeps buttons 0 and 9",
+       "Start New Game=#\r\nQuit=#\r\nLoad Saved Game=#\r\nWebsite=#\r\n",
+       {4, 45, 82, 119, 156, 193, 234},
+       {true, false, false, true, true, true, true, true, false, true}},
+      {"button 2 never shows",
+       "Start Multiplayer Game=Play Together\r\n",
+       {4, 41, 82, 119, 156, 193, 230, 271, 312},
        {true, true, false, true, true, true, true, true, true, true}},
   };
   for (const auto& c : cases) {
@@ -72,8 +80,10 @@ TEST_F(StartWindowTest, ButtonLayoutFollowsTheMenuCaptions) {
 TEST_F(StartWindowTest, WithoutDataIniEveryKeyTakesItsDefault) {
   Start(std::nullopt);
   EXPECT_EQ(frmStart.caption, "Welcome to [Game]!");
-  const char* captions[] = {"Start New Game", "Load Saved Game", "#", "Video Options", "Detail Options",
-                            "Input Options", "Sound Options", "Voice Options", "Go to [Game] Website!", "Quit [Game]"};
+  const char* captions[] = {"Start New Game", "Load Saved Game", "#",
+                            "Video Options",  "Detail Options",  "Input Options",
+                            "Sound Options",  "Voice Options",   "Go to [Game] Website!",
+                            "Quit [Game]"};
   for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(Buttons()[i].caption, captions[i]);
   EXPECT_EQ(Buttons()[8].tag, "about:blank");
   EXPECT_FALSE(graphics.videoWindowed);  // "Fullscreen" -1: full screen unless the settings say otherwise
@@ -98,8 +108,9 @@ TEST_F(StartWindowTest, MenuAndSettingsValuesAreRead) {
   WriteTestFile(user + "/SETTINGS.INI", std::string("[Render]\r\nFormat=23\r\nRefresh=60\r\nWidth=1024\r\n"
                                                     "[Sound2]\r\nEnable=0\r\nVolume=40\r\n"
                                                     "[Detail]\r\nShade=0\r\nTextInterval=30\r\n"));
-  Start("[Main Menu]\r\nCaption Title=#\r\nWebsite URL=https://example.invalid/q\r\nVideo Width=640\r\n"
-        "Video Height=480\r\nResolution Change=0\r\nFullscreen Change=0\r\n");
+  Start(
+      "[Main Menu]\r\nCaption Title=#\r\nWebsite URL=https://example.invalid/q\r\nVideo Width=640\r\n"
+      "Video Height=480\r\nResolution Change=0\r\nFullscreen Change=0\r\n");
   EXPECT_EQ(frmStart.caption, "");
   EXPECT_EQ(Buttons()[8].tag, "https://example.invalid/q");
   EXPECT_EQ(playerSettings.designWidth, 640);
@@ -123,8 +134,11 @@ TEST_F(StartWindowTest, WindowedDefaultsFromFullscreen) {
     const char* windowed;    // SETTINGS.INI line
     bool expected;
   } cases[] = {
-      {"", "", false}, {"Fullscreen=0\r\n", "", true}, {"Fullscreen=1\r\n", "", false},
-      {"Fullscreen=0\r\n", "Windowed=0\r\n", false}, {"Fullscreen=-1\r\n", "Windowed=-1\r\n", true},
+      {"", "", false},
+      {"Fullscreen=0\r\n", "", true},
+      {"Fullscreen=1\r\n", "", false},
+      {"Fullscreen=0\r\n", "Windowed=0\r\n", false},
+      {"Fullscreen=-1\r\n", "Windowed=-1\r\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.fullscreen) + c.windowed);
@@ -145,9 +159,10 @@ TEST_F(StartWindowTest, TheOneTimeBlockRunsOnceAndEveryActivationSpeaksWithOneVo
   frmStart.Unload();
   frmStart.Show();  // a second load and activation
   frmStart.Hide();
-  frmStart.Show();  // a third activation without a load
+  frmStart.Show();                            // a third activation without a load
   EXPECT_EQ(playerSettings.voiceVolume, 70);  // not read again
-  EXPECT_EQ(Calls("Create"), (std::vector<std::string>{"CreateDirectX", "CreateDirectInput", "CreateDirect3D"}));
+  EXPECT_EQ(Calls("Create"),
+            (std::vector<std::string>{"CreateDirectX", "CreateDirectInput", "CreateDirect3D"}));
   EXPECT_EQ(Calls("SpeechCreateVoice").size(), 1u);
   EXPECT_EQ(Calls("Speak"), std::vector<std::string>(3, "Speak Main Menu 3"));
   EXPECT_EQ(Calls("SelectVoice"), std::vector<std::string>(3, "SelectVoice 1"));
@@ -213,13 +228,19 @@ TEST_F(StartWindowTest, ADirectXFailureShowsItsBoxShutsDownAndEnds) {
     const char* textStart;
     std::vector<std::string> created;
   } cases[] = {
-      {0, "DirectX 8 Initialization Error 5", "DirectX 8 couldn't initialize properly.  This could be",
+      {0,
+       "DirectX 8 Initialization Error 5",
+       "DirectX 8 couldn't initialize properly.  This could be",
        {"CreateDirectX"}},
-      {1, "DirectX 8 : DirectInput 8 Initialization Error 5",
-       "DirectX 8 : DirectInput 8 couldn't initialize properly.  Although DirectX 8 itself initialized perfectly.",
+      {1,
+       "DirectX 8 : DirectInput 8 Initialization Error 5",
+       "DirectX 8 : DirectInput 8 couldn't initialize properly.  Although DirectX 8 itself initialized "
+       "perfectly.",
        {"CreateDirectX", "CreateDirectInput"}},
-      {2, "DirectX 8 : Direct3D 8 Initialization Error 5",
-       "DirectX 8 : Direct3D 8 couldn't initialize properly.  Although DirectX 8 itself initialized perfectly.",
+      {2,
+       "DirectX 8 : Direct3D 8 Initialization Error 5",
+       "DirectX 8 : Direct3D 8 couldn't initialize properly.  Although DirectX 8 itself initialized "
+       "perfectly.",
        {"CreateDirectX", "CreateDirectInput", "CreateDirect3D"}},
   };
   for (const auto& c : cases) {
@@ -236,7 +257,8 @@ TEST_F(StartWindowTest, ADirectXFailureShowsItsBoxShutsDownAndEnds) {
     EXPECT_EQ(boxes_[0].find(std::string("|") + c.textStart), boxes_[0].find('|'));
     EXPECT_EQ(boxes_[0].find("http"), std::string::npos);
     EXPECT_EQ(Calls("Create"), c.created);
-    EXPECT_EQ(Calls("Release"), (std::vector<std::string>{"ReleaseDirect3D", "ReleaseDirectInput", "ReleaseDirectX"}));
+    EXPECT_EQ(Calls("Release"),
+              (std::vector<std::string>{"ReleaseDirect3D", "ReleaseDirectInput", "ReleaseDirectX"}));
     EXPECT_EQ(Calls("Sound"), (std::vector<std::string>{"SoundShutDown"}));
     EXPECT_FALSE(frmStart.IsLoaded());
     EXPECT_FALSE(ui::AnyFormLoaded());
@@ -268,7 +290,8 @@ TEST_F(StartWindowTest, ControlsFileIsCheckedAtEachLoad) {
   }
   // The project's stamp over damaged bytes: logged, kept, and the load goes on.
   ByteList damaged(4 + 3, 0xEE);
-  for (int k = 0; k < 4; ++k) damaged[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(stamp >> (8 * k));
+  for (int k = 0; k < 4; ++k)
+    damaged[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(stamp >> (8 * k));
   WriteTestFile(file, damaged);
   frmStart.Unload();
   frmStart.Show();
@@ -309,7 +332,8 @@ TEST_F(StartWindowTest, ButtonZeroStartsANewGame) {
   for (bool voice : {true, false}) {
     SCOPED_TRACE(voice);
     shell.startupDone = false;
-    Start(std::string("[Main Menu]\r\nStart New Game=&New && Game\r\nVoice=") + (voice ? "-1" : "0") + "\r\n");
+    Start(std::string("[Main Menu]\r\nStart New Game=&New && Game\r\nVoice=") + (voice ? "-1" : "0") +
+          "\r\n");
     calls_.clear();
     frmStart.buttonAction_Click(0);
     EXPECT_FALSE(frmStart.IsLoaded());
@@ -335,7 +359,9 @@ TEST_F(StartWindowTest, OptionLoadWebsiteAndQuitButtons) {
       {6, {"ShowOptionDialog 6"}, false},
       {7, {"ShowOptionDialog 7"}, false},
       {8, {"Speak Loading website. 3"}, true},
-      {9, {"Speak Quit 3", "SpeechRelease", "SoundShutDown", "ReleaseDirect3D", "ReleaseDirectInput", "ReleaseDirectX"},
+      {9,
+       {"Speak Quit 3", "SpeechRelease", "SoundShutDown", "ReleaseDirect3D", "ReleaseDirectInput",
+        "ReleaseDirectX"},
        false},
   };
   for (const auto& c : cases) {
@@ -399,8 +425,10 @@ TEST_F(StartWindowTest, APackageThatCannotBeLoadedShowsTwoBoxes) {
   boxes_.clear();
   EXPECT_FALSE(frmStart.Initialize(""));  // no DATA.kRC beside the test program
   ASSERT_EQ(boxes_.size(), 2u);
-  EXPECT_EQ(boxes_[1], "Resource File Error|Could not load resource file properly.  Make sure DATA.kRC is located "
-                       "in the same folder as " + fs::path(os::ExecutablePath()).stem().string() + ".");
+  EXPECT_EQ(boxes_[1],
+            "Resource File Error|Could not load resource file properly.  Make sure DATA.kRC is located "
+            "in the same folder as " +
+                fs::path(os::ExecutablePath()).stem().string() + ".");
   EXPECT_EQ(gameFolder, ProgramFolder());
 }
 

@@ -188,15 +188,22 @@ namespace {
 
 std::uint32_t WindowIdOf(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_WINDOWEVENT: return event.window.windowID;
+    case SDL_WINDOWEVENT:
+      return event.window.windowID;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: return event.key.windowID;
-    case SDL_TEXTINPUT: return event.text.windowID;
-    case SDL_MOUSEMOTION: return event.motion.windowID;
+    case SDL_KEYUP:
+      return event.key.windowID;
+    case SDL_TEXTINPUT:
+      return event.text.windowID;
+    case SDL_MOUSEMOTION:
+      return event.motion.windowID;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: return event.button.windowID;
-    case SDL_MOUSEWHEEL: return event.wheel.windowID;
-    default: return 0;
+    case SDL_MOUSEBUTTONUP:
+      return event.button.windowID;
+    case SDL_MOUSEWHEEL:
+      return event.wheel.windowID;
+    default:
+      return 0;
   }
 }
 

@@ -1,7 +1,7 @@
-#include <epoxy/gl.h>
-#include <imgui.h>
 #include <backends/imgui_impl_opengl3.h>
 #include <backends/imgui_impl_sdl.h>
+#include <epoxy/gl.h>
+#include <imgui.h>
 
 #include <algorithm>
 
@@ -17,10 +17,9 @@ constexpr float kCaptionFontPixels = 14.0f;
 // The characters of Windows-1252: ASCII, Latin-1 and the 27 characters that
 // the code page puts at 0x80..0x9F (euro sign, curly quotes, dashes ...).
 const ImWchar kWindows1252Ranges[] = {
-    0x0020, 0x007E, 0x00A0, 0x00FF, 0x0152, 0x0153, 0x0160, 0x0161, 0x0178, 0x0178, 0x017D, 0x017E,
-    0x0192, 0x0192, 0x02C6, 0x02C6, 0x02DC, 0x02DC, 0x2013, 0x2014, 0x2018, 0x201A, 0x201C, 0x201E,
-    0x2020, 0x2022, 0x2026, 0x2026, 0x2030, 0x2030, 0x2039, 0x203A, 0x20AC, 0x20AC, 0x2122, 0x2122,
-    0,
+    0x0020, 0x007E, 0x00A0, 0x00FF, 0x0152, 0x0153, 0x0160, 0x0161, 0x0178, 0x0178, 0x017D, 0x017E, 0x0192,
+    0x0192, 0x02C6, 0x02C6, 0x02DC, 0x02DC, 0x2013, 0x2014, 0x2018, 0x201A, 0x201C, 0x201E, 0x2020, 0x2022,
+    0x2026, 0x2026, 0x2030, 0x2030, 0x2039, 0x203A, 0x20AC, 0x20AC, 0x2122, 0x2122, 0,
 };
 
 bool windows1252Font = false;
@@ -57,7 +56,8 @@ void SetStyle() {
 void DrawControl(const ControlArrayOf& array, std::size_t index, const Control& item,
                  const std::function<void(const std::string&, int)>& onClick) {
   const ImVec2 at(static_cast<float>(item.left), static_cast<float>(item.top));
-  const ImVec2 size(static_cast<float>(std::max(item.width, 1)), static_cast<float>(std::max(item.height, 1)));
+  const ImVec2 size(static_cast<float>(std::max(item.width, 1)),
+                    static_cast<float>(std::max(item.height, 1)));
   const std::string text = AnsiToUtf8(ShownCaption(item.caption));
   ImGui::PushID(static_cast<int>(index));
   ImGui::SetCursorPos(at);
@@ -109,8 +109,8 @@ bool CreateImGuiWindow(Form::WindowData& data, const std::string& captionUtf8, i
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_Window* window = SDL_CreateWindow(captionUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                        height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  SDL_Window* window = SDL_CreateWindow(captionUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!window) return false;
   SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previousContext = SDL_GL_GetCurrentContext();

@@ -15,12 +15,12 @@ struct ImGuiContext;
 namespace kiv::ui {
 
 struct Form::WindowData {
-  SDL_Window* window = nullptr;      // own or adopted
-  std::uint32_t windowId = 0;        // kept apart: an adopted window may go before we hear of it
-  SDL_GLContext gl = nullptr;        // own windows only
-  ImGuiContext* imgui = nullptr;     // own windows only
+  SDL_Window* window = nullptr;   // own or adopted
+  std::uint32_t windowId = 0;     // kept apart: an adopted window may go before we hear of it
+  SDL_GLContext gl = nullptr;     // own windows only
+  ImGuiContext* imgui = nullptr;  // own windows only
   gfx::Window* adopted = nullptr;
-  std::string title;                 // the caption last given to the window (Windows-1252)
+  std::string title;  // the caption last given to the window (Windows-1252)
 };
 
 // Creates the form's own window (hidden) with its GL and ImGui contexts; false when no window can be had.

@@ -17,7 +17,9 @@ std::function<void(const std::string&)>& UrlRecorder() {
 
 }  // namespace
 
-void SetOpenUrlRecorder(std::function<void(const std::string& url)> recorder) { UrlRecorder() = std::move(recorder); }
+void SetOpenUrlRecorder(std::function<void(const std::string& url)> recorder) {
+  UrlRecorder() = std::move(recorder);
+}
 
 void OpenUrl(const std::string& url) {
   if (UrlRecorder()) {
