@@ -366,18 +366,21 @@ std::int32_t ErrorNumberOf(std::exception_ptr error, std::string& message) {
 void MainLoop() {
   LogWriteLine("Starting game loop.");
   shell.tickBase = os::GetTickCount();
+  shell.mainLoopRunning = true;
   for (;;) {
     Next next = Next::kEnd;
     try {
       next = Iteration();
     } catch (...) {
+      shell.mainLoopRunning = false;
       std::string message;
       ReportLoopError(ErrorNumberOf(std::current_exception(), message));
       return;
     }
-    if (next == Next::kEnd) return;
+    if (next == Next::kEnd) break;
     if (next == Next::kRestart) shell.tickBase = os::GetTickCount();
   }
+  shell.mainLoopRunning = false;
 }
 
 }  // namespace kiv

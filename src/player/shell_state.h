@@ -22,6 +22,7 @@ struct ShellState {
   std::int32_t frameElapsed = 0;   // milliseconds this tick advances the world (after game speed)
   std::int32_t worldStepTime = 0;  // frameElapsed as the world update saw it
   bool loadingTick = false;        // a tick run from the loading screen
+  bool mainLoopRunning = false;    // between the main loop's start and its end
 
   // Requests.
   bool quitRequest = false;           // ends the main loop
