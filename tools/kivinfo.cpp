@@ -216,9 +216,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::string> errors;
-  SetMessageBoxHook([&errors](const std::string& caption, const std::string& text) {
+  const auto collectBox = [&errors](const std::string& caption, const std::string& text) {
     errors.push_back(AnsiToUtf8(caption + ": " + text));
-  });
+  };
+  SetMessageBoxHook(collectBox);
   SetNoticeHook([&errors](const std::string& text, bool) { errors.push_back(AnsiToUtf8(text)); });
 
   json report;
@@ -231,6 +232,7 @@ int main(int argc, char** argv) {
       const int result = PackageLoad(argv[1], kPackageOldNameLength);
       if (result != 0) throw KivError(result, "Could not load resource file properly.");
       RuntimeStartUp();
+      SetMessageBoxHook(collectBox);  // start-up installs the player's boxes; this tool reports instead
       ResetGameData();
       dataSettings.gridCellSize = kGridCellSize;
       if (PackageFindEntry("INTRO.kst") >= 0) {

@@ -1,6 +1,8 @@
 #include "render/render_setup.h"
 
 #include "data/data_hooks.h"
+#include "player/shell_state.h"
+#include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
 #include "render/text_layout.h"
 #include "script/trigger_hooks.h"
@@ -13,6 +15,8 @@ void InstallRenderDataHooks() {
                           float fontSize) { return WrapText(fontSet, text, width, lineCount, fontSize); };
   // Sprite layers' property scripts run as owner kind 13 through this slot.
   triggerHooks.SpriteTextureScript = [] { return spriteScriptSlot; };
+  // Animations advance by the world's time of this tick (after the game speed).
+  renderHooks.TickMilliseconds = [] { return shell.frameElapsed; };
 }
 
 }  // namespace kiv
