@@ -9,6 +9,7 @@
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
+#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -107,6 +108,15 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
   KIV_HOOK("graphicsHooks", messageBox);
 }
 
+template <typename Visit>
+void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<WorldHooks>() == 4, "list every worldHooks member here");
+  KIV_HOOK("worldHooks", RemoveCharacterFromPlay);
+  KIV_HOOK("worldHooks", ClearCharacterSlot);
+  KIV_HOOK("worldHooks", EnterVehicle);
+  KIV_HOOK("worldHooks", ShiftFieldRefs);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -133,6 +143,7 @@ std::vector<HookState> ListHooks() {
   Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
   Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
   Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(worldHooks, [](WorldHooks& h, auto&& v) { VisitWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

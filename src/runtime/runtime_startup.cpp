@@ -6,6 +6,7 @@
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
+#include "world/world_setup.h"
 
 namespace kiv {
 
@@ -14,6 +15,7 @@ void RuntimeStartUp() {
   InstallScriptDataHooks();
   InstallTriggerEngine();
   InstallRenderDataHooks();
+  InstallWorldCollisionHooks();
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }
