@@ -191,6 +191,19 @@ struct Actor {
   // Set by map loading when a spawn of the map stands where the actor does.
   std::int32_t spawn = -1;
   std::uint8_t spawned = 0;
+
+  // World state that no file stores.
+  float floorHeight = 0.0f;
+  std::uint8_t floorKnown = 0;
+  CollisionShape frontShape;  // the footprint one step ahead
+  CollisionShape climbShape;  // the front probe raised to where it may climb
+  std::int32_t canClimb = 0;  // -1 True
+  Box stepRect;               // the box a running step sweeps
+  std::int32_t movedTo = -1;  // the index the record got in the map it moved to
+  std::int32_t moveMode = 0;  // low two bits; 1 walks on the ground
+  std::int32_t followTarget = -1;
+  std::int32_t followTargetAfterMove = -1;
+  std::int32_t driverLink = -1;  // a driver's second vehicle link
 };
 
 // Reads one actor section at offset into actor. version is the format version

@@ -132,30 +132,32 @@ void BodyReader::ReadTilePlacements() {
 
 // The grids of a map made deeper by its old blocks stay within the budget of one map.
 void RequireGrownGridsWithinBudget(const Map& map, std::int32_t lastLayer) {
-  auto cells = [lastLayer](const ByteGrid3& grid) {
-    const std::int64_t layers = std::max<std::int64_t>(grid.layers, static_cast<std::int64_t>(lastLayer) + 1);
+  auto cells = [lastLayer](const ByteGrid3& grid, std::int64_t extra) {
+    const std::int64_t layers =
+        std::max<std::int64_t>(grid.layers, static_cast<std::int64_t>(lastLayer) + 1 + extra);
     return static_cast<std::int64_t>(grid.columns) * grid.rows * layers;
   };
-  RequireMapGridBudget(cells(map.tileLayerGroups[0].slotGrid), cells(map.staticCollision),
+  RequireMapGridBudget(cells(map.tileLayerGroups[0].slotGrid, 0), cells(map.staticCollision, 1),
                        SectorGridCells(map.width, map.height, std::max(map.layerCount, lastLayer)));
 }
 
 // Grows every layer-indexed grid of the map to hold layers 0..lastLayer.
 void GrowLayers(Map& map, std::int32_t lastLayer) {
   RequireGrownGridsWithinBudget(map, lastLayer);
-  auto grow = [lastLayer](ByteGrid3& grid) {
-    if (grid.layers > lastLayer) return;
-    grid.layers = lastLayer + 1;
+  auto grow = [](ByteGrid3& grid, std::int32_t layerCount) {
+    if (grid.layers >= layerCount) return;
+    grid.layers = layerCount;
     grid.cells.resize(static_cast<std::size_t>(grid.columns) * static_cast<std::size_t>(grid.rows) *
                           static_cast<std::size_t>(grid.layers),
                       0);
   };
   for (TileLayerGroup& group : map.tileLayerGroups) {
-    grow(group.slotGrid);
-    grow(group.tileGrid);
+    grow(group.slotGrid, lastLayer + 1);
+    grow(group.tileGrid, lastLayer + 1);
   }
-  grow(map.staticCollision);
-  grow(map.workingCollision);
+  // One layer more: layer 0 holds the ground heights (see map_header.cpp).
+  grow(map.staticCollision, lastLayer + 2);
+  grow(map.workingCollision, lastLayer + 2);
 }
 
 std::uint8_t AddBlockSlot(TileLayerGroup& group, std::uint8_t idByte) {

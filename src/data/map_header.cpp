@@ -85,12 +85,15 @@ void ReadMapHeader(const ByteList& buffer, std::int32_t& offset, std::int32_t ve
   const std::int32_t cellSize = dataSettings.gridCellSize;
   if (cellSize <= 0) RaiseError(kErrData, "Invalid collision grid cell size.");
   const std::int64_t perTile = 32 / cellSize;
-  RequireMapGridBudget(gridCells, GridCells(columns * perTile, rows * perTile, layers),
+  // The collision grids keep the ground heights in their layer 0 and the
+  // solids of tile layer d in layer d + 1, so they have one layer more.
+  const std::int64_t collisionLayers = layers + 1;
+  RequireMapGridBudget(gridCells, GridCells(columns * perTile, rows * perTile, collisionLayers),
                        SectorGridCells(map.width, map.height, map.layerCount));
   map.workingCollision.Make(static_cast<std::int32_t>(columns * perTile),
-                            static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(layers));
+                            static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(collisionLayers));
   map.staticCollision.Make(static_cast<std::int32_t>(columns * perTile),
-                           static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(layers));
+                           static_cast<std::int32_t>(rows * perTile), static_cast<std::int32_t>(collisionLayers));
 
   for (TileLayerGroup& group : map.tileLayerGroups) {
     group.slotGrid.Make(static_cast<std::int32_t>(columns), static_cast<std::int32_t>(rows),

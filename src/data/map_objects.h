@@ -59,6 +59,10 @@ struct Door {
   std::int32_t value6 = 0;
   std::int32_t value7 = 0;  // saves only
   CollisionShape collisionShape;
+
+  // The no-rectangle byte: an inactive door neither collides nor is hit.
+  std::uint8_t& Inactive() { return byte6; }
+  std::uint8_t Inactive() const { return byte6; }
 };
 
 struct Zone {
@@ -74,6 +78,13 @@ struct Zone {
   std::vector<TemplateFlag> templateFlags;
   std::vector<Trigger> triggers;
   std::uint8_t saveByte = 0;  // saves only
+
+  // The no-rectangle byte (a disabled zone is neither touched nor hit) and the
+  // block byte.
+  std::uint8_t& Disabled() { return byte1; }
+  std::uint8_t Disabled() const { return byte1; }
+  std::uint8_t& Blocking() { return byte2; }
+  std::uint8_t Blocking() const { return byte2; }
 };
 
 struct PickUp {
@@ -93,6 +104,10 @@ struct PickUp {
   SpriteInstance sprite;
   std::int32_t runValue = 0;
   CollisionShape collisionShape;
+
+  // The first flag byte: set while the pick-up is taken.
+  std::uint8_t& Taken() { return flag1; }
+  std::uint8_t Taken() const { return flag1; }
 };
 
 struct Light {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "core/identifier.h"
+#include "core/record_codecs.h"
 #include "data/actor_record.h"
 #include "data/field_record.h"
 #include "data/lists.h"
@@ -131,7 +133,24 @@ struct SectorCell {
   std::vector<std::int32_t> zones;
   std::vector<std::int32_t> boundaries;
   std::vector<std::int32_t> lights;
-  std::vector<std::int32_t> seventh;  // never sized by the grid
+  // Indexes into the map's tileCollisionEntries.
+  std::vector<std::int32_t> tileEntries;
+};
+
+// A solid part of the map's tiles, kept in the sector grid so that move and
+// line tests look only at the tiles near them.
+struct TileCollisionEntry {
+  CollisionShape shape;
+  std::int32_t x = 0, y = 0, z = 0;  // placement of the shape, pixels
+  std::int32_t quarterTurns = 0;     // turned about the centre of its tile
+  std::uint8_t groundOnly = 0;       // stops only movers of move mode 1; never painted
+  bool inUse = false;                // false: a free slot of the pool
+  // The tile cell whose build added the entry.
+  std::int32_t cellX = 0, cellY = 0, cellLayer = 0;
+  Box box;  // around the entry as placed
+  // The sectors it was entered into (inclusive ranges).
+  std::int32_t sectorLeft = 0, sectorTop = 0, sectorFront = 0;
+  std::int32_t sectorRight = -1, sectorBottom = -1, sectorBack = -1;
 };
 
 struct SectorGrid {
@@ -271,6 +290,25 @@ struct Map {
 
   // Sector grid of 128-unit cells.
   SectorGrid sectorGrid;
+
+  // Not stored in files.
+  // Ground height per tile corner, (width + 2) x (height + 2) Singles, column
+  // fastest; written by terraformation. Empty: flat.
+  std::vector<float> heightGrid;
+  std::uint8_t partyArrived = 0;
+  // The tile collision entries that the sector grid indexes; slots whose
+  // inUse is false are free and listed in freeTileEntries.
+  std::vector<TileCollisionEntry> tileCollisionEntries;
+  std::vector<std::int32_t> freeTileEntries;
+
+  // The third of the six flag bytes: ground without height is flat.
+  bool FlatGround() const { return flags[2] != 0; }
+  // The map's force (gravity) per axis: map values AA, AB and AC.
+  float MapForceX() const { return mapValueAA; }
+  float MapForceY() const { return mapValueAB; }
+  float MapForceZ() const { return mapValueAC; }
+  // The field that holds the navigation cursor, -1 none (map value V).
+  std::int32_t& CursorField() { return mapValueV; }
 };
 
 }  // namespace kiv

@@ -12,6 +12,7 @@
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
+#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -142,6 +143,12 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
   KIV_HOOK("playerHooks", InitMessageBoxes);
   KIV_HOOK("playerHooks", UpdatePointer);
   KIV_HOOK("playerHooks", SetCharacterPosition);
+void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<WorldHooks>() == 4, "list every worldHooks member here");
+  KIV_HOOK("worldHooks", RemoveCharacterFromPlay);
+  KIV_HOOK("worldHooks", ClearCharacterSlot);
+  KIV_HOOK("worldHooks", EnterVehicle);
+  KIV_HOOK("worldHooks", ShiftFieldRefs);
 }
 
 #undef KIV_HOOK
@@ -173,6 +180,7 @@ std::vector<HookState> ListHooks() {
   Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
   Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
   Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
+  Compare(worldHooks, [](WorldHooks& h, auto&& v) { VisitWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

@@ -21,9 +21,6 @@ constexpr const char* kCharacters =
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kCollision =
-    "Collision: tile collision sectors, actor and door shapes, move, segment and ray tests, floor height, grid "
-    "snapping, placement and the step test";
 constexpr const char* kMovement =
     "Character movement: poses and draw directions, vehicles, turrets, doors and pick-ups, path-finding and "
     "movement commands";
@@ -50,15 +47,12 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.ShutdownGraphics", kShellTwo},
     {"playerHooks.InitMessageBoxes", kNotices},
     {"playerHooks.UpdatePointer", kListUpkeep},
-    {"playerHooks.SetCharacterPosition", kCollision},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.RefreshViewedMaps", kShellTwo},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
-    {"dataHooks.BuildDoorCollisionShape", kCollision},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
     {"dataHooks.InitMapWeather", kWeather},
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
-    {"dataHooks.UpdateCharacterFloorHeight", kCollision},
     {"dataHooks.SetMapActive", kListUpkeep},
     {"dataHooks.SetInputSetEnabled", kShellTwo},
     {"dataHooks.ShowLoadingProgress", kShellTwo},
@@ -86,6 +80,10 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.ModelScale", kInterfaces},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
     {"startWindowHooks.ShowLoadDialog", kNotices},
+    {"worldHooks.RemoveCharacterFromPlay", kListUpkeep},
+    {"worldHooks.ClearCharacterSlot", kListUpkeep},
+    {"worldHooks.EnterVehicle", kMovement},
+    {"worldHooks.ShiftFieldRefs", kListUpkeep},
     {"SetNoticeHook", kNotices},
 };
 

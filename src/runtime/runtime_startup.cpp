@@ -2,11 +2,14 @@
 
 #include "mathkiv/models.h"
 #include "media/graphics.h"
+#include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
+#include "world/placement.h"
+#include "world/world_setup.h"
 
 namespace kiv {
 
@@ -16,6 +19,12 @@ void RuntimeStartUp() {
   InstallTriggerEngine();
   InstallRenderDataHooks();
   InstallPlayerHooks();
+  InstallWorldCollisionHooks();
+  // A new game moves the off-map characters onto the start map.
+  playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
+                                        std::int32_t skipParty, std::int32_t skipMapTrigger) {
+    SetCharacterPosition(character, fromMap, toMap, skipParty != 0, skipMapTrigger != 0);
+  };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }

@@ -109,7 +109,9 @@ TEST_F(MapLoaderTest, ReadsTheHeaderOfTheCurrentFormat) {
   // 32 / 8 = 4 collision cells per tile side.
   EXPECT_EQ(map.staticCollision.columns, 20);
   EXPECT_EQ(map.staticCollision.rows, 12);
-  EXPECT_EQ(map.workingCollision.layers, 2);
+  // Two tile layers; the collision grids hold the heights below them in a layer of their own.
+  EXPECT_EQ(map.workingCollision.layers, 3);
+  EXPECT_EQ(map.staticCollision.layers, 3);
 }
 
 TEST_F(MapLoaderTest, HeaderVersionGates) {
