@@ -9,6 +9,7 @@
 namespace kiv {
 
 std::string gameFolder;
+std::string gameFolderName;
 
 namespace {
 
@@ -27,14 +28,22 @@ std::optional<std::string> FolderOfCode(int code) {
   }
 }
 
-// The last folder name of a path; trailing separators are ignored.
-std::string LastFolderName(std::string folder) {
-  while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  const std::string::size_type slash = folder.rfind('/');
-  return slash == std::string::npos ? folder : folder.substr(slash + 1);
+}  // namespace
+
+std::string PackageFolderOf(const std::string& packagePath) {
+  const std::string::size_type slash = packagePath.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  return slash == 0 ? std::string("/") : packagePath.substr(0, slash);
 }
 
-}  // namespace
+std::string GameFolderName(const std::string& folder) {
+  std::string trimmed = folder;
+  if (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+  const std::string::size_type slash = trimmed.rfind('/');
+  std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+  // The file-system root has no name; its games share this one.
+  return name.empty() ? std::string("root") : name;
+}
 
 std::string GetSpecialFolder(int code, bool addProgramFolder) {
   const std::optional<std::string> folder = FolderOfCode(code);
@@ -77,7 +86,7 @@ std::string GetUserGameFolder(std::string& folder) {
   }
   const std::string kiv = JoinPath(appData, "Kiv");
   const std::string games = JoinPath(kiv, "Games");
-  const std::string userFolder = JoinPath(games, LastFolderName(folder));
+  const std::string userFolder = JoinPath(games, GameFolderName(folder));
   // Errors are ignored: a folder that cannot be made shows when a file is written.
   os::CreateFolders(userFolder);
   return userFolder;
@@ -86,6 +95,18 @@ std::string GetUserGameFolder(std::string& folder) {
 std::string GetUserGameFolder() {
   std::string folder;
   return GetUserGameFolder(folder);
+}
+
+std::string GetCommonFolder() {
+  std::string common;
+  try {
+    common = GetSpecialFolder(kFolderCommonAppData, false);
+  } catch (const KivError&) {
+    return ProgramFolder();
+  }
+  const std::string kiv = JoinPath(common, "Kiv");
+  os::CreateFolders(kiv);  // a failure shows when a file is written there
+  return kiv;
 }
 
 }  // namespace kiv

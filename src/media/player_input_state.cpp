@@ -8,11 +8,14 @@ std::array<PlayerInputState, kPlayerInputStateCount> playerInputStates;
 
 void MainLoopPollInput() {
   PlayerInputState& state = playerInputStates[0];
+  state.previousCursorX = state.cursorX;
+  state.previousCursorY = state.cursorY;
   state.previousRelativeX = state.relativeX;
   state.previousRelativeY = state.relativeY;
   state.previousWheel = state.wheel;
   state.previousMouseButtons = state.mouseButtons;
   state.mouseButtons.fill(0);
+  state.pickColorValid = false;
 
   inputDevices.previousKeyboardState = inputDevices.keyboardState;
   InputPollKeyboard();

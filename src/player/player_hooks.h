@@ -1,7 +1,8 @@
 #pragma once
 // The steps of the shell that libraries above it (drawing, world, commands)
-// provide. Each starts empty; the start-up function of src/runtime installs
-// them, and its list of hooks still awaiting a provider names the rest.
+// provide. Each starts as a harmless default; the start-up function of
+// src/runtime installs them, and its list of hooks still awaiting a provider
+// names the rest.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,7 +20,13 @@ struct PlayerHooks {
   std::function<void()> ShutdownGraphics;
   std::function<void(bool reset)> InitMessageBoxes;
   std::function<void(std::int32_t player, std::int32_t mode)> UpdatePointer;
-  void Reset() { *this = PlayerHooks{}; }
+  // Moves a character from one map's list to another's.
+  std::function<void(std::int32_t character, std::int32_t fromMap, std::int32_t toMap, std::int32_t a,
+                     std::int32_t b)>
+      SetCharacterPosition;
+  PlayerHooks() { Reset(); }
+  // Every step back to its harmless default: nothing done, InitResources 0.
+  void Reset();
 };
 extern PlayerHooks playerHooks;
 

@@ -1,6 +1,7 @@
 #pragma once
 // The running shell's globals: the tick, the stop and restart requests, the
-// activity texts of the loop's error report.
+// activity step of the loop's error report, and the loading and drawing
+// values that the start-game sequence sets for the drawing code above.
 #include <cstdint>
 #include <string>
 
@@ -8,7 +9,9 @@ namespace kiv {
 
 struct ShellState {
   // The game's folder and its name are core's gameFolder and gameFolderName
-  // (core/folders.h), beside GetUserGameFolder and GetCommonFolder.
+  // (core/folders.h), beside GetUserGameFolder and GetCommonFolder. The text
+  // of the step being performed is gameData.currentActivity, the game speed
+  // gameData.gameSpeed, the script slice start scriptEngine.tickStamp.
 
   bool playing = false;      // set by every load of the start window, never cleared
   bool startupDone = false;  // the start window's one-time block ran
@@ -26,9 +29,16 @@ struct ShellState {
   std::int32_t pendingSlotLoad = -1;  // save slot 0..3 to load after the world update
   bool pickRendered = false;
 
-  // What the loop is doing, quoted by the loop error report.
-  std::string currentActivity;
-  std::string activityStep;
+  // Finer position inside gameData.currentActivity, quoted by the loop error report.
+  std::int32_t activityStep = 0;
+
+  // Loading and drawing.
+  std::uint32_t loadedGroups = 0;  // resource groups loaded (fonts 1 ... all 0x3EFFF)
+  std::string loadingText;         // the loading screen's text
+  float loadingProgress = 0;       // its progress fraction
+  bool drawingFrame = false;       // a frame is being drawn (loading progress is not)
+  std::int32_t loadingFade = 0;    // ms since loading ended; 1000 hides the loading image
+  float drawingScale = 1.0f;       // the factor map, tile and sprite drawing scale by
 
   void Reset() { *this = ShellState{}; }
 };

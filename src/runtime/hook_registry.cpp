@@ -6,6 +6,8 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "player/player_hooks.h"
+#include "player/start_window.h"
 #include "render/render_hooks.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
@@ -119,6 +121,29 @@ void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
   KIV_HOOK("renderHooks", ModelScale);
 }
 
+template <typename Visit>
+void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<StartWindowHooks>() == 2, "list every startWindowHooks member here");
+  KIV_HOOK("startWindowHooks", ShowOptionDialog);
+  KIV_HOOK("startWindowHooks", ShowLoadDialog);
+}
+
+template <typename Visit>
+void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<PlayerHooks>() == 11, "list every playerHooks member here");
+  KIV_HOOK("playerHooks", WorldUpdate);
+  KIV_HOOK("playerHooks", DrawFrame);
+  KIV_HOOK("playerHooks", InitResources);
+  KIV_HOOK("playerHooks", UnloadResources);
+  KIV_HOOK("playerHooks", ShowLoadingProgress);
+  KIV_HOOK("playerHooks", RefreshViewedMaps);
+  KIV_HOOK("playerHooks", RestartGame);
+  KIV_HOOK("playerHooks", ShutdownGraphics);
+  KIV_HOOK("playerHooks", InitMessageBoxes);
+  KIV_HOOK("playerHooks", UpdatePointer);
+  KIV_HOOK("playerHooks", SetCharacterPosition);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -146,6 +171,8 @@ std::vector<HookState> ListHooks() {
   Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
   Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
   Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
+  Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
+  Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

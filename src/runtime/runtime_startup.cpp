@@ -2,6 +2,7 @@
 
 #include "mathkiv/models.h"
 #include "media/graphics.h"
+#include "player/player_install.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
@@ -14,6 +15,7 @@ void RuntimeStartUp() {
   InstallScriptDataHooks();
   InstallTriggerEngine();
   InstallRenderDataHooks();
+  InstallPlayerHooks();
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }

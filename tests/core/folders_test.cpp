@@ -115,6 +115,65 @@ TEST_F(FoldersTest, WithoutAppDataTheGivenFolderIsUsed) {
   EXPECT_EQ(GetUserGameFolder(folder), "/opt/games/Quest");
 }
 
+// Package paths in three environments: the game folder and its name, the
+// user folder and the common folder, with their fallbacks.
+TEST_F(FoldersTest, PackagePathsAndEnvironmentsGiveBothFolders) {
+  enum class Env { Xdg, HomeOnly, NoDataFolder };
+  const std::string xdg = data_;
+  const std::string home = dir_.File("home") + "/.local/share";
+  const struct {
+    const char* package;
+    Env env;
+    const char* folder;
+    const char* name;
+    std::string user;    // "" : the game folder itself
+    std::string common;  // "" : the program's folder
+  } cases[] = {
+      {"/opt/games/Quest/DATA.kRC", Env::Xdg, "/opt/games/Quest", "Quest", xdg + "/Kiv/Games/Quest",
+       xdg + "/Common/Kiv"},
+      {"/opt/My Game/game.krc", Env::HomeOnly, "/opt/My Game", "My Game", home + "/Kiv/Games/My Game",
+       home + "/Common/Kiv"},
+      {"/DATA.kRC", Env::Xdg, "/", "root", xdg + "/Kiv/Games/root", xdg + "/Common/Kiv"},
+      {"/opt/games/Quest/DATA.kRC", Env::NoDataFolder, "/opt/games/Quest", "Quest", "", ""},
+      {"DATA.kRC", Env::Xdg, "", "root", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.package);
+    if (c.env == Env::HomeOnly) unsetenv("XDG_DATA_HOME");
+    if (c.env == Env::NoDataFolder) test::WriteTestFile(dir_.File("blocked"), std::string("a file"));
+    if (c.env == Env::NoDataFolder) SetEnv("XDG_DATA_HOME", dir_.File("blocked"));
+    const std::string folder = PackageFolderOf(c.package);
+    EXPECT_EQ(folder, c.folder);
+    EXPECT_EQ(GameFolderName(folder), c.name);
+    if (folder.empty()) {
+      SetEnv("XDG_DATA_HOME", data_);
+      continue;
+    }
+    gameFolder = folder;
+    const std::string user = GetUserGameFolder();
+    EXPECT_EQ(user, c.user.empty() ? folder : c.user);
+    EXPECT_TRUE(c.user.empty() || fs::is_directory(c.user));
+    const std::string common = GetCommonFolder();
+    EXPECT_EQ(common, c.common.empty() ? ProgramFolder() : c.common);
+    EXPECT_TRUE(c.common.empty() || fs::is_directory(c.common));
+    SetEnv("XDG_DATA_HOME", data_);
+  }
+}
+
+TEST_F(FoldersTest, ADeletedUserOrCommonFolderIsBackAtTheNextCall) {
+  gameFolder = "/opt/games/Quest";
+  const std::string user = GetUserGameFolder();
+  const std::string common = GetCommonFolder();
+  test::WriteTestFile(user + "/SETTINGS.INI", std::string("[Voice]\r\n"));
+  fs::remove_all(data_ + "/Kiv");
+  fs::remove_all(common);
+  EXPECT_FALSE(fs::exists(user));
+  EXPECT_EQ(GetUserGameFolder(), user);
+  EXPECT_TRUE(fs::is_directory(user));
+  EXPECT_EQ(GetCommonFolder(), common);
+  EXPECT_TRUE(fs::is_directory(common));
+}
+
 TEST_F(FoldersTest, FileExistsAndDelete) {
   const std::string file = dir_.File("TEMP.DAT");
   test::WriteTestFile(file, std::string("x"));

@@ -366,3 +366,57 @@ TEST(MixerDevice, StartsOnceWithTheDummyOutput) {
 
 }  // namespace
 }  // namespace kiv::audio
+
+namespace kiv::audio {
+namespace {
+
+// Each global volume scales only its own kind of channel; an unknown option is refused.
+TEST_F(MixerTest, GlobalVolumesScaleSamplesStreamsAndMusicSeparately) {
+  struct Case {
+    int option;
+    int value;
+    double streamPeak;  // peak of a 0.8 tone stream
+    double samplePeak;  // peak of a 0.8 tone sample
+  };
+  const Case cases[] = {
+      {kConfigGlobalStreamVolume, 5000, 0.4, 0.8},
+      {kConfigGlobalSampleVolume, 2500, 0.8, 0.2},
+      {kConfigGlobalMusicVolume, 0, 0.8, 0.8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    ASSERT_TRUE(SetConfig(c.option, c.value));
+    EXPECT_EQ(GetConfig(c.option), c.value);
+    const ToneSpec tone{.frequency = 441.0, .seconds = 1.0, .amplitude = 0.8};
+    const Handle stream = PlayTone(tone);
+    EXPECT_NEAR(Listen(0.2).Peak(), c.streamPeak, 0.01);
+    ChannelStop(stream);
+    const Handle sample = SampleLoad(Store(test::MakeToneWav(tone)), 1, 0);
+    ASSERT_TRUE(ChannelPlay(SampleGetChannel(sample, false), true));
+    EXPECT_NEAR(Listen(0.2).Peak(), c.samplePeak, 0.01);
+    SampleFree(sample);
+    ASSERT_TRUE(SetConfig(c.option, 10000));
+  }
+  // Tracker music follows option 6 only.
+  ASSERT_TRUE(SetConfig(kConfigGlobalMusicVolume, 0));
+  const Handle music = MusicLoad(Store(test::MakeTinyMod()), 0, 44100);
+  ASSERT_TRUE(ChannelPlay(music, true));
+  EXPECT_EQ(Listen(0.3).LeftRms(), 0.0);
+  ASSERT_TRUE(SetConfig(kConfigGlobalMusicVolume, 10000));
+  EXPECT_GT(Listen(0.3).LeftRms(), 0.01);
+  MusicFree(music);
+
+  // Values are clamped to 0..10000 and survive a restart of the output.
+  ASSERT_TRUE(SetConfig(kConfigGlobalStreamVolume, 20000));
+  EXPECT_EQ(GetConfig(kConfigGlobalStreamVolume), 10000);
+  ASSERT_TRUE(SetConfig(kConfigGlobalStreamVolume, 3000));
+  Free();
+  ASSERT_TRUE(Init(0, kOutputRate, kInit3D));
+  EXPECT_EQ(GetConfig(kConfigGlobalStreamVolume), 3000);
+  ASSERT_TRUE(SetConfig(kConfigGlobalStreamVolume, 10000));
+  EXPECT_FALSE(SetConfig(24 + 100, 1));
+  EXPECT_EQ(GetConfig(7), -1);
+}
+
+}  // namespace
+}  // namespace kiv::audio

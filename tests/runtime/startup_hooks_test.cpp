@@ -8,6 +8,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "player/start_window.h"
 #include "runtime/hook_registry.h"
 #include "runtime/hooks_awaiting.h"
 #include "runtime/runtime_startup.h"
@@ -24,6 +25,7 @@ void ResetEveryHook() {
   scriptHooks.Reset();
   triggerHooks.Reset();
   graphicsHooks.Reset();
+  startWindowHooks.Reset();
   SetNoticeHook(nullptr);
   SetMessageBoxHook(nullptr);
 }

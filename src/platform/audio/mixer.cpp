@@ -199,6 +199,29 @@ void SetUpdateThreads(bool on) {
   if (on) state.DropAhead();
 }
 
+bool SetConfig(int option, int value) {
+  MixerState& state = detail::State();
+  Lock lock(state.mutex);
+  const int clamped = value < 0 ? 0 : (value > 10000 ? 10000 : value);
+  switch (option) {
+    case kConfigGlobalSampleVolume: state.sampleVolume = clamped; return true;
+    case kConfigGlobalStreamVolume: state.streamVolume = clamped; return true;
+    case kConfigGlobalMusicVolume: state.musicVolume = clamped; return true;
+    default: return false;
+  }
+}
+
+int GetConfig(int option) {
+  MixerState& state = detail::State();
+  Lock lock(state.mutex);
+  switch (option) {
+    case kConfigGlobalSampleVolume: return state.sampleVolume;
+    case kConfigGlobalStreamVolume: return state.streamVolume;
+    case kConfigGlobalMusicVolume: return state.musicVolume;
+    default: return -1;
+  }
+}
+
 bool Update(int milliseconds) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);

@@ -87,6 +87,14 @@ void Free();
 int GetDevice();  // -1 when not started, 0 without output, 1 with output
 std::uint32_t GetInitFlags();
 void SetUpdateThreads(bool on);
+// Global volumes, 0 (silent) to 10000 (full), by the audio library's option
+// numbers: samples (4), streams (5, also MIDI and pushed PCM) and tracker
+// music (6). They hold across Init and Free. False for another option.
+inline constexpr int kConfigGlobalSampleVolume = 4;
+inline constexpr int kConfigGlobalStreamVolume = 5;
+inline constexpr int kConfigGlobalMusicVolume = 6;
+bool SetConfig(int option, int value);
+int GetConfig(int option);  // -1 for an unknown option
 // Mixes milliseconds of audio ahead for the device (update threads off).
 bool Update(int milliseconds);
 bool Pause();  // output and every channel stand still

@@ -84,6 +84,10 @@ struct MixerState {
   std::unordered_map<Handle, std::string> fonts;
   std::string defaultFontPath;
   float rolloffFactor = 1.0f;
+  // Global volumes 0..10000 of samples, streams and tracker music.
+  int sampleVolume = 10000;
+  int streamVolume = 10000;
+  int musicVolume = 10000;
   Vector3 listenerPosition;
   Vector3 listenerFront{0.0f, 0.0f, 1.0f};
   Vector3 listenerTop{0.0f, 1.0f, 0.0f};

@@ -105,9 +105,17 @@ float Attenuation(const MixerState& state, const Channel& channel, const Vector3
   return gain;
 }
 
+// The global volume of the channel's kind, as a factor.
+float GlobalVolume(const MixerState& state, ChannelKind kind) {
+  int value = state.streamVolume;
+  if (kind == ChannelKind::kSamplePlayback) value = state.sampleVolume;
+  if (kind == ChannelKind::kMusic) value = state.musicVolume;
+  return static_cast<float>(value) / 10000.0f;
+}
+
 Gains ComputeGains(const MixerState& state, const Channel& channel) {
   Gains gains;
-  const float volume = std::max(channel.volume, 0.0f);
+  const float volume = std::max(channel.volume, 0.0f) * GlobalVolume(state, channel.kind);
   float pan = channel.pan;
   float gain = 1.0f;
   const bool placed = (channel.flags & kFlag3D) && (state.initFlags & kInit3D) &&

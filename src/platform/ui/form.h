@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/message_box.h"
+
 struct SDL_Window;
 
 namespace kiv::gfx {
@@ -97,13 +99,14 @@ class Form {
   // A click on item `index` of the named control array.
   virtual void Control_Click(const std::string& arrayName, int index) { (void)arrayName, (void)index; }
 
+  struct WindowData;  // the forms layer's own record of the form's window
+
  private:
   friend struct FormsRuntime;
   std::string name_;
   bool loaded_ = false;
   bool visible_ = false;
   std::vector<ControlArrayOf> arrays_;
-  struct WindowData;
   WindowData* window_ = nullptr;
 };
 
@@ -115,14 +118,27 @@ class Form {
 void DoEvents();
 bool AnyFormLoaded();
 
-// Message boxes with an icon; a recording hook replaces the real box in tests.
-enum class BoxIcon { Error, Warning, Information };
-void ShowMessageBox(const std::string& caption, const std::string& text, BoxIcon icon);
-void SetMessageBoxRecorder(std::function<void(const std::string& caption, const std::string& text, BoxIcon icon)> recorder);
+// Message boxes (ShowMessageBox, SetMessageBoxRecorder, BoxIcon) are in
+// platform/ui/message_box.h.
 
 // Opens an address with the desktop's handler (xdg-open), not waited for; a
 // recording hook replaces it in tests.
 void OpenUrl(const std::string& url);
 void SetOpenUrlRecorder(std::function<void(const std::string& url)> recorder);
+
+// Without windows, forms are loaded, shown and unloaded as plain objects: no
+// SDL window, no drawing. Form logic tests run so without a display.
+void SetWindowlessForms(bool windowless);
+
+// Test seams. The mouse of a form's next frames, set after the backend has read
+// the system's mouse and before ImGui starts the frame; cleared with
+// ClearInjectedMouse. A click is one frame with the button down and one up.
+void InjectMouse(const Form& form, int x, int y, bool leftDown);
+void ClearInjectedMouse();
+// Draws the form once more and reads its client area as RGBA rows, top row
+// first; false when the form has no ImGui window.
+bool ReadFormPixels(Form& form, std::vector<std::uint8_t>& rgba, int& width, int& height);
+// True when the captions are drawn with the Windows-1252 font (not ImGui's ASCII one).
+bool FormsUseWindows1252Font();
 
 }  // namespace kiv::ui

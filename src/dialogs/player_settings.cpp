@@ -1,0 +1,7 @@
+#include "dialogs/player_settings.h"
+
+namespace kiv {
+
+PlayerSettings playerSettings;
+
+}  // namespace kiv

@@ -1,0 +1,7 @@
+#include "player/shell_state.h"
+
+namespace kiv {
+
+ShellState shell;
+
+}  // namespace kiv
