@@ -112,13 +112,19 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<RenderHooks>() == 6, "list every renderHooks member here");
+  static_assert(MemberCount<RenderHooks>() == 12, "list every renderHooks member here");
   KIV_HOOK("renderHooks", TickMilliseconds);
   KIV_HOOK("renderHooks", ScreenScale);
   KIV_HOOK("renderHooks", PickPassMode);
   KIV_HOOK("renderHooks", LitBatchOn);
   KIV_HOOK("renderHooks", LightingOff);
   KIV_HOOK("renderHooks", ModelScale);
+  KIV_HOOK("renderHooks", SpriteSetRadius);
+  KIV_HOOK("renderHooks", ShaderLighting);
+  KIV_HOOK("renderHooks", InterfaceReferenceSize);
+  KIV_HOOK("renderHooks", CameraOffset);
+  KIV_HOOK("renderHooks", LightColorAt);
+  KIV_HOOK("renderHooks", SystemTexture);
 }
 
 template <typename Visit>
