@@ -51,15 +51,15 @@ std::int32_t TypeText(MessageBox& box) {
   // Time beyond the shown characters is dropped where typing stops, so a
   // stopped page banks nothing; while it runs the remainder is kept, or ticks
   // shorter than half a character's time would never show one.
-  if (interval > 0 && (box.pageFull || shown >= last)) box.typeElapsed = RoundToLong(interval * shown);
+  if (interval > 0 && (box.pageFull || shown >= last)) box.typeElapsed = RoundToLong(interval * std::max(shown, 0));
   return shown;
 }
 
 void DrawInputLine(std::int32_t index, MessageBox& box, const MessageColours& colours, std::int32_t textX,
                    double itemY, std::int32_t f, bool fonts) {
   if (fonts && !box.inputText.empty()) {
-    DrawTextTail(0, box.inputGlyphs, textX + 8, RoundToLong(itemY) + f, colours.inputTop, colours.inputBottom,
-                 colours.inputShadow, box.width * 32 - 16);
+    DrawTextTail(0, box.inputGlyphs, textX + 8, RoundToLong(itemY) + f, colours.input, colours.input,
+                 colours.textShadow, box.width * 32 - 16);
   }
   if (box.plainList) return;
   const std::int32_t n = box.inputMode == 1 ? box.width - 2 : (index == 3 ? 4 : 2);
@@ -129,7 +129,7 @@ void DrawItems(MessageBox& box, const MessageColours& colours, std::int32_t text
 MessageColours CurrentMessageColours() {
   const auto& d = storedProjectSettings.messageBoxDefaults;
   auto c = [&](std::size_t i) { return static_cast<std::uint32_t>(d[2 + i]); };
-  return {c(0), c(1), c(2), c(3), c(4), c(5), c(6), c(7), c(8), c(9), c(10), c(11)};
+  return {c(0), c(1), c(2), c(3), c(4), c(5), c(6), c(7), c(8), c(9)};
 }
 
 void DrawWindowSkin(float x, float y, float columns, float rows, float pieceSize, float u, float v, float cellSize,

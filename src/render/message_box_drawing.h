@@ -8,12 +8,13 @@
 
 namespace kiv {
 
-// The project's message colours, ARGB.
+// The project's message colours, ARGB: entries 2.. of the stored message-box
+// defaults.
 struct MessageColours {
   std::uint32_t textTop, textBottom, textShadow;
   std::uint32_t itemTop, itemBottom, itemFrame;
   std::uint32_t selectedTop, selectedBottom, selectedFrame;
-  std::uint32_t inputTop, inputBottom, inputShadow;
+  std::uint32_t input;  // the input line's text
 };
 MessageColours CurrentMessageColours();
 

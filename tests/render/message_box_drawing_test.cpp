@@ -207,6 +207,15 @@ TEST_F(MessageBoxTest, TypingShowsOneCharacterPerIntervalAndKeepsTheRemainder) {
   EXPECT_TRUE(box.allShown);
 }
 
+TEST_F(MessageBoxTest, AnEmptyTextIsShownAtOnceWithoutTime) {
+  MessageBox& box = CornerBox();
+  tick = 40;
+  DrawMessageBoxes();
+  EXPECT_TRUE(box.allShown);
+  EXPECT_EQ(box.typeElapsed, 0);
+  EXPECT_EQ(GlyphCount(), 0u);
+}
+
 TEST_F(MessageBoxTest, PagingStopsAtTheMarkThatCompletesThePage) {
   MessageBox& box = CornerBox();
   box.glyphs = Layout(u"AA\u00B6AA\u00B6AA");  // marks at 2 and 5
