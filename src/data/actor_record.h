@@ -24,6 +24,25 @@ inline constexpr std::size_t kActorColorCount = 8;
 inline constexpr std::uint32_t kNoColor = 0xFFFFFFFF;  // -1: no colour
 
 // One appearance slot that an actor has: the sprite set that draws it and its colours.
+// One sprite-set layer of a character's drawn stack, in drawing order.
+struct CharacterLayer {
+  std::int32_t layerSpriteSet = -1;
+  std::uint32_t colour = 0xFFFFFFFF;
+  std::int32_t order = 0;        // draw order of the sprite-set part
+  std::int32_t colourIndex = 0;  // 0..7 for appearance layers, 0 for item layers
+  std::int32_t value1 = 0;
+  std::int32_t value2 = 0;
+  std::int32_t source = 0;       // appearance slot, or the index of the item's sprite
+  std::int32_t area = -1;        // equipment area; -1 for the character's own parts
+  std::int32_t itemSprite = -1;  // item layers only
+};
+
+// Portraits show the layers whose tag matches the sprite set's portrait tag:
+// one tinted image per colour index. A layer of the character's own parts
+// takes the character's specular colour.
+inline std::int32_t LayerTag(const CharacterLayer& l) { return l.colourIndex; }
+inline std::int32_t LayerSpecularSource(const CharacterLayer& l) { return l.area; }
+
 struct AppearancePart {
   std::int32_t spriteSet = -1;  // -1 none, -2 resolve by identifier
   Identifier spriteSetId;
@@ -103,6 +122,7 @@ struct Actor {
   std::uint8_t shadow = 0;
 
   std::vector<AppearancePart> parts;
+  std::vector<CharacterLayer> characterLayers;  // rebuilt from parts and equipment, not stored
   std::uint32_t specular = 0;
   std::uint32_t shadowColor = 0;
   std::int32_t designValue = 0;  // stored after ShadowColor

@@ -204,4 +204,8 @@ struct Projectile {
   CollisionShape collisionShape;
 };
 
+// What projectile drawing calls the projectile's fields.
+inline std::int32_t ProjectileAnimationTime(const Projectile& p) { return p.value1; }  // ms
+inline std::uint32_t ProjectileSpecular(const Projectile& p) { return static_cast<std::uint32_t>(p.value4); }
+
 }  // namespace kiv

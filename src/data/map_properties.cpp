@@ -58,16 +58,17 @@ std::vector<BackgroundSprite> ReadBackgroundSprites(const ByteList& buffer, std:
   for (BackgroundSprite& sprite : list) {
     sprite.spriteSet = -2;
     sprite.spriteSetId = BufferReadIdentifier(buffer, offset);
-    for (std::int32_t& value : sprite.values) value = BufferReadLong(buffer, offset);
-    sprite.byte1 = BufferReadByte(buffer, offset);
-    sprite.byte2 = BufferReadByte(buffer, offset);
+    for (float* value : {&sprite.parallaxX, &sprite.parallaxY, &sprite.speedX, &sprite.speedY})
+      *value = BufferReadSingle(buffer, offset);
+    sprite.repeatX = BufferReadByte(buffer, offset);
+    sprite.repeatY = BufferReadByte(buffer, offset);
     if (version >= kFirstBackgroundByte3) {
-      sprite.byte3 = BufferReadByte(buffer, offset);
+      sprite.fitMap = BufferReadByte(buffer, offset);
     } else {
-      sprite.byte1 = 1;
-      sprite.byte2 = 1;
+      sprite.repeatX = 1;
+      sprite.repeatY = 1;
     }
-    if (savedState && version >= kFirstBackgroundRunState) sprite.runState = BufferReadLong(buffer, offset);
+    if (savedState && version >= kFirstBackgroundRunState) sprite.elapsed = BufferReadLong(buffer, offset);
   }
   return list;
 }

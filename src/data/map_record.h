@@ -15,6 +15,7 @@
 #include "data/lists.h"
 #include "data/map_objects.h"
 #include "data/script_record.h"
+#include "data/sprite_records.h"
 
 namespace kiv {
 
@@ -98,14 +99,20 @@ struct LinkedMapReference {
   Identifier id;
 };
 
+// One layer of a map's backdrop: a sprite set that scrolls with the camera by
+// a parallax share, moves on its own and may repeat across the view.
 struct BackgroundSprite {
   std::int32_t spriteSet = -2;  // resolved after loading
   Identifier spriteSetId;
-  std::array<std::int32_t, 4> values{};
-  std::uint8_t byte1 = 0;
-  std::uint8_t byte2 = 0;
-  std::uint8_t byte3 = 0;
-  std::int32_t runState = 0;  // saves only
+  float parallaxX = 0.0f;  // share of the camera movement
+  float parallaxY = 0.0f;
+  float speedX = 0.0f;  // pixels per ms of automatic scrolling
+  float speedY = 0.0f;
+  std::uint8_t repeatX = 0;  // tile the layer along x
+  std::uint8_t repeatY = 0;
+  std::uint8_t fitMap = 0;   // span the map instead of the view
+  std::int32_t elapsed = 0;  // ms of unpaused play; saves only
+  SpriteInstance instance;   // animation state, not stored
 };
 
 struct FieldPlacement {

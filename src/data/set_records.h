@@ -118,7 +118,14 @@ struct DoorSet {
   std::array<EmbeddedResource, 3> images;
   // triples[first][second], first 0..3, second 0..7.
   std::array<std::array<std::array<std::uint8_t, 3>, 8>, 4> triples{};
+  // Textures made from images 0, 1 and 2; null until the resources are loaded.
+  std::array<gfx::TexturePtr, 3> loadedTextures;
 };
+
+// What door drawing calls the door set's textures.
+inline const gfx::TexturePtr& DoorFlatTexture(const DoorSet& s) { return s.loadedTextures[0]; }
+inline const gfx::TexturePtr& DoorTexture(const DoorSet& s) { return s.loadedTextures[1]; }
+inline const gfx::TexturePtr& DoorOverlayTexture(const DoorSet& s) { return s.loadedTextures[2]; }
 
 // A glyph's cell in the font texture: top-left corner and size, in texture
 // coordinates 0..1.
@@ -220,10 +227,12 @@ struct EquipmentArea {
   std::int32_t value = 0;
 };
 
+// One image direction of an item: present when its image holds data.
 struct ItemImageEntry {
   EmbeddedResource image;
-  std::int32_t value1 = 0;
-  std::int32_t value2 = 0;
+  std::int32_t value1 = 0;  // width in pixels
+  std::int32_t value2 = 0;  // height in pixels
+  gfx::TexturePtr loadedTexture;  // null until the resources are loaded
 };
 
 struct ItemSpriteLayerPart {
@@ -295,5 +304,11 @@ struct Item {
   std::vector<TemplateFlag> templateFlags;
   std::array<Script, kItemScriptCount> scripts;
 };
+
+// What held-item drawing calls the item's fields.
+inline bool ItemImagePresent(const ItemImageEntry& e) { return e.image.mode != 0; }  // hasImage
+inline std::int32_t ItemImageWidth(const ItemImageEntry& e) { return e.value1; }
+inline std::int32_t ItemImageHeight(const ItemImageEntry& e) { return e.value2; }
+inline bool ItemUnlit(const Item& item) { return item.flagV != 0; }  // drawn without the light colour
 
 }  // namespace kiv

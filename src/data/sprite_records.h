@@ -14,6 +14,7 @@
 #include "core/record_codecs.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "platform/gfx/resources.h"
 
 namespace kiv {
 
@@ -152,7 +153,16 @@ struct SpriteSet {
   ColorRecord color;
   std::vector<std::int32_t> usedValues;
   std::int32_t largestLayerValue = 0;
+  // Textures of the two portrait images (imageA, imageB); null until loaded.
+  std::array<gfx::TexturePtr, 2> portraitTextures;
 };
+
+// What portrait drawing calls the set's fields: the character layers whose
+// tag equals portraitTag show the set's portrait images.
+inline std::int32_t SpritePortraitTag(const SpriteSet& s) { return s.valueJ; }
+inline const EmbeddedResource& SpritePortraitImage(const SpriteSet& s, std::size_t i) {
+  return i == 0 ? s.imageA : s.imageB;
+}
 
 // What sprite drawing calls the sprite fields.
 inline const std::vector<std::int32_t>& SpriteDrawGroups(const SpriteSet& s) { return s.usedValues; }

@@ -13,7 +13,7 @@ namespace {
 
 BatchDrawer* installedDrawer = nullptr;
 
-BatchDrawer& Drawer() { return installedDrawer ? *installedDrawer : DefaultBatchDrawer(); }
+BatchDrawer& Drawer() { return CurrentBatchDrawer(); }
 
 constexpr std::uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
 
@@ -189,6 +189,8 @@ Rotation3 QuaternionRotation(double qx, double qy, double qz, double qw) {
 }
 
 }  // namespace
+
+BatchDrawer& CurrentBatchDrawer() { return installedDrawer ? *installedDrawer : DefaultBatchDrawer(); }
 
 void SetBatchDrawer(BatchDrawer* drawer) { installedDrawer = drawer; }
 

@@ -26,6 +26,9 @@ class BatchDrawer {
 
 // nullptr restores the device drawer.
 void SetBatchDrawer(BatchDrawer* drawer);
+// The installed drawer, else the device drawer: for callers that draw their
+// own strips beside the batches.
+BatchDrawer& CurrentBatchDrawer();
 
 // The one batch state of the program. The arrays only ever grow.
 struct QuadBatchState {

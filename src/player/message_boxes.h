@@ -8,8 +8,46 @@
 
 namespace kiv {
 
+// A menu entry of a message box: its caption and the caption laid out.
+struct MessageBoxItem {
+  std::u16string caption;
+  std::vector<std::int16_t> glyphs;
+};
+
 struct MessageBox {
-  std::int32_t inputMode = 0;          // 1: the box takes typed text
+  // Window: a 9-slice skin of (width + 1) x (height + 1) cells of 32 pixels.
+  std::uint32_t backColor = 0xFFFFFFFF;   // tint of the background layer
+  std::uint32_t frameColor = 0xFFFFFFFF;  // tint of the frame layer
+  float posX = 1.0f;  // 1 centres the window on the screen, 0 puts it at the left
+  float posY = 1.0f;  // and top edge
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  bool visible = false;
+
+  // Typed text.
+  std::int32_t linesPerPage = 0;  // 0 or less: no paging
+  float typeFactor = 1.0f;        // multiplier on the text interval
+  std::int32_t typeElapsed = 0;   // ms of typing accumulated
+  bool noText = false;
+  bool allShown = false;
+  bool pageFull = false;  // typing stopped at the end of a page
+  std::vector<std::int16_t> glyphs;  // the wrapped text, with line marks
+  std::int32_t pageStart = 0;        // lines already paged past
+  float textScroll = 0.0f;           // pixels by which the text is moved up
+
+  // Items.
+  bool plainList = false;  // items without frames and cursor
+  std::vector<MessageBoxItem> items;
+  std::int32_t visibleRows = 0;  // 0: all
+  std::int32_t itemColumns = 1;  // 0 is taken as 1 and stored back
+  std::int32_t selected = 0;
+  float cursorColumn = 0.0f;  // the moving selection cursor, in columns and rows
+  float cursorRow = 0.0f;
+  float scroll = 0.0f;  // first item row shown; fractions scroll smoothly
+  float itemWidth = 0.0f;   // a column is (itemWidth + 2) x 32 pixels wide
+  float itemHeight = 0.0f;  // a row (itemHeight + 1) x 32 pixels high
+
+  std::int32_t inputMode = 0;          // 0 none; 1: the box takes typed text as wide as the box; others a short line
   std::u16string inputText;
   std::vector<std::int16_t> inputGlyphs;  // inputText laid out with font set 0
   std::int32_t inputLines = 0;
@@ -18,6 +56,14 @@ struct MessageBox {
 
 inline constexpr int kMessageBoxCount = 50;
 extern std::array<MessageBox, kMessageBoxCount> messageBoxes;
+
+// The speaking character whose portrait box 0 shows.
+struct MessagePortrait {
+  std::int32_t map = -1;
+  std::int32_t actor = -1;  // -1: none
+  bool onRight = false;
+};
+extern MessagePortrait messagePortrait;
 // The box in charge; 0 when no system box is.
 extern std::int32_t messageBoxState;
 

@@ -15,6 +15,12 @@ void RenderHooks::Reset() {
   LitBatchOn = [] { return false; };
   LightingOff = [] { return false; };
   ModelScale = [] { return 1.0f; };
+  SpriteSetRadius = [](std::int32_t) { return 0.0f; };
+  ShaderLighting = [] { return false; };
+  InterfaceReferenceSize = [] { return std::array<std::int32_t, 2>{800, 600}; };
+  CameraOffset = [] { return std::array<float, 2>{0.0f, 0.0f}; };
+  LightColorAt = [](std::int32_t, float, float, float, std::uint32_t) { return 0xFFFFFFFFu; };
+  SystemTexture = [](std::int32_t) { return gfx::TexturePtr(); };
 }
 
 bool RenderLitMode() { return renderHooks.LitBatchOn() && !renderHooks.LightingOff(); }

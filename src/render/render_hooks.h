@@ -1,8 +1,11 @@
 #pragma once
 // What tile and sprite drawing read of the frame that map drawing and the
 // player shell set up. Those parts install these at start-up; tests fill them.
+#include <array>
 #include <cstdint>
 #include <functional>
+
+#include "platform/gfx/resources.h"
 
 namespace kiv {
 
@@ -13,6 +16,16 @@ struct RenderHooks {
   std::function<bool()> LitBatchOn;                // the 3-D batch carries lit vertices
   std::function<bool()> LightingOff;               // the player switched shader lighting off
   std::function<float()> ModelScale;               // uniform scale of tile models
+  std::function<float(std::int32_t spriteSet)> SpriteSetRadius;  // drawing radius of the set's first frames
+  std::function<bool()> ShaderLighting;            // sprites are lit by the shaders
+  // Width and height by which interface projectiles are centred.
+  std::function<std::array<std::int32_t, 2>()> InterfaceReferenceSize;
+  // The camera's x and its vertical screen offset (camera y - camera z).
+  std::function<std::array<float, 2>()> CameraOffset;
+  // Ambient plus the lights that reach a point, modulated by colour unless it is -1.
+  std::function<std::uint32_t(std::int32_t map, float x, float y, float z, std::uint32_t colour)> LightColorAt;
+  // System texture n (0 is the window skin); null while not loaded.
+  std::function<gfx::TexturePtr(std::int32_t n)> SystemTexture;
   void Reset();
 };
 extern RenderHooks renderHooks;

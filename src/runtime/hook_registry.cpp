@@ -6,9 +6,9 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
-#include "render/render_hooks.h"
 #include "player/player_hooks.h"
 #include "player/start_window.h"
+#include "render/render_hooks.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
@@ -113,13 +113,19 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<RenderHooks>() == 6, "list every renderHooks member here");
+  static_assert(MemberCount<RenderHooks>() == 12, "list every renderHooks member here");
   KIV_HOOK("renderHooks", TickMilliseconds);
   KIV_HOOK("renderHooks", ScreenScale);
   KIV_HOOK("renderHooks", PickPassMode);
   KIV_HOOK("renderHooks", LitBatchOn);
   KIV_HOOK("renderHooks", LightingOff);
   KIV_HOOK("renderHooks", ModelScale);
+  KIV_HOOK("renderHooks", SpriteSetRadius);
+  KIV_HOOK("renderHooks", ShaderLighting);
+  KIV_HOOK("renderHooks", InterfaceReferenceSize);
+  KIV_HOOK("renderHooks", CameraOffset);
+  KIV_HOOK("renderHooks", LightColorAt);
+  KIV_HOOK("renderHooks", SystemTexture);
 }
 
 template <typename Visit>
@@ -143,6 +149,9 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
   KIV_HOOK("playerHooks", InitMessageBoxes);
   KIV_HOOK("playerHooks", UpdatePointer);
   KIV_HOOK("playerHooks", SetCharacterPosition);
+}
+
+template <typename Visit>
 void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
   static_assert(MemberCount<WorldHooks>() == 4, "list every worldHooks member here");
   KIV_HOOK("worldHooks", RemoveCharacterFromPlay);

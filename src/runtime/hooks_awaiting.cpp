@@ -84,6 +84,12 @@ constexpr AwaitingHook kAwaiting[] = {
     {"worldHooks.ClearCharacterSlot", kListUpkeep},
     {"worldHooks.EnterVehicle", kMovement},
     {"worldHooks.ShiftFieldRefs", kListUpkeep},
+    {"renderHooks.SpriteSetRadius", kInterfaces},
+    {"renderHooks.ShaderLighting", kInterfaces},
+    {"renderHooks.InterfaceReferenceSize", kInterfaces},
+    {"renderHooks.CameraOffset", kInterfaces},
+    {"renderHooks.LightColorAt", kMaps},
+    {"renderHooks.SystemTexture", kShellTwo},
     {"SetNoticeHook", kNotices},
 };
 

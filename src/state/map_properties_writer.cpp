@@ -16,11 +16,12 @@ void WriteBackgroundSprites(ByteList& buffer, std::int32_t& offset, const std::v
   BufferWriteLastIndex(buffer, list.size(), offset);
   for (const BackgroundSprite& sprite : list) {
     WriteReference(buffer, offset, SaveTable::kSpriteSet, sprite.spriteSet, sprite.spriteSetId);
-    for (std::int32_t value : sprite.values) BufferWriteLong(buffer, value, offset);
-    BufferWriteByte(buffer, sprite.byte1, offset);
-    BufferWriteByte(buffer, sprite.byte2, offset);
-    BufferWriteByte(buffer, sprite.byte3, offset);
-    if (isSave) BufferWriteLong(buffer, sprite.runState, offset);
+    for (float value : {sprite.parallaxX, sprite.parallaxY, sprite.speedX, sprite.speedY})
+      BufferWriteSingle(buffer, value, offset);
+    BufferWriteByte(buffer, sprite.repeatX, offset);
+    BufferWriteByte(buffer, sprite.repeatY, offset);
+    BufferWriteByte(buffer, sprite.fitMap, offset);
+    if (isSave) BufferWriteLong(buffer, sprite.elapsed, offset);
   }
 }
 

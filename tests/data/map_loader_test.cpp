@@ -229,7 +229,7 @@ TEST_F(MapLoaderTest, ReadsTheProperties) {
   EXPECT_EQ(map.mapFactorZ, 0.32f);
   ASSERT_EQ(map.backgroundSprites1.size(), 1u);
   EXPECT_EQ(map.backgroundSprites1[0].spriteSet, -2);
-  EXPECT_EQ(map.backgroundSprites1[0].byte3, 7);
+  EXPECT_EQ(map.backgroundSprites1[0].fitMap, 7);
   EXPECT_EQ(map.mapMode, 2);
   EXPECT_EQ(map.flags, (std::array<std::uint8_t, 6>{10, 11, 12, 13, 14, 15}));
   EXPECT_EQ(map.namedSlots[3].name, u"d");
@@ -309,7 +309,7 @@ TEST_F(MapLoaderTest, PropertiesOfOlderFormats) {
 
   f.backgroundSprites1 = {{Identifier(), {}, 5, 6, 7}};
   f.version = 100776;
-  EXPECT_EQ(Load(f).backgroundSprites1[0].byte1, 1);
+  EXPECT_EQ(Load(f).backgroundSprites1[0].repeatX, 1);
 
   f.properties = {{u"Old", Variant::Long(3)}};
   f.version = 100507;

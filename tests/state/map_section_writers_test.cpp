@@ -110,8 +110,9 @@ Map MakeMap() {
   m.furtherId = IdOf(0x45);
   m.backgroundColor1 = 0xFF010203, m.backgroundColor2 = 0xFF040506;
   BackgroundSprite sprite;
-  sprite.spriteSet = -2, sprite.spriteSetId = IdOf(0x46), sprite.values = {1, 2, 3, 4};
-  sprite.byte1 = 5, sprite.byte2 = 6, sprite.byte3 = 7, sprite.runState = 8;
+  sprite.spriteSet = -2, sprite.spriteSetId = IdOf(0x46), sprite.parallaxX = 0.5f, sprite.parallaxY = 0.25f;
+  sprite.speedX = 0.1f, sprite.speedY = -2.0f;
+  sprite.repeatX = 5, sprite.repeatY = 6, sprite.fitMap = 7, sprite.elapsed = 8;
   m.backgroundSprites2 = {sprite};
   m.mapMode = 2;
   m.flags = {0, 1, 0, 1, 1, 0};
@@ -238,8 +239,14 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.backgroundColor2, 0xFF040506u);
   EXPECT_TRUE(read.backgroundSprites1.empty());
   ASSERT_EQ(read.backgroundSprites2.size(), 1u);
-  EXPECT_EQ(read.backgroundSprites2[0].byte3, 7);
-  EXPECT_EQ(read.backgroundSprites2[0].runState, 8);
+  EXPECT_EQ(read.backgroundSprites2[0].parallaxX, 0.5f);
+  EXPECT_EQ(read.backgroundSprites2[0].parallaxY, 0.25f);
+  EXPECT_EQ(read.backgroundSprites2[0].speedX, 0.1f);
+  EXPECT_EQ(read.backgroundSprites2[0].speedY, -2.0f);
+  EXPECT_EQ(read.backgroundSprites2[0].repeatX, 5);
+  EXPECT_EQ(read.backgroundSprites2[0].repeatY, 6);
+  EXPECT_EQ(read.backgroundSprites2[0].fitMap, 7);
+  EXPECT_EQ(read.backgroundSprites2[0].elapsed, 8);
   EXPECT_EQ(read.mapMode, 2);
   EXPECT_EQ(read.flags, written.flags);
   EXPECT_EQ(read.namedSlots[0].name, u"North");
