@@ -58,7 +58,7 @@ TEST_F(StartWindowTest, ButtonLayoutFollowsTheMenuCaptions) {
     EXPECT_EQ(VisibleTops(), c.tops);
     for (std::size_t i = 0; i < 10; ++i) {
       EXPECT_EQ(Buttons()[i].visible, c.visible[i]) << "button " << i;
-      if (Buttons()[i].visible) EXPECT_EQ(Buttons()[i].height, 33);
+      EXPECT_TRUE(!Buttons()[i].visible || Buttons()[i].height == 33) << "button " << i;
     }
     EXPECT_EQ(Buttons()[2].caption, "#");
     frmStart.Unload();
