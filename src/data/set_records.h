@@ -51,6 +51,7 @@ struct Tile {
   std::uint8_t shape = 0;
   std::uint8_t flagG = 0;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the image on the device once loaded
   std::array<std::uint8_t, 16> blockH{};
   std::array<std::uint8_t, 24> blockI{};
   std::int32_t valueJ = 0;
@@ -98,6 +99,7 @@ struct DoorSet {
   std::u16string name;
   std::u16string kind;
   std::array<EmbeddedResource, 3> images;
+  std::array<gfx::TexturePtr, 3> textures;  // the images on the device once loaded
   // triples[first][second], first 0..3, second 0..7.
   std::array<std::array<std::array<std::uint8_t, 3>, 8>, 4> triples{};
 };
@@ -150,6 +152,9 @@ struct InputEntry {
   Script script;
   bool noControl = false;  // derived: no step is bound to a control
   bool kind4 = false;      // derived: a step of kind 4
+  // Set once the input fired in this tick when it has no control step, so
+  // the later players of the tick pass it by.
+  bool firedThisTick = false;
 };
 
 struct InputSet {
@@ -161,6 +166,8 @@ struct InputSet {
   std::uint8_t alwaysOn = 0;  // 1: enabled for every player
   // Whether each player's inputs of the set are tested now (1) or not (0).
   std::array<std::uint8_t, kInputPlayerCount> enabled{};
+  // The enabled byte of the player whose inputs are being tested this tick.
+  std::uint8_t currentEnabled = 0;
 };
 
 struct CustomEventParameter {
@@ -187,6 +194,7 @@ struct CustomEvent {
 struct Statistic {
   Identifier id;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the icon on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::u16string kind;
@@ -197,6 +205,7 @@ struct Statistic {
 struct EquipmentArea {
   Identifier id;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the icon on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::int32_t value = 0;
@@ -204,6 +213,7 @@ struct EquipmentArea {
 
 struct ItemImageEntry {
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the image on the device once loaded
   std::int32_t value1 = 0;
   std::int32_t value2 = 0;
 };
@@ -232,6 +242,7 @@ struct Item {
   Identifier id;
   std::uint8_t flagA = 0;
   EmbeddedResource picture;
+  gfx::TexturePtr pictureTexture;  // the picture on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::u16string text;

@@ -12,6 +12,27 @@ class DrawDevice {
  public:
   virtual ~DrawDevice() = default;
   virtual void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) = 0;
+  virtual void BeginScene() = 0;
+  virtual void EndScene() = 0;
+  virtual void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
+  virtual void SetRenderState(std::uint32_t state, std::uint32_t value) = 0;
+  virtual void SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) = 0;
+  virtual void SetVertexShader(std::uint32_t handle) = 0;
+  virtual void SetPixelShader(std::uint32_t handle) = 0;
+  virtual void SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) = 0;
+  virtual void SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) = 0;
+  // The viewport back to the whole back buffer.
+  virtual void ResetViewport() = 0;
+  virtual void SetDepthLayer(std::int32_t layer) = 0;
+  // Every textured quad in the texture-factor colour, no blending; and back.
+  virtual void BeginFlatColor() = 0;
+  virtual void EndFlatColor() = 0;
+  // Presents when the device is usable.
+  virtual void Present() = 0;
+  // The depth-stencil format of the presentation parameters.
+  virtual std::uint32_t DepthStencilFormat() = 0;
+  virtual std::uint32_t BackBufferWidth() = 0;
+  virtual std::uint32_t BackBufferHeight() = 0;
 };
 
 // nullptr restores the graphics device.

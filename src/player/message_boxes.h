@@ -9,6 +9,7 @@
 namespace kiv {
 
 struct MessageBox {
+  bool visible = false;                // shown on the screen
   std::int32_t inputMode = 0;          // 1: the box takes typed text
   std::u16string inputText;
   std::vector<std::int16_t> inputGlyphs;  // inputText laid out with font set 0

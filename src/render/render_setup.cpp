@@ -1,6 +1,8 @@
 #include "render/render_setup.h"
 
 #include "data/data_hooks.h"
+#include "player/player_hooks.h"
+#include "render/frame_drawing.h"
 #include "render/text_layout.h"
 
 namespace kiv {
@@ -10,5 +12,7 @@ void InstallRenderDataHooks() {
                           std::int32_t& lineCount,
                           float fontSize) { return WrapText(fontSet, text, width, lineCount, fontSize); };
 }
+
+void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }
 
 }  // namespace kiv

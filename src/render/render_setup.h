@@ -5,5 +5,7 @@ namespace kiv {
 
 // Sets dataHooks.WrapText to the font-set text layout.
 void InstallRenderDataHooks();
+// Sets playerHooks.DrawFrame to the frame drawing.
+void InstallRenderPlayerHooks();
 
 }  // namespace kiv

@@ -5,9 +5,6 @@ namespace kiv {
 namespace {
 
 constexpr const char* kShellOne = "Player shell I: forms layer, start window, folders, game window and start-game sequence";
-constexpr const char* kShellTwo =
-    "Player shell II: world update order and Input System, frame drawing, resource groups and loading screen, "
-    "reset, reload and shut-down";
 constexpr const char* kInterfaces =
     "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
     "field drawing, value fields and panels";
@@ -43,19 +40,31 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.WorldUpdate", kShellTwo},
-    {"playerHooks.DrawFrame", kShellTwo},
-    {"playerHooks.InitResources", kShellTwo},
-    {"playerHooks.UnloadResources", kShellTwo},
-    {"playerHooks.ShowLoadingProgress", kShellTwo},
-    {"playerHooks.RefreshViewedMaps", kShellTwo},
-    {"playerHooks.RestartGame", kShellTwo},
-    {"playerHooks.ShutdownGraphics", kShellTwo},
     {"playerHooks.InitMessageBoxes", kNotices},
     {"playerHooks.UpdatePointer", kListUpkeep},
     {"playerHooks.SetCharacterPosition", kCollision},
+    {"playerHooks.MessageBoxSystem", kNotices},
+    {"playerHooks.ActionRects", kCharacters},
+    {"playerHooks.HISystem", kCharacters},
+    {"playerHooks.ClearCharacterTickFlags", kCharacters},
+    {"playerHooks.MessageSystem", kNotices},
+    {"playerHooks.CloudSystem", kWeather},
+    {"playerHooks.RainSystem", kWeather},
+    {"playerHooks.UpdateMapSystems", kMapSystems},
+    {"playerHooks.LightSystem", kWeather},
+    {"playerHooks.SpeakerSystem", kWeather},
+    {"playerHooks.DoorSystem", kWeather},
+    {"playerHooks.BulletSystem", kWeather},
+    {"playerHooks.PickUpSystem", kWeather},
+    {"playerHooks.CharacterSystem", kCharacters},
+    {"playerHooks.RemoveMarkedObjects", kCharacters},
+    {"playerHooks.FieldViewMap", kInterfaces},
+    {"playerHooks.FieldViewFocus", kInterfaces},
+    {"playerHooks.SetFieldScreenView", kInterfaces},
+    {"playerHooks.DrawMap", kInterfaces},
+    {"playerHooks.DrawMessageBoxes", kNotices},
+    {"playerHooks.DrawCursor", kSprites},
     {"dataHooks.GenerateMapData", kMaps},
-    {"dataHooks.RefreshViewedMaps", kShellTwo},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.BuildDoorCollisionShape", kCollision},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
@@ -63,26 +72,17 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
     {"dataHooks.UpdateCharacterFloorHeight", kCollision},
     {"dataHooks.SetMapActive", kListUpkeep},
-    {"dataHooks.SetInputSetEnabled", kShellTwo},
-    {"dataHooks.ShowLoadingProgress", kShellTwo},
-    {"stateHooks.ReloadGameData", kShellTwo},
-    {"stateHooks.InitResources", kShellTwo},
-    {"stateHooks.ShowLoadingProgress", kShellTwo},
     {"stateHooks.GenerateMapData", kMaps},
-    {"stateHooks.RefreshViewedMaps", kShellTwo},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
     {"scriptHooks.RelateContext", kMapSystems},
     {"triggerHooks.SpriteTextureScript", kSprites},
-    {"triggerHooks.TickElapsed", kShellTwo},
-    {"triggerHooks.SystemMenuOpen", kShellTwo},
     {"triggerHooks.EndMapDataAudio", kMaps},
     {"triggerHooks.ActorStopped", kMovement},
     {"triggerHooks.FieldTextShown", kInterfaces},
     {"triggerHooks.FieldAtTarget", kMapSystems},
-    {"triggerHooks.WaitFlagMet", kShellTwo},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
     {"startWindowHooks.ShowLoadDialog", kNotices},
     {"SetNoticeHook", kNotices},

@@ -69,4 +69,42 @@ void RecordingBatcher::SetTexture(std::uint32_t stage, const gfx::TexturePtr& te
   events.push_back(bind);
 }
 
+void RecordingBatcher::Add(RecordedKind kind, std::uint32_t stage, std::uint32_t state, std::uint32_t value) {
+  RecordedEvent event;
+  event.kind = kind;
+  event.stage = stage;
+  event.state = state;
+  event.value = value;
+  events.push_back(event);
+}
+
+void RecordingBatcher::Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) {
+  Add(RecordedKind::kClear, stencil, flags, color);
+  events.back().z = z;
+}
+
+std::vector<std::pair<std::uint32_t, std::uint32_t>> RecordingBatcher::RenderStates() const {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> states;
+  for (const RecordedEvent& e : events) {
+    if (e.kind == RecordedKind::kRenderState) states.emplace_back(e.state, e.value);
+  }
+  return states;
+}
+
+std::vector<RecordedKind> RecordingBatcher::Milestones() const {
+  std::vector<RecordedKind> kinds;
+  for (const RecordedEvent& e : events) {
+    switch (e.kind) {
+      case RecordedKind::kBind:
+      case RecordedKind::kFlush:
+      case RecordedKind::kRenderState:
+      case RecordedKind::kStageState:
+        break;
+      default:
+        kinds.push_back(e.kind);
+    }
+  }
+  return kinds;
+}
+
 }  // namespace kiv::test

@@ -1,12 +1,14 @@
 #pragma once
 // Records what drawing code hands to the device instead of drawing it: every
 // texture bind, every batch the quad batcher flushes and every quad in it with
-// its vertices, in the order they happened. It installs itself through the
-// batcher's SetBatchDrawer seam and the DrawDevice seam while it lives, and
-// needs no device. More kinds of device calls can be added as events.
+// its vertices, every scene, clear, render and stage state, shader, shader
+// constant, viewport and depth-layer change, flat-colour switch and present,
+// in the order they happened. It installs itself through the batcher's
+// SetBatchDrawer seam and the DrawDevice seam while it lives, and needs no device.
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "media/draw_device.h"
@@ -37,7 +39,25 @@ struct RecordedQuad {
   float Bottom() const { return Screen(kBottomRight).y + 0.5f; }
 };
 
-enum class RecordedKind { kBind, kFlush, kLines };
+enum class RecordedKind {
+  kBind,
+  kFlush,
+  kLines,
+  kBeginScene,
+  kEndScene,
+  kClear,           // flags in state, colour in value, stencil in stage
+  kRenderState,     // state, value
+  kStageState,      // stage, state (the type), value
+  kVertexShader,    // value: handle or vertex format
+  kPixelShader,     // value
+  kVertexConstant,  // state: register, value: count
+  kPixelConstant,   // state: register, value: count
+  kResetViewport,
+  kDepthLayer,      // value
+  kBeginFlatColor,
+  kEndFlatColor,
+  kPresent,
+};
 
 struct RecordedEvent {
   RecordedKind kind = RecordedKind::kFlush;
@@ -46,6 +66,9 @@ struct RecordedEvent {
   std::size_t firstQuad = 0;              // kFlush: its quads in quads
   std::size_t quadCount = 0;
   std::uint32_t stride = 0;  // kFlush, kLines
+  std::uint32_t state = 0;
+  std::uint32_t value = 0;
+  float z = 0.0f;  // kClear
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
@@ -68,9 +91,47 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
                               std::uint32_t primitiveCount, const std::uint16_t* indices,
                               const void* vertices, std::uint32_t stride) override;
   void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override;
+  void BeginScene() override { Add(RecordedKind::kBeginScene); }
+  void EndScene() override { Add(RecordedKind::kEndScene); }
+  void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
+  void SetRenderState(std::uint32_t state, std::uint32_t value) override {
+    Add(RecordedKind::kRenderState, 0, state, value);
+  }
+  void SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) override {
+    Add(RecordedKind::kStageState, stage, type, value);
+  }
+  void SetVertexShader(std::uint32_t handle) override { Add(RecordedKind::kVertexShader, 0, 0, handle); }
+  void SetPixelShader(std::uint32_t handle) override { Add(RecordedKind::kPixelShader, 0, 0, handle); }
+  void SetVertexShaderConstant(std::uint32_t reg, const float*, std::uint32_t count) override {
+    Add(RecordedKind::kVertexConstant, 0, reg, count);
+  }
+  void SetPixelShaderConstant(std::uint32_t reg, const float*, std::uint32_t count) override {
+    Add(RecordedKind::kPixelConstant, 0, reg, count);
+  }
+  void ResetViewport() override { Add(RecordedKind::kResetViewport); }
+  void SetDepthLayer(std::int32_t layer) override {
+    Add(RecordedKind::kDepthLayer, 0, 0, static_cast<std::uint32_t>(layer));
+  }
+  void BeginFlatColor() override { Add(RecordedKind::kBeginFlatColor); }
+  void EndFlatColor() override { Add(RecordedKind::kEndFlatColor); }
+  void Present() override { Add(RecordedKind::kPresent); }
+  std::uint32_t DepthStencilFormat() override { return depthStencilFormat; }
+  std::uint32_t BackBufferWidth() override { return backBufferWidth; }
+  std::uint32_t BackBufferHeight() override { return backBufferHeight; }
+
+  // What the recorder answers for the presentation parameters.
+  std::uint32_t depthStencilFormat = 0;
+  std::uint32_t backBufferWidth = 640;
+  std::uint32_t backBufferHeight = 480;
+
+  // The render states set, in order, as (state, value) pairs.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> RenderStates() const;
+  // The kinds of the events, in order, without binds, flushes and states.
+  std::vector<RecordedKind> Milestones() const;
 
  private:
   void RecordQuads(const void* vertices, std::size_t quadCount, std::uint32_t stride);
+  void Add(RecordedKind kind, std::uint32_t stage = 0, std::uint32_t state = 0, std::uint32_t value = 0);
 };
 
 }  // namespace kiv::test
