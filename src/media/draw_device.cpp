@@ -55,6 +55,8 @@ class GraphicsDrawDevice final : public DrawDevice {
 
 void SetDrawDevice(DrawDevice* device) { installedDevice = device; }
 
+bool DrawDeviceAvailable() { return installedDevice != nullptr || graphics.direct3dDevice != nullptr; }
+
 DrawDevice& CurrentDrawDevice() {
   static GraphicsDrawDevice graphicsDevice;
   return installedDevice ? *installedDevice : graphicsDevice;

@@ -37,6 +37,8 @@ class DrawDevice {
 
 // nullptr restores the graphics device.
 void SetDrawDevice(DrawDevice* device);
+// A device to draw on: one installed, or the graphics device once created.
+bool DrawDeviceAvailable();
 // The installed device, else the graphics device (which raises 91 while it is not created).
 DrawDevice& CurrentDrawDevice();
 

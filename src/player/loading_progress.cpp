@@ -1,6 +1,7 @@
 #include "player/loading_progress.h"
 
 #include "core/log.h"
+#include "media/draw_device.h"
 #include "media/graphics.h"
 #include "platform/ui/form.h"
 #include "player/main_loop.h"
@@ -35,7 +36,8 @@ void ShowLoadingProgress(const std::string& text, float step) {
     shell.loadingProgress += step;
     if (shell.loadingProgress > 1.0f) shell.loadingProgress = 1.0f;
   }
-  if (graphics.videoDeviceType != kHardwareDevice) return;
+  // Without a device (data loaded before the window exists, or headless) there is no frame to draw.
+  if (graphics.videoDeviceType != kHardwareDevice || !DrawDeviceAvailable()) return;
   loopPlatform.DoEvents();
   LoadingTickScope scope;
   UpdateTickTime();

@@ -7,7 +7,8 @@
 namespace kiv {
 
 // Does nothing but log while a frame is being drawn or a loading tick runs.
-// The tick and the frame run only on the hardware device type (1). The
+// The tick and the frame run only on the hardware device type (1), once a
+// device exists. The
 // loading-tick flag is cleared again however the tick or frame ends.
 void ShowLoadingProgress(const std::string& text, float step);
 

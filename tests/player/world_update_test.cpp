@@ -9,7 +9,9 @@
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "dialogs/player_settings.h"
+#include "media/draw_device.h"
 #include "media/graphics.h"
+#include "support/recording_batcher.h"
 #include "player/loading_progress.h"
 #include "player/main_loop.h"
 #include "player/message_boxes.h"
@@ -87,6 +89,7 @@ class WorldUpdateTest : public ::testing::Test {
     graphics.Reset();
   }
 
+  test::RecordingBatcher recorder;  // the device the loading frames draw on
   std::vector<std::array<std::int32_t, 3>> shows;  // interface, field, shown map
   std::vector<std::string> calls;
 };
