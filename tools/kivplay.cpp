@@ -366,14 +366,15 @@ void InstallHarness() {
     ui::DoEvents();
   };
   const auto worldUpdate = playerHooks.WorldUpdate;
+  // The loading screen runs ticks and frames of its own; only the main loop's count.
   playerHooks.WorldUpdate = [worldUpdate] {
-    run.tickLengths.push_back(shell.frameElapsed);
+    if (!shell.loadingTick) run.tickLengths.push_back(shell.frameElapsed);
     worldUpdate();
   };
   const auto drawFrame = playerHooks.DrawFrame;
   playerHooks.DrawFrame = [drawFrame] {
     drawFrame();
-    if (++run.ticks < run.options.ticks) return;
+    if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},

@@ -63,7 +63,7 @@ void SetUpFrame() {
   gameData.fontSets.push_back(BenchFont());
   gameData.fontSets[0].loadedTexture = BenchTexture();
   gameData.doorSets.resize(1);
-  gameData.doorSets[0].loadedTextures = {BenchTexture(), BenchTexture(), BenchTexture()};
+  gameData.doorSets[0].textures = {BenchTexture(), BenchTexture(), BenchTexture()};
   static const gfx::TexturePtr skin = BenchTexture();
   renderHooks.SystemTexture = [](std::int32_t) { return skin; };
   renderHooks.TickMilliseconds = [] { return 1000000; };

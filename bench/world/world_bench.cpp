@@ -10,6 +10,7 @@
 #include "data/sector_grid.h"
 #include "mathkiv/collision.h"
 #include "mathkiv/math_init.h"
+#include "world/actor_shapes.h"
 #include "world/hit_lists.h"
 #include "world/move_tests.h"
 #include "world/tile_collision.h"
@@ -17,18 +18,6 @@
 namespace kiv {
 namespace {
 
-CollisionShape BoxOf(const Box& b) {
-  CollisionShape shape;
-  CollisionBox box;
-  box.left = b.left;
-  box.top = b.top;
-  box.right = b.right;
-  box.bottom = b.bottom;
-  box.front = b.front;
-  box.back = b.back;
-  shape.rectangles.push_back(box);
-  return shape;
-}
 
 std::int32_t MakeWorld(std::int32_t size, std::int32_t lastLayer, bool objects) {
   gameData.Reset();
@@ -53,7 +42,7 @@ std::int32_t MakeWorld(std::int32_t size, std::int32_t lastLayer, bool objects) 
   wall.flags = 1;
   wall.tiles.emplace_back();
   object.tiles.emplace_back();
-  object.tiles[0].collision = BoxOf(Box{8, 8, 24, 24, 0, 24});
+  object.tiles[0].collision = BoxShapeOf(Box{8, 8, 24, 24, 0, 24});
   object.tiles[0].scatterX = 6;
   gameData.tileSets = {floor, wall, object};
   std::mt19937 random(7);
@@ -75,7 +64,7 @@ void Populate(std::int32_t map) {
     Actor a;
     a.x = pos();
     a.y = pos();
-    a.collisionShape = BoxOf(Box{-8, -8, 8, 8, 0, 48});
+    a.collisionShape = BoxShapeOf(Box{-8, -8, 8, 8, 0, 48});
     a.team = k % 4;
     m.actors.push_back(a);
   }
@@ -84,12 +73,12 @@ void Populate(std::int32_t map) {
     d.x = pos();
     d.y = pos();
     d.doorSet = 0;
-    d.collisionShape = BoxOf(Box{0, 58, 32, 64, 0, 64});
+    d.collisionShape = BoxShapeOf(Box{0, 58, 32, 64, 0, 64});
     m.doors.push_back(d);
     SectorGridAddDoorAt(m, k, d.x, d.y, 0.0f, false);
     Zone z;
     const auto zx = static_cast<std::int32_t>(pos()), zy = static_cast<std::int32_t>(pos());
-    z.shape = BoxOf(Box{zx, zy, zx + 40, zy + 40, 0, 64});
+    z.shape = BoxShapeOf(Box{zx, zy, zx + 40, zy + 40, 0, 64});
     z.byte2 = static_cast<std::uint8_t>(k % 2);  // blocking
     m.zones.push_back(z);
   }
@@ -115,7 +104,7 @@ SectorGrid WholeMapSectors(const Map& m) {
 }
 
 void RunMoves(benchmark::State& state) {
-  const CollisionShape shape = BoxOf(Box{-8, -8, 8, 8, 0, 48});
+  const CollisionShape shape = BoxShapeOf(Box{-8, -8, 8, 8, 0, 48});
   std::mt19937 random(3);
   for (auto _ : state) {
     const float x = static_cast<float>(random() % 4000) + 48.0f;

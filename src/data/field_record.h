@@ -52,6 +52,8 @@ struct FieldView {
   std::int32_t followedPlayer = 0;
   std::int32_t ownMap = -1;
   std::int32_t followedCharacter = -1;
+  // The screen view the field takes when its map becomes shown.
+  std::int32_t defaultView = 0;
 };
 
 struct FieldRuntimeEntry {

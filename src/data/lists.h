@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/resources.h"
+
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/record_codecs.h"
@@ -46,9 +48,10 @@ struct FrameGroup {
 struct ImageFrameLists {
   std::vector<EmbeddedResource> images;
   std::vector<FrameGroup> frameGroups;
-  // The texture made from each image (same index) once its resource group is
-  // loaded; missing or null entries draw untextured.
+  // Device objects, one texture per image once loaded (shared by a mirrored
+  // direction), and whether the group is loaded.
   std::vector<gfx::TexturePtr> textures;
+  bool loaded = false;
 };
 
 // An attached sprite (or, in saves, effect) of an actor.

@@ -146,6 +146,10 @@ struct Speaker {
   std::int32_t cycleLength = 0;
   std::int32_t patternTime = 0;
   float focus = 0.0f;
+  // Playing state, as the sound layer's speaker record carries it.
+  std::uint32_t channel = 0;
+  std::int32_t variation = 0;
+  std::uint8_t playing = 0;
 };
 
 inline constexpr std::size_t kSpawnScriptCount = 4;

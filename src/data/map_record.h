@@ -187,6 +187,15 @@ struct MapSavedState {
 
 inline constexpr int kMapEventScriptCount = 6;
 
+// One view field that shows a map: its focus and where the field lives.
+struct MapViewEntry {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+  std::int32_t interfaceMap = -1;
+  std::int32_t field = -1;
+};
+
 struct Map {
   // Header section.
   Identifier id;
@@ -215,6 +224,20 @@ struct Map {
   std::uint8_t loadByte = 1;
   // 1 while a start interface is shown as an overlay.
   std::uint8_t overlayActive = 0;
+
+  // Run-time values of the world update and the frame, never stored.
+  std::uint8_t shownNow = 0;     // some view field shows the map
+  std::uint8_t shownBefore = 0;  // shownNow as the last refresh left it
+  std::int32_t runningTime = 0;  // ms the map has been active
+  std::vector<MapViewEntry> viewList;  // one per view field showing the map, rebuilt every tick
+  bool exclusive = false;   // shown as an exclusive overlay: interfaces under it take no input
+  bool inputBlock = false;  // the interface takes no input of its own
+  std::int32_t layerNumber = 0;  // drawing order of interfaces: layer, then order, then index
+  std::int32_t orderNumber = 0;
+  float screenOffsetX = 0.0f;
+  float screenOffsetY = 0.0f;
+  bool musicFlag = false;   // showing the map plays its music (soundSet)
+  std::int32_t defaultView = 0;  // screen view a view field takes when the map becomes shown
 
   // Properties section; letters name values whose users lie in drawing, weather and scripts.
   std::uint8_t mapByteA = 0;

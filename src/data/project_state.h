@@ -57,6 +57,14 @@ struct Player {
   std::vector<PartyMember> party;
   std::int32_t mapIndex = -1;  // the current map; -1 the off-map lists
   std::int32_t unstoredValue = -1;  // every read of the state sets it to -1
+  // Menu keys, written by every tick's input pass and read by the boxes and
+  // menus; never stored. Arrow bits: 1 Left, 2 Up, 4 Right, 8 Down.
+  bool keyReturnDown = false;
+  bool keyEscapeDown = false;
+  std::int32_t arrowKeys = 0;
+  bool keyReturnHeld = false;  // down in the previous poll and still down
+  bool keyEscapeHeld = false;
+  bool arrowKeysHeld = false;
 };
 
 struct Team {

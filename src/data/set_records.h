@@ -51,6 +51,7 @@ struct Tile {
   std::uint8_t shape = 0;
   std::uint8_t flagG = 0;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the image on the device once loaded
   std::array<std::uint8_t, 16> blockH{};
   std::array<std::uint8_t, 24> blockI{};
   std::int32_t valueJ = 0;
@@ -116,16 +117,15 @@ struct DoorSet {
   std::u16string name;
   std::u16string kind;
   std::array<EmbeddedResource, 3> images;
+  std::array<gfx::TexturePtr, 3> textures;  // the images on the device once loaded
   // triples[first][second], first 0..3, second 0..7.
   std::array<std::array<std::array<std::uint8_t, 3>, 8>, 4> triples{};
-  // Textures made from images 0, 1 and 2; null until the resources are loaded.
-  std::array<gfx::TexturePtr, 3> loadedTextures;
 };
 
 // What door drawing calls the door set's textures.
-inline const gfx::TexturePtr& DoorFlatTexture(const DoorSet& s) { return s.loadedTextures[0]; }
-inline const gfx::TexturePtr& DoorTexture(const DoorSet& s) { return s.loadedTextures[1]; }
-inline const gfx::TexturePtr& DoorOverlayTexture(const DoorSet& s) { return s.loadedTextures[2]; }
+inline const gfx::TexturePtr& DoorFlatTexture(const DoorSet& s) { return s.textures[0]; }
+inline const gfx::TexturePtr& DoorTexture(const DoorSet& s) { return s.textures[1]; }
+inline const gfx::TexturePtr& DoorOverlayTexture(const DoorSet& s) { return s.textures[2]; }
 
 // A glyph's cell in the font texture: top-left corner and size, in texture
 // coordinates 0..1.
@@ -175,6 +175,9 @@ struct InputEntry {
   Script script;
   bool noControl = false;  // derived: no step is bound to a control
   bool kind4 = false;      // derived: a step of kind 4
+  // Set once the input fired in this tick when it has no control step, so
+  // the later players of the tick pass it by.
+  bool firedThisTick = false;
 };
 
 struct InputSet {
@@ -186,6 +189,8 @@ struct InputSet {
   std::uint8_t alwaysOn = 0;  // 1: enabled for every player
   // Whether each player's inputs of the set are tested now (1) or not (0).
   std::array<std::uint8_t, kInputPlayerCount> enabled{};
+  // The enabled byte of the player whose inputs are being tested this tick.
+  std::uint8_t currentEnabled = 0;
 };
 
 struct CustomEventParameter {
@@ -212,6 +217,7 @@ struct CustomEvent {
 struct Statistic {
   Identifier id;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the icon on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::u16string kind;
@@ -222,6 +228,7 @@ struct Statistic {
 struct EquipmentArea {
   Identifier id;
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the icon on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::int32_t value = 0;
@@ -230,9 +237,9 @@ struct EquipmentArea {
 // One image direction of an item: present when its image holds data.
 struct ItemImageEntry {
   EmbeddedResource image;
+  gfx::TexturePtr texture;  // the image on the device once loaded
   std::int32_t value1 = 0;  // width in pixels
   std::int32_t value2 = 0;  // height in pixels
-  gfx::TexturePtr loadedTexture;  // null until the resources are loaded
 };
 
 struct ItemSpriteLayerPart {
@@ -259,6 +266,7 @@ struct Item {
   Identifier id;
   std::uint8_t flagA = 0;
   EmbeddedResource picture;
+  gfx::TexturePtr pictureTexture;  // the picture on the device once loaded
   std::u16string name;
   std::u16string displayName;
   std::u16string text;

@@ -137,6 +137,9 @@ struct SpriteSet {
   std::vector<SpritePose> poses;
   EmbeddedResource imageA;
   EmbeddedResource imageB;
+  gfx::TexturePtr textureA;  // the two images on the device once loaded
+  gfx::TexturePtr textureB;
+  bool loaded = false;
   std::int32_t slot = 0;
   std::uint8_t flags = 0;
   std::uint8_t byteN = 0;

@@ -1,6 +1,7 @@
 #include "media/draw_device.h"
 
 #include "core/error.h"
+#include "media/device_reset.h"
 #include "media/graphics.h"
 
 namespace kiv {
@@ -19,6 +20,18 @@ class GraphicsDrawDevice final : public DrawDevice {
   void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override {
     CheckResult(Device().SetTexture(stage, texture), "SetTexture");
   }
+  void BeginScene() override { CheckResult(Device().BeginScene(), "BeginScene"); }
+  void EndScene() override { CheckResult(Device().EndScene(), "EndScene"); }
+  void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override {
+    CheckResult(Device().Clear(flags, color, z, stencil), "Clear");
+  }
+  void ResetViewport() override { GraphicsResetViewport(); }
+  void BeginFlatColor() override { GraphicsBeginFlatColor(); }
+  void EndFlatColor() override { GraphicsEndFlatColor(); }
+  void Present() override { GraphicsPresent(); }
+  std::uint32_t DepthStencilFormat() override { return graphics.presentParameters.autoDepthStencilFormat; }
+  std::uint32_t BackBufferWidth() override { return graphics.presentParameters.backBufferWidth; }
+  std::uint32_t BackBufferHeight() override { return graphics.presentParameters.backBufferHeight; }
 };
 
 }  // namespace
@@ -68,6 +81,8 @@ void DrawDevice::LightEnable(std::uint32_t index, bool enable) {
 void DrawDevice::SetDepthLayer(std::int32_t layer) { GraphicsSetDepthLayer(layer); }
 
 void SetDrawDevice(DrawDevice* device) { installedDevice = device; }
+
+bool DrawDeviceAvailable() { return installedDevice != nullptr || graphics.direct3dDevice != nullptr; }
 
 DrawDevice& CurrentDrawDevice() {
   static GraphicsDrawDevice graphicsDevice;

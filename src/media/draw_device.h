@@ -26,10 +26,27 @@ class DrawDevice {
   virtual void SetLight(std::uint32_t index, const gfx::Light& light);
   virtual void LightEnable(std::uint32_t index, bool enable);
   virtual void SetDepthLayer(std::int32_t layer);  // GraphicsSetDepthLayer
+  // The frame: scenes, clearing, the viewport, flat colour and presenting.
+  virtual void BeginScene() = 0;
+  virtual void EndScene() = 0;
+  virtual void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
+  // The viewport back to the whole back buffer.
+  virtual void ResetViewport() = 0;
+  // Every textured quad in the texture-factor colour, no blending; and back.
+  virtual void BeginFlatColor() = 0;
+  virtual void EndFlatColor() = 0;
+  // Presents when the device is usable.
+  virtual void Present() = 0;
+  // The depth-stencil format of the presentation parameters.
+  virtual std::uint32_t DepthStencilFormat() = 0;
+  virtual std::uint32_t BackBufferWidth() = 0;
+  virtual std::uint32_t BackBufferHeight() = 0;
 };
 
 // nullptr restores the graphics device.
 void SetDrawDevice(DrawDevice* device);
+// A device to draw on: one installed, or the graphics device once created.
+bool DrawDeviceAvailable();
 // The installed device, else the graphics device (which raises 91 while it is not created).
 DrawDevice& CurrentDrawDevice();
 

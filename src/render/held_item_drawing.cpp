@@ -35,7 +35,7 @@ void DrawHeldItem(const FramePart& holdingPoint, std::int32_t direction, std::in
   if (d < 0) return;
   const Item& record = *ItemAt(item);
   const ItemImageEntry& image = record.images[static_cast<std::size_t>(d)];
-  CurrentDrawDevice().SetTexture(0, image.loadedTexture);
+  CurrentDrawDevice().SetTexture(0, image.texture);
   const std::uint32_t c = ItemUnlit(record) ? colour : ColorModulate(colour, lightColour);
   const std::uint32_t final = ColorModulate(holdingPoint.color, c);
   const float w = scaleX * holdingPoint.scaleX * static_cast<float>(ItemImageWidth(image));

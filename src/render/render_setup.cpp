@@ -1,7 +1,9 @@
 #include "render/render_setup.h"
 
 #include "data/data_hooks.h"
+#include "player/player_hooks.h"
 #include "player/shell_state.h"
+#include "render/frame_drawing.h"
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
 #include "render/text_layout.h"
@@ -18,5 +20,7 @@ void InstallRenderDataHooks() {
   // Animations advance by the world's time of this tick (after the game speed).
   renderHooks.TickMilliseconds = [] { return shell.frameElapsed; };
 }
+
+void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }
 
 }  // namespace kiv

@@ -137,7 +137,7 @@ void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<PlayerHooks>() == 11, "list every playerHooks member here");
+  static_assert(MemberCount<PlayerHooks>() == 32, "list every playerHooks member here");
   KIV_HOOK("playerHooks", WorldUpdate);
   KIV_HOOK("playerHooks", DrawFrame);
   KIV_HOOK("playerHooks", InitResources);
@@ -149,6 +149,27 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
   KIV_HOOK("playerHooks", InitMessageBoxes);
   KIV_HOOK("playerHooks", UpdatePointer);
   KIV_HOOK("playerHooks", SetCharacterPosition);
+  KIV_HOOK("playerHooks", MessageBoxSystem);
+  KIV_HOOK("playerHooks", ActionRects);
+  KIV_HOOK("playerHooks", HISystem);
+  KIV_HOOK("playerHooks", ClearCharacterTickFlags);
+  KIV_HOOK("playerHooks", MessageSystem);
+  KIV_HOOK("playerHooks", CloudSystem);
+  KIV_HOOK("playerHooks", RainSystem);
+  KIV_HOOK("playerHooks", UpdateMapSystems);
+  KIV_HOOK("playerHooks", LightSystem);
+  KIV_HOOK("playerHooks", SpeakerSystem);
+  KIV_HOOK("playerHooks", DoorSystem);
+  KIV_HOOK("playerHooks", BulletSystem);
+  KIV_HOOK("playerHooks", PickUpSystem);
+  KIV_HOOK("playerHooks", CharacterSystem);
+  KIV_HOOK("playerHooks", RemoveMarkedObjects);
+  KIV_HOOK("playerHooks", FieldViewMap);
+  KIV_HOOK("playerHooks", FieldViewFocus);
+  KIV_HOOK("playerHooks", SetFieldScreenView);
+  KIV_HOOK("playerHooks", DrawMap);
+  KIV_HOOK("playerHooks", DrawMessageBoxes);
+  KIV_HOOK("playerHooks", DrawCursor);
 }
 
 template <typename Visit>

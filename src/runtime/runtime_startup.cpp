@@ -4,6 +4,7 @@
 #include "media/graphics.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
+#include "player/shell_systems_setup.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
@@ -25,6 +26,8 @@ void RuntimeStartUp() {
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {
     SetCharacterPosition(character, fromMap, toMap, skipParty != 0, skipMapTrigger != 0);
   };
+  InstallShellSystems();
+  InstallRenderPlayerHooks();
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }

@@ -44,7 +44,9 @@ class StartGameTest : public StartWindowTest {
   void SetUp() override {
     StartWindowTest::SetUp();
     RuntimeStartUp();
+    // Ticks of the loading screen are not the game's.
     playerHooks.WorldUpdate = [this] {
+      if (shell.loadingTick) return;
       if (++ticks == 3) shell.quitRequest = true;
     };
     loopPlatform.DoEvents = [this] {
@@ -188,6 +190,7 @@ TEST_F(StartGameTest, WithoutResolutionChangeTheGameWindowCannotBeResized) {
     std::uint32_t flags = 0;
     bool shown = false;
     playerHooks.WorldUpdate = [&] {
+      if (shell.loadingTick) return;
       flags = SDL_GetWindowFlags(frmMain.WindowHandle());
       shown = frmMain.IsVisible();
       shell.quitRequest = true;

@@ -205,7 +205,7 @@ TEST_F(BoxDoorPixelsTest, DoorHalfOpenInTheThreeDAndFlatPasses) {
       if (y < 2) overlay[static_cast<std::size_t>(y * 8 + x)] = 0xFFFFFFFF;
     }
   gameData.doorSets.resize(1);
-  gameData.doorSets[0].loadedTextures = {Texture(8, 8, door), Texture(8, 8, door), Texture(8, 8, overlay)};
+  gameData.doorSets[0].textures = {Texture(8, 8, door), Texture(8, 8, door), Texture(8, 8, overlay)};
   gfx::Device& device = *graphics.direct3dDevice;
   device.SetVertexShader(kColoredVertexFormat);
   device.SetTransform(gfx::kTransformProjection, gfx::MatrixOrthoOffCenterLH(0, kWidth, kHeight, 0, -1000, 1000));

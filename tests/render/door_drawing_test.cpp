@@ -209,7 +209,7 @@ class DoorDrawTest : public ::testing::Test {
   void SetUp() override {
     gameData.Reset();
     gameData.doorSets.emplace_back();
-    for (gfx::TexturePtr& t : gameData.doorSets[0].loadedTextures)
+    for (gfx::TexturePtr& t : gameData.doorSets[0].textures)
       t = std::make_shared<gfx::Texture>(std::make_shared<gfx::ContextToken>(), 0, 256, 256, 0, 1);
   }
   void TearDown() override { gameData.Reset(); }
@@ -243,14 +243,14 @@ TEST_F(DoorDrawTest, ThreeDPassDrawsTheTextureThenTheOverlayWithOnlyTheDiffuseCh
 }
 
 TEST_F(DoorDrawTest, MissingTexturesSkipTheirPasses) {
-  Set().loadedTextures[1] = nullptr;
+  Set().textures[1] = nullptr;
   Draw(kDoorNone, false);
   ASSERT_EQ(Binds().size(), 1u);
   EXPECT_EQ(Binds()[0].texture, DoorOverlayTexture(Set()).get());
   EXPECT_EQ(recorder.quads.size(), 1u);
 
   recorder.Clear();
-  Set().loadedTextures[2] = nullptr;
+  Set().textures[2] = nullptr;
   Draw(kDoorNone, false);
   EXPECT_TRUE(recorder.events.empty());
 
@@ -264,7 +264,7 @@ TEST_F(DoorDrawTest, MissingTexturesSkipTheirPasses) {
   EXPECT_FLOAT_EQ(recorder.quads[0].Vertex<ColoredVertex>(test::kTopLeft).z, 0);
 
   recorder.Clear();
-  Set().loadedTextures[0] = nullptr;
+  Set().textures[0] = nullptr;
   Draw(kDoorNone, true);
   EXPECT_TRUE(recorder.events.empty());
 }
@@ -279,7 +279,7 @@ class HeldItemTest : public DoorDrawTest {
       ItemImageEntry& e = item.images[d];
       e.image.mode = 1;
       e.value1 = 20, e.value2 = 10;
-      e.loadedTexture = std::make_shared<gfx::Texture>(std::make_shared<gfx::ContextToken>(), 0, 32, 32, 0, 1);
+      e.texture = std::make_shared<gfx::Texture>(std::make_shared<gfx::ContextToken>(), 0, 32, 32, 0, 1);
     }
     gameData.items.push_back(item);
     point.x = 6, point.y = -4, point.z = 8;
@@ -307,7 +307,7 @@ TEST_F(HeldItemTest, NearestImageDirectionLooksBackBeforeForward) {
 TEST_F(HeldItemTest, ColourSizeAndPlaceComeFromTheHoldingPoint) {
   DrawHeldItem(point, 3, 0, 100, 200, 10, 2, 3, 0.5f, 0xFF804020, 0xFF808080, 0x00000042);
   ASSERT_EQ(Binds().size(), 1u);
-  EXPECT_EQ(Binds()[0].texture, gameData.items[0].images[2].loadedTexture.get());
+  EXPECT_EQ(Binds()[0].texture, gameData.items[0].images[2].texture.get());
   ASSERT_EQ(recorder.quads.size(), 1u);
   ASSERT_EQ(recorder.Count(RecordedKind::kFlush), 1u);
   const test::RecordedQuad& q = recorder.quads[0];
@@ -347,10 +347,10 @@ TEST(ItemFieldNamesTest, ImageDirectionsAreTheEightImageEntries) {
   EXPECT_EQ(ItemImageHeight(e), 34);
   DoorSet set;
   for (std::size_t i = 0; i < 3; ++i)
-    set.loadedTextures[i] = std::make_shared<gfx::Texture>(std::make_shared<gfx::ContextToken>(), 0, 8, 8, 0, 1);
-  EXPECT_EQ(DoorFlatTexture(set), set.loadedTextures[0]);
-  EXPECT_EQ(DoorTexture(set), set.loadedTextures[1]);
-  EXPECT_EQ(DoorOverlayTexture(set), set.loadedTextures[2]);
+    set.textures[i] = std::make_shared<gfx::Texture>(std::make_shared<gfx::ContextToken>(), 0, 8, 8, 0, 1);
+  EXPECT_EQ(DoorFlatTexture(set), set.textures[0]);
+  EXPECT_EQ(DoorTexture(set), set.textures[1]);
+  EXPECT_EQ(DoorOverlayTexture(set), set.textures[2]);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // object holds comes back as the test set it, not as the first save wrote it.
 #include <gtest/gtest.h>
 
+#include "data/game_data_reset.h"
 #include "state/save_game_fixture.h"
+#include "state/state_block.h"
+#include "state/state_hooks.h"
 
 namespace kiv::test {
 namespace {
@@ -91,6 +94,13 @@ class EveryObjectReference : public SaveGameTest {
 
 TEST_F(EveryObjectReference, EachComesBackAsTheTestSetIt) {
   StartSampleGame();
+  // The second records live only in memory, not in the package: the load keeps
+  // the set tables (a data reset and the project state) instead of reading the
+  // package's sets anew.
+  stateHooks.ReloadGameData = [](std::int32_t) {
+    ResetGameData();
+    LoadProjectState();
+  };
   const std::int32_t town = MapNamed(u"Town");
   ASSERT_GE(town, 0);
   const std::int32_t team = AddSecond(projectState.teams, 0xE1);

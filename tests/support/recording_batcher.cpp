@@ -133,4 +133,43 @@ void RecordingBatcher::SetDepthLayer(std::int32_t layer) {
   Record(DeviceCall::kDepthLayer, 0, static_cast<std::uint32_t>(layer));
 }
 
+void RecordingBatcher::Add(RecordedKind kind, std::uint32_t stage, std::uint32_t state, std::uint32_t value) {
+  RecordedEvent& e = events.emplace_back();
+  e.kind = kind;
+  e.stage = stage;
+  e.state = state;
+  e.value = value;
+}
+
+void RecordingBatcher::Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) {
+  Add(RecordedKind::kClear, stencil, flags, color);
+  events.back().z = z;
+}
+
+std::vector<std::pair<std::uint32_t, std::uint32_t>> RecordingBatcher::RenderStates() const {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> states;
+  for (const RecordedEvent& e : Calls(DeviceCall::kRenderState)) states.emplace_back(e.state, e.value);
+  return states;
+}
+
+std::vector<RecordedKind> RecordingBatcher::Milestones() const {
+  std::vector<RecordedKind> kinds;
+  for (const RecordedEvent& e : events) {
+    if (e.kind == RecordedKind::kBind || e.kind == RecordedKind::kFlush) continue;
+    if (e.kind != RecordedKind::kState) {
+      kinds.push_back(e.kind);
+      continue;
+    }
+    switch (e.call) {
+      case DeviceCall::kVertexShader: kinds.push_back(RecordedKind::kVertexShader); break;
+      case DeviceCall::kPixelShader: kinds.push_back(RecordedKind::kPixelShader); break;
+      case DeviceCall::kVertexConstant: kinds.push_back(RecordedKind::kVertexConstant); break;
+      case DeviceCall::kPixelConstant: kinds.push_back(RecordedKind::kPixelConstant); break;
+      case DeviceCall::kDepthLayer: kinds.push_back(RecordedKind::kDepthLayer); break;
+      default: break;
+    }
+  }
+  return kinds;
+}
+
 }  // namespace kiv::test

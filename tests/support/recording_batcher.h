@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "media/draw_device.h"
@@ -37,7 +38,25 @@ struct RecordedQuad {
   float Bottom() const { return Screen(kBottomRight).y + 0.5f; }
 };
 
-enum class RecordedKind { kBind, kFlush, kLines, kState };
+enum class RecordedKind {
+  kBind,
+  kFlush,
+  kLines,
+  kState,  // a device call of DeviceCall below
+  kBeginScene,
+  kEndScene,
+  kClear,  // flags in state, colour in value, stencil in stage, z
+  kResetViewport,
+  kBeginFlatColor,
+  kEndFlatColor,
+  kPresent,
+  // Milestones() names these state calls by kinds of their own.
+  kVertexShader,
+  kPixelShader,
+  kVertexConstant,
+  kPixelConstant,
+  kDepthLayer,
+};
 
 // Which device call a kState event records.
 enum class DeviceCall {
@@ -66,6 +85,7 @@ struct RecordedEvent {
   gfx::Matrix matrix;
   std::vector<float> constants;
   gfx::Light light;
+  float z = 0.0f;  // kClear
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
@@ -105,10 +125,32 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
   void SetLight(std::uint32_t index, const gfx::Light& light) override;
   void LightEnable(std::uint32_t index, bool enable) override;
   void SetDepthLayer(std::int32_t layer) override;
+  void BeginScene() override { Add(RecordedKind::kBeginScene); }
+  void EndScene() override { Add(RecordedKind::kEndScene); }
+  void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
+  void ResetViewport() override { Add(RecordedKind::kResetViewport); }
+  void BeginFlatColor() override { Add(RecordedKind::kBeginFlatColor); }
+  void EndFlatColor() override { Add(RecordedKind::kEndFlatColor); }
+  void Present() override { Add(RecordedKind::kPresent); }
+  std::uint32_t DepthStencilFormat() override { return depthStencilFormat; }
+  std::uint32_t BackBufferWidth() override { return backBufferWidth; }
+  std::uint32_t BackBufferHeight() override { return backBufferHeight; }
+
+  // What the recorder answers for the presentation parameters.
+  std::uint32_t depthStencilFormat = 0;
+  std::uint32_t backBufferWidth = 640;
+  std::uint32_t backBufferHeight = 480;
+
+  // The render states set, in order, as (state, value) pairs.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> RenderStates() const;
+  // The events in order without binds, flushes, render and stage states,
+  // transforms and lights; shader, constant and depth-layer calls by their own kinds.
+  std::vector<RecordedKind> Milestones() const;
 
  private:
   void RecordQuads(const void* vertices, std::size_t quadCount, std::uint32_t stride);
   RecordedEvent& Record(DeviceCall call, std::uint32_t state, std::uint32_t value);
+  void Add(RecordedKind kind, std::uint32_t stage = 0, std::uint32_t state = 0, std::uint32_t value = 0);
 };
 
 }  // namespace kiv::test

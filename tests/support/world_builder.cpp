@@ -4,21 +4,11 @@
 #include "mathkiv/math_init.h"
 #include "data/sector_grid.h"
 #include "state/project_settings_block.h"
+#include "world/actor_shapes.h"
 
 namespace kiv::test {
 
-CollisionShape MakeBoxShape(const Box& box) {
-  CollisionShape shape;
-  CollisionBox b;
-  b.left = box.left;
-  b.top = box.top;
-  b.right = box.right;
-  b.bottom = box.bottom;
-  b.front = box.front;
-  b.back = box.back;
-  shape.rectangles.push_back(b);
-  return shape;
-}
+CollisionShape MakeBoxShape(const Box& box) { return BoxShapeOf(box); }
 
 WorldBuilder::WorldBuilder(std::int32_t width, std::int32_t height, std::int32_t layers, std::int32_t cell) {
   gameData.Reset();

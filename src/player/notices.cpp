@@ -1,0 +1,7 @@
+#include "player/notices.h"
+
+namespace kiv {
+
+std::vector<Notice> notices;
+
+}  // namespace kiv
