@@ -6,6 +6,7 @@
 #include "media/quad_batcher.h"
 #include "render/text_drawing.h"
 #include "render/text_font_fixture.h"
+#include "support/back_buffer_pixels.h"
 
 // Mesa's llvmpipe keeps allocations of its shader code past the context and
 // has no frame pointers, so the leak checker reports them without a stack we
@@ -66,16 +67,7 @@ class TextPixelsTest : public test::TextTest {
     TextTest::TearDown();
   }
 
-  std::uint32_t Rgb(int x, int y) {
-    gfx::SurfacePtr back;
-    graphics.direct3dDevice->GetBackBuffer(back);
-    gfx::LockedRect locked;
-    gfx::Rect r{x, y, x + 1, y + 1};
-    if (back->LockRect(locked, &r, 0) != gfx::kOk) return 0xDEADBEEF;
-    const std::uint32_t rgb = locked.bits[0] | locked.bits[1] << 8 | locked.bits[2] << 16;
-    back->UnlockRect();
-    return rgb;
-  }
+  std::uint32_t Rgb(int x, int y) { return test::BackBufferRgb(x, y); }
 
   std::unique_ptr<gfx::Window> window;
 };

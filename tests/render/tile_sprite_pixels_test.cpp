@@ -1,7 +1,6 @@
 // Tiles and sprites drawn on the offscreen device: the colours that reach the
 // back buffer through a flat camera over the map's pixels.
 #include <gtest/gtest.h>
-#include <stb_image_write.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +17,7 @@
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
 #include "render/tile_drawing.h"
+#include "support/back_buffer_pixels.h"
 
 // Mesa's llvmpipe keeps allocations of its shader code past the context; leak
 // checks of our own code run in the tests without GL.
@@ -68,30 +68,9 @@ class TileSpritePixelsTest : public ::testing::Test {
     return texture;
   }
 
-  std::uint32_t Rgb(int x, int y) {
-    gfx::SurfacePtr back;
-    graphics.direct3dDevice->GetBackBuffer(back);
-    gfx::LockedRect locked;
-    gfx::Rect r{x, y, x + 1, y + 1};
-    if (back->LockRect(locked, &r, 0) != gfx::kOk) return 0xDEADBEEF;
-    const std::uint32_t rgb = locked.bits[0] | locked.bits[1] << 8 | locked.bits[2] << 16;
-    back->UnlockRect();
-    return rgb;
-  }
+  std::uint32_t Rgb(int x, int y) { return test::BackBufferRgb(x, y); }
 
-  // Writes the back buffer to $KIV_PICTURE_DIR/<name>.png when that is set, to look at.
-  void Save(const std::string& name) {
-    const char* folder = std::getenv("KIV_PICTURE_DIR");
-    if (folder == nullptr) return;
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x) {
-        const std::uint32_t c = Rgb(x, y);
-        rgb.insert(rgb.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                               static_cast<std::uint8_t>(c)});
-      }
-    stbi_write_png((std::string(folder) + "/" + name + ".png").c_str(), kWidth, kHeight, 3, rgb.data(), kWidth * 3);
-  }
+  void Save(const std::string& name) { test::SaveBackBufferPng(name, kWidth, kHeight); }
 
   std::unique_ptr<gfx::Window> window;
 };
