@@ -3,6 +3,7 @@
 #include "data/data_hooks.h"
 #include "player/player_hooks.h"
 #include "player/shell_state.h"
+#include "render/draw_helpers.h"
 #include "render/frame_drawing.h"
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
@@ -19,6 +20,9 @@ void InstallRenderDataHooks() {
   triggerHooks.SpriteTextureScript = [] { return spriteScriptSlot; };
   // Animations advance by the world's time of this tick (after the game speed).
   renderHooks.TickMilliseconds = [] { return shell.frameElapsed; };
+  // Text is wrapped to the width the field is drawn with on the display.
+  dataHooks.FieldDrawnWidth = [](std::int32_t map, std::int32_t field, std::int32_t viewWidth,
+                                 std::int32_t viewHeight) { return FieldDrawnWidth(map, field, viewWidth, viewHeight); };
 }
 
 void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }

@@ -62,7 +62,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.DrawCursor", kShellTwo},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
-    {"dataHooks.FieldDrawnWidth", kInterfaces},
     {"dataHooks.InitMapWeather", kWeather},
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
     {"dataHooks.SetMapActive", kListUpkeep},
