@@ -4,6 +4,7 @@
 // for its four states, event scripts and triggers; its reader and the layout
 // values derived from it.
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -137,6 +138,27 @@ struct Field {
   std::vector<Trigger> triggers;
 
   bool KeepSize() const { return placementBytes[2] == 1; }
+
+  // Run time, never stored: the clock of the field's sprites and typed text
+  // (ms), and the screen rectangle its text last took (left, top, right,
+  // bottom), which later pick passes paint.
+  std::int32_t animationTime = 0;
+  std::array<std::int32_t, 4> textRect{};
+
+  // What the drawing of fields reads the stored values as.
+  std::uint8_t Kind() const { return face; }
+  std::uint8_t ExactPick() const { return byteDefault1; }   // 0: a plain rectangle in the pick image
+  std::uint8_t Scrolls() const { return byteByContent; }    // 1: clipped by the map's scroll rectangle
+  std::uint8_t TypingMode() const { return designByte1; }   // 0 whole text, 1 glyph by glyph
+  std::uint8_t FrameMode() const { return designByte2; }    // icon rows: 1 animates the partial icon
+  std::int32_t IconValue() const { return valueDefault1; }  // value one icon stands for
+  std::uint8_t MeterStyle() const { return designByte3; }   // 0 pie, 1 bar, 2 needle
+  float StartAngle() const { return std::bit_cast<float>(designValues[0]); }
+  float EndAngle() const { return std::bit_cast<float>(designValues[1]); }
+  std::uint8_t AlignX() const { return placementBytes[0]; }  // 0 left, 1 centre, 2 right
+  std::uint8_t AlignY() const { return placementBytes[1]; }  // 0 top, 1 middle, 2 bottom
+  bool LaidOutVertically() const { return (placementBytes[2] & 1) != 0; }
+  float RotationAngle() const { return std::bit_cast<float>(rotation); }
 };
 
 // Reads one field section into map.fields[fieldIndex] (which must exist).

@@ -317,6 +317,9 @@ struct Map {
   std::int32_t& SelectedField() { return savedState.focusedField; }
   std::int32_t& SelectionMarkerField() { return mapValueV; }
   std::int32_t& FurtherField() { return mapValueW; }
+  // Of an interface with a scroll area: left, top, right, bottom in design
+  // pixels; fields that scroll are drawn only with their anchor inside. All 0: none.
+  std::array<std::int32_t, 4> scrollRect{};
 
   // Sector grid of 128-unit cells.
   SectorGrid sectorGrid;

@@ -80,6 +80,10 @@ void DrawDevice::LightEnable(std::uint32_t index, bool enable) {
 
 void DrawDevice::SetDepthLayer(std::int32_t layer) { GraphicsSetDepthLayer(layer); }
 
+void DrawDevice::SetViewport(const gfx::Viewport& viewport) {
+  CheckResult(Device().SetViewport(viewport), "SetViewport");
+}
+
 void SetDrawDevice(DrawDevice* device) { installedDevice = device; }
 
 bool DrawDeviceAvailable() { return installedDevice != nullptr || graphics.direct3dDevice != nullptr; }

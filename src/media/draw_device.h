@@ -26,6 +26,7 @@ class DrawDevice {
   virtual void SetLight(std::uint32_t index, const gfx::Light& light);
   virtual void LightEnable(std::uint32_t index, bool enable);
   virtual void SetDepthLayer(std::int32_t layer);  // GraphicsSetDepthLayer
+  virtual void SetViewport(const gfx::Viewport& viewport);
   // The frame: scenes, clearing, the viewport, flat colour and presenting.
   virtual void BeginScene() = 0;
   virtual void EndScene() = 0;

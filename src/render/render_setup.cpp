@@ -3,7 +3,9 @@
 #include "data/data_hooks.h"
 #include "player/player_hooks.h"
 #include "player/shell_state.h"
+#include "data/sprite_set_queries.h"
 #include "render/draw_helpers.h"
+#include "render/field_drawing.h"
 #include "render/frame_drawing.h"
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
@@ -23,6 +25,12 @@ void InstallRenderDataHooks() {
   // Text is wrapped to the width the field is drawn with on the display.
   dataHooks.FieldDrawnWidth = [](std::int32_t map, std::int32_t field, std::int32_t viewWidth,
                                  std::int32_t viewHeight) { return FieldDrawnWidth(map, field, viewWidth, viewHeight); };
+  // A waiting script's text condition: the field has typed all its text.
+  triggerHooks.FieldTextShown = [](std::int32_t map, std::int32_t field) { return FieldTextShown(map, field); };
+  // Projectiles are culled by the radius of their set's first usable direction.
+  renderHooks.SpriteSetRadius = [](std::int32_t spriteSet) {
+    return spriteSet < 0 ? 0.0f : SpriteSetRadius(spriteSet);
+  };
 }
 
 void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }

@@ -133,6 +133,10 @@ void RecordingBatcher::SetDepthLayer(std::int32_t layer) {
   Record(DeviceCall::kDepthLayer, 0, static_cast<std::uint32_t>(layer));
 }
 
+void RecordingBatcher::SetViewport(const gfx::Viewport& viewport) {
+  Record(DeviceCall::kViewport, 0, 0).viewport = viewport;
+}
+
 void RecordingBatcher::Add(RecordedKind kind, std::uint32_t stage, std::uint32_t state, std::uint32_t value) {
   RecordedEvent& e = events.emplace_back();
   e.kind = kind;
