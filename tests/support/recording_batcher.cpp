@@ -42,8 +42,23 @@ void RecordingBatcher::RecordQuads(const void* vertices, std::size_t quadCount, 
   }
 }
 
-void RecordingBatcher::DrawPrimitiveUP(std::uint32_t primitiveType, std::uint32_t, const void* vertices,
-                                       std::uint32_t stride) {
+void RecordingBatcher::DrawPrimitiveUP(std::uint32_t primitiveType, std::uint32_t primitiveCount,
+                                       const void* vertices, std::uint32_t stride) {
+  if (primitiveType == gfx::kPrimTriangleList || primitiveType == gfx::kPrimTriangleFan) {
+    RecordedEvent triangles;
+    triangles.kind = RecordedKind::kTriangles;
+    triangles.state = primitiveType;
+    triangles.value = primitiveCount;
+    triangles.stride = stride;
+    const std::size_t count =
+        primitiveType == gfx::kPrimTriangleList ? 3u * primitiveCount : std::size_t{primitiveCount} + 2u;
+    if (stride == sizeof(ScreenVertex)) {
+      triangles.vertices.resize(count);
+      std::memcpy(triangles.vertices.data(), vertices, count * sizeof(ScreenVertex));
+    }
+    events.push_back(std::move(triangles));
+    return;
+  }
   if (primitiveType == gfx::kPrimLineList) {
     RecordedEvent lines;
     lines.kind = RecordedKind::kLines;

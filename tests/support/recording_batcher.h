@@ -56,6 +56,7 @@ enum class RecordedKind {
   kVertexConstant,
   kPixelConstant,
   kDepthLayer,
+  kTriangles,  // a triangle list or fan: primitive type in state, count in value, screen vertices
 };
 
 // Which device call a kState event records.
@@ -88,6 +89,7 @@ struct RecordedEvent {
   gfx::Light light;
   float z = 0.0f;  // kClear
   gfx::Viewport viewport;
+  std::vector<ScreenVertex> vertices;  // kTriangles of screen vertices
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
