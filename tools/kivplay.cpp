@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "kivplay_dump_fields.h"
 #include "core/folders.h"
 #include "core/hooks.h"
 #include "core/random.h"
@@ -41,15 +42,16 @@ using namespace kiv;
 
 constexpr const char* kUsage =
     "usage: kivplay PACKAGE [--ticks N] [--step-ms MS] [--seed S] [--input FILE] [--load SAVE]\n"
-    "               [--png FILE] [--json FILE]\n"
+    "               [--png FILE] [--pick-png FILE] [--json FILE]\n"
     "\n"
     "Runs the player headless on a fake clock: the start window with PACKAGE, then a new\n"
     "game (its first button) or the save given with --load, then N main-loop ticks of MS\n"
     "milliseconds (defaults: 60 ticks of 16 ms, seed 1, no input, no files written).\n"
     "After the last frame the back buffer goes to the PNG file, the game is ended and the\n"
     "dump goes to the JSON file: ticks and their lengths, playTime, the loop-error line,\n"
-    "log.txt, boxes shown, texts spoken, URLs opened, window and screen state (at the\n"
-    "last frame).\n"
+    "log.txt, boxes shown, texts spoken, URLs opened, window and screen state and every\n"
+    "shown field's screen and text rectangle (at the last frame). --pick-png writes that\n"
+    "frame's pick image (pick pass 1) as a second PNG.\n"
     "Exit status: 0 when the ticks ran, 2 after a loop error, 1 when the game ended\n"
     "earlier or never started.\n"
     "\n"
@@ -74,6 +76,7 @@ struct Options {
   std::string input;
   std::string load;
   std::string png;
+  std::string pickPng;  // the pick image (pick pass 1) of the last frame
   std::string json;
 };
 
@@ -125,6 +128,8 @@ Options ParseOptions(int argc, char** argv) {
       options.load = value();
     } else if (arg == "--png") {
       options.png = value();
+    } else if (arg == "--pick-png") {
+      options.pickPng = value();
     } else if (arg == "--json") {
       options.json = value();
     } else if (!arg.empty() && arg[0] == '-') {
@@ -210,6 +215,8 @@ struct Run {
   json screen = nullptr;
   bool gameStarted = false;
   bool pngWritten = false;
+  bool pickPngWritten = false;
+  json fields = json::array();
 };
 Run run;
 
@@ -380,6 +387,8 @@ void InstallHarness() {
                   {"height", graphics.videoHeight},
                   {"windowed", graphics.videoWindowed}};
     if (!run.options.png.empty()) run.pngWritten = WriteBackBufferPng(run.options.png);
+    run.fields = DumpShownFields();
+    if (!run.options.pickPng.empty()) run.pickPngWritten = DrawPickImage() && WriteBackBufferPng(run.options.pickPng);
     shell.quitRequest = true;
   };
 }
@@ -452,6 +461,8 @@ int main(int argc, char** argv) {
   dump["window"] = run.window;
   dump["screen"] = run.screen;  // as the last frame saw it
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
+  dump["fields"] = run.fields;
+  dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";
