@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/math_util.h"
 #include "core/text_encoding.h"
 #include "data/game_data.h"
 #include "media/draw_device.h"
@@ -20,8 +21,8 @@ nlohmann::json FieldEntry(std::int32_t map, std::int32_t index, const Field& fie
   const Map& record = gameData.maps[map];
   FieldScreenRect rect;
   // Interfaces are drawn at their screen offset over the whole back buffer.
-  GetFieldScreenRect(field, static_cast<std::int32_t>(record.screenOffsetX),
-                     static_cast<std::int32_t>(record.screenOffsetY), width, height, rect);
+  GetFieldScreenRect(field, RoundToLong(record.screenOffsetX), RoundToLong(record.screenOffsetY), width, height,
+                     rect);
   nlohmann::json entry = {
       {"map", map},
       {"index", index},
