@@ -25,6 +25,9 @@ void InstallRenderDataHooks() {
                                  std::int32_t viewHeight) { return FieldDrawnWidth(map, field, viewWidth, viewHeight); };
 }
 
-void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }
+void InstallRenderPlayerHooks() {
+  playerHooks.DrawFrame = [] { DrawFrame(); };
+  InstallRenderViewHooks();
+}
 
 }  // namespace kiv
