@@ -33,6 +33,8 @@ class DrawDevice {
   virtual void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
   // The viewport back to the whole back buffer.
   virtual void ResetViewport() = 0;
+  // The viewport set now.
+  virtual gfx::Viewport GetViewport();
   // Every textured quad in the texture-factor colour, no blending; and back.
   virtual void BeginFlatColor() = 0;
   virtual void EndFlatColor() = 0;

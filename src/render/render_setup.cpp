@@ -31,8 +31,14 @@ void InstallRenderDataHooks() {
   renderHooks.SpriteSetRadius = [](std::int32_t spriteSet) {
     return spriteSet < 0 ? 0.0f : SpriteSetRadius(spriteSet);
   };
+  // The "Drawing Fields" step of an interface's map drawing.
+  renderHooks.DrawFields = [](std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t width,
+                              std::int32_t height, const MapView& view) { DrawFields(map, x, y, width, height, view); };
 }
 
-void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }
+void InstallRenderPlayerHooks() {
+  playerHooks.DrawFrame = [] { DrawFrame(); };
+  InstallRenderViewHooks();
+}
 
 }  // namespace kiv

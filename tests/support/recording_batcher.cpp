@@ -84,6 +84,17 @@ void RecordingBatcher::SetTexture(std::uint32_t stage, const gfx::TexturePtr& te
   events.push_back(bind);
 }
 
+gfx::Viewport RecordingBatcher::GetViewport() {
+  for (auto e = events.rbegin(); e != events.rend(); ++e) {
+    if (e->kind == RecordedKind::kResetViewport) break;
+    if (e->kind == RecordedKind::kState && e->call == DeviceCall::kViewport) return e->viewport;
+  }
+  gfx::Viewport whole;
+  whole.width = backBufferWidth;
+  whole.height = backBufferHeight;
+  return whole;
+}
+
 std::vector<RecordedEvent> RecordingBatcher::Calls(DeviceCall call) const {
   std::vector<RecordedEvent> out;
   for (const RecordedEvent& e : events)

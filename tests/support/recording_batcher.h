@@ -134,6 +134,8 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
   void EndScene() override { Add(RecordedKind::kEndScene); }
   void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
   void ResetViewport() override { Add(RecordedKind::kResetViewport); }
+  // The viewport set last; the whole back buffer before any.
+  gfx::Viewport GetViewport() override;
   void BeginFlatColor() override { Add(RecordedKind::kBeginFlatColor); }
   void EndFlatColor() override { Add(RecordedKind::kEndFlatColor); }
   void Present() override { Add(RecordedKind::kPresent); }
