@@ -11,8 +11,6 @@ constexpr const char* kShellTwo =
 constexpr const char* kInterfaces =
     "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
     "field drawing, value fields and panels";
-constexpr const char* kNotices =
-    "Notices, built-in message boxes, the save and load slot menu and the load-game dialog";
 constexpr const char* kMaps =
     "Maps prepared and drawn: terraformation, map data and light maps, pick-ups, characters and doors";
 constexpr const char* kCharacters =
@@ -37,13 +35,10 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.InitMessageBoxes", kNotices},
     {"playerHooks.UpdatePointer", kListUpkeep},
-    {"playerHooks.MessageBoxSystem", kNotices},
     {"playerHooks.ActionRects", kCharacters},
     {"playerHooks.HISystem", kCharacters},
     {"playerHooks.ClearCharacterTickFlags", kCharacters},
-    {"playerHooks.MessageSystem", kNotices},
     {"playerHooks.CloudSystem", kWeather},
     {"playerHooks.RainSystem", kWeather},
     {"playerHooks.UpdateMapSystems", kMapSystems},
@@ -58,7 +53,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.FieldViewFocus", kInterfaces},
     {"playerHooks.SetFieldScreenView", kInterfaces},
     {"playerHooks.DrawMap", kInterfaces},
-    {"playerHooks.DrawMessageBoxes", kNotices},
     {"playerHooks.DrawCursor", kShellTwo},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
@@ -82,7 +76,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.LightingOff", kInterfaces},
     {"renderHooks.ModelScale", kInterfaces},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"startWindowHooks.ShowLoadDialog", kNotices},
     {"worldHooks.RemoveCharacterFromPlay", kListUpkeep},
     {"worldHooks.ClearCharacterSlot", kListUpkeep},
     {"worldHooks.EnterVehicle", kMovement},
@@ -93,7 +86,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.CameraOffset", kInterfaces},
     {"renderHooks.LightColorAt", kMaps},
     {"renderHooks.SystemTexture", kShellTwo},
-    {"SetNoticeHook", kNotices},
 };
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include "mathkiv/models.h"
 #include "media/graphics.h"
+#include "player/boxes_install.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
+#include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
@@ -28,6 +30,9 @@ void RuntimeStartUp() {
   };
   InstallShellSystems();
   InstallRenderPlayerHooks();
+  // Notices, the message boxes with the slot menus, and the load dialog.
+  InstallBoxesAndNotices();
+  playerHooks.DrawMessageBoxes = [] { DrawMessageBoxes(); };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }
