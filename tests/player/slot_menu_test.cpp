@@ -8,6 +8,9 @@
 #include <functional>
 
 #include "core/data_buffer.h"
+#include "core/package.h"
+#include "core/symbol_table.h"
+#include "data/game_loading.h"
 #include "core/ini.h"
 #include "data/game_data_reset.h"
 #include "media/input_devices.h"
@@ -17,7 +20,9 @@
 #include "player/world_update.h"
 #include "state/game_state.h"
 #include "state/save_game.h"
+#include "state/state_block.h"
 #include "state/state_hooks.h"
+#include "support/sample_game.h"
 
 namespace kiv::test {
 namespace {
@@ -299,6 +304,65 @@ TEST_F(SlotMenuTest, ABackupThatCannotBeLoadedBackIsKeptAndTheGameEnds) {
   const auto errors = ErrorLogLines();
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(errors.back().find("the backup is kept and the game ends"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+// The sample game loaded from its package, so that every load runs the real
+// reload of the game data, which sets the boxes up again from the start.
+class SlotMenuReloadTest : public SlotMenuTest {
+ protected:
+  void SetUp() override {
+    SlotMenuTest::SetUp();
+    RuntimeStartUp();
+    dataHooks.WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, std::int32_t& lines, float) {
+      lines = 1;
+      return Glyphs(text);
+    };
+    // No device here: resources are not loaded, and the fonts count as loaded.
+    stateHooks.InitResources = [](std::uint32_t) {};
+    playerHooks.InitResources = [](std::int32_t) { return 0; };
+    shell.loadedGroups = 0x3EFFF;
+    static const ByteList bytes = SampleGamePackage().Build();
+    package.packageEntries = PackageParse(bytes.data(), bytes.size(), kPackageOldNameLength);
+    SymbolTableReset();
+    gameData.Reset();
+    ResetGameData();
+    LoadProjectState();
+    ASSERT_TRUE(LoadGameData());
+    if (projectState.players.empty()) projectState.players.resize(1);
+    InitMessageBoxes(true);
+  }
+  void TearDown() override {
+    package.packageEntries.clear();
+    SlotMenuTest::TearDown();
+  }
+};
+
+TEST_F(SlotMenuReloadTest, AfterAFailedLoadTheLoadMenuOpensAgainAndTakesTheArrows) {
+  WriteTestFile(SlotPath(1), std::string("not a save"));
+  OpenSlotMenu(false);
+  Choose(1);
+  Press(kReturn);
+  ASSERT_EQ(messageBoxState, 25);
+  EXPECT_FALSE(shell.quitRequest);
+  EXPECT_FALSE(std::filesystem::exists(backup));
+  EXPECT_FALSE(Shown(23));  // the reload's set-up hid the built-in boxes
+  EXPECT_TRUE(Shown(25));
+  Press(kReturn);
+  EXPECT_EQ(messageBoxState, 23);
+  ASSERT_TRUE(Shown(23));
+  EXPECT_EQ(messageBoxes[23].typeElapsed, 0);
+  EXPECT_EQ(messageBoxes[23].selected, 1);  // the selection is kept
+  Press(kDown);
+  EXPECT_EQ(messageBoxes[23].selected, 2);
+  Press(kEscape);
+  EXPECT_EQ(messageBoxState, 0);
+  EXPECT_TRUE(ShownBoxes().empty());
 }
 
 }  // namespace
