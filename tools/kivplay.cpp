@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/folders.h"
+#include "kivplay_dump_boxes.h"
 #include "core/hooks.h"
 #include "core/random.h"
 #include "core/text_encoding.h"
@@ -49,7 +50,7 @@ constexpr const char* kUsage =
     "After the last frame the back buffer goes to the PNG file, the game is ended and the\n"
     "dump goes to the JSON file: ticks and their lengths, playTime, the loop-error line,\n"
     "log.txt, boxes shown, texts spoken, URLs opened, window and screen state (at the\n"
-    "last frame).\n"
+    "last frame), and the game's message boxes and notices (\"messageBoxes\", at the last frame).\n"
     "Exit status: 0 when the ticks ran, 2 after a loop error, 1 when the game ended\n"
     "earlier or never started.\n"
     "\n"
@@ -64,7 +65,8 @@ constexpr const char* kUsage =
     "  TICK wheel N            wheel notches, positive away from the user\n"
     "  TICK focus lost         the game window loses the input focus\n"
     "  TICK focus back         and gets it back\n"
-    "  TICK close              the game window's close box\n";
+    "  TICK close              the game window's close box\n"
+    "  TICK menu save|load     opens the save or load slot menu as the game's commands do\n";
 
 struct Options {
   std::string package;
@@ -167,7 +169,7 @@ std::vector<ScriptEvent> ReadInputScript(const std::string& path) {
     }
     static const std::map<std::string, std::size_t> kMinWords = {{"key", 2},    {"move", 2},  {"button", 2},
                                                                   {"wheel", 1},  {"focus", 1}, {"close", 0},
-                                                                  {"text", 0}};
+                                                                  {"text", 0},   {"menu", 1}};
     const auto known = kMinWords.find(event.kind);
     if (known == kMinWords.end()) Fail("unknown event '" + event.kind + "' in line " + std::to_string(number));
     if (event.words.size() < known->second) Fail("too few words in line " + std::to_string(number));
@@ -274,6 +276,8 @@ void Inject(const ScriptEvent& e) {
     PushWindowEvent(run.focused ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
   } else if (e.kind == "close") {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  } else if (e.kind == "menu" && !harness::OpenMenuFromScript(e.words[0])) {
+    Fail("menu needs save or load in line " + std::to_string(e.line));
   }
 }
 
@@ -379,6 +383,7 @@ void InstallHarness() {
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
                   {"windowed", graphics.videoWindowed}};
+    harness::CaptureBoxes();
     if (!run.options.png.empty()) run.pngWritten = WriteBackBufferPng(run.options.png);
     shell.quitRequest = true;
   };
@@ -451,6 +456,7 @@ int main(int argc, char** argv) {
   dump["urls"] = run.urls;
   dump["window"] = run.window;
   dump["screen"] = run.screen;  // as the last frame saw it
+  harness::AddBoxesDump(dump);
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
