@@ -23,7 +23,8 @@ namespace {
 // A user folder of this run's own, and the game saved into slot 0.
 struct SlotBench {
   SlotBench() {
-    root = (std::filesystem::temp_directory_path() / ("kiv-slot-bench-" + std::to_string(::getpid()))).string();
+    root =
+        (std::filesystem::temp_directory_path() / ("kiv-slot-bench-" + std::to_string(::getpid()))).string();
     setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
     gameFolder = root + "/games/SlotBench";
     gameFolderName = "SlotBench";

@@ -68,7 +68,8 @@ void SetUpSlotMenu(MessageBox& box, const char16_t* message, bool firstTime) {
 std::string SlotSettingsPath() { return JoinPath(GetUserGameFolder(), "SETTINGS.INI"); }
 
 std::string ReadSlotName(std::int32_t slot) {
-  return IniReadString(SlotSettingsPath(), "Save", "Slot" + std::to_string(slot), "Slot " + std::to_string(slot + 1));
+  return IniReadString(SlotSettingsPath(), "Save", "Slot" + std::to_string(slot),
+                       "Slot " + std::to_string(slot + 1));
 }
 
 void InitMessageBoxes(bool firstTime) {

@@ -96,7 +96,8 @@ void GlideSelection(MessageBox& box, std::int32_t ms) {
   if (box.visibleRows <= 0) return;
   if (row > box.scroll + static_cast<float>(box.visibleRows)) {
     box.scroll = static_cast<float>(box.scroll + step);
-    if (!(row > box.scroll + static_cast<float>(box.visibleRows))) box.scroll = static_cast<float>(row - box.visibleRows);
+    if (!(row > box.scroll + static_cast<float>(box.visibleRows)))
+      box.scroll = static_cast<float>(row - box.visibleRows);
   } else if (row < box.scroll) {
     box.scroll = static_cast<float>(box.scroll - step);
     if (!(row < box.scroll)) box.scroll = static_cast<float>(row);

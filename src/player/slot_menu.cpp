@@ -75,7 +75,8 @@ void RunSaveSlots(std::int32_t ms) {
   messageBoxState = kRenameSlotBox;
   MessageBox& rename = BoxAt(kRenameSlotBox);
   rename.text.clear();
-  rename.glyphs = dataHooks.WrapText(0, u"New name for slot " + Digits(slot + 1) + u":", 0, rename.lineCount, 1.0f);
+  rename.glyphs =
+      dataHooks.WrapText(0, u"New name for slot " + Digits(slot + 1) + u":", 0, rename.lineCount, 1.0f);
   OpenBox(kRenameSlotBox);
   rename.inputText = AnsiToUtf16(ReadSlotName(slot));
   LayOutInput(kRenameSlotBox);
@@ -99,7 +100,8 @@ void RunRename() {
   const auto shown = dataHooks.WrapText(0, rename.inputText, 0, lines, 1.0f);
   for (const std::int32_t menu : {kSaveSlotsBox, kLoadSlotsBox}) {
     MessageBox& box = BoxAt(menu);
-    if (slot < static_cast<std::int32_t>(box.items.size())) box.items[static_cast<std::size_t>(slot)].glyphs = shown;
+    if (slot < static_cast<std::int32_t>(box.items.size()))
+      box.items[static_cast<std::size_t>(slot)].glyphs = shown;
   }
   IniWriteString(SlotSettingsPath(), "Save", "Slot" + std::to_string(slot), Utf16ToAnsi(rename.inputText));
   try {

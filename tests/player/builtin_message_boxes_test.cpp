@@ -1,13 +1,14 @@
 // The set-up of the message-box table: the look of the built-in boxes, the
 // system menu, the slot menus with the names of "SETTINGS.INI", the prompts;
 // a later call restores the look and leaves texts, items and shown states.
+#include "player/builtin_message_boxes.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "core/ini.h"
 #include "player/boxes_fixture.h"
-#include "player/builtin_message_boxes.h"
 
 namespace kiv::test {
 namespace {

@@ -1,11 +1,12 @@
 // The start window's load dialog: four slot buttons named from
 // "SETTINGS.INI", enabled only for a save file, the spoken title, a slot
 // starting the game and the close box bringing the start window back.
+#include "player/load_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include "core/ini.h"
 #include "player/boxes_install.h"
-#include "player/load_dialog.h"
 #include "player/start_window_fixture.h"
 
 namespace kiv::test {
@@ -69,7 +70,8 @@ TEST_F(LoadDialogTest, TheTitleIsSpokenOnlyWhenTheVoiceIsOn) {
     playerSettings.voiceEnabled = voice;
     calls_.clear();
     frmStartLoad.Show();
-    EXPECT_EQ(Calls("Speak"), voice ? std::vector<std::string>{"Speak Load Saved Game 3"} : std::vector<std::string>{});
+    EXPECT_EQ(Calls("Speak"),
+              voice ? std::vector<std::string>{"Speak Load Saved Game 3"} : std::vector<std::string>{});
     frmStartLoad.Unload();
   }
 }
@@ -99,7 +101,8 @@ TEST_F(LoadDialogTest, TheCloseBoxBringsBackTheStartWindowWithANewLoad) {
   EXPECT_TRUE(frmStart.IsLoaded());
   EXPECT_TRUE(frmStart.IsVisible());
   // Button 1 unloaded the start window: it is loaded anew, and its activation starts the audio again.
-  EXPECT_EQ(Calls("SoundStartUp"), std::vector<std::string>{"SoundStartUp"}) << ::testing::PrintToString(calls_);
+  EXPECT_EQ(Calls("SoundStartUp"), std::vector<std::string>{"SoundStartUp"})
+      << ::testing::PrintToString(calls_);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // One tick of one box: text scrolling, which boxes take input, paging, the
 // selection in one column and in a grid, the highlight and list glide, and
 // the number input.
+#include "player/message_box_update.h"
+
 #include <gtest/gtest.h>
 
 #include "player/boxes_fixture.h"
-#include "player/message_box_update.h"
 
 namespace kiv::test {
 namespace {
@@ -51,12 +52,9 @@ TEST_F(MessageBoxUpdateTest, OnlyBoxesWithItemsANumberInputOrMoreTextTakeInput) 
     std::int32_t items, mode, linesPerPage, pageStart, lineCount;
     bool visible, takes;
   } cases[] = {
-      {"plain text", 0, 0, 0, 0, 5, true, false},
-      {"one item", 1, 0, 0, 0, 0, true, true},
-      {"typed input", 0, 1, 0, 0, 0, true, true},
-      {"number input", 0, 2, 0, 0, 0, true, true},
-      {"more text below", 0, 0, 2, 0, 4, true, true},
-      {"last page", 0, 0, 2, 1, 4, true, false},
+      {"plain text", 0, 0, 0, 0, 5, true, false},     {"one item", 1, 0, 0, 0, 0, true, true},
+      {"typed input", 0, 1, 0, 0, 0, true, true},     {"number input", 0, 2, 0, 0, 0, true, true},
+      {"more text below", 0, 0, 2, 0, 4, true, true}, {"last page", 0, 0, 2, 1, 4, true, false},
       {"hidden", 3, 0, 0, 0, 0, false, false},
   };
   for (const Case& c : cases) {
@@ -186,9 +184,9 @@ TEST_F(MessageBoxUpdateTest, ANumberInputStepsWithinItsBounds) {
     std::int32_t arrows;
     const char16_t* to;
   } cases[] = {
-      {u"95", kRight, u"100"}, {u"100", kUp, u"100"}, {u"99", kUp, u"100"},  {u"50", kDown, u"49"},
-      {u"-5", kDown, u"-5"},   {u"3", kLeft, u"-5"},  {u"20", kLeft, u"10"}, {u"80", kRight, u"90"},
-      {u"", kUp, u"1"},
+      {u"95", kRight, u"100"}, {u"100", kUp, u"100"},  {u"99", kUp, u"100"},
+      {u"50", kDown, u"49"},   {u"-5", kDown, u"-5"},  {u"3", kLeft, u"-5"},
+      {u"20", kLeft, u"10"},   {u"80", kRight, u"90"}, {u"", kUp, u"1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.from, c.from + std::char_traits<char16_t>::length(c.from)));

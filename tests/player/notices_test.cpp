@@ -37,15 +37,25 @@ TEST_F(NoticesTest, PostsMergeOnlyExactTextsYoungerThanTenSeconds) {
     std::vector<std::int32_t> ages;
   };
   const Case cases[] = {
-      {"three within 10 s", {{u"Bad", true, 0}, {u"Bad", true, 4000}, {u"Bad", true, 5000}},
-       {u"Bad x3"}, {3}, {0}},
+      {"three within 10 s",
+       {{u"Bad", true, 0}, {u"Bad", true, 4000}, {u"Bad", true, 5000}},
+       {u"Bad x3"},
+       {3},
+       {0}},
       {"again after 12 s", {{u"Bad", true, 0}, {u"Bad", true, 12000}}, {u"Bad", u"Bad"}, {1, 1}, {12000, 0}},
       {"at 9999 ms still merges", {{u"Bad", true, 0}, {u"Bad", true, 9999}}, {u"Bad x2"}, {2}, {0}},
-      {"at 10000 ms a new one", {{u"Bad", true, 0}, {u"Bad", true, 10000}}, {u"Bad", u"Bad"}, {1, 1}, {10000, 0}},
+      {"at 10000 ms a new one",
+       {{u"Bad", true, 0}, {u"Bad", true, 10000}},
+       {u"Bad", u"Bad"},
+       {1, 1},
+       {10000, 0}},
       {"merge False always appends", {{u"Hi", false, 0}, {u"Hi", false, 0}}, {u"Hi", u"Hi"}, {1, 1}, {0, 0}},
       {"letter case counts", {{u"Bad", true, 0}, {u"bad", true, 0}}, {u"Bad", u"bad"}, {1, 1}, {0, 0}},
-      {"the first young match wins", {{u"A", true, 0}, {u"A", true, 11000}, {u"A", true, 1000}},
-       {u"A", u"A x2"}, {1, 2}, {12000, 0}},
+      {"the first young match wins",
+       {{u"A", true, 0}, {u"A", true, 11000}, {u"A", true, 1000}},
+       {u"A", u"A x2"},
+       {1, 2},
+       {12000, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -103,8 +113,8 @@ TEST_F(NoticesTest, TheErrorLogPostsWhileAGameRunsWithLineBreaksAsBlanksMerged) 
   EXPECT_EQ(notices[0].count, 2);
   EXPECT_EQ(notices[0].glyphs, Glyphs(std::u16string(u"Script error   in Door x2")));
   // The file keeps every report as written.
-  EXPECT_EQ(ErrorLogLines(), (std::vector<std::string>{"before the game", "Script error", "  in Door", "Script error",
-                                                       "  in Door", "after the game"}));
+  EXPECT_EQ(ErrorLogLines(), (std::vector<std::string>{"before the game", "Script error", "  in Door",
+                                                       "Script error", "  in Door", "after the game"}));
 }
 
 TEST_F(NoticesTest, TheMessageSystemKeepsANoticeAtExactlyFifteenSecondsAndRemovesItAfter) {

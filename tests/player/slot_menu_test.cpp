@@ -2,21 +2,22 @@
 // through the real Input System and world update: renaming and saving into a
 // slot, loading a slot with a backup of the running game, and the boxes
 // around them.
+#include "player/slot_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "core/data_buffer.h"
+#include "core/ini.h"
 #include "core/package.h"
 #include "core/symbol_table.h"
-#include "data/game_loading.h"
-#include "core/ini.h"
 #include "data/game_data_reset.h"
+#include "data/game_loading.h"
 #include "media/input_devices.h"
 #include "player/boxes_fixture.h"
 #include "player/builtin_message_boxes.h"
-#include "player/slot_menu.h"
 #include "player/world_update.h"
 #include "state/game_state.h"
 #include "state/save_game.h"
@@ -49,7 +50,6 @@ class SlotMenuTest : public BoxesTest {
     BoxesTest::TearDown();
   }
 
-
  public:
   // One iteration's keys and world update.
   void Tick(std::initializer_list<std::int32_t> down, std::int32_t ms = 16) {
@@ -79,7 +79,9 @@ class SlotMenuTest : public BoxesTest {
     }
     return shown;
   }
-  std::string SlotPath(std::int32_t slot) { return JoinPath(GetUserGameFolder(), "SAVE" + std::to_string(slot) + ".kSV"); }
+  std::string SlotPath(std::int32_t slot) {
+    return JoinPath(GetUserGameFolder(), "SAVE" + std::to_string(slot) + ".kSV");
+  }
 
   std::string settings;
   std::string backup;
@@ -96,41 +98,58 @@ TEST_F(SlotMenuTest, TheMenusMoveFromStateToStateOnePressAtATime) {
   const Case cases[] = {
       {"save menu: Escape closes it", [](SlotMenuTest&) { OpenSlotMenu(true); }, kEscape, 0, {}},
       {"load menu: Escape closes it", [](SlotMenuTest&) { OpenSlotMenu(false); }, kEscape, 0, {}},
-      {"save menu: Return opens the rename box", [](SlotMenuTest&) { OpenSlotMenu(true); }, kReturn, 20, {19, 20}},
+      {"save menu: Return opens the rename box",
+       [](SlotMenuTest&) { OpenSlotMenu(true); },
+       kReturn,
+       20,
+       {19, 20}},
       {"rename: Escape goes back to the slots",
        [](SlotMenuTest& t) {
          OpenSlotMenu(true);
          t.Press(kReturn);
        },
-       kEscape, 19, {19}},
+       kEscape,
+       19,
+       {19}},
       {"rename: Return saves and confirms",
        [](SlotMenuTest& t) {
          OpenSlotMenu(true);
          t.Press(kReturn);
        },
-       kReturn, 21, {19, 20, 21}},
+       kReturn,
+       21,
+       {19, 20, 21}},
       {"saved: Return closes all three",
        [](SlotMenuTest& t) {
          OpenSlotMenu(true);
          t.Press(kReturn);
          t.Press(kReturn);
        },
-       kReturn, 0, {}},
+       kReturn,
+       0,
+       {}},
       {"saved: Escape closes all three",
        [](SlotMenuTest& t) {
          OpenSlotMenu(true);
          t.Press(kReturn);
          t.Press(kReturn);
        },
-       kEscape, 0, {}},
-      {"load menu: a missing slot shows the error", [](SlotMenuTest&) { OpenSlotMenu(false); }, kReturn, 25,
+       kEscape,
+       0,
+       {}},
+      {"load menu: a missing slot shows the error",
+       [](SlotMenuTest&) { OpenSlotMenu(false); },
+       kReturn,
+       25,
        {23, 25}},
       {"load error: any press goes back to the slots",
        [](SlotMenuTest& t) {
          OpenSlotMenu(false);
          t.Press(kReturn);
        },
-       kEscape, 23, {23}},
+       kEscape,
+       23,
+       {23}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -265,7 +284,7 @@ TEST_F(SlotMenuTest, ADamagedSlotReloadsTheBackupDeletesItAndShowsTheError) {
   stateHooks.RunLoadEvent = [&loadEvents] { ++loadEvents; };
   OpenSlotMenu(false);
   Press(kReturn);
-  EXPECT_EQ(loadEvents, 1);  // the backup's load
+  EXPECT_EQ(loadEvents, 1);            // the backup's load
   EXPECT_EQ(gameState.saveCount, 51);  // the game as it was, with the backup's save counted
   EXPECT_EQ(messageBoxState, 25);
   EXPECT_FALSE(std::filesystem::exists(backup));
@@ -319,7 +338,8 @@ class SlotMenuReloadTest : public SlotMenuTest {
   void SetUp() override {
     SlotMenuTest::SetUp();
     RuntimeStartUp();
-    dataHooks.WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, std::int32_t& lines, float) {
+    dataHooks.WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, std::int32_t& lines,
+                            float) {
       lines = 1;
       return Glyphs(text);
     };
