@@ -243,6 +243,41 @@ TEST_F(MovementTest, BlockedStepsForceAndClimb) {
   }
 }
 
+TEST_F(MovementTest, BoundsWordsNeedTheSweptBoxToMeetTheBoundsBox) {
+  W().areaBox = Box{300, 200, 400, 280, -100, 100};  // a box the character stands outside of
+  W().path = {kEast, kEast | kMoveInBounds};
+  Ticks(1);
+  EXPECT_FLOAT_EQ(W().x, 240);
+  EXPECT_EQ(W().path.size(), 2u);
+  W().path = {kEast};  // without the bounds bit the same step is taken
+  Ticks(1);
+  EXPECT_FLOAT_EQ(W().x, 256);
+}
+
+TEST_F(MovementTest, FacingTheFocusedActorOrThePlayersCharacter) {
+  const std::int32_t enemy = AddWalker(240, 400);
+  W().aiFocus = enemy;
+  W().path = {0x2 | kMoveFollow};
+  Ticks(1);
+  EXPECT_FLOAT_EQ(W().heading, kPiOver2);
+  // Without a focus: the current player's character on this map.
+  W().aiFocus = -1;
+  const std::int32_t hero = AddWalker(100, 240);
+  projectState.players.resize(1);
+  projectState.players[0].mapIndex = w.map();
+  PartyMember member;
+  member.character = hero;
+  projectState.players[0].party = {member};
+  W().path = {0x2 | kMoveFollow};
+  Ticks(1);
+  EXPECT_FLOAT_EQ(std::fabs(W().heading), kPi);
+  W().gridX = 300;
+  W().gridY = 300;
+  W().path = {0x2 | kMoveToPoint};
+  Ticks(1);
+  EXPECT_FLOAT_EQ(W().heading, AngleBetweenPoints(224, 224, 300, 300));
+}
+
 TEST_F(MovementTest, BlockedRandomWordTurnsClockwiseThenGivesUp) {
   // Walls on three sides: only south-west is open.
   Wall(Box{200, 200, 280, 228, 0, 100});
