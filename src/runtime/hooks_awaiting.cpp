@@ -19,9 +19,6 @@ constexpr const char* kCharacters =
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kMovement =
-    "Character movement: poses and draw directions, vehicles, turrets, doors and pick-ups, path-finding and "
-    "movement commands";
 constexpr const char* kMapSystems =
     "Map systems, sprite layers and inventory: spawns, field scripts and cursor navigation, character layers, "
     "items, equipment and party progression";
@@ -67,7 +64,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.objectExecutor", kCommands},
     {"scriptHooks.RelateContext", kMapSystems},
     {"triggerHooks.EndMapDataAudio", kMaps},
-    {"triggerHooks.ActorStopped", kMovement},
     {"triggerHooks.FieldTextShown", kInterfaces},
     {"triggerHooks.FieldAtTarget", kMapSystems},
     {"renderHooks.ScreenScale", kShellTwo},
@@ -78,7 +74,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
     {"worldHooks.RemoveCharacterFromPlay", kListUpkeep},
     {"worldHooks.ClearCharacterSlot", kListUpkeep},
-    {"worldHooks.EnterVehicle", kMovement},
     {"worldHooks.ShiftFieldRefs", kListUpkeep},
     {"renderHooks.SpriteSetRadius", kInterfaces},
     {"renderHooks.ShaderLighting", kInterfaces},
