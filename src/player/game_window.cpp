@@ -165,7 +165,7 @@ void GameWindow::Form_Unload(int& cancel) {
 void StartGame(std::string& savePath) {
   shell.currentPlayer = 0;
   shell.quitRequest = false;
-  shell.drawingScale = 1.0f;
+  shell.screenScale = 1.0f;
   shell.playing = true;
   SoundSetGlobalVolumes(playerSettings.soundVolume);
 

@@ -59,7 +59,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.SetFieldScreenView", kInterfaces},
     {"playerHooks.DrawMap", kInterfaces},
     {"playerHooks.DrawMessageBoxes", kNotices},
-    {"playerHooks.DrawCursor", kShellTwo},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
@@ -76,7 +75,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"triggerHooks.ActorStopped", kMovement},
     {"triggerHooks.FieldTextShown", kInterfaces},
     {"triggerHooks.FieldAtTarget", kMapSystems},
-    {"renderHooks.ScreenScale", kShellTwo},
     {"renderHooks.PickPassMode", kInterfaces},
     {"renderHooks.LitBatchOn", kInterfaces},
     {"renderHooks.LightingOff", kInterfaces},
@@ -92,7 +90,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.InterfaceReferenceSize", kInterfaces},
     {"renderHooks.CameraOffset", kInterfaces},
     {"renderHooks.LightColorAt", kMaps},
-    {"renderHooks.SystemTexture", kShellTwo},
     {"SetNoticeHook", kNotices},
 };
 
