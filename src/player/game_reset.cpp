@@ -53,6 +53,8 @@ void StartSpeaker(Speaker& speaker) {
   speaker.playing = sound.channel != 0 ? 1 : 0;
 }
 
+}  // namespace
+
 void RegisterHeldScripts() {
   for (ActorTemplate& actorTemplate : gameData.actorTemplates) {
     for (Trigger& trigger : actorTemplate.baseRecord.triggers) RegisterScript(trigger.script);
@@ -70,8 +72,6 @@ void RegisterHeldScripts() {
     for (Script& script : item.scripts) RegisterScript(script);
   }
 }
-
-}  // namespace
 
 void ReloadGameData(bool reinitIcons) {
   UnloadResources(kGroupIcons);
