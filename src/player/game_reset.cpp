@@ -142,7 +142,7 @@ void RefreshViewedMaps(bool resetBoxes) {
     if (gameData.maps[m].shownNow != 0) {
       dataHooks.InitMapWeather(m);
       const Map& shownMap = gameData.maps[m];
-      if (shownMap.musicFlag) {
+      if (shownMap.MusicFlag()) {
         musicWanted = true;
         if (shownMap.soundSet >= 0) music.push_back(shownMap.soundSet);
       }

@@ -77,6 +77,7 @@ class RefreshViewedMapsTest : public ::testing::Test {
   std::int32_t AddMap(bool isInterface) {
     const std::int32_t index = gameData.maps.Append();
     gameData.maps[index].isInterface = isInterface;
+    gameData.maps[index].mapByteA2 = 0;  // no music flag
     return index;
   }
   // Field f of the interface shows map m (-1 none).
@@ -88,7 +89,7 @@ class RefreshViewedMapsTest : public ::testing::Test {
     }
   }
   void Music(std::int32_t map, std::int32_t sound) {
-    gameData.maps[map].musicFlag = true;
+    gameData.maps[map].mapByteA2 = 1;  // the music flag
     gameData.maps[map].soundSet = sound;
   }
   std::vector<std::string> Refresh(bool reset = false) {
