@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "kivplay_dump_shell.h"
 #include "core/folders.h"
 #include "kivplay_dump_boxes.h"
 #include "core/hooks.h"
@@ -411,6 +412,7 @@ int main(int argc, char** argv) {
   os::SetClock(&run.clock);
   RuntimeStartUp();
   InstallHarness();
+  kivplay::InstallShellDump();
 
   bool started = frmStart.Initialize(run.options.package);
   RandomSeed(run.options.seed);
@@ -458,6 +460,7 @@ int main(int argc, char** argv) {
   dump["screen"] = run.screen;  // as the last frame saw it
   harness::AddBoxesDump(dump);
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
+  dump["shell"] = kivplay::ShellDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -167,7 +167,7 @@ void StartGame(std::string& savePath) {
   const GameRunningScope running;  // errors of this game show as notices
   shell.currentPlayer = 0;
   shell.quitRequest = false;
-  shell.drawingScale = 1.0f;
+  shell.screenScale = 1.0f;
   shell.playing = true;
   SoundSetGlobalVolumes(playerSettings.soundVolume);
 

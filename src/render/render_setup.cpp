@@ -3,6 +3,8 @@
 #include "data/data_hooks.h"
 #include "player/player_hooks.h"
 #include "player/shell_state.h"
+#include "player/resource_groups.h"
+#include "render/cursor_drawing.h"
 #include "render/frame_drawing.h"
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
@@ -21,6 +23,15 @@ void InstallRenderDataHooks() {
   renderHooks.TickMilliseconds = [] { return shell.frameElapsed; };
 }
 
-void InstallRenderPlayerHooks() { playerHooks.DrawFrame = [] { DrawFrame(); }; }
+void InstallRenderPlayerHooks() {
+  playerHooks.DrawFrame = [] { DrawFrame(); };
+  playerHooks.DrawCursor = [] { DrawCursor(); };
+  // The start of a game sets the scale; the system textures are the resource group 0x10000.
+  renderHooks.ScreenScale = [] { return shell.screenScale; };
+  renderHooks.SystemTexture = [](std::int32_t n) {
+    if (n < 0 || static_cast<std::size_t>(n) >= systemTextures.size()) return gfx::TexturePtr();
+    return systemTextures[static_cast<std::size_t>(n)];
+  };
+}
 
 }  // namespace kiv

@@ -50,7 +50,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.FieldViewFocus", kInterfaces},
     {"playerHooks.SetFieldScreenView", kInterfaces},
     {"playerHooks.DrawMap", kInterfaces},
-    {"playerHooks.DrawCursor", kShellTwo},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.FieldDrawnWidth", kInterfaces},
@@ -66,7 +65,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"triggerHooks.EndMapDataAudio", kMaps},
     {"triggerHooks.FieldTextShown", kInterfaces},
     {"triggerHooks.FieldAtTarget", kMapSystems},
-    {"renderHooks.ScreenScale", kShellTwo},
     {"renderHooks.PickPassMode", kInterfaces},
     {"renderHooks.LitBatchOn", kInterfaces},
     {"renderHooks.LightingOff", kInterfaces},
@@ -80,7 +78,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.InterfaceReferenceSize", kInterfaces},
     {"renderHooks.CameraOffset", kInterfaces},
     {"renderHooks.LightColorAt", kMaps},
-    {"renderHooks.SystemTexture", kShellTwo},
 };
 
 }  // namespace
