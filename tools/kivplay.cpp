@@ -32,6 +32,8 @@
 #include "runtime/runtime_startup.h"
 #include "state/game_state.h"
 
+#include "kivplay_dump_camera.h"
+
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
@@ -380,6 +382,7 @@ void InstallHarness() {
   playerHooks.DrawFrame = [drawFrame] {
     drawFrame();
     if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
+    CaptureViewCameras();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -446,6 +449,7 @@ int main(int argc, char** argv) {
   }
 
   json dump;
+  dump["cameras"] = CapturedViewCameras();  // every view field's camera at the last frame
   dump["package"] = run.options.package;
   dump["exitCode"] = exitCode;
   dump["ticks"] = run.ticks;

@@ -15,6 +15,7 @@
 #include "data/lists.h"
 #include "data/script_record.h"
 #include "data/sprite_records.h"
+#include "platform/gfx/d3d_types.h"
 
 namespace kiv {
 
@@ -54,7 +55,32 @@ struct FieldView {
   std::int32_t followedCharacter = -1;
   // The screen view the field takes when its map becomes shown.
   std::int32_t defaultView = 0;
+
+  // The camera of the view at run time. The followed player, own map and
+  // followed character above choose what it shows; distance2 is the depth
+  // range of a perspective view.
+  std::int32_t screenView = 0;  // the last of "45", "top", "front", "side" (0 to 3) set
+  std::int32_t projection = 0;  // 0 oblique orthographic ("45"), 1 perspective, 2 orthographic
+  std::int32_t viewAxis = 0;    // 0 the map plane is the screen, 1 front (height up the screen), 2 side
+  float roll = 0.0f;
+  std::uint8_t frontSprites = 0;  // set by the front view
+  // A pan towards a target, or back to the followed focus (target x and y
+  // kPanBack); scripts and the world update start it and advance the time.
+  std::uint8_t panning = 0;
+  std::int32_t panStartX = 0, panStartY = 0, panStartZ = 0;
+  std::int32_t panTargetX = 0, panTargetY = 0, panTargetZ = 0;
+  std::int32_t panElapsed = 0, panDuration = 0;
+  // A shake runs while its duration is above 0.
+  float shakeAngle = 0.0f;
+  std::int32_t shakeAmplitude = 0, shakeCount = 0, shakeElapsed = 0, shakeDuration = 0;
+  // The camera the view was last drawn with.
+  bool cameraSet = false;
+  gfx::Viewport cameraViewport;
+  gfx::Matrix cameraWorld, cameraView, cameraProjection;
 };
+
+// The pan target of a pan back to the followed focus.
+inline constexpr std::int32_t kPanBack = -2147483647;
 
 struct FieldRuntimeEntry {
   std::array<std::int32_t, 9> values{};

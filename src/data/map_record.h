@@ -236,6 +236,8 @@ struct Map {
   std::int32_t layerNumber = 0;  // drawing order of interfaces: layer, then order, then index
   std::int32_t orderNumber = 0;
   std::int32_t defaultView = 0;  // screen view a view field takes when the map becomes shown
+  // The views of the map may scroll beyond its edges (a camera setting, never stored).
+  std::uint8_t freeScroll = 0;
 
   // Properties section; letters name values whose users lie in drawing, weather and scripts.
   std::uint8_t mapByteA = 0;

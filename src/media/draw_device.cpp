@@ -78,7 +78,17 @@ void DrawDevice::LightEnable(std::uint32_t index, bool enable) {
   CheckResult(Device().LightEnable(index, enable), "LightEnable");
 }
 
+gfx::Viewport DrawDevice::GetViewport() {
+  gfx::Viewport viewport;
+  CheckResult(Device().GetViewport(viewport), "GetViewport");
+  return viewport;
+}
+
 void DrawDevice::SetDepthLayer(std::int32_t layer) { GraphicsSetDepthLayer(layer); }
+
+void DrawDevice::SetViewport(const gfx::Viewport& viewport) {
+  CheckResult(Device().SetViewport(viewport), "SetViewport");
+}
 
 void SetDrawDevice(DrawDevice* device) { installedDevice = device; }
 

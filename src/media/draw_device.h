@@ -26,12 +26,15 @@ class DrawDevice {
   virtual void SetLight(std::uint32_t index, const gfx::Light& light);
   virtual void LightEnable(std::uint32_t index, bool enable);
   virtual void SetDepthLayer(std::int32_t layer);  // GraphicsSetDepthLayer
+  virtual void SetViewport(const gfx::Viewport& viewport);
   // The frame: scenes, clearing, the viewport, flat colour and presenting.
   virtual void BeginScene() = 0;
   virtual void EndScene() = 0;
   virtual void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) = 0;
   // The viewport back to the whole back buffer.
   virtual void ResetViewport() = 0;
+  // The viewport set now.
+  virtual gfx::Viewport GetViewport();
   // Every textured quad in the texture-factor colour, no blending; and back.
   virtual void BeginFlatColor() = 0;
   virtual void EndFlatColor() = 0;

@@ -31,6 +31,9 @@ struct FieldScreenRect {
 };
 void GetFieldScreenRect(const Field& field, std::int32_t originX, std::int32_t originY, std::int32_t viewWidth,
                         std::int32_t viewHeight, FieldScreenRect& rect);
+// The width field `field` of map `map` is drawn with on a view of that size;
+// -1 when either index lies outside its table.
+std::int32_t FieldDrawnWidth(std::int32_t map, std::int32_t field, std::int32_t viewWidth, std::int32_t viewHeight);
 
 // One 3-D quad into the lit batch in lit mode, else into the coloured batch.
 void QuadAdd3D(float x, float y, float z, float dx, float dy, float dz, TexPair tl, TexPair tr, TexPair br,

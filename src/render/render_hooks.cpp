@@ -21,6 +21,11 @@ void RenderHooks::Reset() {
   CameraOffset = [] { return std::array<float, 2>{0.0f, 0.0f}; };
   LightColorAt = [](std::int32_t, float, float, float, std::uint32_t) { return 0xFFFFFFFFu; };
   SystemTexture = [](std::int32_t) { return gfx::TexturePtr(); };
+  for (auto* step : {&DrawPickUps, &DrawCharacters, &DrawDoors, &DrawShadows, &DrawZones, &DrawClouds, &DrawRain,
+                     &DrawTops, &DrawViewOverlays}) {
+    *step = [](const MapDrawStep&) {};
+  }
+  DrawFields = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, const MapView&) {};
 }
 
 bool RenderLitMode() { return renderHooks.LitBatchOn() && !renderHooks.LightingOff(); }

@@ -6,8 +6,21 @@
 #include <functional>
 
 #include "platform/gfx/resources.h"
+#include "render/map_view.h"
 
 namespace kiv {
+
+// What a step of map drawing gets: the arguments of the map drawing call, the
+// view record it set up and the part of the map that can be seen (map
+// pixels: left, top, right, bottom).
+struct MapDrawStep {
+  std::int32_t map = -1;
+  std::int32_t x = 0, y = 0;
+  std::int32_t parentMap = -1, viewField = -1;
+  std::int32_t width = 0, height = 0;
+  const MapView* view = nullptr;
+  std::array<std::int32_t, 4> visibleRect{};
+};
 
 struct RenderHooks {
   std::function<std::int32_t()> TickMilliseconds;  // elapsed ms of this tick, after the speed factor
@@ -26,6 +39,21 @@ struct RenderHooks {
   std::function<std::uint32_t(std::int32_t map, float x, float y, float z, std::uint32_t colour)> LightColorAt;
   // System texture n (0 is the window skin); null while not loaded.
   std::function<gfx::TexturePtr(std::int32_t n)> SystemTexture;
+  // The steps of map drawing that later parts provide, called in the order
+  // and under the conditions map drawing keeps. Defaults draw nothing.
+  std::function<void(const MapDrawStep& step)> DrawPickUps;
+  std::function<void(const MapDrawStep& step)> DrawCharacters;
+  std::function<void(const MapDrawStep& step)> DrawDoors;
+  std::function<void(const MapDrawStep& step)> DrawShadows;
+  std::function<void(const MapDrawStep& step)> DrawZones;  // pick passes only
+  std::function<void(const MapDrawStep& step)> DrawClouds;
+  std::function<void(const MapDrawStep& step)> DrawRain;
+  std::function<void(const MapDrawStep& step)> DrawTops;
+  std::function<void(const MapDrawStep& step)> DrawViewOverlays;  // screen sprites, transition, flash
+  // The fields of an interface whose view starts at (x, y) and is width x height pixels.
+  std::function<void(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                     const MapView& view)>
+      DrawFields;
   void Reset();
 };
 extern RenderHooks renderHooks;

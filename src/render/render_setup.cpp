@@ -5,6 +5,7 @@
 #include "player/shell_state.h"
 #include "player/resource_groups.h"
 #include "render/cursor_drawing.h"
+#include "render/draw_helpers.h"
 #include "render/frame_drawing.h"
 #include "render/render_hooks.h"
 #include "render/sprite_drawing.h"
@@ -21,6 +22,9 @@ void InstallRenderDataHooks() {
   triggerHooks.SpriteTextureScript = [] { return spriteScriptSlot; };
   // Animations advance by the world's time of this tick (after the game speed).
   renderHooks.TickMilliseconds = [] { return shell.frameElapsed; };
+  // Text is wrapped to the width the field is drawn with on the display.
+  dataHooks.FieldDrawnWidth = [](std::int32_t map, std::int32_t field, std::int32_t viewWidth,
+                                 std::int32_t viewHeight) { return FieldDrawnWidth(map, field, viewWidth, viewHeight); };
 }
 
 void InstallRenderPlayerHooks() {
@@ -32,6 +36,7 @@ void InstallRenderPlayerHooks() {
     if (n < 0 || static_cast<std::size_t>(n) >= systemTextures.size()) return gfx::TexturePtr();
     return systemTextures[static_cast<std::size_t>(n)];
   };
+  InstallRenderViewHooks();
 }
 
 }  // namespace kiv

@@ -113,7 +113,7 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<RenderHooks>() == 12, "list every renderHooks member here");
+  static_assert(MemberCount<RenderHooks>() == 22, "list every renderHooks member here");
   KIV_HOOK("renderHooks", TickMilliseconds);
   KIV_HOOK("renderHooks", ScreenScale);
   KIV_HOOK("renderHooks", PickPassMode);
@@ -126,6 +126,16 @@ void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
   KIV_HOOK("renderHooks", CameraOffset);
   KIV_HOOK("renderHooks", LightColorAt);
   KIV_HOOK("renderHooks", SystemTexture);
+  KIV_HOOK("renderHooks", DrawPickUps);
+  KIV_HOOK("renderHooks", DrawCharacters);
+  KIV_HOOK("renderHooks", DrawDoors);
+  KIV_HOOK("renderHooks", DrawShadows);
+  KIV_HOOK("renderHooks", DrawZones);
+  KIV_HOOK("renderHooks", DrawClouds);
+  KIV_HOOK("renderHooks", DrawRain);
+  KIV_HOOK("renderHooks", DrawTops);
+  KIV_HOOK("renderHooks", DrawViewOverlays);
+  KIV_HOOK("renderHooks", DrawFields);
 }
 
 template <typename Visit>

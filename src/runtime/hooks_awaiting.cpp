@@ -4,10 +4,6 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kShellOne = "Player shell I: forms layer, start window, folders, game window and start-game sequence";
-constexpr const char* kShellTwo =
-    "Player shell II: world update order and Input System, frame drawing, resource groups and loading screen, "
-    "reset, reload and shut-down";
 constexpr const char* kInterfaces =
     "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
     "field drawing, value fields and panels";
@@ -46,13 +42,8 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.PickUpSystem", kWeather},
     {"playerHooks.CharacterSystem", kCharacters},
     {"playerHooks.RemoveMarkedObjects", kCharacters},
-    {"playerHooks.FieldViewMap", kInterfaces},
-    {"playerHooks.FieldViewFocus", kInterfaces},
-    {"playerHooks.SetFieldScreenView", kInterfaces},
-    {"playerHooks.DrawMap", kInterfaces},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
-    {"dataHooks.FieldDrawnWidth", kInterfaces},
     {"dataHooks.InitMapWeather", kWeather},
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
     {"dataHooks.SetMapActive", kListUpkeep},
@@ -65,19 +56,22 @@ constexpr AwaitingHook kAwaiting[] = {
     {"triggerHooks.EndMapDataAudio", kMaps},
     {"triggerHooks.FieldTextShown", kInterfaces},
     {"triggerHooks.FieldAtTarget", kMapSystems},
-    {"renderHooks.PickPassMode", kInterfaces},
-    {"renderHooks.LitBatchOn", kInterfaces},
-    {"renderHooks.LightingOff", kInterfaces},
-    {"renderHooks.ModelScale", kInterfaces},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
     {"worldHooks.RemoveCharacterFromPlay", kListUpkeep},
     {"worldHooks.ClearCharacterSlot", kListUpkeep},
     {"worldHooks.ShiftFieldRefs", kListUpkeep},
     {"renderHooks.SpriteSetRadius", kInterfaces},
-    {"renderHooks.ShaderLighting", kInterfaces},
-    {"renderHooks.InterfaceReferenceSize", kInterfaces},
-    {"renderHooks.CameraOffset", kInterfaces},
     {"renderHooks.LightColorAt", kMaps},
+    {"renderHooks.DrawPickUps", kMaps},
+    {"renderHooks.DrawCharacters", kMaps},
+    {"renderHooks.DrawDoors", kMaps},
+    {"renderHooks.DrawShadows", kWeather},
+    {"renderHooks.DrawZones", kWeather},
+    {"renderHooks.DrawClouds", kWeather},
+    {"renderHooks.DrawRain", kWeather},
+    {"renderHooks.DrawTops", kWeather},
+    {"renderHooks.DrawViewOverlays", kWeather},
+    {"renderHooks.DrawFields", kInterfaces},
 };
 
 }  // namespace

@@ -69,6 +69,17 @@ void RecordingBatcher::SetTexture(std::uint32_t stage, const gfx::TexturePtr& te
   events.push_back(bind);
 }
 
+gfx::Viewport RecordingBatcher::GetViewport() {
+  for (auto e = events.rbegin(); e != events.rend(); ++e) {
+    if (e->kind == RecordedKind::kResetViewport) break;
+    if (e->kind == RecordedKind::kState && e->call == DeviceCall::kViewport) return e->viewport;
+  }
+  gfx::Viewport whole;
+  whole.width = backBufferWidth;
+  whole.height = backBufferHeight;
+  return whole;
+}
+
 std::vector<RecordedEvent> RecordingBatcher::Calls(DeviceCall call) const {
   std::vector<RecordedEvent> out;
   for (const RecordedEvent& e : events)
@@ -131,6 +142,10 @@ void RecordingBatcher::LightEnable(std::uint32_t index, bool enable) {
 
 void RecordingBatcher::SetDepthLayer(std::int32_t layer) {
   Record(DeviceCall::kDepthLayer, 0, static_cast<std::uint32_t>(layer));
+}
+
+void RecordingBatcher::SetViewport(const gfx::Viewport& viewport) {
+  Record(DeviceCall::kViewport, 0, 0).viewport = viewport;
 }
 
 void RecordingBatcher::Add(RecordedKind kind, std::uint32_t stage, std::uint32_t state, std::uint32_t value) {

@@ -70,6 +70,7 @@ enum class DeviceCall {
   kLight,               // state (index), light
   kLightEnable,         // state (index), value 0 or 1
   kDepthLayer,          // value
+  kViewport,            // viewport
 };
 
 struct RecordedEvent {
@@ -86,6 +87,7 @@ struct RecordedEvent {
   std::vector<float> constants;
   gfx::Light light;
   float z = 0.0f;  // kClear
+  gfx::Viewport viewport;
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
@@ -125,10 +127,13 @@ class RecordingBatcher final : public BatchDrawer, public DrawDevice {
   void SetLight(std::uint32_t index, const gfx::Light& light) override;
   void LightEnable(std::uint32_t index, bool enable) override;
   void SetDepthLayer(std::int32_t layer) override;
+  void SetViewport(const gfx::Viewport& viewport) override;
   void BeginScene() override { Add(RecordedKind::kBeginScene); }
   void EndScene() override { Add(RecordedKind::kEndScene); }
   void Clear(std::uint32_t flags, std::uint32_t color, float z, std::uint32_t stencil) override;
   void ResetViewport() override { Add(RecordedKind::kResetViewport); }
+  // The viewport set last; the whole back buffer before any.
+  gfx::Viewport GetViewport() override;
   void BeginFlatColor() override { Add(RecordedKind::kBeginFlatColor); }
   void EndFlatColor() override { Add(RecordedKind::kEndFlatColor); }
   void Present() override { Add(RecordedKind::kPresent); }

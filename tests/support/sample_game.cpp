@@ -212,6 +212,21 @@ Field TextField(const std::u16string& name, const std::u16string& text, float x,
   return field;
 }
 
+// A view of the map of player 0, following the character the player controls.
+Field ViewField(const std::u16string& name, float x, float y, float width, float height) {
+  Field field;
+  field.name = name;
+  field.displayName = name;
+  field.face = 6;
+  field.x = x;
+  field.y = y;
+  field.width = width;
+  field.height = height;
+  field.view.followedPlayer = 0;
+  field.view.ownMap = -1;
+  return field;
+}
+
 ByteList TownBytes(const SampleGameIds& ids) {
   MapFixture town = TiledMap(ids.town, ids.tiles, 15, 11);
   town.displayName = u"Town";
@@ -256,7 +271,8 @@ ByteList HudBytes(const SampleGameIds& ids) {
   hud.designWidth = 800;
   hud.designHeight = 600;
   hud.displayName = u"Hud";
-  hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font)};
+  hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font),
+                     ViewField(u"World", 16, 80, 768, 504)};
   return MapFileBytes(hud);
 }
 

@@ -1,0 +1,142 @@
+// An interface whose view field shows a map, drawn on the offscreen device:
+// the map's ground tiles reach the screen where the field's camera puts them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "data/field_record.h"
+#include "data/game_data.h"
+#include "data/map_record.h"
+#include "data/project_state.h"
+#include "dialogs/player_settings.h"
+#include "media/device_startup.h"
+#include "media/graphics.h"
+#include "media/quad_batcher.h"
+#include "player/player_hooks.h"
+#include "render/default_render_states.h"
+#include "render/field_camera.h"
+#include "render/map_drawing.h"
+#include "render/render_hooks.h"
+#include "render/render_setup.h"
+#include "support/back_buffer_pixels.h"
+
+// Mesa's llvmpipe keeps allocations of its shader code past the context; leak
+// checks of our own code run in the tests without GL.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+
+namespace kiv {
+namespace {
+
+constexpr int kWidth = 160, kHeight = 120;
+
+class MapViewPixelsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gameData.Reset();
+    projectState.Reset();
+    graphics.Reset();
+    quadBatch.Reset();
+    renderHooks.Reset();
+    playerHooks.Reset();
+    playerSettings.Reset();
+    viewScroll.Reset();
+    ASSERT_EQ(GraphicsCreateDirectX(), 0);
+    ASSERT_EQ(GraphicsCreateDirect3D(), 0);
+    window = std::make_unique<gfx::Window>("view", kWidth, kHeight, false, false);
+    graphics.defaultVertexFormat = kColoredVertexFormat;
+    ASSERT_EQ(GraphicsCreateDevice(window.get(), kWidth, kHeight, 0, 0, 1, 0), 0);
+    InstallRenderViewHooks();
+    // The field pass, reduced to what this test needs: a view field draws its map.
+    renderHooks.DrawFields = [](std::int32_t map, std::int32_t, std::int32_t, std::int32_t width,
+                                std::int32_t height, const MapView&) {
+      const Map& record = gameData.maps[map];
+      for (std::size_t i = 0; i < record.fields.size(); ++i) {
+        const std::int32_t shown = playerHooks.FieldViewMap(map, static_cast<std::int32_t>(i));
+        if (shown >= 0) playerHooks.DrawMap(shown, 0, 0, map, static_cast<std::int32_t>(i), width, height);
+      }
+    };
+  }
+  void TearDown() override {
+    gameData.Reset();
+    projectState.Reset();
+    renderHooks.Reset();
+    playerHooks.Reset();
+    graphics.Reset();
+    window.reset();
+    viewScroll.Reset();
+  }
+
+  TileSet Solid(std::uint32_t argb) {
+    gfx::TexturePtr texture;
+    const std::vector<std::uint32_t> texels(8 * 8, argb);
+    EXPECT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
+                                                             texture),
+              gfx::kOk);
+    TileSet set;
+    FrameGroup group;
+    ImageFrame cell;
+    cell.width = cell.height = 32;
+    cell.textureRight = cell.textureBottom = 1;
+    group.frames.push_back(cell);
+    set.frames.frameGroups.push_back(group);
+    set.frames.textures.push_back(std::move(texture));
+    Tile tile;
+    tile.frameGroup = 0;
+    tile.colorA = tile.colorB = 0xFFFFFFFF;
+    set.tiles.push_back(tile);
+    return set;
+  }
+
+  std::unique_ptr<gfx::Window> window;
+};
+
+TEST_F(MapViewPixelsTest, TheViewFieldShowsTheMapCentredOnTheScreen) {
+  gameData.tileSets = {Solid(0xFFFF0000), Solid(0xFF0000FF)};
+  // Interface 0 with one view field showing map 1 from the top.
+  const std::int32_t face = gameData.maps.Append();
+  Map& interfaceMap = gameData.maps[face];
+  interfaceMap.isInterface = true;
+  interfaceMap.overlayActive = 1;
+  interfaceMap.ambientColor = 0xFFFFFFFF;
+  Field& field = interfaceMap.fields.emplace_back();
+  field.face = 6;
+  field.view.ownMap = 1;
+  field.view.followedCharacter = 0;
+  SetFieldScreenView(field, 1);
+  // Map 1: 4 x 3 tiles, the first column red, the rest blue.
+  const std::int32_t index = gameData.maps.Append();
+  Map& map = gameData.maps[index];
+  map.width = 3;
+  map.height = 2;
+  map.layerCount = 0;
+  TileLayerGroup& ground = map.tileLayerGroups[0];
+  ground.slotTileSets = {0, 1};
+  ground.slotCount = 2;
+  for (TileLayerGroup& group : map.tileLayerGroups) {
+    group.slotGrid.Make(4, 3, 1);
+    group.tileGrid.Make(4, 3, 1);
+    group.quarterGrid.Make(4, 3, 1);
+  }
+  for (int x = 0; x < 4; ++x)
+    for (int y = 0; y < 3; ++y) ground.slotGrid.At(x, y, 0) = x == 0 ? 1 : 2;
+  map.lightGrid.Make(5, 4, 2, 0xFFFFFFFF);
+  map.actors.emplace_back();
+
+  SetDefaultRenderStates();
+  graphics.direct3dDevice->Clear(gfx::kClearTarget, 0xFF000000, 1, 0);
+  DrawMap(face, 0, 0, -1, -1, -1, -1);
+  test::SaveBackBufferPng("map_view", kWidth, kHeight);
+
+  // The 128 x 96 map in the 160 x 120 view: scrolled by -16 and -12 (halves to even).
+  EXPECT_EQ(viewScroll.scrollPixelX, -16);
+  EXPECT_EQ(viewScroll.scrollPixelY, -12);
+  EXPECT_EQ(test::BackBufferRgb(16 + 16, 12 + 16), 0xFF0000u);   // first column
+  EXPECT_EQ(test::BackBufferRgb(16 + 80, 12 + 48), 0x0000FFu);   // the rest
+  EXPECT_EQ(test::BackBufferRgb(16 + 120, 12 + 90), 0x0000FFu);  // near the far corner
+  EXPECT_EQ(test::BackBufferRgb(8, 60), 0x000000u);              // left of the map
+  EXPECT_EQ(test::BackBufferRgb(80, 114), 0x000000u);            // below it
+}
+
+}  // namespace
+}  // namespace kiv
