@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "kivplay_dump_fields.h"
+#include "kivplay_dump_shell.h"
 #include "core/folders.h"
+#include "kivplay_dump_boxes.h"
 #include "core/hooks.h"
 #include "core/random.h"
 #include "core/text_encoding.h"
@@ -51,9 +53,11 @@ constexpr const char* kUsage =
     "milliseconds (defaults: 60 ticks of 16 ms, seed 1, no input, no files written).\n"
     "After the last frame the back buffer goes to the PNG file, the game is ended and the\n"
     "dump goes to the JSON file: ticks and their lengths, playTime, the loop-error line,\n"
-    "log.txt, boxes shown, texts spoken, URLs opened, window and screen state and every\n"
-    "shown field's screen and text rectangle (at the last frame). --pick-png writes that\n"
-    "frame's pick image (pick pass 1) as a second PNG.\n"
+    "log.txt, boxes shown, texts spoken, URLs opened, window and screen state, every\n"
+    "shown field's screen and text rectangle, every view field's camera, the game's\n"
+    "message boxes and notices (\"messageBoxes\") and the shell's resources, loading\n"
+    "texts, activities, inputs and interfaces (\"shell\"), all at the last frame.\n"
+    "--pick-png writes that frame's pick image (pick pass 1) as a second PNG.\n"
     "Exit status: 0 when the ticks ran, 2 after a loop error, 1 when the game ended\n"
     "earlier or never started.\n"
     "\n"
@@ -68,7 +72,8 @@ constexpr const char* kUsage =
     "  TICK wheel N            wheel notches, positive away from the user\n"
     "  TICK focus lost         the game window loses the input focus\n"
     "  TICK focus back         and gets it back\n"
-    "  TICK close              the game window's close box\n";
+    "  TICK close              the game window's close box\n"
+    "  TICK menu save|load     opens the save or load slot menu as the game's commands do\n";
 
 struct Options {
   std::string package;
@@ -174,7 +179,7 @@ std::vector<ScriptEvent> ReadInputScript(const std::string& path) {
     }
     static const std::map<std::string, std::size_t> kMinWords = {{"key", 2},    {"move", 2},  {"button", 2},
                                                                   {"wheel", 1},  {"focus", 1}, {"close", 0},
-                                                                  {"text", 0}};
+                                                                  {"text", 0},   {"menu", 1}};
     const auto known = kMinWords.find(event.kind);
     if (known == kMinWords.end()) Fail("unknown event '" + event.kind + "' in line " + std::to_string(number));
     if (event.words.size() < known->second) Fail("too few words in line " + std::to_string(number));
@@ -283,6 +288,8 @@ void Inject(const ScriptEvent& e) {
     PushWindowEvent(run.focused ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
   } else if (e.kind == "close") {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  } else if (e.kind == "menu" && !harness::OpenMenuFromScript(e.words[0])) {
+    Fail("menu needs save or load in line " + std::to_string(e.line));
   }
 }
 
@@ -389,6 +396,7 @@ void InstallHarness() {
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
                   {"windowed", graphics.videoWindowed}};
+    harness::CaptureBoxes();
     if (!run.options.png.empty()) run.pngWritten = WriteBackBufferPng(run.options.png);
     run.fields = DumpShownFields();
     if (!run.options.pickPng.empty()) run.pickPngWritten = DrawPickImage() && WriteBackBufferPng(run.options.pickPng);
@@ -418,6 +426,7 @@ int main(int argc, char** argv) {
   os::SetClock(&run.clock);
   RuntimeStartUp();
   InstallHarness();
+  kivplay::InstallShellDump();
 
   bool started = frmStart.Initialize(run.options.package);
   RandomSeed(run.options.seed);
@@ -464,9 +473,11 @@ int main(int argc, char** argv) {
   dump["urls"] = run.urls;
   dump["window"] = run.window;
   dump["screen"] = run.screen;  // as the last frame saw it
+  harness::AddBoxesDump(dump);
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
   dump["fields"] = run.fields;
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
+  dump["shell"] = kivplay::ShellDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -57,3 +57,15 @@ endforeach()
 if(NOT found STREQUAL expected)
   message(FATAL_ERROR "log sequence:\n${found}\nexpected:\n${expected}\n${json}")
 endif()
+# The shell's section: every group loaded at the last frame, a normal tick's
+# activities from the Input System on, and the loading texts ending the load.
+string(JSON loaded GET "${json}" shell loadedResources)
+string(JSON firstActivity GET "${json}" shell lastTickActivities 0)
+string(JSON texts LENGTH "${json}" shell loadingTexts)
+math(EXPR lastText "${texts} - 1")
+string(JSON lastLoadingText GET "${json}" shell loadingTexts ${lastText})
+if(NOT loaded EQUAL 258047 OR NOT firstActivity STREQUAL "Input System"
+   OR NOT lastLoadingText STREQUAL "Starting game...")
+  message(FATAL_ERROR "shell section: groups ${loaded}, first activity ${firstActivity}, "
+    "last loading text ${lastLoadingText}\n${json}")
+endif()

@@ -224,6 +224,20 @@ struct Actor {
   std::int32_t followTarget = -1;
   std::int32_t followTargetAfterMove = -1;
   std::int32_t driverLink = -1;  // a driver's second vehicle link
+
+  // Movement and pose state that no file stores.
+  std::uint8_t groundState = 1;     // 1 standing on the floor
+  std::int32_t moveWait = 0;        // ms before the next movement command
+  std::int32_t aiMoveCommand = 0;   // command word the combat behaviour left, 0 none
+  std::int32_t actorFlags = 0;      // bit 4: leaving a vehicle keeps the state
+  std::int32_t walkTime = 0;        // ms of walking (poses 0, 1, 6 to 8, 14)
+  std::int32_t idleTime = 0;        // ms into the idle pose
+  std::int32_t attackTimer = 0;     // ms left of the running attack
+  std::int32_t hurtTime = 0;        // ms left of the hurt pose
+  std::int32_t deathTimer = 0;      // ms left of the death pose
+  std::int32_t customPoseTime = 0;  // ms into a pose chosen by a script
+  std::int32_t risePoseTime = 0;    // ms into motion pose 10
+  std::int32_t fallPoseTime = 0;    // ms into motion pose 11
 };
 
 // Reads one actor section at offset into actor. version is the format version

@@ -33,7 +33,7 @@ constexpr std::int32_t kFirstValueB = 100669;
 constexpr std::int32_t kFirstStateFlag = 100672;
 constexpr std::int32_t kFirstDesignSize = 100677;
 constexpr std::int32_t kFirstSixFlags = 100686;
-constexpr std::int32_t kFirstStateValues45 = 100710;
+constexpr std::int32_t kFirstScreenOffset = 100710;
 constexpr std::int32_t kFirstMapModeFour = 100720;
 constexpr std::int32_t kFirstStateLast = 100737;
 constexpr std::int32_t kFirstHeaderProperties = 100758;
@@ -132,9 +132,9 @@ void ReadSavedState(const ByteList& buffer, std::int32_t& offset, std::int32_t v
     state.stateValue3 = BufferReadLong(buffer, offset);
   }
   if (version >= kFirstStateFlag) state.stateFlag = BufferReadInt16(buffer, offset);
-  if (version >= kFirstStateValues45) {
-    state.stateValue4 = BufferReadLong(buffer, offset);
-    state.stateValue5 = BufferReadLong(buffer, offset);
+  if (version >= kFirstScreenOffset) {
+    state.screenOffsetX = BufferReadSingle(buffer, offset);
+    state.screenOffsetY = BufferReadSingle(buffer, offset);
   }
   if (version >= kFirstStateLast) {
     state.stateValue6 = BufferReadLong(buffer, offset);

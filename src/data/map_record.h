@@ -178,8 +178,9 @@ struct MapSavedState {
   std::uint8_t stateByte2 = 0;
   std::int32_t stateValue3 = 0;
   std::int16_t stateFlag = 0;
-  std::int32_t stateValue4 = 0;
-  std::int32_t stateValue5 = 0;
+  // The pan of a map, which is an interface's position on the screen (pixels).
+  float screenOffsetX = 0.0f;
+  float screenOffsetY = 0.0f;
   std::int32_t stateValue6 = 0;
   std::int16_t stateFlag2 = 0;
   std::int16_t stateFlag3 = 0;
@@ -234,9 +235,6 @@ struct Map {
   bool inputBlock = false;  // the interface takes no input of its own
   std::int32_t layerNumber = 0;  // drawing order of interfaces: layer, then order, then index
   std::int32_t orderNumber = 0;
-  float screenOffsetX = 0.0f;
-  float screenOffsetY = 0.0f;
-  bool musicFlag = false;   // showing the map plays its music (soundSet)
   std::int32_t defaultView = 0;  // screen view a view field takes when the map becomes shown
   // The views of the map may scroll beyond its edges (a camera setting, never stored).
   std::uint8_t freeScroll = 0;
@@ -318,6 +316,11 @@ struct Map {
   // saved focused field, the selection marker value V and the further field value W.
   std::int32_t& SelectedField() { return savedState.focusedField; }
   std::int32_t& SelectionMarkerField() { return mapValueV; }
+  // An interface's screen position is the pan that saves carry.
+  float& ScreenOffsetX() { return savedState.screenOffsetX; }
+  float& ScreenOffsetY() { return savedState.screenOffsetY; }
+  // The byte stored just before the music reference: non-zero, showing the map plays its music.
+  bool MusicFlag() const { return mapByteA2 != 0; }
   std::int32_t& FurtherField() { return mapValueW; }
   // Of an interface with a scroll area: left, top, right, bottom in design
   // pixels; fields that scroll are drawn only with their anchor inside. All 0: none.

@@ -319,4 +319,15 @@ inline std::int32_t ItemImageWidth(const ItemImageEntry& e) { return e.value1; }
 inline std::int32_t ItemImageHeight(const ItemImageEntry& e) { return e.value2; }
 inline bool ItemUnlit(const Item& item) { return item.flagV != 0; }  // drawn without the light colour
 
+// What pose choice and weapons call the item's lettered values: the attack
+// time in ms, the ammunition item (-1 none) and the four values that decide
+// which attack or carry pose a held item shows (a melee reach, a ranged value,
+// the magic kind, the thrown flag).
+inline std::int32_t ItemAttackTime(const Item& item) { return item.valueJ; }
+inline std::int32_t ItemAmmoItem(const Item& item) { return item.linkedItem.index; }
+inline std::int32_t ItemAttackPoseValue2(const Item& item) { return item.valueQ; }
+inline std::int32_t ItemAttackPoseValue3(const Item& item) { return item.valueK; }
+inline std::int32_t ItemAttackPoseFlag5(const Item& item) { return item.kindNumber; }
+inline std::uint8_t ItemAttackPoseFlag4(const Item& item) { return item.flagP; }
+
 }  // namespace kiv

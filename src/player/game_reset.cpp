@@ -53,6 +53,8 @@ void StartSpeaker(Speaker& speaker) {
   speaker.playing = sound.channel != 0 ? 1 : 0;
 }
 
+}  // namespace
+
 void RegisterHeldScripts() {
   for (ActorTemplate& actorTemplate : gameData.actorTemplates) {
     for (Trigger& trigger : actorTemplate.baseRecord.triggers) RegisterScript(trigger.script);
@@ -70,8 +72,6 @@ void RegisterHeldScripts() {
     for (Script& script : item.scripts) RegisterScript(script);
   }
 }
-
-}  // namespace
 
 void ReloadGameData(bool reinitIcons) {
   UnloadResources(kGroupIcons);
@@ -142,7 +142,7 @@ void RefreshViewedMaps(bool resetBoxes) {
     if (gameData.maps[m].shownNow != 0) {
       dataHooks.InitMapWeather(m);
       const Map& shownMap = gameData.maps[m];
-      if (shownMap.musicFlag) {
+      if (shownMap.MusicFlag()) {
         musicWanted = true;
         if (shownMap.soundSet >= 0) music.push_back(shownMap.soundSet);
       }

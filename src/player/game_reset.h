@@ -9,6 +9,10 @@ namespace kiv {
 // templates and input sets; icons in again when reinitIcons; then the scripts
 // held outside maps are registered again.
 void ReloadGameData(bool reinitIcons);
+// Registers the scripts held outside maps again: every actor template's, then
+// the ten of every sprite layer of every pose and direction, then the four of
+// every item.
+void RegisterHeldScripts();
 // "Main.Restart": a new game on fresh project data, keeping the loaded groups but the icons.
 void RestartGame();
 // Which maps view fields show now, and what starts or stops with that.

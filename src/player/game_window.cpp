@@ -24,6 +24,7 @@
 #include "platform/os/clock.h"
 #include "player/main_loop.h"
 #include "player/message_boxes.h"
+#include "player/notices.h"
 #include "player/player_hooks.h"
 #include "player/shell_state.h"
 #include "player/start_window.h"
@@ -163,9 +164,10 @@ void GameWindow::Form_Unload(int& cancel) {
 }
 
 void StartGame(std::string& savePath) {
+  const GameRunningScope running;  // errors of this game show as notices
   shell.currentPlayer = 0;
   shell.quitRequest = false;
-  shell.drawingScale = 1.0f;
+  shell.screenScale = 1.0f;
   shell.playing = true;
   SoundSetGlobalVolumes(playerSettings.soundVolume);
 

@@ -1,6 +1,8 @@
 #pragma once
-// The built-in message boxes (50) and the one in charge: what typed text into
-// a box needs. The boxes' layout, items and drawing come with their builder.
+// The message boxes (50): the script boxes, the system menu, the save and
+// load slot menus and their prompts; the one in charge of the player's input.
+// Their set-up is builtin_message_boxes.h, their per-tick update
+// message_box_update.h, their drawing render/message_box_drawing.h.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,20 +29,25 @@ struct MessageBox {
   // Typed text.
   std::int32_t linesPerPage = 0;  // 0 or less: no paging
   float typeFactor = 1.0f;        // multiplier on the text interval
-  std::int32_t typeElapsed = 0;   // ms of typing accumulated
-  bool noText = false;
+  std::int32_t typeElapsed = 0;   // ms of typing accumulated; 0 when the text begins to appear
+  bool noText = false;            // no typed text: the items show at once
   bool allShown = false;
   bool pageFull = false;  // typing stopped at the end of a page
+  bool activated = false;  // the box has taken input once
+  std::u16string text;     // the built-in boxes keep only the laid-out form
   std::vector<std::int16_t> glyphs;  // the wrapped text, with line marks
+  std::int32_t lineCount = 0;        // lines of glyphs
   std::int32_t pageStart = 0;        // lines already paged past
-  float textScroll = 0.0f;           // pixels by which the text is moved up
+  float textScroll = 0.0f;           // pixels by which the text is moved up; follows pageStart x 32
 
   // Items.
   bool plainList = false;  // items without frames and cursor
   std::vector<MessageBoxItem> items;
   std::int32_t visibleRows = 0;  // 0: all
-  std::int32_t itemColumns = 1;  // 0 is taken as 1 and stored back
+  std::int32_t itemColumns = 0;  // 0: one column; drawing stores 1 back into a 0
+  float itemSpare = 0.0f;        // kept in the record; the built-in set-up clears it
   std::int32_t selected = 0;
+  std::int32_t startItem = 0;    // the item selected when a script opens the box
   float cursorColumn = 0.0f;  // the moving selection cursor, in columns and rows
   float cursorRow = 0.0f;
   float scroll = 0.0f;  // first item row shown; fractions scroll smoothly
@@ -52,6 +59,10 @@ struct MessageBox {
   std::vector<std::int16_t> inputGlyphs;  // inputText laid out with font set 0
   std::int32_t inputLines = 0;
   std::int32_t inputLimit = 0;         // characters; 0x7FFFFDFF: no practical limit
+  std::int32_t inputMin = 0;           // bounds of a number input (inputMode 2)
+  std::int32_t inputMax = 0;
+
+  std::int32_t LastItem() const { return static_cast<std::int32_t>(items.size()) - 1; }
 };
 
 inline constexpr int kMessageBoxCount = 50;

@@ -8,6 +8,7 @@
 #include "platform/ui/form.h"
 #include "player/main_loop.h"
 #include "player/message_boxes.h"
+#include "player/notices.h"
 #include "player/shell_state.h"
 #include "script/call_frame.h"
 #include "script/script_hooks.h"
@@ -50,6 +51,7 @@ void InstallPlayerHooks() {
     gameState.paused = 0;
     shell.pendingSlotLoad = -1;
     messageBoxState = 0;
+    notices.clear();
   };
 
   stateHooks.ResetTickBase = [] { RestartTickBase(); };

@@ -39,7 +39,7 @@ struct ShellState {
   float loadingProgress = 0;       // its progress fraction
   bool drawingFrame = false;       // a frame is being drawn (loading progress is not)
   std::int32_t loadingFade = 0;    // ms since loading ended; 1000 hides the loading image
-  float drawingScale = 1.0f;       // the factor map, tile and sprite drawing scale by
+  float screenScale = 1.0f;        // the factor screen-overlay sprite layers scale their size and offset by
 
   void Reset() { *this = ShellState{}; }
 };

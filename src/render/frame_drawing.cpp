@@ -65,8 +65,8 @@ std::uint32_t ClearFlagsFor(std::uint32_t depthFormat) {
 std::int32_t RoundEven(float value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
 
 void DrawInterface(std::int32_t map) {
-  const Map& record = gameData.maps[map];
-  playerHooks.DrawMap(map, RoundEven(record.screenOffsetX), RoundEven(record.screenOffsetY), -1, -1, -1, -1);
+  Map& record = gameData.maps[map];
+  playerHooks.DrawMap(map, RoundEven(record.ScreenOffsetX()), RoundEven(record.ScreenOffsetY()), -1, -1, -1, -1);
 }
 
 bool Shown(const Map& map) { return map.isInterface && map.overlayActive == 1; }

@@ -4,6 +4,8 @@
 #include "player/player_hooks.h"
 #include "player/shell_state.h"
 #include "data/sprite_set_queries.h"
+#include "player/resource_groups.h"
+#include "render/cursor_drawing.h"
 #include "render/draw_helpers.h"
 #include "render/field_drawing.h"
 #include "render/frame_drawing.h"
@@ -38,6 +40,13 @@ void InstallRenderDataHooks() {
 
 void InstallRenderPlayerHooks() {
   playerHooks.DrawFrame = [] { DrawFrame(); };
+  playerHooks.DrawCursor = [] { DrawCursor(); };
+  // The start of a game sets the scale; the system textures are the resource group 0x10000.
+  renderHooks.ScreenScale = [] { return shell.screenScale; };
+  renderHooks.SystemTexture = [](std::int32_t n) {
+    if (n < 0 || static_cast<std::size_t>(n) >= systemTextures.size()) return gfx::TexturePtr();
+    return systemTextures[static_cast<std::size_t>(n)];
+  };
   InstallRenderViewHooks();
 }
 

@@ -4,15 +4,9 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kShellOne = "Player shell I: forms layer, start window, folders, game window and start-game sequence";
-constexpr const char* kShellTwo =
-    "Player shell II: world update order and Input System, frame drawing, resource groups and loading screen, "
-    "reset, reload and shut-down";
 constexpr const char* kInterfaces =
     "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
     "field drawing, value fields and panels";
-constexpr const char* kNotices =
-    "Notices, built-in message boxes, the save and load slot menu and the load-game dialog";
 constexpr const char* kMaps =
     "Maps prepared and drawn: terraformation, map data and light maps, pick-ups, characters and doors";
 constexpr const char* kCharacters =
@@ -21,9 +15,6 @@ constexpr const char* kCharacters =
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kMovement =
-    "Character movement: poses and draw directions, vehicles, turrets, doors and pick-ups, path-finding and "
-    "movement commands";
 constexpr const char* kMapSystems =
     "Map systems, sprite layers and inventory: spawns, field scripts and cursor navigation, character layers, "
     "items, equipment and party progression";
@@ -37,13 +28,10 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.InitMessageBoxes", kNotices},
     {"playerHooks.UpdatePointer", kListUpkeep},
-    {"playerHooks.MessageBoxSystem", kNotices},
     {"playerHooks.ActionRects", kCharacters},
     {"playerHooks.HISystem", kCharacters},
     {"playerHooks.ClearCharacterTickFlags", kCharacters},
-    {"playerHooks.MessageSystem", kNotices},
     {"playerHooks.CloudSystem", kWeather},
     {"playerHooks.RainSystem", kWeather},
     {"playerHooks.UpdateMapSystems", kMapSystems},
@@ -54,8 +42,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.PickUpSystem", kWeather},
     {"playerHooks.CharacterSystem", kCharacters},
     {"playerHooks.RemoveMarkedObjects", kCharacters},
-    {"playerHooks.DrawMessageBoxes", kNotices},
-    {"playerHooks.DrawCursor", kShellTwo},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
@@ -68,18 +54,12 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.objectExecutor", kCommands},
     {"scriptHooks.RelateContext", kMapSystems},
     {"triggerHooks.EndMapDataAudio", kMaps},
-    {"triggerHooks.ActorStopped", kMovement},
     {"triggerHooks.FieldAtTarget", kMapSystems},
-    {"renderHooks.ScreenScale", kShellTwo},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"startWindowHooks.ShowLoadDialog", kNotices},
     {"worldHooks.RemoveCharacterFromPlay", kListUpkeep},
     {"worldHooks.ClearCharacterSlot", kListUpkeep},
-    {"worldHooks.EnterVehicle", kMovement},
     {"worldHooks.ShiftFieldRefs", kListUpkeep},
     {"renderHooks.LightColorAt", kMaps},
-    {"renderHooks.SystemTexture", kShellTwo},
-    {"SetNoticeHook", kNotices},
     {"renderHooks.DrawPickUps", kMaps},
     {"renderHooks.DrawCharacters", kMaps},
     {"renderHooks.DrawDoors", kMaps},

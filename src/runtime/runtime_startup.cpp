@@ -2,15 +2,18 @@
 
 #include "mathkiv/models.h"
 #include "media/graphics.h"
+#include "player/boxes_install.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
+#include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
 #include "world/placement.h"
 #include "world/world_setup.h"
+#include "world/movement_setup.h"
 
 namespace kiv {
 
@@ -21,6 +24,7 @@ void RuntimeStartUp() {
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();
+  InstallWorldMovementHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {
@@ -28,6 +32,9 @@ void RuntimeStartUp() {
   };
   InstallShellSystems();
   InstallRenderPlayerHooks();
+  // Notices, the message boxes with the slot menus, and the load dialog.
+  InstallBoxesAndNotices();
+  playerHooks.DrawMessageBoxes = [] { DrawMessageBoxes(); };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
 }

@@ -1,5 +1,6 @@
 #include "script/script_convert.h"
 
+#include "core/angles.h"
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text_encoding.h"
@@ -21,6 +22,17 @@ std::uint8_t ScriptConvertBoolean(const Variant& value, bool raise) {
   // For every type but text, IsNumericValue is the test of a number type.
   if (IsNumericValue(value)) return VarToDouble(value) != 0.0 ? 1 : 0;
   if (raise) RaiseError(kErrData, "Unsupported data-type to convert boolean.");
+  return 0;
+}
+
+std::int32_t AngleToQuarterDirection(float angle) {
+  // Bounds in single precision: from pi and pi/4 at the ends, from pi/2 and pi/4 in the middle.
+  const auto within = [angle](float low, float high) { return angle >= low && angle <= high; };
+  if (within(-(kPi + kPiOver4), -(kPi - kPiOver4))) return 0;
+  if (within(kPi - kPiOver4, kPi + kPiOver4)) return 0;
+  if (within(-(kPiOver2 + kPiOver4), -(kPiOver2 - kPiOver4))) return 2;
+  if (within(-kPiOver4, kPiOver4)) return 4;
+  if (within(kPiOver2 - kPiOver4, kPiOver2 + kPiOver4)) return 6;
   return 0;
 }
 

@@ -48,8 +48,8 @@ void WriteSavedState(ByteList& buffer, std::int32_t& offset, const MapSavedState
   BufferWriteByte(buffer, state.stateByte2, offset);
   BufferWriteLong(buffer, state.stateValue3, offset);
   BufferWriteInt16(buffer, state.stateFlag, offset);
-  BufferWriteLong(buffer, state.stateValue4, offset);
-  BufferWriteLong(buffer, state.stateValue5, offset);
+  BufferWriteSingle(buffer, state.screenOffsetX, offset);
+  BufferWriteSingle(buffer, state.screenOffsetY, offset);
   BufferWriteLong(buffer, state.stateValue6, offset);
   BufferWriteInt16(buffer, state.stateFlag2, offset);
   BufferWriteInt16(buffer, state.stateFlag3, offset);

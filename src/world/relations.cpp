@@ -8,6 +8,7 @@
 #include "mathkiv/collision.h"
 #include "mathkiv/collision_grid.h"
 #include "world/actor_shapes.h"
+#include "world/world_settings.h"
 
 namespace kiv {
 
@@ -83,7 +84,8 @@ void PaintPathCollision(std::int32_t map, std::int32_t mover, std::int32_t targe
     const Actor& a = m.actors[i];
     if (!IsCharacterCollidable(map, index, false) || a.solid == 0) continue;
     if (friendsPass && moverTeam >= 0 && IsTeamFriendly(moverTeam, a.team)) continue;
-    const ShapePlacement placement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
+    const float z = FlatMovement() ? 0.0f : a.z;
+    const ShapePlacement placement{a.x, a.y, z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
     PaintArrayCollision(grid, a.collisionShape, placement, 1);
     if (a.moveCommand[1] > 0) {
       CollisionShape step = BoxShapeOf(a.stepRect);
@@ -93,11 +95,12 @@ void PaintPathCollision(std::int32_t map, std::int32_t mover, std::int32_t targe
   }
   for (const Door& door : m.doors) {
     if (door.openStyle != 0) continue;
-    PaintArrayCollision(grid, door.collisionShape, ShapePlacement{door.x, door.y, door.z}, 1);
+    PaintArrayCollision(grid, door.collisionShape, ShapePlacement{door.x, door.y, FlatMovement() ? 0.0f : door.z}, 1);
   }
   for (const PickUp& pickUp : m.pickUps) {
     if (pickUp.Taken() != 0 || pickUp.items[0].item < 0) continue;
-    PaintArrayCollision(grid, pickUp.collisionShape, ShapePlacement{pickUp.x, pickUp.y, pickUp.z}, 1);
+    PaintArrayCollision(grid, pickUp.collisionShape, ShapePlacement{pickUp.x, pickUp.y, FlatMovement() ? 0.0f : pickUp.z},
+                        1);
   }
   for (const Zone& zone : m.zones) {
     if (zone.Blocking() == 0 || zone.Disabled() != 0) continue;

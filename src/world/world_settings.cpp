@@ -17,5 +17,6 @@ std::int32_t PathCellSize() { return dataSettings.gridCellSize; }
 std::int32_t PathGridOrigin() { return dataSettings.gridOrigin; }
 bool TallWalls() { return ProjectFlag(6); }
 bool QuietBlockingZones() { return ProjectFlag(15); }
+bool FlatMovement() { return ProjectFlag(11); }
 
 }  // namespace kiv

@@ -11,5 +11,7 @@ std::int32_t PathGridOrigin();
 // left out of the zone hits.
 bool TallWalls();
 bool QuietBlockingZones();
+// Option flag 11: path-finding ignores heights (every height it hands on is 0).
+bool FlatMovement();
 
 }  // namespace kiv

@@ -420,6 +420,34 @@ TEST_F(FieldCameraTest, FrontAndSideViewsLookAlongTheGround) {
   ExpectMatrix(camera.view, side, 0.05f);
 }
 
+TEST_F(FieldCameraTest, TheUpVectorLooksDownOnlyStraightDownAndTurnsWithTheRoll) {
+  const std::int32_t map = AddMap(99, 99, 0, 2000, 1500, 0);
+  struct Case {
+    float pitch, roll;
+    gfx::Vector3 up;
+  };
+  const Case cases[] = {
+      {kHalfPi, 0.0f, {0, -1, 0}},
+      {kHalfPi + 0.00005f, 0.0f, {0, -1, 0}},  // within 0.0001 of straight down
+      {kHalfPi - 0.001f, 0.0f, {0, 0, 1}},
+      {kQuarterPi, 0.0f, {0, 0, 1}},
+      {kQuarterPi, kHalfPi, {0, -1, 0}},  // (0, 0, 1) turned about x by a quarter
+      {kHalfPi, kHalfPi, {0, 0, -1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.pitch << " " << c.roll);
+    Field field = ViewOf(map, 0);
+    field.view.pitch = c.pitch;
+    field.view.roll = c.roll;
+    std::int32_t width = 640, height = 480;
+    FieldCamera camera;
+    SetupFieldCamera(field, 0, 0, width, height, camera);
+    EXPECT_NEAR(camera.up.x, c.up.x, 1e-5);
+    EXPECT_NEAR(camera.up.y, c.up.y, 1e-5);
+    EXPECT_NEAR(camera.up.z, c.up.z, 1e-5);
+  }
+}
+
 TEST_F(FieldCameraTest, AViewCutByTheScreenEdgeMovesItsBoundsIn) {
   const std::int32_t map = AddMap(99, 99, 0, 2000, 1500, 0);
   struct Case {

@@ -71,8 +71,8 @@ TEST_F(FrameDrawingTest, ANormalFrameClearsDrawsInOrderAndPresents) {
   const std::int32_t lowFirst = AddInterface(1, 2);  // equal pair: index order
   const std::int32_t bottom = AddInterface(0, 7);
   (void)hidden;
-  gameData.maps[bottom].screenOffsetX = 2.5f;  // halves to even
-  gameData.maps[bottom].screenOffsetY = 3.5f;
+  gameData.maps[bottom].ScreenOffsetX() = 2.5f;  // halves to even
+  gameData.maps[bottom].ScreenOffsetY() = 3.5f;
   recorder.depthStencilFormat = 75;
   DrawFrame();
   EXPECT_EQ(drawn, (std::vector<std::int32_t>{bottom, lowSecond, lowFirst, top}));

@@ -129,7 +129,7 @@ Map MakeMap() {
   m.eventScripts[5].text = u"y = 2";
   m.savedState.stateByte = 1, m.savedState.focusedField = 0, m.savedState.stateValue1 = 2;
   m.savedState.stateValue2 = 3, m.savedState.stateByte2 = 4, m.savedState.stateValue3 = 5;
-  m.savedState.stateFlag = -1, m.savedState.stateValue4 = 6, m.savedState.stateValue5 = 7;
+  m.savedState.stateFlag = -1, m.savedState.screenOffsetX = 6.5f, m.savedState.screenOffsetY = -7.25f;
   m.savedState.stateValue6 = 8, m.savedState.stateFlag2 = -1, m.savedState.stateFlag3 = 0;
 
   Door door;
@@ -257,6 +257,8 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.mapValueAB, -9.8f);
   EXPECT_EQ(read.eventScripts[5].text, u"y = 2");
   EXPECT_EQ(read.savedState.focusedField, 0);
+  EXPECT_EQ(read.ScreenOffsetX(), 6.5f);
+  EXPECT_EQ(read.ScreenOffsetY(), -7.25f);
   EXPECT_EQ(read.savedState.stateValue6, 8);
   EXPECT_EQ(read.savedState.stateFlag2, -1);
 
