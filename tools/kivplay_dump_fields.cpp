@@ -21,7 +21,7 @@ nlohmann::json FieldEntry(std::int32_t map, std::int32_t index, const Field& fie
   const Map& record = gameData.maps[map];
   FieldScreenRect rect;
   // Interfaces are drawn at their screen offset over the whole back buffer.
-  GetFieldScreenRect(field, RoundToLong(record.screenOffsetX), RoundToLong(record.screenOffsetY), width, height,
+  GetFieldScreenRect(field, RoundToLong(record.ScreenOffsetX()), RoundToLong(record.ScreenOffsetY()), width, height,
                      rect);
   nlohmann::json entry = {
       {"map", map},

@@ -319,6 +319,8 @@ struct Map {
   // An interface's screen position is the pan that saves carry.
   float& ScreenOffsetX() { return savedState.screenOffsetX; }
   float& ScreenOffsetY() { return savedState.screenOffsetY; }
+  float ScreenOffsetX() const { return savedState.screenOffsetX; }
+  float ScreenOffsetY() const { return savedState.screenOffsetY; }
   // The byte stored just before the music reference: non-zero, showing the map plays its music.
   bool MusicFlag() const { return mapByteA2 != 0; }
   std::int32_t& FurtherField() { return mapValueW; }
