@@ -164,9 +164,8 @@ void BuildInterface() {
   gameData.maps[shown].width = 19;
   gameData.maps[shown].height = 19;
   gameData.maps[shown].ambientColor = kWhite;
-  // KIV_BENCH_VIEW_MAP=1 lets the view field draw its map; on this device the
-  // map drawing's switch back to 2-D is refused a viewport, so by default the
-  // view field costs its state restore only.
+  // KIV_BENCH_VIEW_MAP=1 lets the view field draw its (empty) map; by default
+  // the view field costs its state restore only.
   const bool viewMap = std::getenv("KIV_BENCH_VIEW_MAP") != nullptr;
   playerHooks.FieldViewMap = [shown, viewMap](std::int32_t, std::int32_t field) {
     return viewMap && field == kFieldsPerKind * 4 ? shown : -1;
@@ -179,9 +178,8 @@ void BuildInterface() {
                               std::int32_t height, const MapView& view) { DrawFields(map, x, y, width, height, view); };
 }
 
-// The field pass of the interface over the whole back buffer. (Its map
-// drawing around it, DrawMap, is refused a viewport by the foreground
-// backdrop on this device, so the pass is called as DrawMap calls it.)
+// The field pass of the interface over the whole back buffer, called as map
+// drawing's field step calls it.
 void Frame() {
   graphics.direct3dDevice->Clear(gfx::kClearTarget, 0xFF000000, 1, 0);
   MapView view;

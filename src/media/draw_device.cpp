@@ -30,11 +30,29 @@ class GraphicsDrawDevice final : public DrawDevice {
   void EndFlatColor() override { GraphicsEndFlatColor(); }
   void Present() override { GraphicsPresent(); }
   std::uint32_t DepthStencilFormat() override { return graphics.presentParameters.autoDepthStencilFormat; }
-  std::uint32_t BackBufferWidth() override { return graphics.presentParameters.backBufferWidth; }
-  std::uint32_t BackBufferHeight() override { return graphics.presentParameters.backBufferHeight; }
+  std::uint32_t BackBufferWidth() override { return GraphicsBackBufferWidth(); }
+  std::uint32_t BackBufferHeight() override { return GraphicsBackBufferHeight(); }
 };
 
+// A windowed device asked for a size of 0 takes its window's size, so the
+// presentation parameters may say 0: the back buffer itself tells the size.
+gfx::SurfacePtr BackBuffer() {
+  gfx::SurfacePtr surface;
+  if (graphics.direct3dDevice) graphics.direct3dDevice->GetBackBuffer(surface);
+  return surface;
+}
+
 }  // namespace
+
+std::uint32_t GraphicsBackBufferWidth() {
+  const gfx::SurfacePtr surface = BackBuffer();
+  return surface ? surface->Width() : graphics.presentParameters.backBufferWidth;
+}
+
+std::uint32_t GraphicsBackBufferHeight() {
+  const gfx::SurfacePtr surface = BackBuffer();
+  return surface ? surface->Height() : graphics.presentParameters.backBufferHeight;
+}
 
 void DrawDevice::SetRenderState(std::uint32_t state, std::uint32_t value) {
   CheckResult(Device().SetRenderState(state, value), "SetRenderState");

@@ -53,4 +53,9 @@ bool DrawDeviceAvailable();
 // The installed device, else the graphics device (which raises 91 while it is not created).
 DrawDevice& CurrentDrawDevice();
 
+// The size of the device's back buffer as created (a windowed device asked
+// for 0 takes its window's size); the presentation parameters without a device.
+std::uint32_t GraphicsBackBufferWidth();
+std::uint32_t GraphicsBackBufferHeight();
+
 }  // namespace kiv

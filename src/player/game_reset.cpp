@@ -1,5 +1,7 @@
 #include "player/game_reset.h"
 
+#include "media/draw_device.h"
+
 #include <vector>
 
 #include "data/data_hooks.h"
@@ -11,6 +13,7 @@
 #include "mathkiv/models.h"
 #include "media/audio_startup.h"
 #include "media/device_startup.h"
+#include "media/draw_device.h"
 #include "media/graphics.h"
 #include "media/sound_channels.h"
 #include "platform/audio/mixer.h"
@@ -103,7 +106,7 @@ void RestartGame() {
 }
 
 void RefreshViewedMaps(bool resetBoxes) {
-  const auto width = static_cast<std::int32_t>(graphics.presentParameters.backBufferWidth);
+  const auto width = static_cast<std::int32_t>(GraphicsBackBufferWidth());
   screenWidthTiles = width / 32 - 1;
   const std::int32_t last = gameData.maps.LastIndex();
   for (std::int32_t m = 0; m <= last; ++m) gameData.maps[m].shownNow = 0;

@@ -1,6 +1,7 @@
 #include "device_fixture.h"
 
 #include "media/device_reset.h"
+#include "media/draw_device.h"
 #include "platform/gfx/d3dx.h"
 
 namespace kiv {
@@ -230,6 +231,17 @@ TEST(DirectionSteps, RoundedFromTheAngles) {
   EXPECT_EQ(FormatBitsPerPixel(26), 16);
   EXPECT_EQ(FormatBitsPerPixel(41), 8);
   EXPECT_EQ(FormatBitsPerPixel(75), 0);
+}
+
+// A windowed device asked for size 0 takes its window's size; drawing must see
+// that size, not the 0 of the presentation parameters (else a full-screen
+// interface gets an empty viewport, which the device refuses).
+TEST_F(GraphicsTest, WindowedDeviceOfSizeZeroReportsItsWindowsSize) {
+  ASSERT_EQ(GraphicsCreateDevice(window.get(), 0, 0, 0, 0, 1, 0), 0);
+  EXPECT_EQ(graphics.presentParameters.backBufferWidth, 0u);
+  EXPECT_EQ(GraphicsBackBufferWidth(), 32u);
+  EXPECT_EQ(GraphicsBackBufferHeight(), 32u);
+  EXPECT_EQ(CurrentDrawDevice().BackBufferWidth(), 32u);
 }
 
 }  // namespace
