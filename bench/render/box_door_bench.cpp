@@ -17,6 +17,7 @@
 #include "render/render_hooks.h"
 #include "render/text_layout.h"
 #include "support/recording_batcher.h"
+#include "bench_font.h"
 
 namespace kiv {
 namespace {
@@ -24,25 +25,6 @@ namespace {
 constexpr std::int32_t kCharacters = 2000;
 constexpr std::int32_t kItems = 20;
 constexpr std::int32_t kDoors = 200;
-
-FontSet BenchFont() {
-  FontSet font;
-  font.textureWidth = 256;
-  font.textureHeight = 128;
-  font.glyphInset = 1;
-  for (std::int16_t code = 32; code <= 126; ++code) {
-    const std::int32_t cell = code - 32;
-    FontGlyph glyph;
-    glyph.code = code;
-    glyph.u = static_cast<float>(cell % 16) / 16.0f;
-    glyph.v = static_cast<float>(cell / 16) / 8.0f;
-    glyph.width = static_cast<float>(4 + cell % 12) / 256.0f;
-    glyph.height = 16.0f / 128.0f;
-    font.glyphs.push_back(glyph);
-  }
-  font.lineHeight = 14;
-  return font;
-}
 
 std::u16string Words(std::int32_t characters, std::int32_t seed) {
   std::u16string text;
@@ -60,7 +42,7 @@ gfx::TexturePtr BenchTexture() {
 
 void SetUpFrame() {
   gameData.Reset();
-  gameData.fontSets.push_back(BenchFont());
+  gameData.fontSets.push_back(bench::BenchFont(14));
   gameData.fontSets[0].loadedTexture = BenchTexture();
   gameData.doorSets.resize(1);
   gameData.doorSets[0].textures = {BenchTexture(), BenchTexture(), BenchTexture()};

@@ -28,6 +28,7 @@
 #include "render/render_hooks.h"
 #include "support/back_buffer_pixels.h"
 #include "support/recording_batcher.h"
+#include "bench_font.h"
 
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
@@ -76,26 +77,6 @@ std::int32_t AddSprite(int size, std::uint32_t argb) {
   return static_cast<std::int32_t>(gameData.spriteSets.size()) - 1;
 }
 
-FontSet BenchFont() {
-  FontSet font;
-  font.textureWidth = 256;
-  font.textureHeight = 128;
-  font.glyphInset = 1;
-  for (std::int16_t code = 32; code <= 126; ++code) {
-    const std::int32_t cell = code - 32;
-    FontGlyph glyph;
-    glyph.code = code;
-    glyph.u = static_cast<float>(cell % 16) / 16.0f;
-    glyph.v = static_cast<float>(cell / 16) / 8.0f;
-    glyph.width = static_cast<float>(4 + cell % 12) / 256.0f;
-    glyph.height = 16.0f / 128.0f;
-    font.glyphs.push_back(glyph);
-  }
-  font.lineHeight = 14;
-  font.loadedTexture = SolidTexture(128, kWhite);
-  return font;
-}
-
 Field BaseField(std::int32_t map, std::uint8_t kind, std::int32_t i) {
   Field f;
   f.mapIndex = map;
@@ -115,7 +96,9 @@ void BuildInterface() {
   gameData.Reset();
   dataSettings.gameVideoWidth = kWidth;
   dataSettings.gameVideoHeight = kHeight;
-  gameData.fontSets.push_back(BenchFont());
+  FontSet font = bench::BenchFont(14);
+  font.loadedTexture = SolidTexture(128, kWhite);
+  gameData.fontSets.push_back(font);
   const std::int32_t icon = AddSprite(8, 0xFFFFFFFF);
   const std::int32_t panel = AddSprite(48, 0xFF8080FF);
   const std::int32_t bar = AddSprite(32, 0xFF80FF80);

@@ -12,6 +12,7 @@
 #include "render/text_drawing.h"
 #include "render/text_layout.h"
 #include "support/recording_batcher.h"
+#include "bench_font.h"
 
 namespace kiv {
 namespace {
@@ -19,25 +20,6 @@ namespace {
 constexpr std::int32_t kCharacters = 10000;
 constexpr std::int32_t kWrapWidth = 600;
 constexpr std::uint32_t kTop = 0xFFFFFFFF, kBottom = 0xFF909090, kShadow = 0x80000000;
-
-// Printable codes 32..126 in cells 16 pixels apart, 4 to 15 pixels wide.
-FontSet BenchFont() {
-  FontSet font;
-  font.textureWidth = 256;
-  font.textureHeight = 128;
-  font.glyphInset = 1;
-  for (std::int16_t code = 32; code <= 126; ++code) {
-    const std::int32_t cell = code - 32;
-    FontGlyph glyph;
-    glyph.code = code;
-    glyph.u = static_cast<float>(cell % 16) / 16.0f;
-    glyph.v = static_cast<float>(cell / 16) / 8.0f;
-    glyph.width = static_cast<float>(4 + cell % 12) / 256.0f;
-    glyph.height = 16.0f / 128.0f;
-    font.glyphs.push_back(glyph);
-  }
-  return font;
-}
 
 // Words of 1 to 9 letters with a line mark after every 40th word.
 std::u16string BenchText() {
@@ -52,7 +34,7 @@ std::u16string BenchText() {
 
 void UseBenchFont() {
   gameData.Reset();
-  gameData.fontSets.push_back(BenchFont());
+  gameData.fontSets.push_back(bench::BenchFont());
 }
 
 GlyphIndexList LaidOutText() {
