@@ -184,11 +184,16 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<WorldHooks>() == 4, "list every worldHooks member here");
+  static_assert(MemberCount<WorldHooks>() == 9, "list every worldHooks member here");
   KIV_HOOK("worldHooks", RemoveCharacterFromPlay);
   KIV_HOOK("worldHooks", ClearCharacterSlot);
   KIV_HOOK("worldHooks", EnterVehicle);
   KIV_HOOK("worldHooks", ShiftFieldRefs);
+  KIV_HOOK("worldHooks", InsertField);
+  KIV_HOOK("worldHooks", UnspawnChildFields);
+  KIV_HOOK("worldHooks", SetFieldSelectable);
+  KIV_HOOK("worldHooks", SetFieldDisabled);
+  KIV_HOOK("worldHooks", KeepFieldInScrollRegion);
 }
 
 #undef KIV_HOOK
