@@ -169,6 +169,7 @@ struct Spawn {
   std::int32_t time = 0;
   std::int32_t born = 0;
   std::int32_t died = 0;
+  std::int32_t departedCount = 0;  // spawned characters that left the map; run time, not stored
 };
 
 struct PositionedText {
