@@ -123,6 +123,7 @@ struct Actor {
 
   std::vector<AppearancePart> parts;
   std::vector<CharacterLayer> characterLayers;  // rebuilt from parts and equipment, not stored
+  std::int16_t hasPose13 = 0;  // -1 when some layer's sprite set draws pose 13; rebuilt with the layers
   std::uint32_t specular = 0;
   std::uint32_t shadowColor = 0;
   std::int32_t designValue = 0;  // stored after ShadowColor

@@ -130,10 +130,10 @@ void LinkPlayerItems(std::int32_t index) {
   Player& player = projectState.players[static_cast<std::size_t>(index)];
   for (InventoryEntry& entry : player.items) ResolvePlayerItem(entry);
   for (PartyMember& member : player.party) {
-    for (std::vector<InventoryEntry>& slot : member.slotItems) {
+    for (std::vector<InventoryEntry>& slot : member.levelMagic) {
       for (InventoryEntry& entry : slot) ResolvePlayerItem(entry);
     }
-    for (InventoryEntry& entry : member.items) ResolvePlayerItem(entry);
+    for (InventoryEntry& entry : member.magic) ResolvePlayerItem(entry);
   }
 }
 

@@ -35,16 +35,20 @@ struct ProjectSettings {
 
 struct PartyMember {
   std::int32_t character = -1;  // index in the player's map's actors
-  std::int32_t value2 = 0;
-  std::int32_t firstLevel = 0;
-  std::int32_t lastLevel = 0;
-  std::array<std::int32_t, 3> values5to7{};
+  std::int32_t level = 0;
+  std::int32_t minLevel = 0;
+  std::int32_t maxLevel = 0;
+  std::int32_t experience = 0;
+  // Leaving level L upward costs L x experienceStep + experienceBase points.
+  std::int32_t experienceBase = 0;
+  std::int32_t experienceStep = 0;
   // One row per statistic of gameData.statistics (table order), each holding
-  // one value per level from firstLevel to lastLevel; an empty row is 0 at every level.
-  std::vector<std::vector<std::int32_t>> statisticLevels;
-  // The items gained at each level from firstLevel to lastLevel.
-  std::vector<std::vector<InventoryEntry>> slotItems;
-  std::vector<InventoryEntry> items;
+  // the statistic's base at every level from minLevel to maxLevel; an empty
+  // row is 0 at every level.
+  std::vector<std::vector<std::int32_t>> levelStats;
+  // The magic learnt on reaching each level from minLevel to maxLevel.
+  std::vector<std::vector<InventoryEntry>> levelMagic;
+  std::vector<InventoryEntry> magic;  // the magic learnt so far
   std::int32_t player = 0;  // the player the project file names for the member
 };
 

@@ -330,4 +330,15 @@ inline std::int32_t ItemAttackPoseValue3(const Item& item) { return item.valueK;
 inline std::int32_t ItemAttackPoseFlag5(const Item& item) { return item.kindNumber; }
 inline std::uint8_t ItemAttackPoseFlag4(const Item& item) { return item.flagP; }
 
+// What equipment and the inventory call the item's values: the modifier it
+// gives each statistic while equipped, the flag that keeps equipping away from
+// the player's inventory, and the rounds a weapon's clip holds (below 1 none).
+inline const std::vector<std::int32_t>& ItemStatModifiers(const Item& item) { return item.statisticValues[0]; }
+inline std::int32_t ItemNoInventory(const Item& item) { return item.valueZ1; }
+inline std::int32_t ItemClipSize(const Item& item) { return item.valueI; }
+// The colour that tints the layers an item's sprite part adds to a character.
+inline std::uint32_t ItemSpritePartColour(const ItemSpriteLayerPart& part) {
+  return static_cast<std::uint32_t>(part.slot);
+}
+
 }  // namespace kiv

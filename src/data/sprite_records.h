@@ -180,6 +180,14 @@ inline std::int32_t DirectionLastFrame(const SpriteDirection& d) {
 }
 inline std::int32_t HoldingPointGroup(const SpriteDirection& d, std::size_t i) { return d.slots[i].value; }
 
+// What character layers call the set's fields: the slot whose item layers
+// hide this set when it dresses a character (symbol, 0 none), the draw order
+// of each of its parts (its draw groups), and the last of the colours that
+// tint each part (its last draw order).
+inline std::int32_t SpriteHiddenBySlot(const SpriteSet& s) { return s.symbolB; }
+inline const std::vector<std::int32_t>& SpritePartOrders(const SpriteSet& s) { return s.usedValues; }
+inline std::int32_t SpriteLastColourIndex(const SpriteSet& s) { return s.largestLayerValue; }
+
 // A particle of a sprite layer that emits them.
 struct SpriteParticle {
   std::int32_t remaining = 0;  // milliseconds; below 1 the particle is dead and its slot reusable

@@ -45,7 +45,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
-    {"dataHooks.RebuildSpriteLayers", kMapSystems},
     {"dataHooks.SetMapActive", kListUpkeep},
     {"stateHooks.GenerateMapData", kMaps},
     {"scriptHooks.internalExecutor", kCommands},

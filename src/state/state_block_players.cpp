@@ -72,12 +72,12 @@ std::int32_t StatisticIndexOf(const Identifier& id) {
 // bytes left. Each level stores at least one list header, and the rows of
 // all statistics (stored or not) must stay within what the stream could hold.
 std::int32_t LevelCount(const ByteList& buffer, std::int32_t offset, const PartyMember& member) {
-  const std::int64_t count = static_cast<std::int64_t>(member.lastLevel) - member.firstLevel + 1;
+  const std::int64_t count = static_cast<std::int64_t>(member.maxLevel) - member.minLevel + 1;
   const std::int64_t bytesLeft = BufferBytesLeft(buffer, offset);
   const auto statistics = static_cast<std::int64_t>(gameData.statistics.size());
   if (count < 1 || count > bytesLeft / 4 || statistics * count > bytesLeft / 4 + kSpareStatisticValues) {
-    RaiseError(kErrData, "Invalid party member levels " + std::to_string(member.firstLevel) + " to " +
-                             std::to_string(member.lastLevel) + ".");
+    RaiseError(kErrData, "Invalid party member levels " + std::to_string(member.minLevel) + " to " +
+                             std::to_string(member.maxLevel) + ".");
   }
   return static_cast<std::int32_t>(count);
 }
@@ -87,7 +87,7 @@ std::int32_t LevelCount(const ByteList& buffer, std::int32_t offset, const Party
 // as 0 at every level), so what a member holds never exceeds what its stream held.
 void ReadStatisticRows(const ByteList& buffer, std::int32_t& offset, std::int32_t levels,
                        PartyMember& member) {
-  member.statisticLevels.assign(gameData.statistics.size(), std::vector<std::int32_t>());
+  member.levelStats.assign(gameData.statistics.size(), std::vector<std::int32_t>());
   // levels is at most a quarter of the bytes left, so the row size fits.
   const std::int32_t rowSize = kIdentifierSize + 4 * levels;
   const std::int32_t last = BufferReadLastIndex(buffer, offset, rowSize);
@@ -97,7 +97,7 @@ void ReadStatisticRows(const ByteList& buffer, std::int32_t& offset, std::int32_
       offset += 4 * levels;  // checked by BufferReadLastIndex
       continue;
     }
-    std::vector<std::int32_t>& row = member.statisticLevels[static_cast<std::size_t>(statistic)];
+    std::vector<std::int32_t>& row = member.levelStats[static_cast<std::size_t>(statistic)];
     row.resize(static_cast<std::size_t>(levels));
     for (std::int32_t& value : row) value = BufferReadLong(buffer, offset);
   }
@@ -106,16 +106,18 @@ void ReadStatisticRows(const ByteList& buffer, std::int32_t& offset, std::int32_
 PartyMember ReadMemberStored(const ByteList& buffer, std::int32_t& offset) {
   PartyMember member;
   member.character = BufferReadLong(buffer, offset);
-  member.value2 = BufferReadLong(buffer, offset);
-  member.firstLevel = BufferReadLong(buffer, offset);
-  member.lastLevel = BufferReadLong(buffer, offset);
-  for (std::int32_t& value : member.values5to7) value = BufferReadLong(buffer, offset);
+  member.level = BufferReadLong(buffer, offset);
+  member.minLevel = BufferReadLong(buffer, offset);
+  member.maxLevel = BufferReadLong(buffer, offset);
+  member.experience = BufferReadLong(buffer, offset);
+  member.experienceBase = BufferReadLong(buffer, offset);
+  member.experienceStep = BufferReadLong(buffer, offset);
   const std::int32_t levels = LevelCount(buffer, offset, member);
   ReadStatisticRows(buffer, offset, levels, member);
-  member.slotItems.reserve(static_cast<std::size_t>(levels));
+  member.levelMagic.reserve(static_cast<std::size_t>(levels));
   for (std::int32_t level = 0; level < levels; ++level)
-    member.slotItems.push_back(ReadItemIdList(buffer, offset));
-  member.items = ReadItemIdList(buffer, offset);
+    member.levelMagic.push_back(ReadItemIdList(buffer, offset));
+  member.magic = ReadItemIdList(buffer, offset);
   return member;
 }
 
@@ -139,16 +141,16 @@ void ReadMemberCharacter(const ByteList& buffer, std::int32_t& offset, std::int3
   actor.partyMember = partyIndex;
   const std::size_t areas = std::min(actor.equipment.size(), projectState.equipmentAreas.size());
   for (std::size_t k = 0; k < areas; ++k) actor.equipment[k].areaId = projectState.equipmentAreas[k].id;
-  const std::size_t statistics = std::min(actor.statistics.size(), member.statisticLevels.size());
+  const std::size_t statistics = std::min(actor.statistics.size(), member.levelStats.size());
   for (std::size_t k = 0; k < statistics; ++k) {
-    const std::vector<std::int32_t>& row = member.statisticLevels[k];
+    const std::vector<std::int32_t>& row = member.levelStats[k];
     const std::int32_t firstLevel = row.empty() ? 0 : row.front();
     actor.statistics[k].baseValue = firstLevel;
     actor.statistics[k].currentValue = firstLevel;
   }
-  member.items.clear();
-  for (const InventoryEntry& entry : member.slotItems.front())
-    member.items.push_back(UnresolvedItem(entry.itemId));
+  member.magic.clear();
+  for (const InventoryEntry& entry : member.levelMagic.front())
+    member.magic.push_back(UnresolvedItem(entry.itemId));
   result.actors.push_back(std::move(actor));
 }
 
@@ -182,13 +184,14 @@ Player ReadPlayer(const ByteList& buffer, std::int32_t& offset, bool full, std::
 
 void WriteMember(ByteList& buffer, std::int32_t& offset, const PartyMember& member) {
   BufferWriteLong(buffer, member.character, offset);
-  BufferWriteLong(buffer, member.value2, offset);
-  BufferWriteLong(buffer, member.firstLevel, offset);
-  BufferWriteLong(buffer, member.lastLevel, offset);
-  for (std::int32_t value : member.values5to7) BufferWriteLong(buffer, value, offset);
+  BufferWriteLong(buffer, member.level, offset);
+  BufferWriteLong(buffer, member.minLevel, offset);
+  BufferWriteLong(buffer, member.maxLevel, offset);
+  for (std::int32_t value : {member.experience, member.experienceBase, member.experienceStep})
+    BufferWriteLong(buffer, value, offset);
   // Exactly the stored level count, whatever the rows in memory hold.
   const std::int64_t levels =
-      std::max<std::int64_t>(0, static_cast<std::int64_t>(member.lastLevel) - member.firstLevel + 1);
+      std::max<std::int64_t>(0, static_cast<std::int64_t>(member.maxLevel) - member.minLevel + 1);
   auto levelValue = [](const std::vector<std::int32_t>& row, std::int64_t level) {
     return level < static_cast<std::int64_t>(row.size()) ? row[static_cast<std::size_t>(level)] : 0;
   };
@@ -197,16 +200,16 @@ void WriteMember(ByteList& buffer, std::int32_t& offset, const PartyMember& memb
   for (std::size_t k = 0; k < gameData.statistics.size(); ++k) {
     BufferWriteIdentifier(buffer, gameData.statistics[k].id, offset);
     const std::vector<std::int32_t>& row =
-        k < member.statisticLevels.size() ? member.statisticLevels[k] : kNoRow;
+        k < member.levelStats.size() ? member.levelStats[k] : kNoRow;
     for (std::int64_t level = 0; level < levels; ++level)
       BufferWriteLong(buffer, levelValue(row, level), offset);
   }
   static const std::vector<InventoryEntry> kNoItems;
   for (std::int64_t level = 0; level < levels; ++level) {
-    const bool stored = level < static_cast<std::int64_t>(member.slotItems.size());
-    WriteItemIdList(buffer, offset, stored ? member.slotItems[static_cast<std::size_t>(level)] : kNoItems);
+    const bool stored = level < static_cast<std::int64_t>(member.levelMagic.size());
+    WriteItemIdList(buffer, offset, stored ? member.levelMagic[static_cast<std::size_t>(level)] : kNoItems);
   }
-  WriteItemIdList(buffer, offset, member.items);
+  WriteItemIdList(buffer, offset, member.magic);
 }
 
 }  // namespace

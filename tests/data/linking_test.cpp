@@ -135,12 +135,12 @@ TEST_F(LinkingTest, PlayerItemsKeepAnEmptyIdentifier) {
   player.items[1].itemId = IdOf(0x22);
   player.items[2].item = -2;  // empty: none
   PartyMember member;
-  member.slotItems = {{InventoryEntry{}}};
-  member.slotItems[0][0].item = 0;
-  member.slotItems[0][0].itemId = IdOf(0x21);
-  member.items.resize(1);
-  member.items[0].item = 0;
-  member.items[0].itemId = IdOf(0x99);
+  member.levelMagic = {{InventoryEntry{}}};
+  member.levelMagic[0][0].item = 0;
+  member.levelMagic[0][0].itemId = IdOf(0x21);
+  member.magic.resize(1);
+  member.magic[0].item = 0;
+  member.magic[0].itemId = IdOf(0x99);
   player.party = {member};
   projectState.players = {player};
   LinkPlayerItems(0);
@@ -149,8 +149,8 @@ TEST_F(LinkingTest, PlayerItemsKeepAnEmptyIdentifier) {
   EXPECT_EQ(linked.items[0].itemId, Identifier());
   EXPECT_EQ(linked.items[1].item, 1);
   EXPECT_EQ(linked.items[2].item, -1);
-  EXPECT_EQ(linked.party[0].slotItems[0][0].item, 0);
-  EXPECT_EQ(linked.party[0].items[0].item, -2);
+  EXPECT_EQ(linked.party[0].levelMagic[0][0].item, 0);
+  EXPECT_EQ(linked.party[0].magic[0].item, -2);
   // A player beyond the table is error 9.
   EXPECT_THROW(LinkPlayerItems(1), KivError);
 }

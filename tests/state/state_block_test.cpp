@@ -178,11 +178,11 @@ TEST_F(StateBlockTest, ProjectFormFillsTablesAndSharedSettings) {
   EXPECT_EQ(player.items.at(0).ammunition, 30);
   const PartyMember& member = player.party.at(0);
   EXPECT_EQ(member.character, 0);
-  ASSERT_EQ(member.slotItems.size(), 2u);
-  EXPECT_EQ(member.slotItems[1].at(0).itemId, kShield);
+  ASSERT_EQ(member.levelMagic.size(), 2u);
+  EXPECT_EQ(member.levelMagic[1].at(0).itemId, kShield);
   // The member's own list becomes its first level's list.
-  ASSERT_EQ(member.items.size(), 1u);
-  EXPECT_EQ(member.items[0].itemId, kSword);
+  ASSERT_EQ(member.magic.size(), 1u);
+  EXPECT_EQ(member.magic[0].itemId, kSword);
   const Actor& actor = OffMapActor(0);
   EXPECT_EQ(actor.partyMember, 0);
   ASSERT_EQ(actor.statistics.size(), 2u);
@@ -210,8 +210,8 @@ TEST_F(StateBlockTest, StatisticRowOfAnUnknownStatisticIsSkippedWhole) {
   f.players[0].party[0].statisticRows = {{IdOf(0xEE), {70, 71}}, {kMp, {8, 9}}, {kHp, {40, 41}}};
   LoadProject(100790, f);
   const PartyMember& member = projectState.players.at(0).party.at(0);
-  EXPECT_EQ(member.statisticLevels.at(0), (std::vector<std::int32_t>{40, 41}));
-  EXPECT_EQ(member.statisticLevels.at(1), (std::vector<std::int32_t>{8, 9}));
+  EXPECT_EQ(member.levelStats.at(0), (std::vector<std::int32_t>{40, 41}));
+  EXPECT_EQ(member.levelStats.at(1), (std::vector<std::int32_t>{8, 9}));
 }
 
 TEST_F(StateBlockTest, ImpossibleLevelRangesAreErrors) {
