@@ -363,5 +363,24 @@ TEST_F(SpriteSetTest, DamagedFilesAreDataErrors) {
   EXPECT_THROW(ReadSpriteSet(whole, 1), KivError);  // no such record
 }
 
+TEST_F(SpriteSetTest, CharacterLayerValuesByName) {
+  // The hiding slot is stored as a slot name; the part orders are the draw
+  // groups and the last colour index the largest layer value.
+  SpriteSetFixture f = AnimatedFixture(100790);
+  f.symbolB = u"Hat";
+  f.slot = 6;
+  auto& layers = f.poses[0].directions[4].layers;
+  layers = {Layer(8, 8), Layer(8, 8), Layer(8, 8)};
+  layers[0].slot = 2, layers[0].value = 0;
+  layers[1].slot = 9, layers[1].value = 3;
+  layers[2].slot = 2, layers[2].value = 1;
+  const SpriteSet& set = Read(f);
+  EXPECT_EQ(SpriteHiddenBySlot(set), SymbolIntern(u"Hat"));
+  EXPECT_EQ(SpritePartOrders(set), (std::vector<std::int32_t>{2, 9, 6}));
+  EXPECT_EQ(SpriteLastColourIndex(set), 3);
+  f.symbolB.clear();
+  EXPECT_EQ(SpriteHiddenBySlot(Read(f)), 0);  // none
+}
+
 }  // namespace
 }  // namespace kiv
