@@ -18,6 +18,7 @@
 #include "kivplay_dump_shell.h"
 #include "core/folders.h"
 #include "kivplay_dump_boxes.h"
+#include "kivplay_dump_party.h"
 #include "core/hooks.h"
 #include "core/random.h"
 #include "core/text_encoding.h"
@@ -478,6 +479,7 @@ int main(int argc, char** argv) {
   dump["fields"] = run.fields;
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
   dump["shell"] = kivplay::ShellDump();
+  dump["party"] = harness::PartyDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";
