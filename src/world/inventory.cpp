@@ -67,8 +67,8 @@ void AddCharacterItem(std::int32_t map, std::int32_t character, std::int32_t ite
   if (entry.quantity <= 0) ArrayRemove(actor.items, k);
 }
 
-std::int32_t ChangePlayerItemCount(std::int32_t player, std::int32_t item, std::int32_t quantity, std::int32_t& ammo,
-                                   bool atFront, bool refuseBelowZero) {
+std::int32_t ChangePlayerItemCount(std::int32_t player, std::int32_t item, std::int32_t quantity,
+                                   std::int32_t& ammo, bool atFront, bool refuseBelowZero) {
   std::vector<InventoryEntry>& inventory = PlayerAt(player).items;
   const std::int32_t first = FindEntry(inventory, item);
   if (first < 0) {

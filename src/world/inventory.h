@@ -20,8 +20,8 @@ void AddCharacterItem(std::int32_t map, std::int32_t character, std::int32_t ite
 // (positive) or removed (negative), 0 when refused. ammo above 0 loads rounds
 // into the entry (a surplus over the clip returns to the stock of the
 // ammunition item); -1 hands the entry's rounds out through ammo.
-std::int32_t ChangePlayerItemCount(std::int32_t player, std::int32_t item, std::int32_t quantity, std::int32_t& ammo,
-                                   bool atFront, bool refuseBelowZero);
+std::int32_t ChangePlayerItemCount(std::int32_t player, std::int32_t item, std::int32_t quantity,
+                                   std::int32_t& ammo, bool atFront, bool refuseBelowZero);
 
 // The player record, error 9 outside the table.
 Player& PlayerAt(std::int32_t player);

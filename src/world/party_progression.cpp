@@ -35,7 +35,8 @@ Actor& CharacterOf(const Player& player, const PartyMember& member) {
 // The base of a statistic at a level; false when the member's table does not
 // reach that statistic or level. A row the file did not store is 0 throughout.
 bool LevelStat(const PartyMember& member, std::size_t statistic, std::int32_t level, std::int64_t& value) {
-  if (statistic >= member.levelStats.size() || level < member.minLevel || level > member.maxLevel) return false;
+  if (statistic >= member.levelStats.size() || level < member.minLevel || level > member.maxLevel)
+    return false;
   const std::vector<std::int32_t>& row = member.levelStats[statistic];
   const std::int64_t column = static_cast<std::int64_t>(level) - member.minLevel;
   if (row.empty()) {
@@ -70,20 +71,23 @@ std::u16string ItemName(std::int32_t item) {
 }
 
 // The magic a level grants that the member did not know yet, now learnt.
-void LearnLevelMagic(std::int32_t player, std::int32_t member, std::int32_t level, std::vector<Variant>& learnt) {
+void LearnLevelMagic(std::int32_t player, std::int32_t member, std::int32_t level,
+                     std::vector<Variant>& learnt) {
   const PartyMember& record = MemberAt(PlayerAt(player), member);
   const std::int64_t column = static_cast<std::int64_t>(level) - record.minLevel;
   if (column < 0 || column >= static_cast<std::int64_t>(record.levelMagic.size())) return;
   const std::vector<InventoryEntry> granted = record.levelMagic[static_cast<std::size_t>(column)];
   for (const InventoryEntry& entry : granted) {
-    if (SetPartyMemberListId(player, member, entry.item, true)) learnt.push_back(Variant::Text(ItemName(entry.item)));
+    if (SetPartyMemberListId(player, member, entry.item, true))
+      learnt.push_back(Variant::Text(ItemName(entry.item)));
   }
 }
 
 // The registered copy of the level trigger's script, nullptr when the game has none.
 Script* LevelTriggerScript() {
   const Script& slot = systemScripts[static_cast<std::size_t>(kLevelChangedSystemTrigger)];
-  if (!slot.hasStatements || slot.index < 0 || static_cast<std::size_t>(slot.index) >= scriptTable.scripts.size())
+  if (!slot.hasStatements || slot.index < 0 ||
+      static_cast<std::size_t>(slot.index) >= scriptTable.scripts.size())
     return nullptr;
   return &scriptTable.scripts[static_cast<std::size_t>(slot.index)];
 }
@@ -95,7 +99,8 @@ void RunLevelTrigger(const Player& player, const PartyMember& member, std::int32
   const Variant values[] = {Variant::Text(CharacterOf(player, member).name), Variant::Long(oldLevel),
                             Variant::Array(kVarString, std::move(learnt))};
   std::vector<ScriptVariable>& parameters = script->frameTemplate.parameters;
-  for (std::size_t k = 0; k < std::size(values) && k < parameters.size(); ++k) parameters[k].value = values[k];
+  for (std::size_t k = 0; k < std::size(values) && k < parameters.size(); ++k)
+    parameters[k].value = values[k];
   TriggerRun run;
   run.ownerKind = kOwnerSystem;
   run.ownerIndex = kLevelChangedSystemTrigger;
@@ -112,7 +117,8 @@ void StopCharacter(Actor& actor) {
 
 }  // namespace
 
-void AddPartyMemberExperience(std::int32_t player, std::int32_t member, std::int32_t points, std::int32_t target) {
+void AddPartyMemberExperience(std::int32_t player, std::int32_t member, std::int32_t points,
+                              std::int32_t target) {
   Player& owner = PlayerAt(player);
   PartyMember& m = MemberAt(owner, member);
   Actor& actor = CharacterOf(owner, m);
@@ -178,7 +184,8 @@ void UnlinkPartyMember(std::int32_t player, std::int32_t member) {
   }
   if (owner.controlledMember == member) {
     owner.controlledMember = -1;
-  } else if (owner.controlledMember >= 0 && static_cast<std::size_t>(owner.controlledMember) < owner.party.size()) {
+  } else if (owner.controlledMember >= 0 &&
+             static_cast<std::size_t>(owner.controlledMember) < owner.party.size()) {
     StopCharacter(CharacterOf(owner, owner.party[static_cast<std::size_t>(owner.controlledMember)]));
   }
   left.targetActor = -1;

@@ -19,7 +19,8 @@ inline constexpr std::int32_t kComputerMoved = 1;
 // character to full, a step up learns the level's magic. A change of level
 // runs the level system trigger with the character's name, the old level and
 // the names of the magic learnt.
-void AddPartyMemberExperience(std::int32_t player, std::int32_t member, std::int32_t points, std::int32_t target);
+void AddPartyMemberExperience(std::int32_t player, std::int32_t member, std::int32_t points,
+                              std::int32_t target);
 
 // Adds the item to (add) or removes it from the member's learnt magic; True
 // when the list changed.

@@ -119,7 +119,8 @@ void RebuildSpriteLayers(Actor& character) {
 }
 
 bool CharacterLayerLess(const CharacterLayer& a, const CharacterLayer& b) {
-  return std::tie(a.order, a.colourIndex, a.area, a.source) < std::tie(b.order, b.colourIndex, b.area, b.source);
+  return std::tie(a.order, a.colourIndex, a.area, a.source) <
+         std::tie(b.order, b.colourIndex, b.area, b.source);
 }
 
 void QuickSortCharacterLayers(Actor& character, std::int32_t low, std::int32_t high) {

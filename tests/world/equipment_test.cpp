@@ -153,7 +153,8 @@ TEST_F(EquipmentTest, EquippingWhatThePlayerLacksFailsAfterReturningThePrevious)
     FAIL() << "no error";
   } catch (const KivError& e) {
     EXPECT_EQ(e.Number(), kErrData);
-    EXPECT_EQ(std::string(e.what()), "Player cannot equip the \"Potion\" because the player does not have it.");
+    EXPECT_EQ(std::string(e.what()),
+              "Player cannot equip the \"Potion\" because the player does not have it.");
   }
   EXPECT_EQ(C().equipment[0].item, -1);
   ASSERT_EQ(Stock().size(), 1u);

@@ -57,7 +57,7 @@ class PartyProgressionTest : public ::testing::Test {
     // Hit points 10 per level; the second statistic's row was not stored.
     m.levelStats = {{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, {}};
     m.levelMagic.resize(10);
-    m.levelMagic[1] = {Magic(kFire)};              // level 2
+    m.levelMagic[1] = {Magic(kFire)};               // level 2
     m.levelMagic[2] = {Magic(kIce), Magic(kHeal)};  // level 3; Heal is known
     m.magic = {Magic(kHeal)};
     player.party = {m};
@@ -188,8 +188,8 @@ TEST_F(PartyProgressionTest, LearningAndForgettingMagic) {
     std::vector<std::int32_t> known;
   };
   const Case cases[] = {
-      {kFire, true, true, {kHeal, kFire}},  {kFire, true, false, {kHeal, kFire}},
-      {kHeal, false, true, {kFire}},        {kHeal, false, false, {kFire}},
+      {kFire, true, true, {kHeal, kFire}}, {kFire, true, false, {kHeal, kFire}},
+      {kHeal, false, true, {kFire}},       {kHeal, false, false, {kFire}},
       {kStorm, false, false, {kFire}},
   };
   for (const Case& c : cases) {

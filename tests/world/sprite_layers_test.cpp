@@ -67,7 +67,8 @@ class SpriteLayersTest : public ::testing::Test {
     return static_cast<std::int32_t>(gameData.spriteSets.size()) - 1;
   }
 
-  static ItemSpriteLayer Sprites(std::int32_t base, std::vector<std::pair<std::int32_t, std::uint32_t>> parts) {
+  static ItemSpriteLayer Sprites(std::int32_t base,
+                                 std::vector<std::pair<std::int32_t, std::uint32_t>> parts) {
     ItemSpriteLayer entry;
     entry.spriteSet.index = base;
     for (auto [set, colour] : parts) {
@@ -252,7 +253,9 @@ TEST(QuickSortCharacterLayersTest, SortsAnyListIntoKeyOrderKeepingEveryLayer) {
     QuickSortCharacterLayers(actor, 0, size - 1);
     const std::vector<CharacterLayer>& after = actor.characterLayers;
     for (std::size_t k = 1; k < after.size(); ++k) EXPECT_FALSE(CharacterLayerLess(after[k], after[k - 1]));
-    auto bySet = [](const CharacterLayer& a, const CharacterLayer& b) { return a.layerSpriteSet < b.layerSpriteSet; };
+    auto bySet = [](const CharacterLayer& a, const CharacterLayer& b) {
+      return a.layerSpriteSet < b.layerSpriteSet;
+    };
     std::vector<CharacterLayer> sorted = after;
     std::sort(sorted.begin(), sorted.end(), bySet);
     for (std::size_t k = 0; k < sorted.size(); ++k) {
