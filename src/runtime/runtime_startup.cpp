@@ -13,6 +13,7 @@
 #include "state/state_setup.h"
 #include "world/placement.h"
 #include "world/world_setup.h"
+#include "world/map_systems_setup.h"
 #include "world/movement_setup.h"
 
 namespace kiv {
@@ -25,6 +26,7 @@ void RuntimeStartUp() {
   InstallPlayerHooks();
   InstallWorldCollisionHooks();
   InstallWorldMovementHooks();
+  InstallMapSystemsHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {
