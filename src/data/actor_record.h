@@ -14,8 +14,10 @@
 #include "core/geometry.h"
 #include "core/identifier.h"
 #include "core/record_codecs.h"
+#include "data/field_record.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "data/spawn_record.h"
 #include "data/sprite_records.h"
 
 namespace kiv {
@@ -190,6 +192,12 @@ struct Actor {
   IndexedReference itemReference;  // the one given by legacy vehicles' item
   std::int32_t driver = -1;
   ActorMapReference mapReference;
+  // The interface the map reference names travels with the actor: the actor
+  // keeps its own copies of that interface's fields and spawns, which its
+  // drawing puts in place while the interface is updated and drawn over it.
+  std::vector<Field> carriedFields;
+  std::vector<Spawn> carriedSpawns;
+  std::int32_t carriedIndex = -1;
   std::int32_t team = -1;
   Identifier teamId;
   std::int32_t aiFlags = 0;

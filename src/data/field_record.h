@@ -74,6 +74,14 @@ struct FieldView {
   // A shake runs while its duration is above 0.
   float shakeAngle = 0.0f;
   std::int32_t shakeAmplitude = 0, shakeCount = 0, shakeElapsed = 0, shakeDuration = 0;
+  // Timers the map systems advance each tick. A repeating shake or flash
+  // starts over when it ends; the others end by setting their duration to 0.
+  // The transition fades the view out (mode 1, which stays hidden) or in (2).
+  std::uint8_t shakeRepeat = 0;
+  std::uint8_t transitionMode = 0;
+  std::int32_t transitionElapsed = 0, transitionDuration = 0;
+  std::uint8_t flashRepeat = 0;
+  std::int32_t flashElapsed = 0, flashDuration = 0;
   // The camera the view was last drawn with.
   bool cameraSet = false;
   gfx::Viewport cameraViewport;

@@ -12,6 +12,7 @@
 #include "data/actor_record.h"
 #include "data/lists.h"
 #include "data/script_record.h"
+#include "data/spawn_record.h"
 #include "data/sprite_records.h"
 
 namespace kiv {
@@ -150,26 +151,6 @@ struct Speaker {
   std::uint32_t channel = 0;
   std::int32_t variation = 0;
   std::uint8_t playing = 0;
-};
-
-inline constexpr std::size_t kSpawnScriptCount = 4;
-
-struct Spawn {
-  std::u16string name;
-  std::u16string displayName;
-  float x = 0.0f, y = 0.0f, z = 0.0f;
-  std::array<Script, kSpawnScriptCount> scripts;
-  std::uint8_t paused = 0;
-  std::int32_t delay = 0;     // ms the spawn timer must reach
-  std::int32_t interval = 1;  // at least 1
-  std::int32_t count = 0;
-  std::int32_t simultaneous = 0;  // live spawned actors at most; 0 no limit
-  std::int32_t proximity = 0;     // map units; 0 anywhere
-  std::int32_t linkedActor = -1;
-  std::int32_t time = 0;
-  std::int32_t born = 0;
-  std::int32_t died = 0;
-  std::int32_t departedCount = 0;  // spawned characters that left the map; run time, not stored
 };
 
 struct PositionedText {

@@ -340,6 +340,9 @@ struct Map {
   // inUse is false are free and listed in freeTileEntries.
   std::vector<TileCollisionEntry> tileCollisionEntries;
   std::vector<std::int32_t> freeTileEntries;
+  // A request that every field of the interface evaluates its value scripts
+  // in the next map-systems pass, which clears it.
+  std::uint8_t refreshFields = 0;
 
   // The third of the six flag bytes: ground without height is flat.
   bool FlatGround() const { return flags[2] != 0; }

@@ -131,6 +131,17 @@ void ResolveMapOfActor(Actor& actor) {
   if (r >= 0 || ref.kind == -2) ref.kind = r;
 }
 
+// An actor whose map reference names a loaded map takes copies of that map's
+// fields and spawns; a reference to no map leaves the copies as they are.
+void CopyCarriedInterface(Actor& actor) {
+  const std::int32_t map = actor.mapReference.kind;
+  if (map < 0 || map > gameData.maps.LastIndex()) return;
+  const Map& carried = gameData.maps[map];
+  actor.carriedFields = carried.fields;
+  actor.carriedSpawns = carried.spawns;
+  actor.carriedIndex = -1;
+}
+
 void SetCollisionFromFirstPart(Actor& actor) {
   if (actor.parts.empty() || actor.parts[0].spriteSet < 0 ||
       actor.parts[0].spriteSet >= static_cast<std::int32_t>(gameData.spriteSets.size())) {
@@ -212,6 +223,9 @@ void ApplyActorTemplate(Actor& actor, bool keep, bool merge) {
     const Actor record = TemplateAt(root).derivedRecord;
     MergeTemplateRecord(actor, record, root);
   }
+
+  // 11. The interface the actor carries.
+  CopyCarriedInterface(actor);
 
   // 12-13. Collision and drawing layers.
   SetCollisionFromFirstPart(actor);

@@ -13,6 +13,7 @@
 #include "state/state_setup.h"
 #include "world/placement.h"
 #include "world/world_setup.h"
+#include "world/map_systems_setup.h"
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
 
@@ -27,6 +28,7 @@ void RuntimeStartUp() {
   InstallWorldCollisionHooks();
   InstallWorldMovementHooks();
   InstallWorldLayerHooks();
+  InstallMapSystemsHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {
