@@ -13,6 +13,7 @@
 #include "state/state_setup.h"
 #include "world/placement.h"
 #include "world/world_setup.h"
+#include "world/list_upkeep_setup.h"
 #include "world/movement_setup.h"
 
 namespace kiv {
@@ -25,6 +26,8 @@ void RuntimeStartUp() {
   InstallPlayerHooks();
   InstallWorldCollisionHooks();
   InstallWorldMovementHooks();
+  // Reference fix-up, field lists, removal from play and field states.
+  InstallWorldListUpkeepHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {
