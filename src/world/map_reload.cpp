@@ -48,6 +48,17 @@ bool HasActor(std::int32_t map, std::int32_t actor) {
   return actor >= 0 && static_cast<std::size_t>(actor) < gameData.maps[map].actors.size();
 }
 
+// Moves the parked players' leading characters (and their parties) from the
+// off-map list back onto the map.
+void BringPlayersBack(std::int32_t m, bool skipEntryTrigger) {
+  for (Player& player : projectState.players) {
+    if (player.unstoredValue < 0) continue;
+    const std::int32_t member = LeadingCharacter(player);
+    if (!HasActor(-1, member)) continue;
+    SetCharacterPosition(member, -1, m, false, skipEntryTrigger);
+  }
+}
+
 }  // namespace
 
 bool DeferredReloadWait() { return storedProjectSettings.flags[kDeferredReloadWaitFlag] != 0; }
@@ -87,20 +98,20 @@ void ReloadMap(std::int32_t m, bool skipEntryTrigger, bool spareNewestWait, bool
     pointer.targetIndex = -1;
   }
 
-  {
-    const std::uint8_t overlay = gameData.maps[m].overlayActive;
-    const std::u16string fileName = gameData.maps[m].fileName;
-    const bool isInterface = gameData.maps[m].isInterface;
+  const std::uint8_t overlay = gameData.maps[m].overlayActive;
+  const std::u16string fileName = gameData.maps[m].fileName;
+  const bool isInterface = gameData.maps[m].isInterface;
+  try {
     LoadMapFromPackage(fileName, isInterface, m, loadFlag);
+  } catch (...) {
+    // A failed load keeps the map as it was: its players go back onto it
+    // before the error is reported, rather than staying parked off the map.
     gameData.maps[m].overlayActive = overlay;
+    BringPlayersBack(m, skipEntryTrigger);
+    throw;
   }
-
-  for (Player& player : projectState.players) {
-    if (player.unstoredValue < 0) continue;
-    const std::int32_t member = LeadingCharacter(player);
-    if (!HasActor(-1, member)) continue;
-    SetCharacterPosition(member, -1, m, false, skipEntryTrigger);
-  }
+  gameData.maps[m].overlayActive = overlay;
+  BringPlayersBack(m, skipEntryTrigger);
   if (gameData.maps[m].isInterface) dataHooks.RefreshViewedMaps(0);
   playerHooks.UpdateMapSystems(m);
 }

@@ -170,5 +170,18 @@ TEST_F(MapReloadTest, FaceViewsAndHoverAreCutTheOverlayFlagSurvivesAndOneSystems
   EXPECT_EQ(refreshes_, 0);  // only interfaces refresh the viewed maps
 }
 
+TEST_F(MapReloadTest, AFailedLoadBringsThePlayersBackBeforeTheErrorIsReported) {
+  AddPlayer(0, {1});
+  w.M().fileName = u"Lost";
+  w.M().overlayActive = 1;
+  EXPECT_ANY_THROW(ReloadMap(0, true, false, false));
+  EXPECT_EQ(projectState.players[0].mapIndex, 0);
+  const std::int32_t back = projectState.players[0].party[0].character;
+  ASSERT_GE(back, 0);
+  ASSERT_LT(back, static_cast<std::int32_t>(gameData.maps[0].actors.size()));
+  EXPECT_EQ(gameData.maps[0].actors[static_cast<std::size_t>(back)].owningPlayer, 0);
+  EXPECT_EQ(w.M().overlayActive, 1);
+}
+
 }  // namespace
 }  // namespace kiv
