@@ -4,6 +4,7 @@
 // behind the list field, each shifting every stored field reference. Reports
 // the time per respawn and the field count after the run (spares are never
 // reused, so the list grows by 300 fields per respawn).
+// Ten respawns take the list from 1,000 to 4,000 fields.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -18,7 +19,7 @@ namespace {
 constexpr std::int32_t kFields = 1000;
 constexpr std::int32_t kListField = 10;
 constexpr int kItems = 100;
-constexpr int kRespawns = 50;
+constexpr int kRespawns = 10;
 
 std::int32_t BuildInterface() {
   kiv::gameData.Reset();
