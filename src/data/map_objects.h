@@ -186,6 +186,9 @@ struct Projectile {
   std::uint8_t weaponByte3 = 0;
   float value6 = 0.0f;
   std::int32_t weaponValue4 = 0;
+  // Run time, not stored: the character that fired it and the zone it is in (-1 none).
+  std::int32_t firingActor = -1;
+  std::int32_t currentZone = -1;
   SpriteInstance sprite;
   CollisionShape collisionShape;
 };

@@ -225,6 +225,9 @@ struct Map {
   std::uint8_t loadByte = 1;
   // 1 while a start interface is shown as an overlay.
   std::uint8_t overlayActive = 0;
+  // A reload the world update performs: bit 0 requested, bit 1 skip the entry
+  // trigger, bit 2 the load flag. Run time, never stored.
+  std::uint8_t pendingReload = 0;
 
   // Run-time values of the world update and the frame, never stored.
   std::uint8_t shownNow = 0;     // some view field shows the map

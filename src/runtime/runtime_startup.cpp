@@ -14,6 +14,7 @@
 #include "world/placement.h"
 #include "world/world_setup.h"
 #include "world/map_systems_setup.h"
+#include "world/list_upkeep_setup.h"
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
 
@@ -29,6 +30,8 @@ void RuntimeStartUp() {
   InstallWorldMovementHooks();
   InstallWorldLayerHooks();
   InstallMapSystemsHooks();
+  // Reference fix-up, field lists, removal from play and field states.
+  InstallWorldListUpkeepHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {

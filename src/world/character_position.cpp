@@ -1,3 +1,4 @@
+#include <optional>
 #include <vector>
 
 #include "data/data_hooks.h"
@@ -10,6 +11,7 @@
 #include "script/timed_changes.h"
 #include "script/trigger_dispatch.h"
 #include "script/waits.h"
+#include "world/object_removal.h"
 #include "world/placement.h"
 #include "world/world_hooks.h"
 
@@ -106,7 +108,12 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
         actors[static_cast<std::size_t>(a.driver)].driverLink < 0)
       driver = a.driver;
   }
-  worldHooks.RemoveCharacterFromPlay(fromMap, actor);
+  {
+    // The driver boards the moved vehicle again below.
+    std::optional<OccupantReboardsScope> reboards;
+    if (driver >= 0 && depth < 2) reboards.emplace();
+    worldHooks.RemoveCharacterFromPlay(fromMap, actor);
+  }
   if (toMap >= 0 && gameData.maps[toMap].keptById) {
     const Map& target = gameData.maps[toMap];
     LoadMapFromPackage(target.fileName, target.isInterface, toMap, false);
