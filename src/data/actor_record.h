@@ -247,6 +247,14 @@ struct Actor {
   std::int32_t customPoseTime = 0;  // ms into a pose chosen by a script
   std::int32_t risePoseTime = 0;    // ms into motion pose 10
   std::int32_t fallPoseTime = 0;    // ms into motion pose 11
+
+  // How the actor is drawn; no file stores these, so every actor starts lit,
+  // unmirrored and depth-tested.
+  std::uint8_t mirrorX = 0, mirrorY = 0;  // non-zero: mirrored across that axis
+  std::uint8_t noDepth = 0;               // picked through what lies in front of it
+  std::uint8_t fullBright = 0;            // not lit by the map's lights
+  std::int32_t deadUpright = 0;           // non-zero: a dead actor is drawn standing
+  std::int32_t keepItems = 0;             // non-zero: a dead actor still shows its carried items
 };
 
 // Reads one actor section at offset into actor. version is the format version

@@ -61,6 +61,14 @@ struct Door {
   std::int32_t value7 = 0;  // saves only
   CollisionShape collisionShape;
 
+  // How the door is drawn; the reader leaves these as they start.
+  std::uint8_t hidden = 0;
+  std::uint8_t cellColumn = 0, cellRow = 0;  // texture cell of the door set, 8 x 4
+  std::uint8_t mirrorU = 0, mirrorV = 0;
+  std::uint8_t fullBright = 0;  // not lit by the map's light grid
+  std::uint32_t color = 0xFFFFFFFF;
+  std::uint32_t secondColor = 0;
+
   // The no-rectangle byte: an inactive door neither collides nor is hit.
   std::uint8_t& Inactive() { return byte6; }
   std::uint8_t Inactive() const { return byte6; }
@@ -105,6 +113,12 @@ struct PickUp {
   SpriteInstance sprite;
   std::int32_t runValue = 0;
   CollisionShape collisionShape;
+
+  // How the pick-up is drawn; the reader leaves these as they start.
+  std::uint8_t hidden = 0;
+  std::uint8_t mirrorV = 0, mirrorH = 0;
+  std::uint8_t fullBright = 0;  // not lit by the map's lights
+  std::uint32_t secondColor = 0;
 
   // The first flag byte: set while the pick-up is taken.
   std::uint8_t& Taken() { return flag1; }

@@ -26,6 +26,10 @@ void RenderHooks::Reset() {
     *step = [](const MapDrawStep&) {};
   }
   DrawFields = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, const MapView&) {};
+  IsCharacterVisible = [](std::int32_t, std::int32_t) { return false; };
+  ActorDrawDirection = [](const Actor&) { return 4; };
+  SelectActorPose = [](std::int32_t, const Actor&, std::int32_t, std::int32_t, std::int32_t, std::int32_t& pose,
+                       std::int32_t& poseTime) { pose = 0, poseTime = 0; };
 }
 
 bool RenderLitMode() { return renderHooks.LitBatchOn() && !renderHooks.LightingOff(); }

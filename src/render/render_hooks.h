@@ -10,6 +10,8 @@
 
 namespace kiv {
 
+struct Actor;
+
 // What a step of map drawing gets: the arguments of the map drawing call, the
 // view record it set up and the part of the map that can be seen (map
 // pixels: left, top, right, bottom).
@@ -54,6 +56,14 @@ struct RenderHooks {
   std::function<void(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                      const MapView& view)>
       DrawFields;
+  // What character drawing asks of the world: whether an actor is drawn, the
+  // direction it is drawn in, and the pose of one of its sprite sets with
+  // the ms into that pose (tag: the drawn layer's group).
+  std::function<bool(std::int32_t map, std::int32_t actor)> IsCharacterVisible;
+  std::function<std::int32_t(const Actor& actor)> ActorDrawDirection;
+  std::function<void(std::int32_t map, const Actor& actor, std::int32_t spriteSet, std::int32_t tag,
+                     std::int32_t direction, std::int32_t& pose, std::int32_t& poseTime)>
+      SelectActorPose;
   void Reset();
 };
 extern RenderHooks renderHooks;

@@ -6,12 +6,15 @@
 #include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
+#include "render/map_object_drawing.h"
 #include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
+#include "world/actor_pose.h"
 #include "world/placement.h"
+#include "world/relations.h"
 #include "world/world_setup.h"
 #include "world/map_systems_setup.h"
 #include "world/list_upkeep_setup.h"
@@ -44,6 +47,13 @@ void RuntimeStartUp() {
   playerHooks.DrawMessageBoxes = [] { DrawMessageBoxes(); };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
+  // Pick-ups, characters and doors of maps, and what character drawing asks of the world.
+  renderHooks.DrawPickUps = DrawPickUps;
+  renderHooks.DrawCharacters = DrawCharacters;
+  renderHooks.DrawDoors = DrawDoors;
+  renderHooks.IsCharacterVisible = IsCharacterVisible;
+  renderHooks.ActorDrawDirection = ActorDrawDirection;
+  renderHooks.SelectActorPose = SelectActorPose;
 }
 
 }  // namespace kiv
