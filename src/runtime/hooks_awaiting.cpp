@@ -28,7 +28,6 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.UpdatePointer", kListUpkeep},
     {"playerHooks.ActionRects", kCharacters},
     {"playerHooks.HISystem", kCharacters},
     {"playerHooks.ClearCharacterTickFlags", kCharacters},
@@ -46,7 +45,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
     {"dataHooks.RebuildSpriteLayers", kMapSystems},
-    {"dataHooks.SetMapActive", kListUpkeep},
     {"stateHooks.GenerateMapData", kMaps},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
@@ -63,7 +61,7 @@ constexpr AwaitingHook kAwaiting[] = {
     {"worldHooks.UnspawnChildFields", kListUpkeep},
     {"worldHooks.SetFieldSelectable", kListUpkeep},
     {"worldHooks.SetFieldDisabled", kListUpkeep},
-    {"worldHooks.KeepFieldInScrollRegion", kListUpkeep},
+    {"worldHooks.ReloadMap", kListUpkeep},
     {"renderHooks.LightColorAt", kMaps},
     {"renderHooks.DrawPickUps", kMaps},
     {"renderHooks.DrawCharacters", kMaps},

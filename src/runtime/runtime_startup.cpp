@@ -14,6 +14,7 @@
 #include "world/placement.h"
 #include "world/world_setup.h"
 #include "world/movement_setup.h"
+#include "world/interface_setup.h"
 
 namespace kiv {
 
@@ -37,6 +38,9 @@ void RuntimeStartUp() {
   playerHooks.DrawMessageBoxes = [] { DrawMessageBoxes(); };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
+  // Interface focus and the pointer: start interfaces shown at load, the
+  // scroll region, the pointer update of every frame.
+  InstallInterfaceHooks();
 }
 
 }  // namespace kiv
