@@ -87,8 +87,8 @@ bool WorldInputSet(std::size_t& which) {
   return true;
 }
 
-// A reload on show keeps the waits of the running script only when that
-// script belongs to another map.
+// A reload on show skips the map's entry trigger when no script runs or the
+// running one belongs to the map itself.
 bool ReloadSkipsEntryTrigger(std::int32_t map) {
   if (scriptEngine.callTop < 0) return true;
   return scriptEngine.callStack[static_cast<std::size_t>(scriptEngine.callTop)].ownerMap == map;
@@ -243,6 +243,7 @@ void SetMapActive(std::int32_t map, bool show, std::int32_t capturesFocus) {
 }
 
 void SetPlayerInterface(std::int32_t map) {
+  if (map >= 0 && !ValidMap(map)) return;
   InterfaceReference& current = projectState.currentPlayerInterface;
   current.index = map;
   std::size_t worldSet = kWalkingSet;
@@ -252,7 +253,6 @@ void SetPlayerInterface(std::int32_t map) {
     if (WorldInputSet(worldSet)) SwitchInputSet(worldSet, true);
     return;
   }
-  if (!ValidMap(map)) return;
   current.name = gameData.maps[map].fileName;
   if (storedProjectSettings.flags[kReshowPlayerInterfaceFlag - 1] != 0) gameData.maps[map].overlayActive = 0;
   SetMapActive(map, true, -1);
