@@ -35,6 +35,7 @@
 #include "state/game_state.h"
 
 #include "kivplay_dump_camera.h"
+#include "kivplay_dump_focus.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -398,6 +399,7 @@ void InstallHarness() {
                   {"height", graphics.videoHeight},
                   {"windowed", graphics.videoWindowed}};
     harness::CaptureBoxes();
+    harness::CaptureInterfaceFocus();
     if (!run.options.png.empty()) run.pngWritten = WriteBackBufferPng(run.options.png);
     run.fields = DumpShownFields();
     if (!run.options.pickPng.empty()) run.pickPngWritten = DrawPickImage() && WriteBackBufferPng(run.options.pickPng);
@@ -475,6 +477,7 @@ int main(int argc, char** argv) {
   dump["window"] = run.window;
   dump["screen"] = run.screen;  // as the last frame saw it
   harness::AddBoxesDump(dump);
+  harness::AddInterfaceFocusDump(dump);
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
   dump["fields"] = run.fields;
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);

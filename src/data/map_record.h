@@ -355,6 +355,17 @@ struct Map {
   float MapForceZ() const { return mapValueAC; }
   // The field that holds the navigation cursor, -1 none (map value V).
   std::int32_t& CursorField() { return mapValueV; }
+
+  // Interface focus: the cursor's offset from the selected field (map values X
+  // and Y) and its glide speed in pixels per ms (factor Z); the distance the
+  // gliding cursor still has to go (run time); a map that is reloaded from its
+  // file whenever it is shown (run time, set by scripts).
+  std::int32_t& CursorOffsetX() { return mapValueX; }
+  std::int32_t& CursorOffsetY() { return mapValueY; }
+  float& CursorSpeed() { return mapFactorZ; }
+  std::int32_t cursorDistanceX = 0;
+  std::int32_t cursorDistanceY = 0;
+  std::uint8_t reloadOnShow = 0;
 };
 
 }  // namespace kiv

@@ -29,6 +29,10 @@ struct ShellState {
   bool pendingRestart = false;        // performed after the world update
   std::int32_t pendingSlotLoad = -1;  // save slot 0..3 to load after the world update
   bool pickRendered = false;
+  // Some character or zone of an updated map has a mouse trigger: cleared at
+  // the start of each world update and raised by the character pass; the
+  // pointer then picks zones and looks into view fields.
+  bool mouseTriggersPresent = false;
 
   // Finer position inside gameData.currentActivity, quoted by the loop error report.
   std::int32_t activityStep = 0;

@@ -187,7 +187,7 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<WorldHooks>() == 9, "list every worldHooks member here");
+  static_assert(MemberCount<WorldHooks>() == 10, "list every worldHooks member here");
   KIV_HOOK("worldHooks", RemoveCharacterFromPlay);
   KIV_HOOK("worldHooks", ClearCharacterSlot);
   KIV_HOOK("worldHooks", EnterVehicle);
@@ -197,6 +197,7 @@ void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
   KIV_HOOK("worldHooks", SetFieldSelectable);
   KIV_HOOK("worldHooks", SetFieldDisabled);
   KIV_HOOK("worldHooks", KeepFieldInScrollRegion);
+  KIV_HOOK("worldHooks", ReloadMap);
 }
 
 #undef KIV_HOOK

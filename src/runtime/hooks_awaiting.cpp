@@ -28,7 +28,6 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.UpdatePointer", kListUpkeep},
     {"playerHooks.ActionRects", kCharacters},
     {"playerHooks.HISystem", kCharacters},
     {"playerHooks.ClearCharacterTickFlags", kCharacters},
@@ -44,7 +43,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
-    {"dataHooks.SetMapActive", kListUpkeep},
     {"stateHooks.GenerateMapData", kMaps},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
@@ -53,7 +51,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"triggerHooks.EndMapDataAudio", kMaps},
     {"triggerHooks.FieldAtTarget", kMapSystems},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"worldHooks.KeepFieldInScrollRegion", kListUpkeep},
     {"renderHooks.LightColorAt", kMaps},
     {"renderHooks.DrawShadows", kWeather},
     {"renderHooks.DrawZones", kWeather},

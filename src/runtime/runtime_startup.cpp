@@ -20,6 +20,7 @@
 #include "world/list_upkeep_setup.h"
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
+#include "world/interface_setup.h"
 
 namespace kiv {
 
@@ -54,6 +55,9 @@ void RuntimeStartUp() {
   renderHooks.IsCharacterVisible = IsCharacterVisible;
   renderHooks.ActorDrawDirection = ActorDrawDirection;
   renderHooks.SelectActorPose = SelectActorPose;
+  // Interface focus and the pointer: start interfaces shown at load, the
+  // scroll region, the pointer update of every frame.
+  InstallInterfaceHooks();
 }
 
 }  // namespace kiv

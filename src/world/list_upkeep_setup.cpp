@@ -2,6 +2,7 @@
 
 #include "core/text_encoding.h"
 #include "world/field_lists.h"
+#include "world/map_reload.h"
 #include "world/object_removal.h"
 #include "world/reference_fixup.h"
 #include "world/world_hooks.h"
@@ -27,6 +28,9 @@ void InstallWorldListUpkeepHooks() {
   };
   worldHooks.SetFieldDisabled = [](std::int32_t map, std::int32_t field, std::uint8_t value) {
     SetFieldDisabled(map, field, value);
+  };
+  worldHooks.ReloadMap = [](std::int32_t map, bool skipEntryTrigger, bool spareNewestWait, bool loadFlag) {
+    ReloadMap(map, skipEntryTrigger, spareNewestWait, loadFlag);
   };
 }
 

@@ -15,6 +15,7 @@ void WorldHooks::Reset() {
   SetFieldSelectable = [](std::int32_t, std::int32_t, std::uint8_t) {};
   SetFieldDisabled = [](std::int32_t, std::int32_t, std::uint8_t) {};
   KeepFieldInScrollRegion = [](std::int32_t, std::int32_t) {};
+  ReloadMap = [](std::int32_t, bool, bool, bool) {};
 }
 
 }  // namespace kiv

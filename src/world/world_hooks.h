@@ -34,6 +34,9 @@ struct WorldHooks {
   std::function<void(std::int32_t map, std::int32_t field, std::uint8_t value)> SetFieldDisabled;
   // Scrolls the map's fields so that a field lies in its scroll region. Default: nothing.
   std::function<void(std::int32_t map, std::int32_t field)> KeepFieldInScrollRegion;
+  // Reloads a map from its file (showing an interface that asks for it).
+  // Default: nothing.
+  std::function<void(std::int32_t map, bool skipEntryTrigger, bool spareNewestWait, bool loadFlag)> ReloadMap;
 
   WorldHooks() { Reset(); }
   void Reset();

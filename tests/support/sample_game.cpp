@@ -143,6 +143,13 @@ MapFixture TiledMap(const Identifier& id, const Identifier& tilesId, std::int32_
   map.width = width;
   map.height = height;
   map.layerCount = 0;
+  // Fog begins beyond the views' camera distance of 1000, so the ground shows
+  // with a light haze towards the far edge instead of the fog colour alone.
+  map.fogStart = 1100.0f;
+  map.fogEnd = 2400.0f;
+  // A sky-to-grass backdrop, so a view of the map is told from the black around it.
+  map.backgroundColor1 = 0xFF5080C0;
+  map.backgroundColor2 = 0xFF407030;
   const auto cells = static_cast<std::size_t>((width + 1) * (height + 1));
   for (std::size_t g = 0; g < map.groups.size(); ++g) {
     map.groups[g].slotGrid.assign(cells, 0);
@@ -270,6 +277,7 @@ ByteList HudBytes(const SampleGameIds& ids) {
   hud.layerCount = -1;
   hud.designWidth = 800;
   hud.designHeight = 600;
+  hud.fogOn = 0;  // an interface has no depth to fog
   hud.displayName = u"Hud";
   hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font),
                      ViewField(u"World", 16, 80, 768, 504)};
