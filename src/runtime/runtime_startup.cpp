@@ -6,12 +6,16 @@
 #include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
+#include "render/map_data.h"
+#include "render/map_data_hooks.h"
 #include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
+#include "world/light_trace.h"
 #include "world/placement.h"
+#include "world/tile_collision.h"
 #include "world/world_setup.h"
 #include "world/movement_setup.h"
 
@@ -37,6 +41,13 @@ void RuntimeStartUp() {
   playerHooks.DrawMessageBoxes = [] { DrawMessageBoxes(); };
   // The helper library draws its models through the device that start-up creates.
   graphicsHooks.graphicsInit = [](gfx::Device& device) { GraphicsInit(&device); };
+  // Map preparation: terraformation, tile collision, floor heights and light maps.
+  InstallMapDataHooks();
+  mapDataHooks.UpdateTileCollision = [](std::int32_t map, std::int32_t column, std::int32_t row,
+                                        std::int32_t layer) { UpdateTileCollision(map, column, row, layer); };
+  mapDataHooks.LightBlocked = [](std::int32_t map, const LineSegment& segment, float z) {
+    return LightSegmentBlocked(map, segment, z);
+  };
 }
 
 }  // namespace kiv
