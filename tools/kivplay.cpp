@@ -34,6 +34,7 @@
 #include "state/game_state.h"
 
 #include "kivplay_dump_camera.h"
+#include "kivplay_dump_maps.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -392,6 +393,7 @@ void InstallHarness() {
     drawFrame();
     if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
     CaptureViewCameras();
+    CaptureMapData();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -461,6 +463,7 @@ int main(int argc, char** argv) {
 
   json dump;
   dump["cameras"] = CapturedViewCameras();  // every view field's camera at the last frame
+  dump["maps"] = CapturedMapData();  // map preparation as the last frame saw it
   dump["package"] = run.options.package;
   dump["exitCode"] = exitCode;
   dump["ticks"] = run.ticks;
