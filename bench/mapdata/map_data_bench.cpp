@@ -66,6 +66,7 @@ TileSet GroundSet() {
 
 std::int32_t MakeMap(std::int32_t lights) {
   gameData.Reset();
+  dataSettings.gridCellSize = 16;  // tile collision builds only with a path grid
   MathInit(16, 0);
   const std::int32_t map = gameData.maps.Append();
   Map& m = gameData.maps[map];
