@@ -36,6 +36,7 @@
 
 #include "kivplay_dump_camera.h"
 #include "kivplay_dump_focus.h"
+#include "kivplay_dump_maps.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -394,6 +395,7 @@ void InstallHarness() {
     drawFrame();
     if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
     CaptureViewCameras();
+    CaptureMapData();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -464,6 +466,7 @@ int main(int argc, char** argv) {
 
   json dump;
   dump["cameras"] = CapturedViewCameras();  // every view field's camera at the last frame
+  dump["maps"] = CapturedMapData();  // map preparation as the last frame saw it
   dump["package"] = run.options.package;
   dump["exitCode"] = exitCode;
   dump["ticks"] = run.ticks;

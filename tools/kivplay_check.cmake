@@ -64,8 +64,33 @@ string(JSON firstActivity GET "${json}" shell lastTickActivities 0)
 string(JSON texts LENGTH "${json}" shell loadingTexts)
 math(EXPR lastText "${texts} - 1")
 string(JSON lastLoadingText GET "${json}" shell loadingTexts ${lastText})
+# The start map's data is generated with progress after the load's last step.
+while(lastText GREATER 0 AND (lastLoadingText STREQUAL "Generating lighting, please wait..."
+      OR lastLoadingText STREQUAL "Generating terraformation, please wait..."))
+  math(EXPR lastText "${lastText} - 1")
+  string(JSON lastLoadingText GET "${json}" shell loadingTexts ${lastText})
+endwhile()
 if(NOT loaded EQUAL 258047 OR NOT firstActivity STREQUAL "Input System"
    OR NOT lastLoadingText STREQUAL "Starting game...")
   message(FATAL_ERROR "shell section: groups ${loaded}, first activity ${firstActivity}, "
     "last loading text ${lastLoadingText}\n${json}")
 endif()
+# Map preparation: every loaded map (not an interface) has its data generated
+# and a light map whose origin corner is known.
+string(JSON mapCount LENGTH "${json}" maps)
+if(mapCount EQUAL 0)
+  message(FATAL_ERROR "no maps in the dump\n${json}")
+endif()
+math(EXPR lastMap "${mapCount} - 1")
+foreach(i RANGE ${lastMap})
+  string(JSON isInterface GET "${json}" maps ${i} interface)
+  string(JSON heldById GET "${json}" maps ${i} heldById)
+  if(isInterface OR heldById)
+    continue()
+  endif()
+  string(JSON generated GET "${json}" maps ${i} dataGenerated)
+  string(JSON origin GET "${json}" maps ${i} corners origin)
+  if(NOT generated OR origin STREQUAL "" OR origin STREQUAL "null")
+    message(FATAL_ERROR "map ${i}: data generated ${generated}, origin corner ${origin}\n${json}")
+  endif()
+endforeach()

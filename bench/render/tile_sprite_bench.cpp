@@ -91,7 +91,7 @@ void BuildScene() {
     group.slotTileSets = {g};
     group.slotGrid.Make(kColumns, kRows, 1);
     group.tileGrid.Make(kColumns, kRows, 1);
-    group.quarterGrid.Make(kColumns, kRows, 1);
+    group.terraform.Make(kColumns, kRows, 1);
     for (int y = 0; y < kRows; ++y) {
       for (int x = 0; x < kColumns; ++x) {
         const bool filled = g == 0 || (g == 1 ? (x + y) % 3 == 0 : (x * 7 + y) % 5 == 0);
@@ -99,7 +99,7 @@ void BuildScene() {
         group.slotGrid.At(x, y, 0) = 1;
         group.tileGrid.At(x, y, 0) = static_cast<std::uint8_t>((x / 4 + y / 3) % 4);
         if (g == 0 && (x + 2 * y) % 4 == 0)
-          for (int k = 0; k < 4; ++k) group.quarterGrid.At(k, 0, x, y, 0) = k % 2 == 0 ? 0x11 : 0;
+          for (int k = 0; k < 4; ++k) group.terraform.At(k, 0, x, y, 0) = k % 2 == 0 ? 0x11 : 0;
       }
     }
   }

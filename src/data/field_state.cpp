@@ -174,8 +174,8 @@ std::array<CellLight, 4> EnableCellLights(Map& map, const std::array<std::int32_
                     light.blue / 255.0f * intensity};
     cell.range = static_cast<float>(light.radius);
     const float scaledRadius = worldScale * static_cast<float>(light.radius);
-    light.falloff = 1.0f / (scaledRadius * scaledRadius);
-    cell.vertexConstant = {worldScale * light.x, worldScale * light.y, worldScale * light.z, light.falloff};
+    light.shaderFalloff = 1.0f / (scaledRadius * scaledRadius);
+    cell.vertexConstant = {worldScale * light.x, worldScale * light.y, worldScale * light.z, light.shaderFalloff};
     cell.pixelConstant = {cell.diffuse[0], cell.diffuse[1], cell.diffuse[2], 1.0f};
   }
   return result;

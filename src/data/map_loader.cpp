@@ -76,9 +76,11 @@ void FillAmmunition(Map& map) {
   }
 }
 
-void StartLights(Map& map) {
+// Points nearer to a light than the nearest obstacle that its first light
+// map met are lit without tracing again.
+void KeepClearDistances(Map& map) {
   for (Light& light : map.lights) {
-    if (light.resetFlag != 0) light.currentValue = light.startValue;
+    if (light.enabled != 0) light.clearDistanceSquared = light.nearestBlockedSquared;
   }
 }
 
@@ -137,7 +139,7 @@ void LoadMap(const ByteList& bytes, const std::u16string& name, std::int32_t ind
   dataHooks.GenerateMapData(index, prepare);
   LinkSpawnsToActors(gameData.maps[index]);
   FillAmmunition(gameData.maps[index]);
-  StartLights(gameData.maps[index]);
+  KeepClearDistances(gameData.maps[index]);
   RaiseLoadedEvents(index);
 
   gameData.loadingMapName.clear();

@@ -130,10 +130,13 @@ struct Light {
   std::u16string displayName;
   float x = 0.0f, y = 0.0f, z = 0.0f;
   std::int32_t radius = 0;  // script Radius
-  std::int32_t startValue = 0;
-  std::int32_t currentValue = 0;
-  float angleStart = 0.0f;
-  float angleRange = 6.2831855f;
+  // The directions lit, radians: around the vertical axis from horizontalFrom
+  // to horizontalTo, and in the vertical plane from verticalFrom to
+  // verticalTo; a range whose start lies above its end wraps through 0.
+  float horizontalFrom = 0.0f;
+  float horizontalTo = 0.0f;
+  float verticalFrom = 0.0f;
+  float verticalTo = 6.2831855f;
   std::uint8_t enabled = 0;  // script On
   std::uint8_t red = 0, green = 0, blue = 0;
   std::array<std::uint8_t, kPatternLength> pattern{};
@@ -141,10 +144,15 @@ struct Light {
   float currentIntensity = 1.0f;
   std::int32_t cycleLength = 0;  // ms; 0 no pattern
   std::int32_t patternTime = 0;
-  std::int32_t value = 0;
-  std::uint8_t resetFlag = 0;  // map loading copies the start value into the current one
-  float falloff = 0.0f;
-  float radiusSquaredPlus1 = 1.0f;
+  float edgeIntensity = 0.0f;  // share of the full intensity left at the radius
+  std::uint8_t subtractive = 0;  // non-zero: the light darkens
+  // Points nearer than this (squared) are lit without a trace for obstacles;
+  // map loading sets it from nearestBlockedSquared once the first light map is made.
+  float clearDistanceSquared = 0.0f;
+  // The nearest obstacle met by a light map's traces, squared, less 2048.
+  float nearestBlockedSquared = 1.0f;
+  // 1 / (scale x radius)^2, written when the cell lights are enabled for the shaders.
+  float shaderFalloff = 0.0f;
 };
 
 struct Speaker {

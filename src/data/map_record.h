@@ -82,7 +82,7 @@ struct TileLayerGroup {
   std::uint8_t slotCount = 0;
   ByteGrid3 slotGrid;
   ByteGrid3 tileGrid;
-  QuarterGrid quarterGrid;
+  QuarterGrid terraform;
 };
 
 inline constexpr std::int32_t kTileLayerGroupCount = 3;

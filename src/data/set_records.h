@@ -81,6 +81,12 @@ inline bool TileRandomFlipH(const Tile& t) { return t.randomFlipA != 0; }
 inline bool TileRandomFlipV(const Tile& t) { return t.randomFlipB != 0; }
 // A transition entry's drawing mode.
 inline std::uint8_t TerraformMode(const TerraformRule& r) { return r.byteL; }
+// The neighbour tile number that a terraformation rule names (with its tile set).
+inline std::int32_t TerraformRuleTile(const TerraformRule& r) { return r.byteM; }
+// What terraformation reads of a tile: how deep it sinks into a pit (0 flat)
+// and whether a neighbour outside the map counts as different.
+inline float TileDepth(const Tile& t) { return t.valueD; }
+inline bool TileEdgeDiffers(const Tile& t) { return (t.byteK & 1) != 0; }
 
 // Tile kinds.
 inline constexpr std::int32_t kTileKindGround = 0;

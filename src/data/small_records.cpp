@@ -98,27 +98,27 @@ void ReadLight(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   light.z = BufferReadSingle(buffer, offset);
   if (version < kFirstUnraisedZ) light.z -= kOldLiftedZ;
   light.radius = BufferReadLong(buffer, offset);
-  light.startValue = BufferReadLong(buffer, offset);
-  light.currentValue = BufferReadLong(buffer, offset);
+  light.horizontalFrom = BufferReadSingle(buffer, offset);
+  light.horizontalTo = BufferReadSingle(buffer, offset);
   if (version >= kFirstLightArc) {
-    light.angleStart = BufferReadSingle(buffer, offset);
-    light.angleRange = BufferReadSingle(buffer, offset);
+    light.verticalFrom = BufferReadSingle(buffer, offset);
+    light.verticalTo = BufferReadSingle(buffer, offset);
   } else {
-    light.angleStart = 0.0f;
-    light.angleRange = 6.2831855f;
+    light.verticalFrom = 0.0f;
+    light.verticalTo = 6.2831855f;
   }
-  light.value = BufferReadLong(buffer, offset);
+  light.edgeIntensity = BufferReadSingle(buffer, offset);
   light.red = BufferReadByte(buffer, offset);
   light.green = BufferReadByte(buffer, offset);
   light.blue = BufferReadByte(buffer, offset);
-  light.resetFlag = BufferReadByte(buffer, offset);
+  light.subtractive = BufferReadByte(buffer, offset);
   BufferReadBytes(buffer, light.pattern.data(), static_cast<std::int32_t>(kPatternLength), offset);
   light.cycleLength = BufferReadLong(buffer, offset);
   light.appliedIntensity = 1.0f;
   light.currentIntensity = 1.0f;
-  light.radiusSquaredPlus1 =
+  light.nearestBlockedSquared =
       static_cast<float>(static_cast<double>(light.radius) * static_cast<double>(light.radius) + 1.0);
-  light.falloff = 0.0f;
+  light.clearDistanceSquared = 0.0f;
   SectorGridAddLight(map, index, light.x, light.y, light.z, light.radius, false);
 }
 

@@ -334,7 +334,7 @@ void TileLayerDrawer::DrawGroundFace(std::int32_t x, std::int32_t y, std::int32_
                                      std::int32_t faceIndex, const Face& face, bool wall) {
   const float fx = 32.0f * x + face.ox, fy = 32.0f * y + face.oy, fz = 32.0f * z + face.oz;
   const Colors colors = GroundCornerColors(x, y, z, wall, *cell.tile);
-  const std::uint8_t code = group_.quarterGrid.At(0, faceIndex, x, y, z);
+  const std::uint8_t code = group_.terraform.At(0, faceIndex, x, y, z);
   const TerraformRule* entry = nullptr;
   if (code != 0 && code != 255) {
     const std::int32_t e = (code & 0xF) - 1;
@@ -374,7 +374,7 @@ void TileLayerDrawer::DrawGroundFace(std::int32_t x, std::int32_t y, std::int32_
   }
   if (code == 0 && !neighbourDrawn) return;
   for (std::int32_t k = 0; k < 4; ++k) {
-    const std::uint8_t q = group_.quarterGrid.At(k, faceIndex, x, y, z);
+    const std::uint8_t q = group_.terraform.At(k, faceIndex, x, y, z);
     if (q == 0) continue;
     const std::int32_t e = (q & 0xF) - 1;
     if (e < 0 || e >= static_cast<std::int32_t>(cell.tile->terraformRules.size())) continue;

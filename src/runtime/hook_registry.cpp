@@ -8,6 +8,7 @@
 #include "media/graphics.h"
 #include "player/player_hooks.h"
 #include "player/start_window.h"
+#include "render/map_data_hooks.h"
 #include "render/render_hooks.h"
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
@@ -200,6 +201,13 @@ void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
   KIV_HOOK("worldHooks", ReloadMap);
 }
 
+template <typename Visit>
+void VisitMapDataHooks(MapDataHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<MapDataHooks>() == 2, "list every mapDataHooks member here");
+  KIV_HOOK("mapDataHooks", UpdateTileCollision);
+  KIV_HOOK("mapDataHooks", LightBlocked);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -230,6 +238,7 @@ std::vector<HookState> ListHooks() {
   Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
   Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
   Compare(worldHooks, [](WorldHooks& h, auto&& v) { VisitWorldHooks(h, v); }, hooks);
+  Compare(mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

@@ -4,26 +4,15 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kInterfaces =
-    "Interfaces on screen: drawing helpers, sprite-set queries, map drawing set-up, field views and camera, "
-    "field drawing, value fields and panels";
-constexpr const char* kMaps =
-    "Maps prepared and drawn: terraformation, map data and light maps, pick-ups, characters and doors";
 constexpr const char* kCharacters =
     "Characters in the world update: ActionRects and HI, the Character System, movement, weapons, action and "
     "contacts, passage between maps";
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kMapSystems =
-    "Map systems, sprite layers and inventory: spawns, field scripts and cursor navigation, character layers, "
-    "items, equipment and party progression";
 constexpr const char* kCombat =
     "Combat: damage and death, targets and item effects, weapons and projectile launch, combat behaviour and "
     "turret aim";
-constexpr const char* kListUpkeep =
-    "Interfaces and list upkeep: script reference fix-up, field lists, object removal and map reload, field focus "
-    "and navigation, pointer picking";
 constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
@@ -40,18 +29,14 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.PickUpSystem", kWeather},
     {"playerHooks.CharacterSystem", kCharacters},
     {"playerHooks.RemoveMarkedObjects", kCharacters},
-    {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
-    {"stateHooks.GenerateMapData", kMaps},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
-    {"triggerHooks.EndMapDataAudio", kMaps},
-    {"triggerHooks.FieldAtTarget", kMapSystems},
+    {"triggerHooks.FieldAtTarget", kCommands},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"renderHooks.LightColorAt", kMaps},
     {"renderHooks.DrawShadows", kWeather},
     {"renderHooks.DrawZones", kWeather},
     {"renderHooks.DrawClouds", kWeather},

@@ -7,6 +7,8 @@
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
 #include "render/map_object_drawing.h"
+#include "render/map_data.h"
+#include "render/map_data_hooks.h"
 #include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
@@ -15,6 +17,8 @@
 #include "world/actor_pose.h"
 #include "world/placement.h"
 #include "world/relations.h"
+#include "world/light_trace.h"
+#include "world/tile_collision.h"
 #include "world/world_setup.h"
 #include "world/map_systems_setup.h"
 #include "world/list_upkeep_setup.h"
@@ -58,6 +62,13 @@ void RuntimeStartUp() {
   // Interface focus and the pointer: start interfaces shown at load, the
   // scroll region, the pointer update of every frame.
   InstallInterfaceHooks();
+  // Map preparation: terraformation, tile collision, floor heights and light maps.
+  InstallMapDataHooks();
+  mapDataHooks.UpdateTileCollision = [](std::int32_t map, std::int32_t column, std::int32_t row,
+                                        std::int32_t layer) { UpdateTileCollision(map, column, row, layer); };
+  mapDataHooks.LightBlocked = [](std::int32_t map, const LineSegment& segment, float z) {
+    return LightSegmentBlocked(map, segment, z);
+  };
 }
 
 }  // namespace kiv

@@ -121,15 +121,15 @@ void WriteLight(const Map& map, ByteList& buffer, std::int32_t& offset, std::int
   BufferWriteSingle(buffer, light.y, offset);
   BufferWriteSingle(buffer, light.z, offset);
   BufferWriteLong(buffer, light.radius, offset);
-  BufferWriteLong(buffer, light.startValue, offset);
-  BufferWriteLong(buffer, light.currentValue, offset);
-  BufferWriteSingle(buffer, light.angleStart, offset);
-  BufferWriteSingle(buffer, light.angleRange, offset);
-  BufferWriteLong(buffer, light.value, offset);
+  BufferWriteSingle(buffer, light.horizontalFrom, offset);
+  BufferWriteSingle(buffer, light.horizontalTo, offset);
+  BufferWriteSingle(buffer, light.verticalFrom, offset);
+  BufferWriteSingle(buffer, light.verticalTo, offset);
+  BufferWriteSingle(buffer, light.edgeIntensity, offset);
   BufferWriteByte(buffer, light.red, offset);
   BufferWriteByte(buffer, light.green, offset);
   BufferWriteByte(buffer, light.blue, offset);
-  BufferWriteByte(buffer, light.resetFlag, offset);
+  BufferWriteByte(buffer, light.subtractive, offset);
   BufferWriteBytes(buffer, light.pattern.data(), static_cast<std::int32_t>(kPatternLength), offset);
   BufferWriteLong(buffer, light.cycleLength, offset);
 }

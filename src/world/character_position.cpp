@@ -186,7 +186,7 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
           current = player.party[static_cast<std::size_t>(player.controlledMember)].character;
         TriggerRun run;
         run.ownerKind = kOwnerMap;
-        run.ownerIndex = toMap;
+        run.ownerIndex = 0;  // the map's entry event
         run.subIndex = 0;
         run.map = toMap;
         run.relateActor = current;

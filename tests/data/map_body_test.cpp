@@ -180,7 +180,7 @@ TEST_F(MapBodyTest, ReadsEveryObjectListOfTheCurrentFormat) {
   EXPECT_EQ(map.pickUps[0].spriteSet, -2);
   ASSERT_EQ(map.lights.size(), 1u);
   EXPECT_EQ(map.lights[0].pattern[5], 9);
-  EXPECT_EQ(map.lights[0].radiusSquaredPlus1, 401.0f);
+  EXPECT_EQ(map.lights[0].nearestBlockedSquared, 401.0f);
   EXPECT_EQ(const_cast<Map&>(map).sectorGrid.At(0, 0, 0).lights, std::vector<std::int32_t>{0});
   ASSERT_EQ(map.speakers.size(), 1u);
   EXPECT_EQ(map.speakers[0].soundSet, -2);
@@ -750,16 +750,25 @@ TEST_F(MapBodyTest, LoadingLinksSpawnsAndRaisesLoadedEvents) {
   far.x = 300;
   f.body.spawns = {near, far};
   f.body.actors = {DesignActor(u"Linked", 100.0f, 51.0f, 63.9f), DesignActor(u"High", 300, 51, 64)};
+  // A subtractive light keeps its horizontal range; enabled lights take the
+  // nearest blocked distance found by the map data as their clear distance.
   Light light;
-  light.resetFlag = 1;
-  light.startValue = 42;
+  light.enabled = 1;
+  light.subtractive = 1;
+  light.horizontalFrom = 5.5f;
+  light.horizontalTo = 0.5f;
   light.radius = 5;
-  f.body.lights = {light};
+  Light off = light;
+  off.enabled = 0;
+  f.body.lights = {light, off};
   const Map& map = Load(f);
   EXPECT_EQ(map.spawns[0].linkedActor, 0);
   EXPECT_EQ(map.actors[0].spawn, 0);
   EXPECT_EQ(map.spawns[1].linkedActor, -1);
-  EXPECT_EQ(map.lights[0].currentValue, 42);
+  EXPECT_EQ(map.lights[0].horizontalFrom, 5.5f);
+  EXPECT_EQ(map.lights[0].horizontalTo, 0.5f);
+  EXPECT_EQ(map.lights[0].clearDistanceSquared, 26.0f);
+  EXPECT_EQ(map.lights[1].clearDistanceSquared, 0.0f);
   const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {
       {0, kSymTriggerActorLoaded}, {1, kSymTriggerActorLoaded}, {1, kSymTriggerActorExistenceChanged}};
   EXPECT_EQ(events, expected);

@@ -116,7 +116,7 @@ TEST_F(MapViewPixelsTest, TheViewFieldShowsTheMapCentredOnTheScreen) {
   for (TileLayerGroup& group : map.tileLayerGroups) {
     group.slotGrid.Make(4, 3, 1);
     group.tileGrid.Make(4, 3, 1);
-    group.quarterGrid.Make(4, 3, 1);
+    group.terraform.Make(4, 3, 1);
   }
   for (int x = 0; x < 4; ++x)
     for (int y = 0; y < 3; ++y) ground.slotGrid.At(x, y, 0) = x == 0 ? 1 : 2;

@@ -361,8 +361,8 @@ TEST_F(TileDrawingTest, TransitionsDrawQuartersAndOverlays) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << int{c.q0} << " " << int{c.q1});
-    ground.quarterGrid.At(0, 0, 0, 0, 0) = c.q0;
-    ground.quarterGrid.At(1, 0, 0, 0, 0) = c.q1;
+    ground.terraform.At(0, 0, 0, 0, 0) = c.q0;
+    ground.terraform.At(1, 0, 0, 0, 0) = c.q1;
     recorder.Clear();
     DrawTileLayer(Args(0));
     ASSERT_EQ(recorder.quads.size(), c.baseQuads + c.overlays);
@@ -395,7 +395,7 @@ TEST_F(TileDrawingTest, ModeTwoBorrowsTheFirstDifferingNeighbour) {
     for (int x = 0; x < 3; ++x) Put(map, 0, x, y, 0, 1, 0);
   Put(map, 0, 0, 2, 0, 1, 2);  // (x-1, y+1): third in the order
   Put(map, 0, 2, 0, 0, 1, 1);  // (x+1, y-1): later in the order
-  map.tileLayerGroups[0].quarterGrid.At(0, 0, 1, 1, 0) = 0x01;
+  map.tileLayerGroups[0].terraform.At(0, 0, 1, 1, 0) = 0x01;
   DrawTileLayer(Args(0));
   // Cells are drawn row 2, 1, 0; the middle cell's quads follow row 2's three.
   ASSERT_EQ(recorder.quads.size(), 3u + 1u + 4u + 1u + 3u);

@@ -78,7 +78,7 @@ class TileMapTest : public ::testing::Test {
       group.slotCount = static_cast<std::uint8_t>(slotSets.size());
       group.slotGrid.Make(columns, rows, layers);
       group.tileGrid.Make(columns, rows, layers);
-      group.quarterGrid.Make(columns, rows, layers);
+      group.terraform.Make(columns, rows, layers);
     }
     map.lightGrid.Make(columns + 1, rows + 1, layers + 1, 0);
     for (int z = 0; z <= layers; ++z)

@@ -102,7 +102,7 @@ TEST_F(TileSpritePixelsTest, GroundObjectsAndShadowsReachTheScreen) {
     group.slotTileSets = {0, 1, 2};
     group.slotGrid.Make(3, 2, 1);
     group.tileGrid.Make(3, 2, 1);
-    group.quarterGrid.Make(3, 2, 1);
+    group.terraform.Make(3, 2, 1);
   }
   map.lightGrid.Make(4, 3, 2, 0xFFFFFFFF);
   map.lightGrid.At(3, 0, 0) = map.lightGrid.At(3, 1, 0) = map.lightGrid.At(3, 2, 0) = 0xFF808080;
@@ -291,7 +291,7 @@ class LitGroundPixelsTest : public TileSpritePixelsTest {
       group.slotTileSets = {0};
       group.slotGrid.Make(2, 1, 1);
       group.tileGrid.Make(2, 1, 1);
-      group.quarterGrid.Make(2, 1, 1);
+      group.terraform.Make(2, 1, 1);
     }
     map.lightGrid.Make(3, 2, 2, 0xFFFFFFFF);
     map.tileLayerGroups[0].slotGrid.At(0, 0, 0) = 1;

@@ -184,9 +184,9 @@ std::vector<KindCase> Cases() {
                    [](Map& m) {
                      Light l;
                      l.name = u"Lamp", l.displayName = u"Street lamp", l.enabled = 1;
-                     l.x = 1, l.y = 2, l.z = 3, l.radius = 4, l.startValue = 5, l.currentValue = 6;
-                     l.angleStart = 0.5f, l.angleRange = 1.5f, l.value = 7;
-                     l.red = 8, l.green = 9, l.blue = 10, l.resetFlag = 1, l.cycleLength = 11;
+                     l.x = 1, l.y = 2, l.z = 3, l.radius = 4, l.horizontalFrom = 5.5f, l.horizontalTo = 0.5f;
+                     l.verticalFrom = 0.5f, l.verticalTo = 1.5f, l.edgeIntensity = 0.25f;
+                     l.red = 8, l.green = 9, l.blue = 10, l.subtractive = 1, l.cycleLength = 11;
                      for (std::size_t i = 0; i < kPatternLength; ++i) l.pattern[i] = static_cast<std::uint8_t>(i * 2);
                      m.lights.push_back(l);
                    },
@@ -197,7 +197,12 @@ std::vector<KindCase> Cases() {
                    },
                    [](const Map& w, const Map& r) {
                      EXPECT_EQ(r.lights[0].pattern, w.lights[0].pattern);
-                     EXPECT_EQ(r.lights[0].angleRange, 1.5f);
+                     EXPECT_EQ(r.lights[0].horizontalFrom, 5.5f);
+                     EXPECT_EQ(r.lights[0].horizontalTo, 0.5f);
+                     EXPECT_EQ(r.lights[0].verticalFrom, 0.5f);
+                     EXPECT_EQ(r.lights[0].verticalTo, 1.5f);
+                     EXPECT_EQ(r.lights[0].edgeIntensity, 0.25f);
+                     EXPECT_EQ(r.lights[0].subtractive, 1);
                      EXPECT_EQ(r.lights[0].cycleLength, 11);
                    }});
   cases.push_back({"speaker",

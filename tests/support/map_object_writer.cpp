@@ -391,17 +391,17 @@ void WriteLightFixture(ByteList& b, std::int32_t& o, const Light& l, std::int32_
   BufferWriteSingle(b, l.y, o);
   BufferWriteSingle(b, v < 100566 ? l.z + 16.0f : l.z, o);
   Long(b, o, l.radius);
-  Long(b, o, l.startValue);
-  Long(b, o, l.currentValue);
+  BufferWriteSingle(b, l.horizontalFrom, o);
+  BufferWriteSingle(b, l.horizontalTo, o);
   if (v >= 100774) {
-    BufferWriteSingle(b, l.angleStart, o);
-    BufferWriteSingle(b, l.angleRange, o);
+    BufferWriteSingle(b, l.verticalFrom, o);
+    BufferWriteSingle(b, l.verticalTo, o);
   }
-  Long(b, o, l.value);
+  BufferWriteSingle(b, l.edgeIntensity, o);
   BufferWriteByte(b, l.red, o);
   BufferWriteByte(b, l.green, o);
   BufferWriteByte(b, l.blue, o);
-  BufferWriteByte(b, l.resetFlag, o);
+  BufferWriteByte(b, l.subtractive, o);
   BufferWriteBytes(b, l.pattern.data(), static_cast<std::int32_t>(l.pattern.size()), o);
   Long(b, o, l.cycleLength);
 }
