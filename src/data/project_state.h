@@ -4,6 +4,7 @@
 // the teams. The project-state loader fills it; tests and the package inspector
 // set it up directly until then.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ struct InterfaceReference {
 
 inline constexpr int kFurtherInterfaceCount = 6;
 inline constexpr int kSettingsInputSetCount = 4;
+// Places of the settings' input sets.
+inline constexpr std::size_t kWalkingInputSet = 0;
+inline constexpr std::size_t kInterfaceInputSet = 1;
+inline constexpr std::size_t kVehicleInputSet = 2;
+inline constexpr std::size_t kTurretInputSet = 3;
 
 struct ProjectSettings {
   std::array<InterfaceReference, 2> startInterfaces;

@@ -1,6 +1,7 @@
 #include "render/map_drawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -112,6 +113,24 @@ void SetFog(DrawDevice& device, const Map& record) {
   device.SetRenderState(gfx::kRsFogEnd, FloatBits(std::max(record.fogStart, record.fogEnd)));
 }
 
+// The fog states of the drawing a nested view interrupts: an interface's fog
+// must not leak into the map its view field shows, and comes back after it.
+struct FogStates {
+  std::array<std::uint32_t, 5> values{};
+};
+constexpr std::array<std::uint32_t, 5> kFogStates = {gfx::kRsFogEnable, gfx::kRsFogColor, gfx::kRsFogVertexMode,
+                                                     gfx::kRsFogStart, gfx::kRsFogEnd};
+
+FogStates SaveFog(DrawDevice& device) {
+  FogStates saved;
+  for (std::size_t i = 0; i < kFogStates.size(); ++i) saved.values[i] = device.GetRenderState(kFogStates[i]);
+  return saved;
+}
+
+void RestoreFog(DrawDevice& device, const FogStates& saved) {
+  for (std::size_t i = 0; i < kFogStates.size(); ++i) device.SetRenderState(kFogStates[i], saved.values[i]);
+}
+
 void DrawTileGroup(std::int32_t map, std::int32_t group, const MapView& view, const MapTileWindow& window,
                    std::int32_t width, std::int32_t height, std::int32_t lastLayer) {
   TileLayerArgs args;
@@ -208,7 +227,12 @@ void DrawMap(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t pare
   }
 
   Activity("Preparing Fog and Starting 3D");
-  if (record.fogOn != 0) SetFog(device, record);
+  const FogStates outerFog = SaveFog(device);
+  const bool outerFogOn = outerFog.values[0] != 0;
+  if (record.fogOn != 0)
+    SetFog(device, record);
+  else if (outerFogOn)
+    device.SetRenderState(gfx::kRsFogEnable, 0);
 
   MapDrawStep step;
   step.map = map;
@@ -278,6 +302,7 @@ void DrawMap(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t pare
   }
   if (inViewField && !picking) renderHooks.DrawViewOverlays(step);
   device.SetRenderState(gfx::kRsZEnable, 1);
+  if (outerFogOn) RestoreFog(device, outerFog);
 }
 
 }  // namespace kiv

@@ -14,7 +14,6 @@
 #include "player/start_window.h"
 #include "script/call_frame.h"
 #include "script/trigger_dispatch.h"
-#include "state/project_settings_block.h"
 #include "world/actor_pose.h"
 #include "world/move_tests.h"
 #include "world/movement_fields.h"
@@ -139,8 +138,8 @@ void EnterVehicle(std::int32_t map, std::int32_t character, std::int32_t vehicle
     c.vehicleRidden = vehicle;
     ForEachPartyMember(map, *player, [&](std::int32_t m) { ActorAt(map, m).vehicleRidden = vehicle; });
     if (!keepInputSets) {
-      SwitchInputSet(c.owningPlayer, storedProjectSettings.walkingInputSet, false);
-      SwitchInputSet(c.owningPlayer, storedProjectSettings.vehicleInputSet, true);
+      SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kWalkingInputSet], false);
+      SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kVehicleInputSet], true);
     }
   }
   ActorAt(map, vehicle).driver = character;
@@ -153,8 +152,8 @@ void EnterTurret(std::int32_t map, std::int32_t character, std::int32_t turret) 
   c.turretOperated = turret;
   if (OwnerOf(c) != nullptr) {
     TurnDirection(t) = 0.0f;
-    SwitchInputSet(c.owningPlayer, storedProjectSettings.walkingInputSet, false);
-    SwitchInputSet(c.owningPlayer, storedProjectSettings.turretInputSet, true);
+    SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kWalkingInputSet], false);
+    SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kTurretInputSet], true);
   }
   t.driver = character;
 }
@@ -168,8 +167,8 @@ void ExitTurret(std::int32_t map, std::int32_t character, std::int32_t turret) {
   ActorAt(map, turret).driver = -1;
   c.turretOperated = -1;
   if (OwnerOf(c) != nullptr) {
-    SwitchInputSet(c.owningPlayer, storedProjectSettings.turretInputSet, false);
-    SwitchInputSet(c.owningPlayer, storedProjectSettings.walkingInputSet, true);
+    SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kTurretInputSet], false);
+    SwitchInputSet(c.owningPlayer, projectState.settings.inputSets[kWalkingInputSet], true);
   }
 }
 
@@ -206,8 +205,8 @@ void ExitVehicle(std::int32_t map, std::int32_t character, std::int32_t vehicle,
   }
   const std::int32_t owner = ActorAt(map, character).owningPlayer;
   if (!keepInputSets) {
-    SwitchInputSet(owner, storedProjectSettings.vehicleInputSet, false);
-    SwitchInputSet(owner, storedProjectSettings.walkingInputSet, true);
+    SwitchInputSet(owner, projectState.settings.inputSets[kVehicleInputSet], false);
+    SwitchInputSet(owner, projectState.settings.inputSets[kWalkingInputSet], true);
   }
   // The party list may not hold the leaving character itself; place it too.
   PlaceExitingCharacter(map, character, character, vehicle, x0, y0, z0, exitX, exitY, atVehicle);

@@ -444,6 +444,28 @@ TEST_F(MapDrawingTest, FogTakesTheNearerDistanceFirstAndEndsBeforeTheFlatSteps) 
   map.fogOn = 0;
   DrawView();
   for (const auto& s : recorder.RenderStates()) EXPECT_NE(s.first, gfx::kRsFogEnable);
+
+  // Inside a fogged interface's view a map without fog draws without it, and
+  // the interface's fog comes back afterwards.
+  recorder.Clear();
+  recorder.renderStates[gfx::kRsFogEnable] = 1;
+  recorder.renderStates[gfx::kRsFogColor] = 0xFF112233;
+  recorder.renderStates[gfx::kRsFogEnd] = Bits(500);
+  DrawView();
+  std::vector<std::pair<std::size_t, std::uint32_t>> enables;  // event position, value
+  for (std::size_t i = 0; i < recorder.events.size(); ++i) {
+    const RecordedEvent& e = recorder.events[i];
+    if (e.kind == RecordedKind::kState && e.call == DeviceCall::kRenderState && e.state == gfx::kRsFogEnable)
+      enables.emplace_back(i, e.value);
+  }
+  ASSERT_EQ(enables.size(), 2u);
+  EXPECT_EQ(enables[0].second, 0u);
+  ASSERT_NE(Find("characters"), nullptr);
+  EXPECT_LT(enables[0].first, Find("characters")->event);
+  EXPECT_EQ(enables[1].second, 1u);
+  EXPECT_EQ(recorder.GetRenderState(gfx::kRsFogColor), 0xFF112233u);
+  EXPECT_EQ(recorder.GetRenderState(gfx::kRsFogEnd), Bits(500));
+  recorder.renderStates = {};
 }
 
 TEST_F(MapDrawingTest, APickPassPaintsSceneryInColourZeroAndKeepsCharactersAndDoors) {

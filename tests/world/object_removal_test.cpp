@@ -166,8 +166,9 @@ class VehicleRemovalTest : public ::testing::Test {
       projectState.players[0].party.push_back(member);
       A(m).owningPlayer = 0;
     }
-    storedProjectSettings.walkingInputSet.index = 2;
-    storedProjectSettings.vehicleInputSet.index = 3;
+    projectState.settings.inputSets[0].index = 2;
+    projectState.settings.inputSets[2].index = 3;
+    projectState.settings.inputSets[3].index = -1;
   }
   void TearDown() override { dataHooks.Reset(); }
   Actor& A(std::int32_t i) { return w.M().actors[static_cast<std::size_t>(i)]; }

@@ -67,9 +67,9 @@ class VehicleTest : public ::testing::Test {
       projectState.players[0].party.push_back(member);
       A(m).owningPlayer = 0;
     }
-    storedProjectSettings.walkingInputSet.index = 2;
-    storedProjectSettings.vehicleInputSet.index = 3;
-    storedProjectSettings.turretInputSet.index = -1;
+    projectState.settings.inputSets[0].index = 2;
+    projectState.settings.inputSets[2].index = 3;
+    projectState.settings.inputSets[3].index = -1;
   }
 
   test::WorldBuilder w{15, 15, 1};
@@ -135,7 +135,7 @@ TEST_F(VehicleTest, APlayersWholePartyRidesAndInputSetsSwitch) {
   inputSets_.clear();
   ExitVehicle(w.map(), a, -1, true, true);
   EXPECT_TRUE(inputSets_.empty());
-  storedProjectSettings.walkingInputSet.index = -1;
+  projectState.settings.inputSets[0].index = -1;
   EnterVehicle(w.map(), a, vehicle_, false);
   EXPECT_EQ(inputSets_, (std::vector<Switch>{{0, 3, true}}));
 }
@@ -262,7 +262,7 @@ TEST_F(VehicleTest, TurretsTakeOneOperator) {
   TurnDirection(A(turret)) = 0.5f;
   const std::int32_t gunner = w.AddCharacter(100, 100, 0);
   MakeParty({gunner});
-  storedProjectSettings.turretInputSet.index = 4;
+  projectState.settings.inputSets[3].index = 4;
   EnterTurret(w.map(), gunner, turret);
   EXPECT_EQ(A(gunner).turretOperated, turret);
   EXPECT_EQ(A(turret).driver, gunner);
