@@ -258,6 +258,7 @@ struct Actor {
   std::int32_t tickFlags = 0;       // bit 0: counts as moved at the start of the tick
   std::uint8_t solidToTouch = 0;    // touching it counts as touching something solid
   std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
+  std::int32_t attackArea = -1;     // equipment area of the running attack
   std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
   std::vector<TouchEntry> touchedActors;  // contacts with characters of the map
   std::vector<TouchEntry> touchedZones;   // contacts with zones of the map

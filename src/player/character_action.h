@@ -6,6 +6,10 @@
 
 namespace kiv {
 
+// Step 5 (for a living character): the melee strike of a running attack,
+// once per attack in the tick that crosses its middle.
+void StrikeMelee(CharacterTurn& turn);
+
 // Step 8: a living character whose active byte is 1 fires its weapons and,
 // when asked, acts; a living one that is not active stops its walk time.
 void RunCharacterWeaponsAndAction(CharacterTurn& turn);

@@ -8,6 +8,7 @@
 #include "data/map_objects.h"
 #include "data/map_record.h"
 #include "data/project_state.h"
+#include "data/set_records.h"
 #include "state/project_settings_block.h"
 
 namespace kiv {
@@ -151,6 +152,11 @@ inline std::int32_t ZoneTargetMap(const Zone& z) { return z.target.index; }
 inline std::int32_t ZoneTargetX(const Zone& z) { return z.targetValues[0]; }
 inline std::int32_t ZoneTargetY(const Zone& z) { return z.targetValues[1]; }
 inline std::int32_t ZoneTargetZ(const Zone& z) { return z.value1; }
+
+// Melee reaches of an item, pixels beyond the footprint (forward, backward, sideways).
+inline std::int32_t ItemReachForward(const Item& item) { return item.valueQ; }
+inline std::int32_t ItemReachBackward(const Item& item) { return item.valueR; }
+inline std::int32_t ItemReachSideways(const Item& item) { return item.valueS; }
 
 // Option flags of the project that characters read (flag n at index n - 1).
 inline bool ProjectOption(int n) { return storedProjectSettings.flags[static_cast<std::size_t>(n - 1)] != 0; }
