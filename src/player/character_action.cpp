@@ -114,8 +114,8 @@ void ActOnPickUps(const CharacterTurn& turn) {
     if (a == nullptr) return;
     PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
     if (PickUpTakenTime(pickUp) < 0 || pickUp.respawnCountdown >= 1) continue;
-    if (!IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z), ActionShape(*a),
-                                     ShapePlacement{}))
+    if (!IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
+                                     ActionShape(*a), ShapePlacement{}))
       continue;
     characterWorld.TakePickUp(turn.map, turn.actor, static_cast<std::int32_t>(p));
     if (const Actor* after = TurnActor(turn)) MarkActionUsed(*after);
@@ -131,10 +131,10 @@ void ActOnZones(const CharacterTurn& turn) {
       if (a == nullptr || z >= gameData.maps[turn.map].zones.size()) return;
       const Zone& zone = gameData.maps[turn.map].zones[z];
       if (ZoneInactive(zone) || !characterWorld.HasTriggerEvent(zone.triggers, event)) continue;
-      const bool met = event == kEventZoneActionAbove
-                           ? IntersectCollisionCollision(a->collisionShape, PlaceOf(*a), zone.shape, ShapePlacement{})
-                           : IntersectCollisionCollision(zone.shape, ShapePlacement{}, ActionShape(*a),
-                                                         ShapePlacement{});
+      const bool met =
+          event == kEventZoneActionAbove
+              ? IntersectCollisionCollision(a->collisionShape, PlaceOf(*a), zone.shape, ShapePlacement{})
+              : IntersectCollisionCollision(zone.shape, ShapePlacement{}, ActionShape(*a), ShapePlacement{});
       if (!met) continue;
       characterWorld.RaiseObjectEvent(kOwnerZone, index, event, turn.map, turn.actor);
       if (const Actor* after = TurnActor(turn)) MarkActionUsed(*after);
@@ -195,8 +195,8 @@ void RunCharacterWeaponsAndAction(CharacterTurn& turn) {
   }
   if (DrivingAllowed(*a)) {
     for (std::size_t k = 0; k < a->equipment.size(); ++k) {
-      characterWorld.TryFireCharacterWeapon(turn.map, turn.actor, static_cast<std::int32_t>(k), a->heading, 1.0f,
-                                            false, false);
+      characterWorld.TryFireCharacterWeapon(turn.map, turn.actor, static_cast<std::int32_t>(k), a->heading,
+                                            1.0f, false, false);
       a = TurnActor(turn);
       if (a == nullptr) return;
     }
@@ -208,14 +208,15 @@ void RunCharacterWeaponsAndAction(CharacterTurn& turn) {
 
 void TakePickUpsByTouch(CharacterTurn& turn) {
   const Actor* a = TurnActor(turn);
-  if (a == nullptr || Owner(*a) < 0 || !characterWorld.IsCharacterCollidable(turn.map, turn.actor, false)) return;
+  if (a == nullptr || Owner(*a) < 0 || !characterWorld.IsCharacterCollidable(turn.map, turn.actor, false))
+    return;
   for (std::size_t p = 0; p < gameData.maps[turn.map].pickUps.size(); ++p) {
     a = TurnActor(turn);
     if (a == nullptr) return;
     const PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
     if (pickUp.respawnCountdown >= 1) continue;
-    if (IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z), a->collisionShape,
-                                    PlaceOf(*a)))
+    if (IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
+                                    a->collisionShape, PlaceOf(*a)))
       characterWorld.TakePickUp(turn.map, turn.actor, static_cast<std::int32_t>(p));
   }
 }

@@ -44,7 +44,8 @@ bool CountsAsMoving(std::int32_t map, std::int32_t index) {
 // project sends touch events one-sided.
 void RaisePair(const CharacterTurn& turn, std::int32_t other, std::int32_t event) {
   characterWorld.RaiseObjectEvent(kOwnerCharacter, other, event, turn.map, turn.actor);
-  if (!OneSidedTouchEvents()) characterWorld.RaiseObjectEvent(kOwnerCharacter, turn.actor, event, turn.map, other);
+  if (!OneSidedTouchEvents())
+    characterWorld.RaiseObjectEvent(kOwnerCharacter, turn.actor, event, turn.map, other);
 }
 
 void KeepOrEndCharacterContacts(CharacterTurn& turn, const std::vector<std::int32_t>& hits) {
@@ -108,7 +109,8 @@ void EndZoneContacts(CharacterTurn& turn, const std::vector<std::int32_t>& zoneH
     const std::int32_t zone = a->touchedZones[i].object;
     if (zone < 0 || Contains(zoneHits, zone)) continue;
     auto& zones = gameData.maps[turn.map].zones;
-    const bool zoneMoved = static_cast<std::size_t>(zone) < zones.size() && ZoneMoved(zones[static_cast<std::size_t>(zone)]) != 0;
+    const bool zoneMoved = static_cast<std::size_t>(zone) < zones.size() &&
+                           ZoneMoved(zones[static_cast<std::size_t>(zone)]) != 0;
     if (!selfMoving && !zoneMoved) continue;
     TouchEntry& e = a->touchedZones[i];
     e.grace -= turn.elapsed;

@@ -91,7 +91,8 @@ void RunDriving(CharacterTurn& turn, MotionWork& work) {
 
   const float maxSpeed = MaxSpeed(a);
   const float acc = Acceleration(a);
-  w.ApproachSpeed(DriveInput(a), DriveSpeed(a), maxSpeed, MinSpeed(a), acc, -2.0f * acc, -acc / 2.0f, acc / 2.0f);
+  w.ApproachSpeed(DriveInput(a), DriveSpeed(a), maxSpeed, MinSpeed(a), acc, -2.0f * acc, -acc / 2.0f,
+                  acc / 2.0f);
   w.ApproachSpeed(StrafeInput(a), a.strafeSpeed, maxSpeed, -maxSpeed, acc, -acc, -acc / 2.0f, acc / 2.0f);
 
   const float f = PowerFactor(a);
@@ -123,7 +124,8 @@ void RunDriving(CharacterTurn& turn, MotionWork& work) {
     }
     if (flies) Climb(a, work, t);
     if (work.x != a.x || work.y != a.y || work.z != a.z || work.heading != a.heading) {
-      const ShapePlacement at{work.x, work.y, work.z, 0.0f, a.rotationY, work.heading, a.scaleX, a.scaleY, a.scaleZ};
+      const ShapePlacement at{work.x,       work.y,   work.z,   0.0f,    a.rotationY,
+                              work.heading, a.scaleX, a.scaleY, a.scaleZ};
       if (w.TestActorMove(turn.map, a.collisionShape, at, turn.actor, -1, -1, true, false)) {
         work.x = a.x;
         work.y = a.y;

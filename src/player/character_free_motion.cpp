@@ -58,12 +58,14 @@ std::array<float, 3> SumPushes(Actor& a, std::int32_t t) {
   return sum;
 }
 
-bool BlockedAt(const CharacterTurn& turn, const Actor& a, const Map& m, const MotionWork& work, float x, float y,
-               float z) {
+bool BlockedAt(const CharacterTurn& turn, const Actor& a, const Map& m, const MotionWork& work, float x,
+               float y, float z) {
   if (z < a.floorHeight) return true;
   const ShapePlacement at{x, y, z, 0.0f, a.rotationY, work.heading, a.scaleX, a.scaleY, a.scaleZ};
-  if (characterWorld.TestActorMove(turn.map, a.collisionShape, at, turn.actor, -1, -1, true, false)) return true;
-  return GroundLimitZ(m) && (MotionFlags(a) & kMotionSinksBelowGround) == 0 && a.state == kStateNormal && z < 0.0f;
+  if (characterWorld.TestActorMove(turn.map, a.collisionShape, at, turn.actor, -1, -1, true, false))
+    return true;
+  return GroundLimitZ(m) && (MotionFlags(a) & kMotionSinksBelowGround) == 0 && a.state == kStateNormal &&
+         z < 0.0f;
 }
 
 // Tries the axis combinations, all moving first, in two passes (the second at
@@ -210,7 +212,8 @@ void RunFreeMotion(CharacterTurn& turn, MotionWork& work) {
     still = still && Driven(work, axis) + push[axis] + Velocity(*a, axis) == Stored(*a, axis);
   if (still) {
     if ((a->tickFlags & 1) != 0) {
-      const ShapePlacement at{a->x, a->y, a->z, 0.0f, a->rotationY, work.heading, a->scaleX, a->scaleY, a->scaleZ};
+      const ShapePlacement at{a->x,         a->y,      a->z,      0.0f,     a->rotationY,
+                              work.heading, a->scaleX, a->scaleY, a->scaleZ};
       characterWorld.TestActorMove(turn.map, a->collisionShape, at, turn.actor, -1, -1, true, false);
     }
   } else {

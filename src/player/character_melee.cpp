@@ -59,8 +59,8 @@ void StrikeMelee(CharacterTurn& turn) {
   if (!(before < 0.5f && after >= 0.5f)) return;
 
   Box footprint;
-  characterWorld.ActorCollisionRectAt(*a, a->x, a->y, a->z, 0.0f, a->rotationY, a->heading, a->scaleX, a->scaleY,
-                                      a->scaleZ, footprint);
+  characterWorld.ActorCollisionRectAt(*a, a->x, a->y, a->z, 0.0f, a->rotationY, a->heading, a->scaleX,
+                                      a->scaleY, a->scaleZ, footprint);
   const Box box = StrikeBox(footprint, item, a->heading);
   CollisionShape shape;
   CollisionBox rect;
@@ -71,8 +71,8 @@ void StrikeMelee(CharacterTurn& turn) {
   rect.front = box.front;
   rect.back = box.back;
   shape.rectangles.push_back(rect);
-  characterWorld.ApplyAreaDamage(turn.map, shape, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, turn.actor, 0, itemIndex, -1,
-                                 false);
+  characterWorld.ApplyAreaDamage(turn.map, shape, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, turn.actor, 0,
+                                 itemIndex, -1, false);
   ResetCollision(shape);
 }
 

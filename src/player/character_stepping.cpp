@@ -46,10 +46,12 @@ bool RunGridStepping(CharacterTurn& turn, MotionWork& work) {
     const std::int32_t direction = StepDirection(*a);
     const bool recordZones = !StepsIgnoreZones();
     Box swept;
-    const bool blocked = w.TestCharacterStep(turn.map, turn.actor, direction, d, swept, false, 0.0f, true, recordZones);
+    const bool blocked =
+        w.TestCharacterStep(turn.map, turn.actor, direction, d, swept, false, 0.0f, true, recordZones);
     bool climb = false;
     if (blocked && (MotionFlags(*a) & kMotionClimbsSteps) != 0)
-      climb = !w.TestCharacterStep(turn.map, turn.actor, direction, d, swept, false, kClimbHeight, true, recordZones);
+      climb = !w.TestCharacterStep(turn.map, turn.actor, direction, d, swept, false, kClimbHeight, true,
+                                   recordZones);
     if (blocked && !climb) return true;
 
     const std::int32_t oldX = RoundToLong(a->x);
@@ -80,7 +82,8 @@ bool RunGridStepping(CharacterTurn& turn, MotionWork& work) {
     const float oldZ = a->z;
     if (a->z < a->floorHeight) a->z = a->floorHeight;
     if (climb) {
-      const ShapePlacement at{a->x, a->y, a->z, 0.0f, a->rotationY, a->heading, a->scaleX, a->scaleY, a->scaleZ};
+      const ShapePlacement at{a->x,       a->y,      a->z,      0.0f,     a->rotationY,
+                              a->heading, a->scaleX, a->scaleY, a->scaleZ};
       if (w.TestActorMove(turn.map, a->collisionShape, at, turn.actor, -1, -1, false, false))
         a->z = oldZ + kClimbHeight;
     }

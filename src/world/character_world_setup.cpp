@@ -17,12 +17,13 @@ namespace kiv {
 void InstallCharacterWorldHooks() {
   CharacterWorldHooks& w = characterWorld;
   w.TestActorMove = [](std::int32_t map, const CollisionShape& shape, const ShapePlacement& placement,
-                       std::int32_t self, std::int32_t ignoredActor, std::int32_t ignoredDoor, bool collectHits,
-                       bool skipCharacters) {
+                       std::int32_t self, std::int32_t ignoredActor, std::int32_t ignoredDoor,
+                       bool collectHits, bool skipCharacters) {
     return TestActorMove(map, shape, placement, self, ignoredActor, ignoredDoor, collectHits, skipCharacters);
   };
-  w.TestCharacterStep = [](std::int32_t map, std::int32_t actor, std::int32_t direction, float distance, Box& swept,
-                           bool checkBounds, float heightChange, bool faceDirection, bool collectHits) {
+  w.TestCharacterStep = [](std::int32_t map, std::int32_t actor, std::int32_t direction, float distance,
+                           Box& swept, bool checkBounds, float heightChange, bool faceDirection,
+                           bool collectHits) {
     return TestCharacterStep(map, actor, direction, distance, swept, checkBounds, heightChange, faceDirection,
                              collectHits);
   };
@@ -34,8 +35,8 @@ void InstallCharacterWorldHooks() {
   };
   w.ActorHeading = [](std::int32_t map, std::int32_t actor) { return ActorHeading(map, actor); };
   w.ResetActorCollision = [](std::int32_t map, std::int32_t actor) { ResetActorCollision(map, actor); };
-  w.ActorCollisionRectAt = [](const Actor& actor, float x, float y, float z, float rx, float ry, float rz, float sx,
-                              float sy, float sz, Box& box) {
+  w.ActorCollisionRectAt = [](const Actor& actor, float x, float y, float z, float rx, float ry, float rz,
+                              float sx, float sy, float sz, Box& box) {
     ActorCollisionRectAt(actor, x, y, z, rx, ry, rz, sx, sy, sz, box);
   };
   w.ActorCollisionRect = [](const Actor& actor, Box& box) { ActorCollisionRect(actor, box); };
@@ -43,17 +44,25 @@ void InstallCharacterWorldHooks() {
                               bool skipMapTrigger) {
     return SetCharacterPosition(actor, fromMap, toMap, skipParty, skipMapTrigger);
   };
-  w.UpdateCharacterFloorHeight = [](std::int32_t map, std::int32_t actor) { UpdateCharacterFloorHeight(map, actor); };
+  w.UpdateCharacterFloorHeight = [](std::int32_t map, std::int32_t actor) {
+    UpdateCharacterFloorHeight(map, actor);
+  };
   w.IsCharacterCollidable = [](std::int32_t map, std::int32_t actor, bool allowDead) {
     return IsCharacterCollidable(map, actor, allowDead);
   };
   w.IsTeamHostile = [](std::int32_t a, std::int32_t b) { return IsTeamHostile(a, b); };
-  w.CharacterMotionState = [](const Map& map, const Actor& actor) { return CharacterMotionState(map, actor); };
-  w.UpdateCharacterMovement = [](std::int32_t map, std::int32_t actor) { UpdateCharacterMovement(map, actor); };
+  w.CharacterMotionState = [](const Map& map, const Actor& actor) {
+    return CharacterMotionState(map, actor);
+  };
+  w.UpdateCharacterMovement = [](std::int32_t map, std::int32_t actor) {
+    UpdateCharacterMovement(map, actor);
+  };
   w.OpenDoor = [](std::int32_t map, std::int32_t door, float angle, std::int32_t opener) {
     OpenDoor(map, door, angle, opener);
   };
-  w.TakePickUp = [](std::int32_t map, std::int32_t actor, std::int32_t pickUp) { TakePickUp(map, actor, pickUp); };
+  w.TakePickUp = [](std::int32_t map, std::int32_t actor, std::int32_t pickUp) {
+    TakePickUp(map, actor, pickUp);
+  };
   w.ExpireEffectAnimations = [](std::vector<Attachment>& list, std::int32_t elapsed) {
     ExpireEffectAnimations(list, elapsed);
   };
@@ -63,7 +72,9 @@ void InstallCharacterWorldHooks() {
   };
   w.ActorDrawDirection = [](const Actor& actor) { return ActorDrawDirection(actor); };
   w.RaiseObjectEvent = [](std::int32_t kind, std::int32_t object, std::int32_t event, std::int32_t map,
-                          std::int32_t related) { ScriptRaiseObjectEvent(kind, object, event, map, related); };
+                          std::int32_t related) {
+    ScriptRaiseObjectEvent(kind, object, event, map, related);
+  };
   w.RunTrigger = [](const TriggerRun& run) { return ScriptRunTrigger(run); };
 }
 

@@ -1,8 +1,9 @@
 // Weapons and the action on doors, pick-ups, zones and characters.
-#include "character_fixture.h"
+#include "player/character_action.h"
+
 #include <functional>
 
-#include "player/character_action.h"
+#include "character_fixture.h"
 
 namespace kiv::test {
 namespace {
@@ -36,7 +37,8 @@ class Action : public CharacterTest {
     s.frameTemplate.parameters.resize(2);
     scriptTable.scripts.push_back(s);
     systemScripts[static_cast<std::size_t>(slot)] = s;
-    systemScripts[static_cast<std::size_t>(slot)].index = static_cast<std::int32_t>(scriptTable.scripts.size()) - 1;
+    systemScripts[static_cast<std::size_t>(slot)].index =
+        static_cast<std::int32_t>(scriptTable.scripts.size()) - 1;
   }
   std::u16string Parameter(std::int32_t slot, std::size_t k) {
     const auto index = static_cast<std::size_t>(systemScripts[static_cast<std::size_t>(slot)].index);

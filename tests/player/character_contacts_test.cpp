@@ -14,8 +14,8 @@ class Contacts : public CharacterTest {
     o = AddCharacter(116.0f, 100.0f);
   }
   // One contact step of c with this tick's hits.
-  CharacterTurn Tick(std::int32_t elapsed, std::vector<std::int32_t> hits, std::vector<std::int32_t> zoneHits = {},
-                     bool touchedSolid = false) {
+  CharacterTurn Tick(std::int32_t elapsed, std::vector<std::int32_t> hits,
+                     std::vector<std::int32_t> zoneHits = {}, bool touchedSolid = false) {
     world.characterHits = std::move(hits);
     world.zoneHits = std::move(zoneHits);
     CharacterTurn turn = Turn(c, elapsed);
@@ -57,7 +57,8 @@ TEST_F(Contacts, OneSidedEventsGoToTheTouchedCharacterOnly) {
     Tick(30, {o});
     Character(c).moved = 1;
     Tick(100, {});
-    for (const std::int32_t event : {kEventActorTouchedActor, kEventActorWhileTouchedActor, kEventActorLeftActor}) {
+    for (const std::int32_t event :
+         {kEventActorTouchedActor, kEventActorWhileTouchedActor, kEventActorLeftActor}) {
       const auto raised = world.EventsOf(event);
       ASSERT_EQ(raised.size(), oneSided ? 1u : 2u) << event;
       EXPECT_EQ(raised[0].object, o);  // the touched one first
@@ -91,12 +92,9 @@ TEST_F(Contacts, NewContactTouchesSolidOnlyWhenTheOtherIsSolidHostileAndStanding
     bool touchedSolid;
   };
   const Case cases[] = {
-      {"SolidEnemy", true, 1, 0, 1, 2, true},
-      {"NoTeam", true, 1, 0, 1, -1, true},
-      {"SameTeam", true, 1, 0, 1, 1, false},
-      {"Dying", true, 1, kStateDying, 1, 2, false},
-      {"NotSolidToTouch", true, 0, 0, 1, 2, false},
-      {"NotCollidable", false, 1, 0, 1, 2, false},
+      {"SolidEnemy", true, 1, 0, 1, 2, true},       {"NoTeam", true, 1, 0, 1, -1, true},
+      {"SameTeam", true, 1, 0, 1, 1, false},        {"Dying", true, 1, kStateDying, 1, 2, false},
+      {"NotSolidToTouch", true, 0, 0, 1, 2, false}, {"NotCollidable", false, 1, 0, 1, 2, false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

@@ -132,7 +132,7 @@ TEST_F(Driving, UnmannedTurretSweepsBetweenItsLimits) {
     Run(k, 20);
     headings.push_back(Character(k).heading);
   }
-  const std::vector<float> expected{0.15f, 0.3f,  0.45f, 0.5f,  0.35f, 0.2f,
+  const std::vector<float> expected{0.15f, 0.3f,  0.45f,  0.5f,  0.35f, 0.2f,
                                     0.05f, -0.1f, -0.25f, -0.4f, -0.5f, -0.35f};
   ASSERT_EQ(headings.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(headings[i], expected[i], 1e-5) << i;
@@ -144,10 +144,11 @@ TEST_F(Driving, FlyingBelowAThirdOfTopSpeedClimbsOnlyWithItsFlags) {
     float climbInput, expectedZ;
   };
   // 100 ms, climb rate 0.05, sink rate 0.02, standing still at height 10.
-  for (const Case c : {Case{kMotionFlies, 1.0f, 8.0f}, Case{kMotionFlies | kMotionClimbsAtAnySpeed, 1.0f, 15.0f},
-                       Case{kMotionFlies | kMotionClimbsAtAnySpeed, -1.0f, 5.0f},
-                       Case{kMotionFlies | kMotionClimbsAtAnySpeed, 0.0f, 8.0f},
-                       Case{kMotionFlies | kMotionHovers, 1.0f, 10.0f}}) {
+  for (const Case c :
+       {Case{kMotionFlies, 1.0f, 8.0f}, Case{kMotionFlies | kMotionClimbsAtAnySpeed, 1.0f, 15.0f},
+        Case{kMotionFlies | kMotionClimbsAtAnySpeed, -1.0f, 5.0f},
+        Case{kMotionFlies | kMotionClimbsAtAnySpeed, 0.0f, 8.0f},
+        Case{kMotionFlies | kMotionHovers, 1.0f, 10.0f}}) {
     SCOPED_TRACE(c.flags);
     TearDown();
     SetUp();
@@ -168,9 +169,10 @@ TEST_F(Driving, FloorModesBoundDrivenHeight) {
     float z, expectedZ;
   };
   // Sinking 0.02 px/ms for 100 ms from the given height.
-  for (const Case c : {Case{kMotionFlies | 1, 1.0f, 0.0f}, Case{kMotionFlies | 2, 1.0f, 0.0f},
-                       Case{kMotionSinksBelowGround | 2, 3.0f, -1.0f}, Case{kMotionSinksBelowGround | 2, 1.0f, -1.0f},
-                       Case{kMotionSinksBelowGround, 1.0f, -1.0f}}) {
+  for (const Case c :
+       {Case{kMotionFlies | 1, 1.0f, 0.0f}, Case{kMotionFlies | 2, 1.0f, 0.0f},
+        Case{kMotionSinksBelowGround | 2, 3.0f, -1.0f}, Case{kMotionSinksBelowGround | 2, 1.0f, -1.0f},
+        Case{kMotionSinksBelowGround, 1.0f, -1.0f}}) {
     SCOPED_TRACE(c.flags);
     TearDown();
     SetUp();

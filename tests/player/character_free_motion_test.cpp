@@ -154,8 +154,8 @@ TEST_F(FreeMotion, DyingBodyWithoutHealthLandsDeadWithTheDeathAnimationLength) {
   struct Case {
     std::int32_t health, spriteSet, pose, state, dying;
   };
-  for (const Case c : {Case{0, 0, 13, kStateDead, 400}, Case{0, -1, 13, kStateDead, 0}, Case{0, 0, 9, kStateDead, 0},
-                       Case{5, 0, 13, kStateNormal, 0}}) {
+  for (const Case c : {Case{0, 0, 13, kStateDead, 400}, Case{0, -1, 13, kStateDead, 0},
+                       Case{0, 0, 9, kStateDead, 0}, Case{5, 0, 13, kStateNormal, 0}}) {
     SCOPED_TRACE(testing::Message() << c.health << " " << c.spriteSet << " " << c.pose);
     gameData.maps[map].actors.clear();
     gameData.maps[map].mapValueAC = -0.01f;
@@ -257,6 +257,17 @@ TEST_F(FreeMotion, DistanceTravelledCountsForAPlayersCharacter) {
   Run(k, 10);
   EXPECT_EQ(projectState.players[0].distanceTravelled, 5);
   EXPECT_EQ(Character(k).moved, 1);
+}
+
+TEST_F(FreeMotion, CombinationsThatWouldNotMoveAreSkipped) {
+  // 0.000001 px/ms for 10 ms stays within 0.0001 of the place: nothing is tried.
+  const std::int32_t k = AddCharacter(100.0f, 100.0f);
+  Character(k).velocityX = 0.000001f;
+  const CharacterTurn turn = Run(k, 10);
+  EXPECT_EQ(world.moveTests, 0);
+  EXPECT_FLOAT_EQ(Character(k).x, 100.0f);
+  EXPECT_EQ(Character(k).velocityX, 0.0f);
+  EXPECT_FALSE(turn.touchedSolid);
 }
 
 TEST_F(FreeMotion, StandingStillTestsContactsOnlyWhenCountingAsMoved) {

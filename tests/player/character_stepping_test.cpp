@@ -12,7 +12,8 @@ struct StepCase {
   std::int32_t direction;
   std::int32_t stepLeft;
   std::int32_t elapsed;
-  std::deque<std::pair<std::int32_t, std::int32_t>> nextSteps;  // direction, pixels handed out when a step ends
+  std::deque<std::pair<std::int32_t, std::int32_t>>
+      nextSteps;  // direction, pixels handed out when a step ends
   float dx, dy;
   std::int32_t leftAfter;
 };
@@ -42,20 +43,19 @@ TEST_P(GridStepping, MovesByTheTickShare) {
   EXPECT_EQ(Character(k).moved, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GridStepping,
-    ::testing::Values(
-        // 10 pixels at 0.1 px/ms: half in 50 ms, the rest waits.
-        StepCase{"HalfStep", 4, 10, 50, {}, 5.0f, 0.0f, 5},
-        // In 150 ms the step ends after 100 ms; 50 ms go to the next command.
-        StepCase{"RestToNextCommand", 4, 10, 150, {{6, 10}}, 10.0f, 5.0f, 5},
-        // A diagonal moves the distance on both axes and counts x.
-        StepCase{"Diagonal", 5, 10, 50, {}, 5.0f, 5.0f, 5},
-        StepCase{"DiagonalUpLeft", 1, 10, 50, {}, -5.0f, -5.0f, 5},
-        // Up counts y.
-        StepCase{"Up", 2, 10, 50, {}, 0.0f, -5.0f, 5},
-        StepCase{"LeftDown", 7, 4, 100, {}, -4.0f, 4.0f, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, GridStepping,
+                         ::testing::Values(
+                             // 10 pixels at 0.1 px/ms: half in 50 ms, the rest waits.
+                             StepCase{"HalfStep", 4, 10, 50, {}, 5.0f, 0.0f, 5},
+                             // In 150 ms the step ends after 100 ms; 50 ms go to the next command.
+                             StepCase{"RestToNextCommand", 4, 10, 150, {{6, 10}}, 10.0f, 5.0f, 5},
+                             // A diagonal moves the distance on both axes and counts x.
+                             StepCase{"Diagonal", 5, 10, 50, {}, 5.0f, 5.0f, 5},
+                             StepCase{"DiagonalUpLeft", 1, 10, 50, {}, -5.0f, -5.0f, 5},
+                             // Up counts y.
+                             StepCase{"Up", 2, 10, 50, {}, 0.0f, -5.0f, 5},
+                             StepCase{"LeftDown", 7, 4, 100, {}, -4.0f, 4.0f, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CharacterTest, StepWalkTimeCountsTheWholeTickOncePerStep) {
   const std::int32_t k = AddCharacter(100.0f, 100.0f);

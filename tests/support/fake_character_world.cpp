@@ -19,8 +19,8 @@ bool Overlap(const Box& a, const Box& b) {
 std::int32_t Floor(float v) { return static_cast<std::int32_t>(std::floor(v)); }
 
 // The Part's rule for ApproachSpeed as the character movement uses it.
-void Approach(float input, float& v, float maxPositive, float limitNegative, float acceleration, float deceleration,
-              float relaxDown, float relaxUp, float t) {
+void Approach(float input, float& v, float maxPositive, float limitNegative, float acceleration,
+              float deceleration, float relaxDown, float relaxUp, float t) {
   if (input != 0.0f) {
     const float target = input > 0.0f ? input * maxPositive : -input * limitNegative;
     if (acceleration == 0.0f) {
@@ -53,15 +53,17 @@ Box FakeCharacterWorld::PlacedBox(const CollisionShape& shape, const ShapePlacem
   Box out{};
   bool first = true;
   for (const CollisionBox& r : shape.rectangles) {
-    const Box b{Floor(static_cast<float>(r.left) * p.scaleX + p.x), Floor(static_cast<float>(r.top) * p.scaleY + p.y),
+    const Box b{Floor(static_cast<float>(r.left) * p.scaleX + p.x),
+                Floor(static_cast<float>(r.top) * p.scaleY + p.y),
                 Floor(static_cast<float>(r.right) * p.scaleX + p.x),
                 Floor(static_cast<float>(r.bottom) * p.scaleY + p.y),
-                Floor(static_cast<float>(r.front) * p.scaleZ + p.z), Floor(static_cast<float>(r.back) * p.scaleZ + p.z)};
+                Floor(static_cast<float>(r.front) * p.scaleZ + p.z),
+                Floor(static_cast<float>(r.back) * p.scaleZ + p.z)};
     if (first) {
       out = b;
       first = false;
     } else {
-      out = Box{std::min(out.left, b.left),   std::min(out.top, b.top),     std::max(out.right, b.right),
+      out = Box{std::min(out.left, b.left),     std::min(out.top, b.top),     std::max(out.right, b.right),
                 std::max(out.bottom, b.bottom), std::min(out.front, b.front), std::max(out.back, b.back)};
     }
   }
@@ -89,8 +91,8 @@ std::vector<RaisedEvent> FakeCharacterWorld::EventsOf(std::int32_t event) const 
   return out;
 }
 
-bool FakeCharacterWorld::BoxBlocked(std::int32_t map, const Box& box, std::int32_t self, std::int32_t ignoredActor,
-                                    bool collectHits, bool skipCharacters) {
+bool FakeCharacterWorld::BoxBlocked(std::int32_t map, const Box& box, std::int32_t self,
+                                    std::int32_t ignoredActor, bool collectHits, bool skipCharacters) {
   testedBoxes.push_back(box);
   bool blocked = false;
   for (const Box& b : solidBoxes) blocked = blocked || Overlap(box, b);
@@ -108,7 +110,8 @@ bool FakeCharacterWorld::BoxBlocked(std::int32_t map, const Box& box, std::int32
     for (std::size_t k = 0; k < m.actors.size(); ++k) {
       const auto index = static_cast<std::int32_t>(k);
       const Actor& a = m.actors[k];
-      if (index == self || index == ignoredActor || a.removed != 0 || notCollidable.count(index) != 0) continue;
+      if (index == self || index == ignoredActor || a.removed != 0 || notCollidable.count(index) != 0)
+        continue;
       const ShapePlacement at{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
       if (!Overlap(box, PlacedBox(a.collisionShape, at))) continue;
       if (collectHits) characterHits.push_back(index);
@@ -119,7 +122,8 @@ bool FakeCharacterWorld::BoxBlocked(std::int32_t map, const Box& box, std::int32
     const Door& door = m.doors[d];
     if (door.Inactive() != 0) continue;
     const ShapePlacement at{door.x, door.y, door.z};
-    if (Overlap(box, PlacedBox(door.collisionShape, at)) && collectHits) doorHits.push_back(static_cast<std::int32_t>(d));
+    if (Overlap(box, PlacedBox(door.collisionShape, at)) && collectHits)
+      doorHits.push_back(static_cast<std::int32_t>(d));
   }
   return blocked;
 }
@@ -164,13 +168,13 @@ void FakeCharacterWorld::Install() {
     collisionResets.push_back({map, actor});
     gameData.maps[map].actors[static_cast<std::size_t>(actor)].canClimb = 0;
   };
-  w.ActorCollisionRectAt = [](const Actor& a, float x, float y, float z, float rx, float ry, float rz, float sx,
-                              float sy, float sz, Box& box) {
+  w.ActorCollisionRectAt = [](const Actor& a, float x, float y, float z, float rx, float ry, float rz,
+                              float sx, float sy, float sz, Box& box) {
     box = PlacedBox(a.collisionShape, ShapePlacement{x, y, z, rx, ry, rz, sx, sy, sz});
   };
   w.ActorCollisionRect = [](const Actor& a, Box& box) {
-    box = PlacedBox(a.collisionShape,
-                    ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ});
+    box = PlacedBox(a.collisionShape, ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX,
+                                                     a.scaleY, a.scaleZ});
   };
   w.SetCharacterPosition = [this](std::int32_t actor, std::int32_t fromMap, std::int32_t toMap, bool, bool) {
     std::int32_t index = actor;
@@ -207,12 +211,15 @@ void FakeCharacterWorld::Install() {
     a.movementX = a.movementY = a.movementZ = 0.0f;
     a.keyForward = a.keyTurning = a.keyStrafing = a.keyRising = 0.0f;
   };
-  w.TryFireCharacterWeapon = [this](std::int32_t map, std::int32_t actor, std::int32_t area, float angle, float,
-                                    bool, bool) { weaponFires.push_back({map, actor, area, angle}); };
-  w.ApplyAreaDamage = [this](std::int32_t map, const CollisionShape& shape, float x, float y, float z, float rx,
-                             float ry, float rz, std::int32_t attacker, std::int32_t, std::int32_t item,
-                             std::int32_t, bool hitFriends) {
-    damage.push_back({map, PlacedBox(shape, ShapePlacement{x, y, z, rx, ry, rz}), attacker, item, hitFriends});
+  w.TryFireCharacterWeapon = [this](std::int32_t map, std::int32_t actor, std::int32_t area, float angle,
+                                    float, bool, bool) {
+    weaponFires.push_back({map, actor, area, angle});
+  };
+  w.ApplyAreaDamage = [this](std::int32_t map, const CollisionShape& shape, float x, float y, float z,
+                             float rx, float ry, float rz, std::int32_t attacker, std::int32_t,
+                             std::int32_t item, std::int32_t, bool hitFriends) {
+    damage.push_back(
+        {map, PlacedBox(shape, ShapePlacement{x, y, z, rx, ry, rz}), attacker, item, hitFriends});
     return damageHitsSolid;
   };
   w.OpenDoor = [this](std::int32_t map, std::int32_t door, float, std::int32_t opener) {
@@ -232,7 +239,9 @@ void FakeCharacterWorld::Install() {
     return std::any_of(triggers.begin(), triggers.end(), [&](const Trigger& t) { return t.event == event; });
   };
   w.RaiseObjectEvent = [this](std::int32_t kind, std::int32_t object, std::int32_t event, std::int32_t map,
-                              std::int32_t related) { events.push_back({kind, object, event, map, related}); };
+                              std::int32_t related) {
+    events.push_back({kind, object, event, map, related});
+  };
   w.RunTrigger = [this](const TriggerRun& run) {
     triggerRuns.push_back(run);
     return Variant();

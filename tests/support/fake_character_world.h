@@ -67,16 +67,16 @@ class FakeCharacterWorld {
   std::vector<std::int32_t> characterHits, zoneHits, doorHits;
 
   // Answers.
-  float floorHeight = 0.0f;  // UpdateCharacterFloorHeight writes it
-  std::set<std::int32_t> notCollidable;  // characters IsCharacterCollidable refuses
+  float floorHeight = 0.0f;                               // UpdateCharacterFloorHeight writes it
+  std::set<std::int32_t> notCollidable;                   // characters IsCharacterCollidable refuses
   std::function<std::int32_t(const Actor&)> motionState;  // CharacterMotionState; unset: 0
   std::function<void(std::int32_t map, std::int32_t actor)> updateMovement;  // UpdateCharacterMovement
-  std::int32_t posePicked = 0;      // SelectActorPose
-  std::int32_t drawDirection = 0;   // ActorDrawDirection
-  bool damageHitsSolid = false;     // ApplyAreaDamage's answer
+  std::int32_t posePicked = 0;                                               // SelectActorPose
+  std::int32_t drawDirection = 0;                                            // ActorDrawDirection
+  bool damageHitsSolid = false;                                              // ApplyAreaDamage's answer
 
   // Recorders.
-  std::int32_t moveTests = 0;  // TestActorMove calls
+  std::int32_t moveTests = 0;    // TestActorMove calls
   std::vector<Box> testedBoxes;  // the box of every TestActorMove and TestCharacterStep
   std::int32_t stepTests = 0;
   std::vector<RaisedEvent> events;
