@@ -90,6 +90,14 @@ struct Waypoint {
   std::array<std::int32_t, 4> values{};
 };
 
+// A timed push: pixels per ms on each axis for the ms left.
+struct PushEntry {
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t timeLeft = 0;
+};
+
+// A contact with a character or zone: its index (-1 a free entry) and the ms
+// left before the contact ends unless it is seen again.
 // An entry of the actor's variables: name symbol, value, and a flag byte in extra1.
 using ActorVariable = ScriptVariable;
 
@@ -255,7 +263,20 @@ struct Actor {
   std::uint8_t fullBright = 0;            // not lit by the map's lights
   std::int32_t deadUpright = 0;           // non-zero: a dead actor is drawn standing
   std::int32_t keepItems = 0;             // non-zero: a dead actor still shows its carried items
+  // Per-tick character state of the world update that no file stores.
+  float strafeSpeed = 0.0f;         // pixels per ms across the heading
+  std::uint8_t moved = 0;           // 1 = the character moved this tick
+  std::int32_t tickFlags = 0;       // bit 0: counts as moved at the start of the tick
+  std::uint8_t solidToTouch = 0;    // touching it counts as touching something solid
+  std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
+  std::int32_t attackArea = -1;     // equipment area of the running attack
+  std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
 };
+
+// Contacts: the zones and the characters a character touches (first: the
+// index, -1 a free entry; second: ms of grace before the contact ends).
+inline std::vector<ValuePair>& TouchingZones(Actor& a) { return a.pairs1; }
+inline std::vector<ValuePair>& TouchingActors(Actor& a) { return a.pairs2; }
 
 // Reads one actor section at offset into actor. version is the format version
 // of the enclosing file; mapMode is the enclosing map's map mode (0 for

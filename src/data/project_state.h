@@ -75,6 +75,9 @@ struct Player {
   bool keyReturnHeld = false;  // down in the previous poll and still down
   bool keyEscapeHeld = false;
   bool arrowKeysHeld = false;
+  // Run-time values of the character movement and action, never stored.
+  std::int32_t distanceTravelled = 0;  // pixels the controlled characters moved
+  std::int32_t actionUsed = 0;         // -1: the action was used; set only by characters' actions
 };
 
 struct Team {

@@ -25,6 +25,7 @@
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
 #include "world/interface_setup.h"
+#include "world/character_world_setup.h"
 
 namespace kiv {
 
@@ -40,6 +41,8 @@ void RuntimeStartUp() {
   InstallMapSystemsHooks();
   // Reference fix-up, field lists, removal from play and field states.
   InstallWorldListUpkeepHooks();
+  // The world operations that the per-tick life of characters calls.
+  InstallCharacterWorldHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {

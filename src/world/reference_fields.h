@@ -24,9 +24,6 @@ inline std::int32_t& LeaderActor(Actor& a) { return a.targetActor; }
 inline std::int32_t& SpawnedBy(Actor& a) { return a.spawn; }
 // 0 or more: the world update takes the slot out of the list (the save's first run-time Long).
 inline std::int32_t& RemoveMark(Actor& a) { return a.furtherActor2; }
-// Contacts: zones and characters the character touches (first: the index, second: the grace).
-inline std::vector<ValuePair>& TouchingZones(Actor& a) { return a.pairs1; }
-inline std::vector<ValuePair>& TouchingActors(Actor& a) { return a.pairs2; }
 
 // The character that fired a projectile and the zone it is in.
 inline std::int32_t& FiringActor(Projectile& p) { return p.firingActor; }
