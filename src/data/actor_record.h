@@ -64,6 +64,7 @@ struct InventoryEntry {
   std::int32_t quantity = 0;
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
+  std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; not stored
 };
 
 // A reference to another record by index and identifier.
@@ -238,6 +239,13 @@ struct Actor {
   std::int32_t customPoseTime = 0;  // ms into a pose chosen by a script
   std::int32_t risePoseTime = 0;    // ms into motion pose 10
   std::int32_t fallPoseTime = 0;    // ms into motion pose 11
+
+  // Character System state that no file stores: the hop (a drawing offset that
+  // bounces back at half speed) and the equipment area of the running attack.
+  std::int32_t hopTime = 0;  // ms left of the hop
+  float hopSpeed = 0.0f;     // pixels per ms, upwards
+  float hopHeight = 0.0f;    // pixels above the ground
+  std::int32_t attackArea = 0;
 };
 
 // Reads one actor section at offset into actor. version is the format version
