@@ -5,6 +5,7 @@
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "mathkiv/collision.h"
+#include "player/character_events.h"
 #include "player/character_fields.h"
 #include "player/character_timers.h"
 #include "player/character_world.h"
@@ -12,7 +13,6 @@
 #include "player/shell_state.h"
 #include "player/world_update.h"
 #include "script/call_frame.h"
-#include "script/trigger_dispatch.h"
 #include "state/project_settings_block.h"
 
 namespace kiv {
@@ -157,14 +157,14 @@ void RaiseCharacterEvents(std::int32_t map, std::int32_t c) {
   if (scan.close || scan.far) {
     for (std::size_t k = 0; k < gameData.maps[map].actors.size(); ++k) {
       const auto related = static_cast<std::int32_t>(k);
-      if (scan.close) ScriptRaiseObjectEvent(kOwnerActor, c, kEventActorProximityClose, map, related);
-      if (scan.far) ScriptRaiseObjectEvent(kOwnerActor, c, kEventActorProximityFar, map, related);
+      if (scan.close) RaiseObjectEvent(kOwnerActor, c, kEventActorProximityClose, map, related);
+      if (scan.far) RaiseObjectEvent(kOwnerActor, c, kEventActorProximityFar, map, related);
     }
   }
   if ((scan.mapEdges || scan.cameraEdges) && Exists(map, c)) RaiseEdgeEvents(map, c, scan.mapEdges, scan.cameraEdges);
   for (const std::int32_t event : {kEventActorInterval, kEventActorCondition, kEventActorChanged}) {
     if (!Exists(map, c)) return;
-    ScriptRaiseObjectEvent(kOwnerActor, c, event, map, -1);
+    RaiseObjectEvent(kOwnerActor, c, event, map, -1);
   }
 }
 

@@ -8,10 +8,10 @@
 #include "data/game_data.h"
 #include "data/map_loader.h"
 #include "mathkiv/collision.h"
+#include "player/character_events.h"
 #include "player/character_fields.h"
 #include "player/player_hooks.h"
 #include "script/call_frame.h"
-#include "script/trigger_dispatch.h"
 
 namespace kiv {
 
@@ -89,7 +89,7 @@ void ApplyEdgeState(std::int32_t map, std::int32_t character, bool inside, bool 
     Actor& a = ActorOf(map, character);
     return cameraBytes ? CrossingCameraEdge(a) : CrossingMapEdge(a);
   };
-  const auto raise = [&](std::int32_t event) { ScriptRaiseObjectEvent(kOwnerActor, character, event, map, -1); };
+  const auto raise = [&](std::int32_t event) { RaiseObjectEvent(kOwnerActor, character, event, map, -1); };
   if ((insideByte() != 0) != inside) {
     if (crossingByte() == 0) {
       raise(crossedEvent);
