@@ -89,6 +89,19 @@ struct Waypoint {
   std::array<std::int32_t, 4> values{};
 };
 
+// A timed push: pixels per ms on each axis for the ms left.
+struct PushEntry {
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+  std::int32_t timeLeft = 0;
+};
+
+// A contact with a character or zone: its index (-1 a free entry) and the ms
+// left before the contact ends unless it is seen again.
+struct TouchEntry {
+  std::int32_t object = -1;
+  std::int32_t grace = 0;
+};
+
 // An entry of the actor's variables: name symbol, value, and a flag byte in extra1.
 using ActorVariable = ScriptVariable;
 
@@ -246,6 +259,16 @@ struct Actor {
   float hopSpeed = 0.0f;     // pixels per ms, upwards
   float hopHeight = 0.0f;    // pixels above the ground
   std::int32_t attackArea = 0;
+
+  // Per-tick character state of the world update that no file stores.
+  float strafeSpeed = 0.0f;         // pixels per ms across the heading
+  std::uint8_t moved = 0;           // 1 = the character moved this tick
+  std::int32_t tickFlags = 0;       // bit 0: counts as moved at the start of the tick
+  std::uint8_t solidToTouch = 0;    // touching it counts as touching something solid
+  std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
+  std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
+  std::vector<TouchEntry> touchedActors;  // contacts with characters of the map
+  std::vector<TouchEntry> touchedZones;   // contacts with zones of the map
 };
 
 // Reads one actor section at offset into actor. version is the format version

@@ -70,6 +70,9 @@ struct Player {
   std::int32_t actionSprite = -1;
   std::int32_t actionIndicatorTime = 0;
   SpriteInstance actionIndicator;
+  // Run-time values of the character movement and action, never stored.
+  std::int32_t distanceTravelled = 0;  // pixels the controlled characters moved
+  std::int32_t actionUsed = 0;         // -1: the action was used; set only by characters' actions
 };
 
 struct Team {

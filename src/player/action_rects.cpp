@@ -8,6 +8,7 @@
 #include "data/sprite_instance.h"
 #include "mathkiv/collision.h"
 #include "player/character_fields.h"
+#include "player/character_system_fields.h"
 #include "player/character_world.h"
 #include "player/message_boxes.h"
 #include "player/shell_state.h"
@@ -16,9 +17,6 @@
 namespace kiv {
 
 namespace {
-
-constexpr std::int32_t kStateDying = 2;
-constexpr std::int32_t kStateDead = 3;
 
 ShapePlacement PlacementOf(const Actor& a) {
   return ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
@@ -36,8 +34,8 @@ bool ValidActor(std::int32_t map, std::int32_t actor) {
 }
 
 bool IsCandidate(const Actor& j) {
-  if (j.state == kStateDead) return HasTriggerEvent(j.triggers, kEventActorChecked);
-  return HasTriggerEvent(j.triggers, kEventActorAction);
+  if (j.state == kStateDead) return characterWorld.HasTriggerEvent(j.triggers, kEventActorChecked);
+  return characterWorld.HasTriggerEvent(j.triggers, kEventActorAction);
 }
 
 // Whether the main character's action rectangles or body reach j: (a) the

@@ -7,6 +7,7 @@
 #include "data/game_data.h"
 #include "mathkiv/collision.h"
 #include "player/character_fields.h"
+#include "player/character_system_fields.h"
 
 namespace kiv {
 

@@ -8,10 +8,8 @@
 #include "data/game_data.h"
 #include "data/map_loader.h"
 #include "mathkiv/collision.h"
-#include "player/character_events.h"
 #include "player/character_fields.h"
-#include "player/player_hooks.h"
-#include "script/call_frame.h"
+#include "player/character_world.h"
 
 namespace kiv {
 
@@ -89,7 +87,7 @@ void ApplyEdgeState(std::int32_t map, std::int32_t character, bool inside, bool 
     Actor& a = ActorOf(map, character);
     return cameraBytes ? CrossingCameraEdge(a) : CrossingMapEdge(a);
   };
-  const auto raise = [&](std::int32_t event) { RaiseObjectEvent(kOwnerActor, character, event, map, -1); };
+  const auto raise = [&](std::int32_t event) { characterWorld.RaiseObjectEvent(kOwnerCharacter, character, event, map, -1); };
   if ((insideByte() != 0) != inside) {
     if (crossingByte() == 0) {
       raise(crossedEvent);
@@ -199,7 +197,7 @@ bool RunMapPassage(std::int32_t map, std::int32_t character) {
       a.y = kLanding - static_cast<float>(r.top);
       break;
   }
-  playerHooks.SetCharacterPosition(character, map, neighbour, 0, 0);
+  characterWorld.SetCharacterPosition(character, map, neighbour, false, false);
   return true;
 }
 

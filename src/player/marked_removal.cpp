@@ -5,7 +5,7 @@
 
 #include "core/number_text.h"
 #include "data/game_data.h"
-#include "player/character_fields.h"
+#include "player/character_system_fields.h"
 #include "player/character_world.h"
 #include "script/script_value.h"
 #include "script/timed_changes.h"

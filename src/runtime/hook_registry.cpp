@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "media/graphics.h"
+#include "player/character_world.h"
 #include "player/player_hooks.h"
 #include "player/start_window.h"
 #include "render/render_hooks.h"
@@ -196,6 +197,40 @@ void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
   KIV_HOOK("worldHooks", KeepFieldInScrollRegion);
 }
 
+template <typename Visit>
+void VisitCharacterWorldHooks(CharacterWorldHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<CharacterWorldHooks>() == 29, "list every characterWorld member here");
+  KIV_HOOK("characterWorld", TestActorMove);
+  KIV_HOOK("characterWorld", TestCharacterStep);
+  KIV_HOOK("characterWorld", ClearHitLists);
+  KIV_HOOK("characterWorld", HitList);
+  KIV_HOOK("characterWorld", ActorHeading);
+  KIV_HOOK("characterWorld", ResetActorCollision);
+  KIV_HOOK("characterWorld", ActorCollisionRectAt);
+  KIV_HOOK("characterWorld", ActorCollisionRect);
+  KIV_HOOK("characterWorld", SetCharacterPosition);
+  KIV_HOOK("characterWorld", UpdateCharacterFloorHeight);
+  KIV_HOOK("characterWorld", IsCharacterCollidable);
+  KIV_HOOK("characterWorld", IsTeamHostile);
+  KIV_HOOK("characterWorld", CharacterMotionState);
+  KIV_HOOK("characterWorld", UpdateCharacterMovement);
+  KIV_HOOK("characterWorld", ApproachSpeed);
+  KIV_HOOK("characterWorld", ClearCharacterMotion);
+  KIV_HOOK("characterWorld", TryFireCharacterWeapon);
+  KIV_HOOK("characterWorld", ApplyAreaDamage);
+  KIV_HOOK("characterWorld", OpenDoor);
+  KIV_HOOK("characterWorld", TakePickUp);
+  KIV_HOOK("characterWorld", ExpireEffectAnimations);
+  KIV_HOOK("characterWorld", SelectActorPose);
+  KIV_HOOK("characterWorld", ActorDrawDirection);
+  KIV_HOOK("characterWorld", HasTriggerEvent);
+  KIV_HOOK("characterWorld", RaiseObjectEvent);
+  KIV_HOOK("characterWorld", RunTrigger);
+  KIV_HOOK("characterWorld", ShiftCharacterRefs);
+  KIV_HOOK("characterWorld", ShiftFieldRefs);
+  KIV_HOOK("characterWorld", ReloadMap);
+}
+
 #undef KIV_HOOK
 
 // A hook still holds its default when the callable it wraps is of the type the
@@ -226,6 +261,7 @@ std::vector<HookState> ListHooks() {
   Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
   Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
   Compare(worldHooks, [](WorldHooks& h, auto&& v) { VisitWorldHooks(h, v); }, hooks);
+  Compare(characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

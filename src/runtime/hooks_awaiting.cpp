@@ -74,6 +74,14 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.DrawRain", kWeather},
     {"renderHooks.DrawTops", kWeather},
     {"renderHooks.DrawViewOverlays", kWeather},
+    {"characterWorld.ApproachSpeed", kCombat},
+    {"characterWorld.ClearCharacterMotion", kCommands},
+    {"characterWorld.TryFireCharacterWeapon", kCombat},
+    {"characterWorld.ApplyAreaDamage", kCombat},
+    {"characterWorld.HasTriggerEvent", kMapSystems},
+    {"characterWorld.ShiftCharacterRefs", kListUpkeep},
+    {"characterWorld.ShiftFieldRefs", kListUpkeep},
+    {"characterWorld.ReloadMap", kListUpkeep},
 };
 
 }  // namespace

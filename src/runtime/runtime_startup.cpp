@@ -14,6 +14,7 @@
 #include "world/placement.h"
 #include "world/world_setup.h"
 #include "world/movement_setup.h"
+#include "world/character_world_setup.h"
 
 namespace kiv {
 
@@ -25,6 +26,8 @@ void RuntimeStartUp() {
   InstallPlayerHooks();
   InstallWorldCollisionHooks();
   InstallWorldMovementHooks();
+  // The world operations that the per-tick life of characters calls.
+  InstallCharacterWorldHooks();
   // A new game moves the off-map characters onto the start map.
   playerHooks.SetCharacterPosition = [](std::int32_t character, std::int32_t fromMap, std::int32_t toMap,
                                         std::int32_t skipParty, std::int32_t skipMapTrigger) {

@@ -9,6 +9,7 @@
 #include "character_fixture.h"
 #include "core/angles.h"
 #include "data/fixed_identifiers.h"
+#include "player/character_fields.h"
 #include "player/action_rects.h"
 #include "player/character_system.h"
 #include "player/character_timers.h"
@@ -204,35 +205,21 @@ TEST(MeleeStrikeBox, WidenedByDirection) {
   for (const Case& k : cases) EXPECT_EQ(MeleeStrikeBox(f, k.direction, 20, 4, 6), k.expected) << k.direction;
 }
 
-TEST_F(MeleeStrike, TheSystemDamagesTheStrikeBoxSparingNoOneButTheAttacker) {
-  struct Damage {
-    Box box;
-    std::int32_t owner, item, projectile;
-    bool explosion;
-  };
-  std::vector<Damage> damage;
-  characterWorld.ApplyAreaDamage = [&](std::int32_t, const CollisionShape& shape, float, float, float, float, float,
-                                       float, std::int32_t owner, std::int32_t, std::int32_t item,
-                                       std::int32_t projectile, bool explosion) {
-    const CollisionBox& r = shape.rectangles.at(0);
-    damage.push_back({Box{r.left, r.top, r.right, r.bottom, r.front, r.back}, owner, item, projectile, explosion});
-    return false;
-  };
+TEST_F(MeleeStrike, TheSystemDamagesTheStrikeBoxSparingTheAttacker) {
   A(c).heading = 0.0f;  // facing right
   A(c).attackTimer = 220;
   shell.frameElapsed = 50;
   RunCharacterSystem(map);
-  ASSERT_EQ(damage.size(), 1u);
-  EXPECT_EQ(damage[0].box, (Box{100 - 8 - 4, 100 - 8 - 6, 100 + 8 + 20, 100 + 8 + 6, 0, 32}));
-  EXPECT_EQ(damage[0].owner, c);
-  EXPECT_EQ(damage[0].item, 0);
-  EXPECT_EQ(damage[0].projectile, -1);
-  EXPECT_FALSE(damage[0].explosion);
+  ASSERT_EQ(world.damage.size(), 1u);
+  EXPECT_EQ(world.damage[0].box, (Box{100 - 8 - 4, 100 - 8 - 6, 100 + 8 + 20, 100 + 8 + 6, 0, 32}));
+  EXPECT_EQ(world.damage[0].attacker, c);
+  EXPECT_EQ(world.damage[0].item, 0);
+  EXPECT_FALSE(world.damage[0].hitFriends);
   // A dead character does not strike.
   A(c).state = 3;
   A(c).attackTimer = 220;
   RunCharacterSystem(map);
-  EXPECT_EQ(damage.size(), 1u);
+  EXPECT_EQ(world.damage.size(), 1u);
 }
 
 // ---- Anchor ----
@@ -302,23 +289,24 @@ TEST_F(CharacterFixture, SelectionByRangeRemovalAndRiding) {
   EXPECT_EQ(A(rider).idleTime, 0);
   EXPECT_EQ(A(gunner).idleTime, 0);
   // Only the near character raised its events.
-  for (const RaisedEvent& e : raisedEventLog.events) EXPECT_EQ(e.object, near);
-  EXPECT_EQ(calls, std::vector<std::string>{"move 0 0 alive"});
+  ASSERT_FALSE(world.events.empty());
+  for (const RaisedEvent& e : world.events) EXPECT_EQ(e.object, near);
 }
 
 TEST_F(CharacterFixture, RangeZeroRunsEveryCharacterEvenWithoutViews) {
-  AddCharacter(5000, 5000);
-  AddCharacter(-5000, 10);
+  const std::int32_t a = AddCharacter(5000, 5000);
+  const std::int32_t b = AddCharacter(-5000, 10);
   RunCharacterSystem(map);
-  EXPECT_EQ(calls, (std::vector<std::string>{"move 0 0 alive", "move 0 1 alive"}));
+  EXPECT_EQ(A(a).idleTime, 50);
+  EXPECT_EQ(A(b).idleTime, 50);
 }
 
 TEST_F(CharacterFixture, WithARangeAMapNoViewShowsRunsNothing) {
   storedProjectSettings.activityRange = 100.0f;
   AddCharacter(10, 10);
   RunCharacterSystem(map);
-  EXPECT_TRUE(calls.empty());
-  EXPECT_TRUE(raisedEventLog.events.empty());
+  EXPECT_EQ(A(0).idleTime, 0);
+  EXPECT_TRUE(world.events.empty());
 }
 
 TEST_F(CharacterFixture, PerTickEventsInOrder) {
@@ -350,58 +338,28 @@ TEST_F(CharacterFixture, ProximityRaisesCloseThenFarForEveryIndex) {
 
 TEST_F(CharacterFixture, CharactersAddedDuringThePassWaitATick) {
   AddCharacter(10, 10);
-  characterWorld.MoveCharacter = [this](std::int32_t, std::int32_t actor, bool) {
-    calls.push_back("move " + std::to_string(actor));
-    if (actor == 0) AddCharacter(30, 30);
+  // The first event of the pass (a script, say) adds a character.
+  const auto record = characterWorld.RaiseObjectEvent;
+  characterWorld.RaiseObjectEvent = [&, record](std::int32_t kind, std::int32_t object, std::int32_t event,
+                                                std::int32_t m, std::int32_t related) {
+    if (gameData.maps[m].actors.size() == 1) AddCharacter(30, 30);
+    record(kind, object, event, m, related);
   };
   RunCharacterSystem(map);
-  EXPECT_EQ(calls, std::vector<std::string>{"move 0"});
-  calls.clear();
-  characterWorld.MoveCharacter = [this](std::int32_t, std::int32_t actor, bool) {
-    calls.push_back("move " + std::to_string(actor));
-  };
+  for (const RaisedEvent& e : world.events) EXPECT_EQ(e.object, 0);
+  EXPECT_EQ(A(1).idleTime, 0);
   RunCharacterSystem(map);
-  EXPECT_EQ(calls, (std::vector<std::string>{"move 0", "move 1"}));
+  EXPECT_EQ(A(1).idleTime, 50);
 }
 
 TEST_F(CharacterFixture, MovedByteFromTickFlagsClearedAfterTheMove) {
   const std::int32_t c = AddCharacter(100, 100);
-  TickFlags(A(c)) = 3;
+  A(c).tickFlags = 3;
   RunCharacterSystem(map);
-  EXPECT_EQ(MovedByte(A(c)), 1);
-  EXPECT_EQ(TickFlags(A(c)), 2);
+  EXPECT_EQ(A(c).moved, 1);
+  EXPECT_EQ(A(c).tickFlags, 2);
   RunCharacterSystem(map);
-  EXPECT_EQ(MovedByte(A(c)), 0);
-}
-
-TEST_F(CharacterFixture, WeaponsAndActionOnlyForActiveLivingCharacters) {
-  std::vector<std::int32_t> acted;
-  characterWorld.CharacterWeaponsAndAction = [&](std::int32_t, std::int32_t actor) { acted.push_back(actor); };
-  const std::int32_t active = AddCharacter(10, 10);
-  ActiveByte(A(active)) = 1;
-  const std::int32_t inactive = AddCharacter(10, 10);
-  ActiveByte(A(inactive)) = 0;
-  A(inactive).walkTime = 70;
-  const std::int32_t dead = AddCharacter(10, 10);
-  ActiveByte(A(dead)) = 1;
-  A(dead).state = 3;
-  A(dead).walkTime = 70;
-  RunCharacterSystem(map);
-  EXPECT_EQ(acted, std::vector<std::int32_t>{active});
-  EXPECT_EQ(A(inactive).walkTime, 0);
-  EXPECT_EQ(A(dead).walkTime, 70);
-}
-
-TEST_F(CharacterFixture, ContactsOnlyInTicksWithTime) {
-  std::int32_t contacts = 0;
-  characterWorld.CharacterContacts = [&](std::int32_t, std::int32_t) { ++contacts; };
-  AddCharacter(10, 10);
-  shell.frameElapsed = 0;
-  RunCharacterSystem(map);
-  EXPECT_EQ(contacts, 0);
-  shell.frameElapsed = 16;
-  RunCharacterSystem(map);
-  EXPECT_EQ(contacts, 1);
+  EXPECT_EQ(A(c).moved, 0);
 }
 
 TEST_F(CharacterFixture, MouseTriggersAndZoneMovedBytes) {
@@ -469,12 +427,15 @@ class ActionRects : public CharacterFixture {
     main = AddCharacter(100, 100);
     p.party[0].character = main;
     A(main).groundState = 1;
-    // The fake collision reset puts the first action rectangle 16 pixels to
-    // the right of the character, in map coordinates.
-    characterWorld.ResetActorCollision = [](std::int32_t m, std::int32_t actor) {
+    // The collision reset puts the first action rectangle 16 pixels to the
+    // right of the character, in map coordinates, and the second where the
+    // test says, in use when the test says.
+    characterWorld.ResetActorCollision = [this](std::int32_t m, std::int32_t actor) {
       Actor& a = gameData.maps[m].actors[static_cast<std::size_t>(actor)];
       a.frontShape = BoxShape(Box{RoundToInt(a.x) + 8, RoundToInt(a.y) - 8, RoundToInt(a.x) + 24,
                                   RoundToInt(a.y) + 8, 0, 32});
+      a.climbShape = BoxShape(secondRectangle);
+      a.canClimb = secondInUse ? -1 : 0;
     };
   }
   static std::int32_t RoundToInt(float v) { return static_cast<std::int32_t>(std::lround(v)); }
@@ -486,6 +447,8 @@ class ActionRects : public CharacterFixture {
     return j;
   }
   std::int32_t main = 0;
+  Box secondRectangle{190, 190, 210, 210, 0, 32};
+  bool secondInUse = false;
 };
 
 TEST_F(ActionRects, TheLaterCandidateInTheListWins) {
@@ -507,7 +470,6 @@ TEST_F(ActionRects, CandidatesByStateAndTrigger) {
       {"action trigger, dead: no candidate", 3, kEventActorAction, true, -1},
       {"checked trigger, dead: checked sprite", 3, kEventActorChecked, true, 6},
       {"checked trigger, alive: no candidate", 0, kEventActorChecked, true, -1},
-      {"action trigger without a script", 0, kEventActorAction, false, -1},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -524,17 +486,15 @@ TEST_F(ActionRects, CandidatesByStateAndTrigger) {
 TEST_F(ActionRects, TestsInOrderSecondRectangleOnlyWhenInUse) {
   // Far from the first rectangle and the body, inside the second rectangle.
   Target(200, 200, kEventActorAction, 5, 6);
-  A(main).climbShape = BoxShape(Box{190, 190, 210, 210, 0, 32});
-  A(main).canClimb = 0;
   RunActionRects();
   EXPECT_EQ(projectState.players[0].actionSprite, -1);
-  A(main).canClimb = -1;
+  secondInUse = true;
   RunActionRects();
   EXPECT_EQ(projectState.players[0].actionSprite, 5);
   // Bodies that overlap count without any rectangle.
   gameData.maps[map].actors.resize(1);
   Target(90, 100, kEventActorAction, 9, 6);
-  A(main).canClimb = 0;
+  secondInUse = false;
   RunActionRects();
   EXPECT_EQ(projectState.players[0].actionSprite, 9);
 }
@@ -582,17 +542,15 @@ TEST_F(HISystem, StopsTheCharacterWhenRemovedOrABoxIsShown) {
 }
 
 TEST_F(HISystem, FiresTheRiddenVehiclesFirstSlot) {
-  struct Fire {
-    std::int32_t actor, area;
-    float heading, power;
-    std::int32_t step;
-  };
-  std::vector<Fire> fired;
-  characterWorld.TryFireCharacterWeapon = [&](std::int32_t, std::int32_t actor, std::int32_t area, float heading,
-                                              float power, bool exact, bool bypass) {
+  std::vector<std::int32_t> steps;
+  const auto record = characterWorld.TryFireCharacterWeapon;
+  characterWorld.TryFireCharacterWeapon = [&, record](std::int32_t m, std::int32_t actor, std::int32_t area,
+                                                      float heading, float power, bool exact, bool bypass) {
+    EXPECT_FLOAT_EQ(power, 1.0f);
     EXPECT_FALSE(exact);
     EXPECT_FALSE(bypass);
-    fired.push_back({actor, area, heading, power, shell.activityStep});
+    steps.push_back(shell.activityStep);
+    record(m, actor, area, heading, power, exact, bypass);
   };
   const std::int32_t car = AddCharacter(100, 100);
   A(car).vehicle = 1;
@@ -600,13 +558,12 @@ TEST_F(HISystem, FiresTheRiddenVehiclesFirstSlot) {
   A(car).heading = 0.75f;
   A(main).vehicleRidden = car;
   RunHISystem();
-  ASSERT_EQ(fired.size(), 1u);
-  EXPECT_EQ(fired[0].actor, car);
-  EXPECT_EQ(fired[0].area, 0);
-  EXPECT_FLOAT_EQ(fired[0].heading, 0.75f);
-  EXPECT_FLOAT_EQ(fired[0].power, 1.0f);
-  EXPECT_EQ(fired[0].step, 2);
-  // Not a vehicle, or its kind byte 0, or a character with a path: nothing.
+  ASSERT_EQ(world.weaponFires.size(), 1u);
+  EXPECT_EQ(world.weaponFires[0].actor, car);
+  EXPECT_EQ(world.weaponFires[0].area, 0);
+  EXPECT_FLOAT_EQ(world.weaponFires[0].angle, 0.75f);
+  EXPECT_EQ(steps, std::vector<std::int32_t>{2});
+  // Not a vehicle, or its kind byte 0, or a character with a path, or a dead one: nothing.
   A(car).vehicle = 0;
   RunHISystem();
   A(car).vehicle = 1;
@@ -615,7 +572,10 @@ TEST_F(HISystem, FiresTheRiddenVehiclesFirstSlot) {
   A(car).groundState = 1;
   A(main).path = {1};
   RunHISystem();
-  EXPECT_EQ(fired.size(), 1u);
+  A(main).path.clear();
+  A(main).state = 2;
+  RunHISystem();
+  EXPECT_EQ(world.weaponFires.size(), 1u);
 }
 
 }  // namespace

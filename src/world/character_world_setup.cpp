@@ -1,0 +1,70 @@
+#include "world/character_world_setup.h"
+
+#include "player/character_world.h"
+#include "script/trigger_dispatch.h"
+#include "world/actor_pose.h"
+#include "world/actor_shapes.h"
+#include "world/doors_pickups.h"
+#include "world/hit_lists.h"
+#include "world/move_tests.h"
+#include "world/movement_commands.h"
+#include "world/object_resets.h"
+#include "world/placement.h"
+#include "world/relations.h"
+
+namespace kiv {
+
+void InstallCharacterWorldHooks() {
+  CharacterWorldHooks& w = characterWorld;
+  w.TestActorMove = [](std::int32_t map, const CollisionShape& shape, const ShapePlacement& placement,
+                       std::int32_t self, std::int32_t ignoredActor, std::int32_t ignoredDoor, bool collectHits,
+                       bool skipCharacters) {
+    return TestActorMove(map, shape, placement, self, ignoredActor, ignoredDoor, collectHits, skipCharacters);
+  };
+  w.TestCharacterStep = [](std::int32_t map, std::int32_t actor, std::int32_t direction, float distance, Box& swept,
+                           bool checkBounds, float heightChange, bool faceDirection, bool collectHits) {
+    return TestCharacterStep(map, actor, direction, distance, swept, checkBounds, heightChange, faceDirection,
+                             collectHits);
+  };
+  w.ClearHitLists = [] { hitLists.Reset(); };
+  w.HitList = [](std::int32_t list) -> const std::vector<std::int32_t>& {
+    return list == kCharacterHitList ? hitLists.characterHits
+           : list == kZoneHitList    ? hitLists.zoneHits
+                                     : hitLists.doorHits;
+  };
+  w.ActorHeading = [](std::int32_t map, std::int32_t actor) { return ActorHeading(map, actor); };
+  w.ResetActorCollision = [](std::int32_t map, std::int32_t actor) { ResetActorCollision(map, actor); };
+  w.ActorCollisionRectAt = [](const Actor& actor, float x, float y, float z, float rx, float ry, float rz, float sx,
+                              float sy, float sz, Box& box) {
+    ActorCollisionRectAt(actor, x, y, z, rx, ry, rz, sx, sy, sz, box);
+  };
+  w.ActorCollisionRect = [](const Actor& actor, Box& box) { ActorCollisionRect(actor, box); };
+  w.SetCharacterPosition = [](std::int32_t actor, std::int32_t fromMap, std::int32_t toMap, bool skipParty,
+                              bool skipMapTrigger) {
+    return SetCharacterPosition(actor, fromMap, toMap, skipParty, skipMapTrigger);
+  };
+  w.UpdateCharacterFloorHeight = [](std::int32_t map, std::int32_t actor) { UpdateCharacterFloorHeight(map, actor); };
+  w.IsCharacterCollidable = [](std::int32_t map, std::int32_t actor, bool allowDead) {
+    return IsCharacterCollidable(map, actor, allowDead);
+  };
+  w.IsTeamHostile = [](std::int32_t a, std::int32_t b) { return IsTeamHostile(a, b); };
+  w.CharacterMotionState = [](const Map& map, const Actor& actor) { return CharacterMotionState(map, actor); };
+  w.UpdateCharacterMovement = [](std::int32_t map, std::int32_t actor) { UpdateCharacterMovement(map, actor); };
+  w.OpenDoor = [](std::int32_t map, std::int32_t door, float angle, std::int32_t opener) {
+    OpenDoor(map, door, angle, opener);
+  };
+  w.TakePickUp = [](std::int32_t map, std::int32_t actor, std::int32_t pickUp) { TakePickUp(map, actor, pickUp); };
+  w.ExpireEffectAnimations = [](std::vector<Attachment>& list, std::int32_t elapsed) {
+    ExpireEffectAnimations(list, elapsed);
+  };
+  w.SelectActorPose = [](std::int32_t map, const Actor& actor, std::int32_t spriteSet, std::int32_t tag,
+                         std::int32_t direction, std::int32_t& pose, std::int32_t& poseTime) {
+    SelectActorPose(map, actor, spriteSet, tag, direction, pose, poseTime);
+  };
+  w.ActorDrawDirection = [](const Actor& actor) { return ActorDrawDirection(actor); };
+  w.RaiseObjectEvent = [](std::int32_t kind, std::int32_t object, std::int32_t event, std::int32_t map,
+                          std::int32_t related) { ScriptRaiseObjectEvent(kind, object, event, map, related); };
+  w.RunTrigger = [](const TriggerRun& run) { return ScriptRunTrigger(run); };
+}
+
+}  // namespace kiv
