@@ -34,6 +34,7 @@
 #include "state/game_state.h"
 
 #include "kivplay_dump_camera.h"
+#include "kivplay_dump_actors.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -427,6 +428,7 @@ int main(int argc, char** argv) {
   RuntimeStartUp();
   InstallHarness();
   kivplay::InstallShellDump();
+  kivplay::InstallActorsDump();
 
   bool started = frmStart.Initialize(run.options.package);
   RandomSeed(run.options.seed);
@@ -478,6 +480,7 @@ int main(int argc, char** argv) {
   dump["fields"] = run.fields;
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
   dump["shell"] = kivplay::ShellDump();
+  dump["characters"] = kivplay::ActorsDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

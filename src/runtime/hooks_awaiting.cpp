@@ -29,9 +29,6 @@ constexpr const char* kCommands = "Script commands and properties (not yet filed
 
 constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.UpdatePointer", kListUpkeep},
-    {"playerHooks.ActionRects", kCharacters},
-    {"playerHooks.HISystem", kCharacters},
-    {"playerHooks.ClearCharacterTickFlags", kCharacters},
     {"playerHooks.CloudSystem", kWeather},
     {"playerHooks.RainSystem", kWeather},
     {"playerHooks.UpdateMapSystems", kMapSystems},
@@ -40,8 +37,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.DoorSystem", kWeather},
     {"playerHooks.BulletSystem", kWeather},
     {"playerHooks.PickUpSystem", kWeather},
-    {"playerHooks.CharacterSystem", kCharacters},
-    {"playerHooks.RemoveMarkedObjects", kCharacters},
     {"dataHooks.GenerateMapData", kMaps},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
