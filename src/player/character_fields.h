@@ -8,6 +8,7 @@
 #include "data/map_objects.h"
 #include "data/map_record.h"
 #include "data/project_state.h"
+#include "state/project_settings_block.h"
 
 namespace kiv {
 
@@ -60,6 +61,7 @@ inline constexpr std::int32_t kMotionClimbsSteps = 0x40;
 
 // Driving values: the vehicle block of the record.
 inline float& DriveSpeed(Actor& a) { return a.velocity; }
+inline float DriveSpeed(const Actor& a) { return a.velocity; }
 inline float& Fuel(Actor& a) { return a.gas; }
 inline float FuelCapacity(const Actor& a) { return a.maxGas; }
 inline float MaxSpeed(const Actor& a) { return a.speed; }
@@ -150,6 +152,19 @@ inline std::int32_t ZoneTargetX(const Zone& z) { return z.targetValues[0]; }
 inline std::int32_t ZoneTargetY(const Zone& z) { return z.targetValues[1]; }
 inline std::int32_t ZoneTargetZ(const Zone& z) { return z.value1; }
 
+// Option flags of the project that characters read (flag n at index n - 1).
+inline bool ProjectOption(int n) { return storedProjectSettings.flags[static_cast<std::size_t>(n - 1)] != 0; }
+inline bool FaceMotion() { return ProjectOption(5); }
+inline bool OneSidedTouchEvents() { return ProjectOption(10); }
+inline bool StepsIgnoreZones() { return ProjectOption(25); }
+inline bool SolidOnVerticalOnly() { return ProjectOption(26); }
+
+// The player record of an owner index, nullptr when there is none.
+inline Player* OwnerPlayer(std::int32_t owner) {
+  if (owner < 0 || static_cast<std::size_t>(owner) >= projectState.players.size()) return nullptr;
+  return &projectState.players[static_cast<std::size_t>(owner)];
+}
+
 // The working values of one character's turn, shared by its steps.
 struct CharacterTurn {
   std::int32_t map = -1;
@@ -158,6 +173,7 @@ struct CharacterTurn {
   bool alive = true;
   bool touchedSolid = false;
   std::int32_t rememberedWalkTime = 0;
+  bool departed = false;  // the character left the map during its turn (a zone carried it)
 };
 
 }  // namespace kiv

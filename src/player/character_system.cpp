@@ -182,14 +182,15 @@ void RunCharacterSystem(std::int32_t map) {
     StartCharacterTurn(turn);
     if (!Exists(map, c)) continue;
     MoveCharacter(turn);
-    if (!Exists(map, c)) continue;
+    if (turn.departed || !Exists(map, c)) continue;
     if (turn.alive) RunCharacterWeaponsAndAction(turn);
-    if (!Exists(map, c)) continue;
+    if (turn.departed || !Exists(map, c)) continue;
     if (turn.elapsed > 0) {
       shell.activityStep = 12;
       UpdateCharacterContacts(turn);
     }
-    if (!Exists(map, c)) continue;
+    // A zone that carried the character to another map ends its turn here.
+    if (turn.departed || !Exists(map, c)) continue;
     AfterMove(turn);
     if (!Exists(map, c)) continue;
     RaiseCharacterEvents(map, c);

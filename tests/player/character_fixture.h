@@ -1,17 +1,12 @@
 #pragma once
-// A small world for the Character System tests: one 512 x 512 map (last
-// column and row 15, one layer) with characters of 16-pixel box footprints,
-// and the fake world behind the Character System's world operations, which
-// records what it is asked and the events raised.
+// One map with characters of 16 x 16 pixel footprints, the fake world
+// installed behind the character hooks, and the tick's time set for both the
+// turn and the world's speed approach.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "data/game_data.h"
 #include "data/project_state.h"
-#include "player/character_system_fields.h"
-#include "player/character_world.h"
+#include "player/character_fields.h"
 #include "player/message_boxes.h"
 #include "player/shell_state.h"
 #include "state/game_state.h"
@@ -20,76 +15,64 @@
 
 namespace kiv::test {
 
-inline CollisionShape BoxShape(const Box& b) {
-  CollisionShape s;
-  CollisionBox r;
-  r.left = b.left;
-  r.top = b.top;
-  r.right = b.right;
-  r.bottom = b.bottom;
-  r.front = b.front;
-  r.back = b.back;
-  s.rectangles.push_back(r);
-  return s;
-}
-
-inline Trigger MakeTrigger(std::int32_t event, bool present = true) {
-  Trigger t;
-  t.event = event;
-  t.script.hasStatements = present;
-  return t;
-}
-
-class CharacterFixture : public ::testing::Test {
+class CharacterTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetAll();
+    map = gameData.maps.Append();
+    gameData.maps[map].fileName = u"FIELD.map";
+    world.Install();
+  }
+  void TearDown() override { ResetAll(); }
+
+  static void ResetAll() {
     gameData.Reset();
     projectState.Reset();
-    shell.Reset();
-    gameState.Reset();
     storedProjectSettings.Reset();
+    shell.Reset();
     messageBoxState = 0;
     for (MessageBox& box : messageBoxes) box.visible = false;
-    world.Install();
-    map = gameData.maps.Append();
-    Map& m = gameData.maps[map];
-    m.width = 15;
-    m.height = 15;
-    m.layerCount = 0;
-    shell.frameElapsed = 50;
-    shell.worldStepTime = 50;
+    for (Script& s : systemScripts) s = Script();
+    scriptTable.Reset();
   }
 
-  // A character at (x, y) with a 16 x 16 footprint around it, 32 high.
-  std::int32_t AddCharacter(float x, float y, std::int32_t onMap = -1) {
+  // A character standing at (x, y, z), active, without motion flags.
+  std::int32_t AddCharacter(float x, float y, float z = 0.0f) {
     Actor a;
     a.x = x;
     a.y = y;
-    a.collisionShape = BoxShape(Box{-8, -8, 8, 8, 0, 32});
-    RemoveMark(a) = -1;
-    a.vehicleRidden = -1;
-    a.turretOperated = -1;
-    a.timeSinceHurt = -1;  // life time stopped
-    auto& actors = gameData.maps[onMap < 0 ? map : onMap].actors;
-    actors.push_back(a);
-    return static_cast<std::int32_t>(actors.size()) - 1;
+    a.z = z;
+    a.collisionShape = FakeCharacterWorld::BoxShape(-8, -8, 8, 8, 0, 32);
+    a.physicsFlags = 0;
+    a.canMove = 1;
+    gameData.maps[map].actors.push_back(a);
+    return static_cast<std::int32_t>(gameData.maps[map].actors.size()) - 1;
   }
-  Actor& A(std::int32_t c) { return gameData.maps[map].actors[static_cast<std::size_t>(c)]; }
+  Actor& Character(std::int32_t index) { return gameData.maps[map].actors[static_cast<std::size_t>(index)]; }
 
-  // The events raised, as (event, object, related), in order.
-  std::vector<std::vector<std::int32_t>> Events() const {
-    std::vector<std::vector<std::int32_t>> out;
-    for (const RaisedEvent& e : world.events) out.push_back({e.event, e.object, e.related});
-    return out;
+  CharacterTurn Turn(std::int32_t actor, std::int32_t elapsed) {
+    shell.frameElapsed = elapsed;
+    CharacterTurn turn;
+    turn.map = map;
+    turn.actor = actor;
+    turn.elapsed = elapsed;
+    turn.alive = IsAlive(Character(actor));
+    return turn;
   }
-  std::vector<std::int32_t> EventCodes() const {
-    std::vector<std::int32_t> out;
-    for (const RaisedEvent& e : world.events) out.push_back(e.event);
-    return out;
+
+  // A player 0 that owns the character.
+  void OwnByPlayer(std::int32_t actor) {
+    if (projectState.players.empty()) projectState.players.resize(1);
+    Character(actor).owningPlayer = 0;
+    Character(actor).partyMember = 0;
+  }
+
+  static void SetOption(int n, bool on) {
+    storedProjectSettings.flags[static_cast<std::size_t>(n - 1)] = static_cast<std::int16_t>(on ? -1 : 0);
   }
 
   FakeCharacterWorld world;
-  std::int32_t map = 0;
+  std::int32_t map = -1;
 };
 
 }  // namespace kiv::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "character_fixture.h"
+#include "character_system_fixture.h"
 #include "core/angles.h"
 #include "data/fixed_identifiers.h"
 #include "player/character_fields.h"
@@ -18,7 +18,7 @@ namespace kiv {
 namespace {
 
 using test::BoxShape;
-using test::CharacterFixture;
+using test::CharacterSystemFixture;
 using test::MakeTrigger;
 
 TEST(CharacterEventCodes, MatchTheFixedIdentifiers) {
@@ -134,10 +134,10 @@ TEST(CharacterTimers, HopBouncesAtHalfSpeedWhileItsTimeLasts) {
 
 // ---- Melee strike ----
 
-class MeleeStrike : public CharacterFixture {
+class MeleeStrike : public CharacterSystemFixture {
  protected:
   void SetUp() override {
-    CharacterFixture::SetUp();
+    CharacterSystemFixture::SetUp();
     gameData.items.resize(1);
     gameData.items[0].valueJ = 400;  // attack time
     gameData.items[0].valueK = 20;   // reach forward
@@ -246,7 +246,7 @@ TEST(CharacterAnchor, RoundsHalfToEvenOnTheGrid) {
   }
 }
 
-TEST_F(CharacterFixture, AnchorOnlyForAnIdleCharacterWithAProgram) {
+TEST_F(CharacterSystemFixture, AnchorOnlyForAnIdleCharacterWithAProgram) {
   storedProjectSettings.gridSize = 16;
   const std::int32_t idle = AddCharacter(40, 40);
   A(idle).route = {1, 2};
@@ -267,7 +267,7 @@ TEST_F(CharacterFixture, AnchorOnlyForAnIdleCharacterWithAProgram) {
 
 // ---- Selection and events ----
 
-TEST_F(CharacterFixture, SelectionByRangeRemovalAndRiding) {
+TEST_F(CharacterSystemFixture, SelectionByRangeRemovalAndRiding) {
   storedProjectSettings.activityRange = 100.0f;
   MapViewEntry focus;
   focus.x = 0.0f;
@@ -293,7 +293,7 @@ TEST_F(CharacterFixture, SelectionByRangeRemovalAndRiding) {
   for (const RaisedEvent& e : world.events) EXPECT_EQ(e.object, near);
 }
 
-TEST_F(CharacterFixture, RangeZeroRunsEveryCharacterEvenWithoutViews) {
+TEST_F(CharacterSystemFixture, RangeZeroRunsEveryCharacterEvenWithoutViews) {
   const std::int32_t a = AddCharacter(5000, 5000);
   const std::int32_t b = AddCharacter(-5000, 10);
   RunCharacterSystem(map);
@@ -301,7 +301,7 @@ TEST_F(CharacterFixture, RangeZeroRunsEveryCharacterEvenWithoutViews) {
   EXPECT_EQ(A(b).idleTime, 50);
 }
 
-TEST_F(CharacterFixture, WithARangeAMapNoViewShowsRunsNothing) {
+TEST_F(CharacterSystemFixture, WithARangeAMapNoViewShowsRunsNothing) {
   storedProjectSettings.activityRange = 100.0f;
   AddCharacter(10, 10);
   RunCharacterSystem(map);
@@ -309,7 +309,7 @@ TEST_F(CharacterFixture, WithARangeAMapNoViewShowsRunsNothing) {
   EXPECT_TRUE(world.events.empty());
 }
 
-TEST_F(CharacterFixture, PerTickEventsInOrder) {
+TEST_F(CharacterSystemFixture, PerTickEventsInOrder) {
   const std::int32_t a = AddCharacter(10, 10);
   const std::int32_t b = AddCharacter(20, 10);
   RunCharacterSystem(map);
@@ -321,7 +321,7 @@ TEST_F(CharacterFixture, PerTickEventsInOrder) {
                                                                {kEventActorChanged, b, -1}}));
 }
 
-TEST_F(CharacterFixture, ProximityRaisesCloseThenFarForEveryIndex) {
+TEST_F(CharacterSystemFixture, ProximityRaisesCloseThenFarForEveryIndex) {
   const std::int32_t a = AddCharacter(10, 10);
   const std::int32_t b = AddCharacter(20, 10);
   A(b).removed = 1;  // a removed character is still a related one
@@ -336,7 +336,7 @@ TEST_F(CharacterFixture, ProximityRaisesCloseThenFarForEveryIndex) {
                                                                {kEventActorChanged, a, -1}}));
 }
 
-TEST_F(CharacterFixture, CharactersAddedDuringThePassWaitATick) {
+TEST_F(CharacterSystemFixture, CharactersAddedDuringThePassWaitATick) {
   AddCharacter(10, 10);
   // The first event of the pass (a script, say) adds a character.
   const auto record = characterWorld.RaiseObjectEvent;
@@ -352,7 +352,7 @@ TEST_F(CharacterFixture, CharactersAddedDuringThePassWaitATick) {
   EXPECT_EQ(A(1).idleTime, 50);
 }
 
-TEST_F(CharacterFixture, MovedByteFromTickFlagsClearedAfterTheMove) {
+TEST_F(CharacterSystemFixture, MovedByteFromTickFlagsClearedAfterTheMove) {
   const std::int32_t c = AddCharacter(100, 100);
   A(c).tickFlags = 3;
   RunCharacterSystem(map);
@@ -362,7 +362,7 @@ TEST_F(CharacterFixture, MovedByteFromTickFlagsClearedAfterTheMove) {
   EXPECT_EQ(A(c).moved, 0);
 }
 
-TEST_F(CharacterFixture, MouseTriggersAndZoneMovedBytes) {
+TEST_F(CharacterSystemFixture, MouseTriggersAndZoneMovedBytes) {
   struct Case {
     const char* what;
     std::int32_t actorEvent;
@@ -390,7 +390,7 @@ TEST_F(CharacterFixture, MouseTriggersAndZoneMovedBytes) {
   }
 }
 
-TEST_F(CharacterFixture, IndicatorTimeOnlyForTheControlledCharacterWithAnIndicator) {
+TEST_F(CharacterSystemFixture, IndicatorTimeOnlyForTheControlledCharacterWithAnIndicator) {
   projectState.players.resize(1);
   Player& p = projectState.players[0];
   p.controlledMember = 0;
@@ -411,10 +411,10 @@ TEST_F(CharacterFixture, IndicatorTimeOnlyForTheControlledCharacterWithAnIndicat
 
 // ---- ActionRects ----
 
-class ActionRects : public CharacterFixture {
+class ActionRects : public CharacterSystemFixture {
  protected:
   void SetUp() override {
-    CharacterFixture::SetUp();
+    CharacterSystemFixture::SetUp();
     storedProjectSettings.flags[0] = -1;
     // The indicator restarts on the sprite set shown: sets of one pose.
     gameData.spriteSets.resize(10);

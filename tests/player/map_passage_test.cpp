@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "character_fixture.h"
+#include "character_system_fixture.h"
 #include "core/error.h"
 #include "player/character_fields.h"
 #include "player/character_system.h"
@@ -13,10 +13,10 @@
 namespace kiv {
 namespace {
 
-using test::CharacterFixture;
+using test::CharacterSystemFixture;
 using test::MakeTrigger;
 
-class MapPassage : public CharacterFixture {
+class MapPassage : public CharacterSystemFixture {
  protected:
   // Map 0 is 512 x 512; a neighbour of the given last column and row.
   std::int32_t AddNeighbour(std::int32_t side, std::int32_t width, std::int32_t height) {
@@ -115,10 +115,10 @@ TEST_F(MapPassage, ANeighbourKnownOnlyByIdentifierIsLoadedFirst) {
 
 // ---- Map edges ----
 
-class EdgeEvents : public CharacterFixture {
+class EdgeEvents : public CharacterSystemFixture {
  protected:
   void SetUp() override {
-    CharacterFixture::SetUp();
+    CharacterSystemFixture::SetUp();
     c = AddCharacter(256, 256);
     A(c).triggers = {MakeTrigger(kEventActorCrossedMapEdge), MakeTrigger(kEventActorLeftEnteredMap)};
     InsideMap(A(c)) = 1;
@@ -174,10 +174,10 @@ TEST_F(EdgeEvents, OnlyForCharactersWithEdgeTriggers) {
 
 // ---- Camera edges ----
 
-class CameraEdges : public CharacterFixture {
+class CameraEdges : public CharacterSystemFixture {
  protected:
   void SetUp() override {
-    CharacterFixture::SetUp();
+    CharacterSystemFixture::SetUp();
     c = AddCharacter(256, 256);
     A(c).triggers = {MakeTrigger(kEventActorCrossedCameraEdge), MakeTrigger(kEventActorLeftEnteredCamera)};
     holder = gameData.maps.Append();

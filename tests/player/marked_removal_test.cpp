@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "character_fixture.h"
+#include "character_system_fixture.h"
 #include "player/marked_removal.h"
 #include "script/script_value.h"
 #include "script/timed_changes.h"
@@ -14,12 +14,12 @@
 namespace kiv {
 namespace {
 
-using test::CharacterFixture;
+using test::CharacterSystemFixture;
 
-class MarkedRemoval : public CharacterFixture {
+class MarkedRemoval : public CharacterSystemFixture {
  protected:
   void SetUp() override {
-    CharacterFixture::SetUp();
+    CharacterSystemFixture::SetUp();
     waitingScripts.clear();
     timedChanges.clear();
     // The reference fix-up sees the list before the record leaves.

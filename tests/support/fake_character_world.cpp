@@ -147,7 +147,7 @@ void FakeCharacterWorld::Install() {
     const Box b1 = PlacedBox(a.collisionShape, to);
     swept = Box{std::min(b0.left, b1.left),     std::min(b0.top, b1.top),     std::max(b0.right, b1.right),
                 std::max(b0.bottom, b1.bottom), std::min(b0.front, b1.front), std::max(b0.back, b1.back)};
-    return BoxBlocked(map, b1, actor, -1, collectHits, false);
+    return BoxBlocked(map, swept, actor, -1, collectHits, false);
   };
   w.ClearHitLists = [this] {
     characterHits.clear();
