@@ -37,6 +37,7 @@
 #include "kivplay_dump_camera.h"
 #include "kivplay_dump_focus.h"
 #include "kivplay_dump_maps.h"
+#include "kivplay_dump_actors.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -432,6 +433,7 @@ int main(int argc, char** argv) {
   RuntimeStartUp();
   InstallHarness();
   kivplay::InstallShellDump();
+  kivplay::InstallActorsDump();
 
   bool started = frmStart.Initialize(run.options.package);
   RandomSeed(run.options.seed);
@@ -486,6 +488,7 @@ int main(int argc, char** argv) {
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
   dump["shell"] = kivplay::ShellDump();
   dump["party"] = harness::PartyDump();
+  dump["characters"] = kivplay::ActorsDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -66,6 +66,7 @@ struct InventoryEntry {
   std::int32_t quantity = 0;
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
+  std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; not stored
 };
 
 // A reference to another record by index and identifier.
@@ -263,6 +264,12 @@ struct Actor {
   std::uint8_t fullBright = 0;            // not lit by the map's lights
   std::int32_t deadUpright = 0;           // non-zero: a dead actor is drawn standing
   std::int32_t keepItems = 0;             // non-zero: a dead actor still shows its carried items
+  // Character System state that no file stores: the hop (a drawing offset that
+  // bounces back at half speed).
+  std::int32_t hopTime = 0;  // ms left of the hop
+  float hopSpeed = 0.0f;     // pixels per ms, upwards
+  float hopHeight = 0.0f;    // pixels above the ground
+
   // Per-tick character state of the world update that no file stores.
   float strafeSpeed = 0.0f;         // pixels per ms across the heading
   std::uint8_t moved = 0;           // 1 = the character moved this tick

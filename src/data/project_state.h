@@ -75,6 +75,11 @@ struct Player {
   bool keyReturnHeld = false;  // down in the previous poll and still down
   bool keyEscapeHeld = false;
   bool arrowKeysHeld = false;
+  // The action indicator over the character the controlled character could act
+  // on: its sprite set (-1 none), its animation time in ms and its animation.
+  std::int32_t actionSprite = -1;
+  std::int32_t actionIndicatorTime = 0;
+  SpriteInstance actionIndicator;
   // Run-time values of the character movement and action, never stored.
   std::int32_t distanceTravelled = 0;  // pixels the controlled characters moved
   std::int32_t actionUsed = 0;         // -1: the action was used; set only by characters' actions

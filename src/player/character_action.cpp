@@ -164,7 +164,7 @@ void ActOnCharacters(const CharacterTurn& turn) {
         (ReachCheck(target) != 0 &&
          IntersectCollisionCollision(target.collisionShape, at, ReachShape(*a), ShapePlacement{}));
     if (!met) continue;
-    characterWorld.RaiseObjectEvent(kOwnerCharacter, index, event, turn.map, turn.actor);
+    characterWorld.RaiseObjectEvent(kOwnerActor, index, event, turn.map, turn.actor);
     if (const Actor* after = TurnActor(turn)) MarkActionUsed(*after);
   }
 }

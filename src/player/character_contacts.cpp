@@ -43,9 +43,9 @@ bool CountsAsMoving(std::int32_t map, std::int32_t index) {
 // The touched character hears of it first; the toucher too unless the
 // project sends touch events one-sided.
 void RaisePair(const CharacterTurn& turn, std::int32_t other, std::int32_t event) {
-  characterWorld.RaiseObjectEvent(kOwnerCharacter, other, event, turn.map, turn.actor);
+  characterWorld.RaiseObjectEvent(kOwnerActor, other, event, turn.map, turn.actor);
   if (!OneSidedTouchEvents())
-    characterWorld.RaiseObjectEvent(kOwnerCharacter, turn.actor, event, turn.map, other);
+    characterWorld.RaiseObjectEvent(kOwnerActor, turn.actor, event, turn.map, other);
 }
 
 void KeepOrEndCharacterContacts(CharacterTurn& turn, const std::vector<std::int32_t>& hits) {
@@ -171,7 +171,7 @@ void UpdateCharacterContacts(CharacterTurn& turn) {
   Actor* a = TurnActor(turn);
   if (a == nullptr) return;
   if (turn.touchedSolid) {
-    characterWorld.RaiseObjectEvent(kOwnerCharacter, turn.actor, kEventActorTouchedSolid, turn.map, -1);
+    characterWorld.RaiseObjectEvent(kOwnerActor, turn.actor, kEventActorTouchedSolid, turn.map, -1);
   } else if (!hits.empty() && a->moved != 0) {
     a->walkTime = turn.rememberedWalkTime;
   }

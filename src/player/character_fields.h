@@ -9,6 +9,7 @@
 #include "data/map_record.h"
 #include "data/project_state.h"
 #include "data/set_records.h"
+#include "script/call_frame.h"
 #include "state/project_settings_block.h"
 
 namespace kiv {
@@ -38,9 +39,7 @@ inline constexpr std::int32_t kEventZoneLeftActor = 571;
 inline constexpr std::int32_t kEventZoneMouseDown = 573;
 inline constexpr std::int32_t kEventZoneMouseUp = 577;
 
-// Owner kinds of raised events.
-inline constexpr std::int32_t kOwnerZone = 2;
-inline constexpr std::int32_t kOwnerCharacter = 3;
+// Owner kinds of raised events are the script engine's (kOwnerZone, kOwnerActor).
 
 // Character states.
 inline constexpr std::int32_t kStateNormal = 0;

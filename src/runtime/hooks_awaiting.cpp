@@ -4,9 +4,6 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kCharacters =
-    "Characters in the world update: ActionRects and HI, the Character System, movement, weapons, action and "
-    "contacts, passage between maps";
 constexpr const char* kWeather =
     "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
     "pick-ups, shadows, clouds, rain and tops";
@@ -17,9 +14,6 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.ActionRects", kCharacters},
-    {"playerHooks.HISystem", kCharacters},
-    {"playerHooks.ClearCharacterTickFlags", kCharacters},
     {"playerHooks.CloudSystem", kWeather},
     {"playerHooks.RainSystem", kWeather},
     {"playerHooks.LightSystem", kWeather},
@@ -27,8 +21,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.DoorSystem", kWeather},
     {"playerHooks.BulletSystem", kWeather},
     {"playerHooks.PickUpSystem", kWeather},
-    {"playerHooks.CharacterSystem", kCharacters},
-    {"playerHooks.RemoveMarkedObjects", kCharacters},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
     {"scriptHooks.internalExecutor", kCommands},

@@ -3,6 +3,7 @@
 #include "mathkiv/models.h"
 #include "media/graphics.h"
 #include "player/boxes_install.h"
+#include "player/character_system_install.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
@@ -49,6 +50,8 @@ void RuntimeStartUp() {
     SetCharacterPosition(character, fromMap, toMap, skipParty != 0, skipMapTrigger != 0);
   };
   InstallShellSystems();
+  // ActionRects, HI, the Character System and the removal of marked objects.
+  InstallCharacterSystem();
   InstallRenderPlayerHooks();
   // Notices, the message boxes with the slot menus, and the load dialog.
   InstallBoxesAndNotices();

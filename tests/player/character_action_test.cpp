@@ -263,7 +263,7 @@ TEST_F(Action, CharactersNeedTheTriggerOfTheirStateAndToBeCollidable) {
     Act(k);
     EXPECT_EQ(world.events.size(), c.raised ? 1u : 0u);
     if (c.raised) {
-      EXPECT_EQ(world.events[0], (RaisedEvent{kOwnerCharacter, o, c.event, map, k}));
+      EXPECT_EQ(world.events[0], (RaisedEvent{kOwnerActor, o, c.event, map, k}));
     }
   }
 }

@@ -28,8 +28,8 @@ class Contacts : public CharacterTest {
 
 TEST_F(Contacts, StillPairKeepsItsEntryAndEndsAGraceAfterOneMovesAway) {
   Tick(50, {o});
-  EXPECT_EQ(world.events, (std::vector<RaisedEvent>{{kOwnerCharacter, o, kEventActorTouchedActor, map, c},
-                                                    {kOwnerCharacter, c, kEventActorTouchedActor, map, o}}));
+  EXPECT_EQ(world.events, (std::vector<RaisedEvent>{{kOwnerActor, o, kEventActorTouchedActor, map, c},
+                                                    {kOwnerActor, c, kEventActorTouchedActor, map, o}}));
   world.events.clear();
   for (int i = 0; i < 10; ++i) Tick(50, {});
   EXPECT_TRUE(world.events.empty());
@@ -42,8 +42,8 @@ TEST_F(Contacts, StillPairKeepsItsEntryAndEndsAGraceAfterOneMovesAway) {
   EXPECT_TRUE(world.EventsOf(kEventActorLeftActor).empty());
   world.events.clear();
   Tick(50, {});
-  EXPECT_EQ(world.events, (std::vector<RaisedEvent>{{kOwnerCharacter, o, kEventActorLeftActor, map, c},
-                                                    {kOwnerCharacter, c, kEventActorLeftActor, map, o}}));
+  EXPECT_EQ(world.events, (std::vector<RaisedEvent>{{kOwnerActor, o, kEventActorLeftActor, map, c},
+                                                    {kOwnerActor, c, kEventActorLeftActor, map, o}}));
   EXPECT_EQ(TouchingActors(Character(c))[0].first, -1);
 }
 
