@@ -339,9 +339,6 @@ struct Map {
   // fastest; written by terraformation. Empty: flat.
   std::vector<float> heightGrid;
   std::uint8_t partyArrived = 0;
-  // A reload asked for by a script: bit 0 reload at the end of the map's turn
-  // of the world update, bits 1 and 2 the flags the reload passes on.
-  std::uint8_t pendingReload = 0;
   // The tile collision entries that the sector grid indexes; slots whose
   // inUse is false are free and listed in freeTileEntries.
   std::vector<TileCollisionEntry> tileCollisionEntries;

@@ -37,9 +37,6 @@ struct ShellState {
   // Finer position inside gameData.currentActivity, quoted by the loop error report.
   std::int32_t activityStep = 0;
 
-  // Some character or zone of a map updated this tick has a mouse trigger;
-  // cleared at the start of each tick, read by the pointer code.
-  bool mouseTriggersPresent = false;
 
   // Loading and drawing.
   std::uint32_t loadedGroups = 0;  // resource groups loaded (fonts 1 ... all 0x3EFFF)
