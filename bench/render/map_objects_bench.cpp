@@ -102,7 +102,7 @@ bool BuildScene(std::unique_ptr<gfx::Window>& window) {
     group.slotTileSets = {g};
     group.slotGrid.Make(kTiles, kTiles, kLayers);
     group.tileGrid.Make(kTiles, kTiles, kLayers);
-    group.quarterGrid.Make(kTiles, kTiles, kLayers);
+    group.terraform.Make(kTiles, kTiles, kLayers);
     for (int z = 0; z < kLayers; ++z) {
       for (int y = 0; y < kTiles; ++y) {
         for (int x = 0; x < kTiles; ++x) {

@@ -83,14 +83,14 @@ void StartCharacterContacts(CharacterTurn& turn, const std::vector<std::int32_t>
     Actor* a = TurnActor(turn);
     if (a == nullptr) return;
     if (ValuePair* e = FindEntry(TouchingActors(*a), other)) {
-      e->grace = kTouchGrace;
+      e->second = kTouchGrace;
       continue;
     }
     // A pair is kept once: in the list of whichever of the two stored it first.
     Actor* o = ActorAt(turn.map, other);
     if (o != nullptr) {
       if (ValuePair* e = FindEntry(TouchingActors(*o), turn.actor)) {
-        e->grace = kTouchGrace;
+        e->second = kTouchGrace;
         continue;
       }
     }
@@ -126,7 +126,7 @@ void StartZoneContacts(CharacterTurn& turn, const std::vector<std::int32_t>& zon
     Actor* a = TurnActor(turn);
     if (a == nullptr) return;
     if (ValuePair* e = FindEntry(TouchingZones(*a), zone)) {
-      e->grace = kTouchGrace;
+      e->second = kTouchGrace;
       continue;
     }
     ValuePair& fresh = FreeEntry(TouchingZones(*a));

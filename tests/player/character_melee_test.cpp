@@ -62,7 +62,9 @@ TEST_F(Melee, StrikeBoxWidensTowardTheFacing) {
   const Case cases[] = {
       {"Right", 0.0f, Box{87, 89, 128, 111, 0, 32}},      {"Left", 3.1415927f, Box{72, 89, 113, 111, 0, 32}},
       {"Down", 1.5707964f, Box{89, 87, 111, 128, 0, 32}}, {"Up", -1.5707964f, Box{89, 72, 111, 113, 0, 32}},
-      {"RightDown", 0.9f, Box{89, 87, 111, 128, 0, 32}},
+      // Turned by 0.9 rad the footprint covers 88..112 on both axes; the
+      // diagonal widens it like Down.
+      {"RightDown", 0.9f, Box{85, 83, 115, 132, 0, 32}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
