@@ -95,7 +95,7 @@ inline bool IsAlive(const Actor& a) { return a.state != kStateDying && a.state !
 inline std::int32_t HealthCurrent(const Actor& a) { return a.statistics.empty() ? 0 : a.statistics[0].currentValue; }
 inline std::int32_t HealthMaximum(const Actor& a) { return a.statistics.empty() ? 0 : a.statistics[0].baseValue; }
 
-// Timers of the Part's table that the record keeps under other names.
+// Timers that the record keeps under other names.
 inline std::int32_t& LifeTime(Actor& a) { return a.timeSinceHurt; }  // counts up, stopped while negative
 inline std::int32_t& DyingTime(Actor& a) { return a.deathTimer; }
 inline std::int32_t& AttackTime(Actor& a) { return a.attackTimer; }

@@ -18,7 +18,7 @@ bool Overlap(const Box& a, const Box& b) {
 
 std::int32_t Floor(float v) { return static_cast<std::int32_t>(std::floor(v)); }
 
-// The Part's rule for ApproachSpeed as the character movement uses it.
+// The speed approach rule as the character movement uses it.
 void Approach(float input, float& v, float maxPositive, float limitNegative, float acceleration,
               float deceleration, float relaxDown, float relaxUp, float t) {
   if (input != 0.0f) {
