@@ -7,6 +7,7 @@
 
 #include "core/error.h"
 #include "core/number_text.h"
+#include "core/quick_sort.h"
 #include "data/game_data.h"
 #include "media/controls_table.h"
 #include "media/key_names.h"
@@ -66,25 +67,9 @@ std::string Decimal(std::int64_t n) { return std::to_string(n); }
 
 void QuickSort(std::int32_t low, std::int32_t high, bool descending, bool numeric,
                const std::function<Variant&(std::int32_t)>& at) {
-  const Variant pivot = at(low + (high - low) / 2);
-  std::int32_t i = low;
-  std::int32_t j = high;
-  do {
-    while (ScriptCompareForSort(at(i), pivot, descending, numeric) && i < high) ++i;
-    while (ScriptCompareForSort(pivot, at(j), descending, numeric) && low < j) --j;
-    if (i <= j) {
-      std::swap(at(i), at(j));
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-  if (j - low < high - i) {
-    if (low < j) QuickSort(low, j, descending, numeric, at);
-    if (i < high) QuickSort(i, high, descending, numeric, at);
-  } else {
-    if (i < high) QuickSort(i, high, descending, numeric, at);
-    if (low < j) QuickSort(low, j, descending, numeric, at);
-  }
+  QuickSortRange(low, high, at, [descending, numeric](const Variant& a, const Variant& b) {
+    return ScriptCompareForSort(a, b, descending, numeric);
+  });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/quick_sort.h"
 #include "data/game_data.h"
 #include "data/object_defaults.h"
 #include "world/actor_pose.h"
@@ -125,26 +126,9 @@ bool CharacterLayerLess(const CharacterLayer& a, const CharacterLayer& b) {
 
 void QuickSortCharacterLayers(Actor& character, std::int32_t low, std::int32_t high) {
   std::vector<CharacterLayer>& layers = character.characterLayers;
-  auto at = [&layers](std::int32_t k) -> CharacterLayer& { return layers[static_cast<std::size_t>(k)]; };
-  const CharacterLayer pivot = at((low + high) / 2);  // a copy: the swaps may move the element
-  std::int32_t i = low;
-  std::int32_t j = high;
-  do {
-    while (CharacterLayerLess(at(i), pivot) && i < high) ++i;
-    while (CharacterLayerLess(pivot, at(j)) && j > low) --j;
-    if (i <= j) {
-      std::swap(at(i), at(j));
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-  if (j - low < high - i) {
-    if (low < j) QuickSortCharacterLayers(character, low, j);
-    if (i < high) QuickSortCharacterLayers(character, i, high);
-  } else {
-    if (i < high) QuickSortCharacterLayers(character, i, high);
-    if (low < j) QuickSortCharacterLayers(character, low, j);
-  }
+  QuickSortRange(
+      low, high, [&layers](std::int32_t k) -> CharacterLayer& { return layers[static_cast<std::size_t>(k)]; },
+      CharacterLayerLess);
 }
 
 }  // namespace kiv
