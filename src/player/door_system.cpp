@@ -31,10 +31,14 @@ bool DoorShapeBlocked(std::int32_t map, std::int32_t door, const CollisionShape&
 }
 
 // Moves a moving door one step; true when it has just reached its target.
+// A step that reaches or passes the target stops on it, and the shape built
+// and tested is the one at the amount the door will have.
 bool SwingDoor(std::int32_t map, std::int32_t door, std::int32_t elapsed) {
   Door& d = gameData.maps[map].doors[static_cast<std::size_t>(door)];
   const float target = DoorSwing(d);
   float next = d.openAmount + Sign(target - d.openAmount) * static_cast<float>(elapsed) / kDoorSwingMilliseconds;
+  const bool reached = (d.openAmount < target && next >= target) || (d.openAmount > target && next <= target);
+  if (reached) next = target;
   CollisionShape shape;
   dataHooks.BuildDoorCollisionShape(map, door, next, shape);
   if (DoorShapeBlocked(map, door, shape, d)) {
@@ -50,12 +54,7 @@ bool SwingDoor(std::int32_t map, std::int32_t door, std::int32_t elapsed) {
     }
     return false;
   }
-  bool reached = false;
-  if ((d.openAmount < target && next >= target) || (d.openAmount > target && next <= target)) {
-    next = target;
-    reached = true;
-    DoorOpenTimeLeft(d) = DoorStayOpenTime(d);
-  }
+  if (reached) DoorOpenTimeLeft(d) = DoorStayOpenTime(d);
   d.openAmount = next;
   d.collisionShape = std::move(shape);
   return reached;
