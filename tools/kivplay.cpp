@@ -37,6 +37,7 @@
 #include "kivplay_dump_camera.h"
 #include "kivplay_dump_focus.h"
 #include "kivplay_dump_maps.h"
+#include "kivplay_dump_weather.h"
 #include "kivplay_dump_actors.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
@@ -397,6 +398,7 @@ void InstallHarness() {
     if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
     CaptureViewCameras();
     CaptureMapData();
+    kivplay::CaptureWeather();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -489,6 +491,7 @@ int main(int argc, char** argv) {
   dump["shell"] = kivplay::ShellDump();
   dump["party"] = harness::PartyDump();
   dump["characters"] = kivplay::ActorsDump();
+  dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";
