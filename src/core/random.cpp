@@ -23,4 +23,9 @@ double RandomNext() {
   return static_cast<double>(Generator()() >> 11) * (1.0 / 9007199254740992.0);
 }
 
+float RandomSingle() {
+  const float r = static_cast<float>(RandomNext());
+  return r < 1.0f ? r : 0.99999994f;  // the largest Single below 1
+}
+
 }  // namespace kiv

@@ -79,11 +79,11 @@ void RainSystem(std::int32_t mapIndex) {
   for (RainParticle& drop : map->rainDrops) {
     drop.age = Aged(drop.age, t);
     if (drop.speed == 0.0f) continue;
-    const double r = static_cast<float>(RandomNext());
+    const double r = RandomSingle();
     const double drift = wind + (0.5 - r) * 2.0 * kPi * sway * (t / 10);
     drop.x = static_cast<float>(drop.x + drop.speed * std::cos(drift) * kRainPixelsPerSpeed * t);
     drop.y = static_cast<float>(drop.y + drop.speed * kRainPixelsPerSpeed * t);
-    const double r2 = static_cast<float>(RandomNext());
+    const double r2 = RandomSingle();
     drop.sway = static_cast<float>(drop.sway + kPi / 8.0 * r2 * sway * t);
     WrapParticle(drop.x, drop.y, extent, drop.sprite, set);
   }

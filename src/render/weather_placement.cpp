@@ -19,7 +19,7 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
 // One draw of the shared generator as the program's Single.
-float Rnd() { return static_cast<float>(RandomNext()); }
+float Rnd() { return RandomSingle(); }
 
 template <typename T>
 void PutInOrder(T& from, T& to) {

@@ -255,6 +255,35 @@ TEST_F(WeatherPlacementTest, HugeDensitiesAreErrors) {
   }
 }
 
+// Seed 3138459 makes a first draw of 0.99999997732..., which is 1 as a Single:
+// the first sprite-set pick stays among the three sets, and a drop's x stays
+// inside the screen plus one sprite.
+TEST_F(WeatherPlacementTest, ADrawJustBelowOneStaysBelowOne) {
+  constexpr std::uint64_t kSeedNearOne = 3138459;
+  RandomSeed(kSeedNearOne);
+  ASSERT_EQ(static_cast<float>(RandomNext()), 1.0f);
+  RandomSeed(kSeedNearOne);
+  EXPECT_LT(RandomSingle(), 1.0f);
+
+  for (std::size_t k = 0; k < 3; ++k) CloudSpriteSet(M(), k) = set_;
+  graphics.videoWidth = 32;
+  graphics.videoHeight = 32;
+  CloudDensity(M()) = 1.0f;
+  RandomSeed(kSeedNearOne);
+  InitMapWeather(0);
+  ASSERT_EQ(M().clouds.size(), 1u);
+  EXPECT_EQ(M().clouds[0].spriteSet, set_);
+
+  M().clouds.clear();
+  CloudDensity(M()) = 0.0f;
+  RainSpriteSet(M()) = set_;
+  RainDensity(M()) = 1.0f;
+  RandomSeed(kSeedNearOne);
+  InitMapWeather(0);
+  ASSERT_EQ(M().rainDrops.size(), 1u);
+  EXPECT_EQ(M().rainDrops[0].x, static_cast<float>(0.99999994f * (32.0 + 32) - 16));
+}
+
 TEST_F(WeatherPlacementTest, MapsOutsideTheTableAreLeftAlone) {
   InitMapWeather(-1);
   InitMapWeather(5);
