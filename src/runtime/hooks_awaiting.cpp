@@ -19,8 +19,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.LightSystem", kWeather},
     {"playerHooks.SpeakerSystem", kWeather},
     {"playerHooks.DoorSystem", kWeather},
-    {"playerHooks.BulletSystem", kWeather},
-    {"playerHooks.PickUpSystem", kWeather},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
     {"scriptHooks.internalExecutor", kCommands},
