@@ -38,6 +38,7 @@
 #include "kivplay_dump_focus.h"
 #include "kivplay_dump_maps.h"
 #include "kivplay_dump_actors.h"
+#include "kivplay_dump_projectiles.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -489,6 +490,7 @@ int main(int argc, char** argv) {
   dump["shell"] = kivplay::ShellDump();
   dump["party"] = harness::PartyDump();
   dump["characters"] = kivplay::ActorsDump();
+  dump["projectiles"] = kivplay::ProjectilesDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";
