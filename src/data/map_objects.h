@@ -60,6 +60,7 @@ struct Door {
   std::int32_t value6 = 0;
   std::int32_t value7 = 0;  // saves only
   CollisionShape collisionShape;
+  std::int32_t openTimeLeft = 0;  // ms before the open door closes; run time, never stored
 
   // How the door is drawn; the reader leaves these as they start.
   std::uint8_t hidden = 0;

@@ -16,6 +16,7 @@
 #include "data/map_objects.h"
 #include "data/script_record.h"
 #include "data/sprite_records.h"
+#include "data/weather_particles.h"
 
 namespace kiv {
 
@@ -253,17 +254,17 @@ struct Map {
   std::uint8_t mapByteA2 = 1;
   std::int32_t soundSet = -1;
   Identifier soundSetId;
-  std::int32_t mapValueC = 0;
-  std::int32_t mapValueD = 0;
+  float mapValueC = 0.0f;
+  float mapValueD = 0.0f;
   std::array<SetReference, 3> setReferences;
-  std::int32_t mapValueE = 0;
-  std::int32_t mapValueF = 0;
-  std::int32_t mapValueG = 0;
+  float mapValueE = 0.0f;
+  float mapValueF = 0.0f;
+  float mapValueG = 0.0f;
   std::uint8_t mapByteH = 0;
   std::uint8_t mapByteI = 0;
   std::uint8_t mapByteK = 0;
   std::uint8_t mapByteJ = 0;
-  std::int32_t mapValueL = 0;
+  float mapValueL = 0.0f;
   SetReference setReference4;
   float mapValueM = 0.0f;
   float mapValueN = 0.0f;
@@ -315,6 +316,10 @@ struct Map {
   std::vector<Spawn> spawns;
   std::vector<Field> fields;
   std::vector<PositionedText> positionedTexts;
+  // Weather: placed anew by the weather placement, moved by the Cloud and Rain
+  // systems, never stored. Last index = size - 1.
+  std::vector<CloudParticle> clouds;
+  std::vector<RainParticle> rainDrops;
   // The field indexes of the properties (-1 none): the selected field is the
   // saved focused field, the selection marker value V and the further field value W.
   std::int32_t& SelectedField() { return savedState.focusedField; }

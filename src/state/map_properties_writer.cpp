@@ -66,18 +66,18 @@ void WriteMapProperties(Map& map, ByteList& buffer, std::int32_t& offset, bool i
   BufferWriteLong(buffer, map.mapValueB, offset);
   BufferWriteByte(buffer, map.mapByteA2, offset);
   WriteReference(buffer, offset, SaveTable::kSoundSet, map.soundSet, map.soundSetId);
-  BufferWriteLong(buffer, map.mapValueC, offset);
-  BufferWriteLong(buffer, map.mapValueD, offset);
+  BufferWriteSingle(buffer, map.mapValueC, offset);
+  BufferWriteSingle(buffer, map.mapValueD, offset);
   for (const SetReference& reference : map.setReferences) WriteSpriteSetReference(buffer, offset, reference);
-  BufferWriteLong(buffer, map.mapValueE, offset);
-  BufferWriteLong(buffer, map.mapValueF, offset);
-  BufferWriteLong(buffer, map.mapValueG, offset);
+  BufferWriteSingle(buffer, map.mapValueE, offset);
+  BufferWriteSingle(buffer, map.mapValueF, offset);
+  BufferWriteSingle(buffer, map.mapValueG, offset);
   // The four-byte group is stored first, second, fourth, third.
   BufferWriteByte(buffer, map.mapByteH, offset);
   BufferWriteByte(buffer, map.mapByteI, offset);
   BufferWriteByte(buffer, map.mapByteK, offset);
   BufferWriteByte(buffer, map.mapByteJ, offset);
-  BufferWriteLong(buffer, map.mapValueL, offset);
+  BufferWriteSingle(buffer, map.mapValueL, offset);
   WriteSpriteSetReference(buffer, offset, map.setReference4);
   BufferWriteSingle(buffer, map.mapValueM, offset);
   BufferWriteSingle(buffer, map.mapValueN, offset);

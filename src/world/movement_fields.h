@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "data/actor_record.h"
+#include "data/door_fields.h"
 #include "data/lists.h"
 #include "data/map_objects.h"
 
@@ -29,10 +30,6 @@ inline bool TriggerActionOverride(const Trigger& t) { return t.script.runOnce !=
 // Attached animations: ms shown so far, and the byte that keeps them looping.
 inline std::int32_t& AttachmentElapsed(Attachment& a) { return a.valueA; }
 inline bool AttachmentLoops(const Attachment& a) { return a.byteE != 0; }
-
-// A door's opener (its user) and its swing, the open amount it moves to.
-inline std::int32_t& DoorOpener(Door& d) { return d.value7; }
-inline float& DoorSwing(Door& d) { return d.openAmount2; }
 
 // Pick-up fields by their run-time names.
 inline std::int32_t& PickUpExtraValue1(PickUp& p) { return p.values3[0]; }

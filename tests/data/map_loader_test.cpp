@@ -223,7 +223,10 @@ TEST_F(MapLoaderTest, ReadsTheProperties) {
   EXPECT_FLOAT_EQ(map.ambientFactors[2], 0x40 / 255.0f);
   EXPECT_FLOAT_EQ(map.ambientFactors[3], 0x10 / 255.0f);
   EXPECT_EQ(map.setReferences[0].index, -2);  // still unresolved after linking
-  EXPECT_EQ(map.mapValueL, 51);
+  EXPECT_EQ(map.mapValueC, 3.25f);
+  EXPECT_EQ(map.mapValueD, 0.5f);
+  EXPECT_EQ(map.mapValueF, 0.125f);
+  EXPECT_EQ(map.mapValueL, 5.5f);
   EXPECT_EQ(map.mapValueP, 2.5f);
   EXPECT_EQ(map.fogColor, 0xFF336699u);
   EXPECT_EQ(map.mapFactorZ, 0.32f);

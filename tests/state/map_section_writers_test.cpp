@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/data_buffer.h"
 #include "core/error.h"
 #include "core/symbol_table.h"
@@ -96,7 +98,7 @@ Map MakeMap() {
   m.mapByteA = 1, m.isInterface = false, m.designWidth = 640, m.designHeight = 480;
   m.ambientColor = 0x80112233, m.mapValueB = 2, m.mapByteA2 = 3;
   m.soundSet = -2, m.soundSetId = IdOf(0x41);
-  m.mapValueC = 4, m.mapValueD = 5;
+  m.mapValueC = 1.5707964f, m.mapValueD = 0.1f;  // wind direction, cloud amount
   m.setReferences[0] = {-2, IdOf(0x42)};
   m.setReferences[1] = {-1, Identifier()};
   m.setReferences[2] = {-2, IdOf(0x43)};
@@ -176,6 +178,20 @@ Map ReadSections(const ByteList& bytes, std::int32_t& offset) {
   return map;
 }
 
+// The wind direction and the cloud amount follow the music reference as the
+// bits of two Singles, not as whole numbers.
+TEST_F(MapSectionWritersTest, WeatherValuesAreWrittenAsSingles) {
+  Map written = MakeMap();
+  const ByteList bytes = WriteSections(written);
+  const Identifier music = IdOf(0x41);
+  const auto at = std::search(bytes.begin(), bytes.end(), music.bytes.begin(), music.bytes.end());
+  ASSERT_NE(at, bytes.end());
+  const std::size_t after = static_cast<std::size_t>(at - bytes.begin()) + music.bytes.size();
+  ASSERT_LE(after + 8, bytes.size());
+  const std::uint8_t expected[8] = {0xDB, 0x0F, 0xC9, 0x3F, 0xCD, 0xCC, 0xCC, 0x3D};
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(bytes[after + i], expected[i]) << i;
+}
+
 TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes) {
   gameData.tileSets.resize(1);
   gameData.tileSets[0].id = IdOf(0x32);
@@ -226,6 +242,8 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.setReferences[1].id, Identifier());
   EXPECT_EQ(read.setReference4.id, IdOf(0x44));
   EXPECT_EQ(read.mapByteH, 9);
+  EXPECT_EQ(read.mapValueD, 0.1f);
+  EXPECT_EQ(read.mapValueL, 13.0f);
   EXPECT_EQ(read.mapByteI, 10);
   EXPECT_EQ(read.mapByteJ, 11);
   EXPECT_EQ(read.mapByteK, 12);

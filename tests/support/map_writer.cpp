@@ -83,12 +83,12 @@ void WriteProperties(ByteList& b, std::int32_t& o, const MapFixture& m) {
   if (v >= 100669) BufferWriteLong(b, 21, o);  // value B
   if (v >= 100568) BufferWriteByte(b, 7, o);   // byte A2
   BufferWriteIdentifier(b, m.soundSetId, o);
-  BufferWriteLong(b, 31, o);  // C
-  BufferWriteLong(b, 32, o);  // D
+  BufferWriteSingle(b, 3.25f, o);  // C
+  BufferWriteSingle(b, 0.5f, o);   // D
   for (const Identifier& id : m.setIds) BufferWriteIdentifier(b, id, o);
-  for (std::int32_t value : {41, 42, 43}) BufferWriteLong(b, value, o);  // E, F, G
+  for (float value : {0.25f, 0.125f, 0.75f}) BufferWriteSingle(b, value, o);  // E, F, G
   for (std::uint8_t value : {1, 2, 3, 4}) BufferWriteByte(b, value, o);  // H, I, K, J
-  BufferWriteLong(b, 51, o);                                             // L
+  BufferWriteSingle(b, 5.5f, o);                                         // L
   BufferWriteIdentifier(b, Identifier(), o);
   BufferWriteSingle(b, 0.75f, o);  // M
   BufferWriteSingle(b, 0.5f, o);   // N
