@@ -39,6 +39,7 @@
 #include "kivplay_dump_maps.h"
 #include "kivplay_dump_weather.h"
 #include "kivplay_dump_actors.h"
+#include "kivplay_dump_projectiles.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -492,6 +493,7 @@ int main(int argc, char** argv) {
   dump["party"] = harness::PartyDump();
   dump["characters"] = kivplay::ActorsDump();
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
+  dump["projectiles"] = kivplay::ProjectilesDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -14,8 +14,6 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.BulletSystem", kWeather},
-    {"playerHooks.PickUpSystem", kWeather},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},

@@ -3,6 +3,7 @@
 #include "mathkiv/models.h"
 #include "media/graphics.h"
 #include "player/boxes_install.h"
+#include "player/bullet_systems_install.h"
 #include "player/character_system_install.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
@@ -53,6 +54,8 @@ void RuntimeStartUp() {
   InstallShellSystems();
   // ActionRects, HI, the Character System and the removal of marked objects.
   InstallCharacterSystem();
+  // The Bullet and Pick-Up systems of the per-map pass.
+  InstallBulletSystems();
   InstallRenderPlayerHooks();
   // Notices, the message boxes with the slot menus, and the load dialog.
   InstallBoxesAndNotices();

@@ -134,6 +134,7 @@ void FakeCharacterWorld::Install() {
                            std::int32_t self, std::int32_t ignoredActor, std::int32_t, bool collectHits,
                            bool skipCharacters) {
     ++moveTests;
+    moveTestsSkippingCharacters.push_back(skipCharacters);
     return BoxBlocked(map, PlacedBox(shape, placement), self, ignoredActor, collectHits, skipCharacters);
   };
   w.TestCharacterStep = [this](std::int32_t map, std::int32_t actor, std::int32_t direction, float distance,
@@ -216,11 +217,12 @@ void FakeCharacterWorld::Install() {
     weaponFires.push_back({map, actor, area, angle});
   };
   w.ApplyAreaDamage = [this](std::int32_t map, const CollisionShape& shape, float x, float y, float z,
-                             float rx, float ry, float rz, std::int32_t attacker, std::int32_t,
-                             std::int32_t item, std::int32_t, bool hitFriends) {
-    damage.push_back(
-        {map, PlacedBox(shape, ShapePlacement{x, y, z, rx, ry, rz}), attacker, item, hitFriends});
-    return damageHitsSolid;
+                             float rx, float ry, float rz, std::int32_t attacker, std::int32_t amount,
+                             std::int32_t item, std::int32_t projectile, bool hitFriends) {
+    damage.push_back({map, PlacedBox(shape, ShapePlacement{x, y, z, rx, ry, rz}), attacker, item, hitFriends,
+                      amount, projectile, rz});
+    const std::size_t call = damage.size() - 1;
+    return call < damageAnswers.size() ? static_cast<bool>(damageAnswers[call]) : damageHitsSolid;
   };
   w.OpenDoor = [this](std::int32_t map, std::int32_t door, float, std::int32_t opener) {
     doorsOpened.push_back({map, door, opener});

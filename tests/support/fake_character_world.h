@@ -31,6 +31,9 @@ struct FakeDamage {
   std::int32_t attacker = -1;
   std::int32_t item = -1;
   bool hitFriends = false;
+  std::int32_t amount = 0;
+  std::int32_t projectile = -1;
+  float rotationZ = 0.0f;
 };
 
 struct FakeWeaponFire {
@@ -74,9 +77,11 @@ class FakeCharacterWorld {
   std::int32_t posePicked = 0;                                               // SelectActorPose
   std::int32_t drawDirection = 0;                                            // ActorDrawDirection
   bool damageHitsSolid = false;                                              // ApplyAreaDamage's answer
+  std::vector<bool> damageAnswers;  // answers of the first ApplyAreaDamage calls, then damageHitsSolid
 
   // Recorders.
   std::int32_t moveTests = 0;    // TestActorMove calls
+  std::vector<bool> moveTestsSkippingCharacters;  // the skip-characters flag of every TestActorMove
   std::vector<Box> testedBoxes;  // the box of every TestActorMove and TestCharacterStep
   std::int32_t stepTests = 0;
   std::vector<RaisedEvent> events;

@@ -1,0 +1,7 @@
+#pragma once
+// Installs the Bullet and Pick-Up systems into the world update.
+namespace kiv {
+
+void InstallBulletSystems();
+
+}  // namespace kiv
