@@ -76,11 +76,9 @@ void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<ScriptHooks>() == 10, "list every scriptHooks member here");
+  static_assert(MemberCount<ScriptHooks>() == 8, "list every scriptHooks member here");
   KIV_HOOK("scriptHooks", TickCount);
   KIV_HOOK("scriptHooks", RunTrigger);
-  KIV_HOOK("scriptHooks", SuspendForWait);
-  KIV_HOOK("scriptHooks", StartTimedChange);
   KIV_HOOK("scriptHooks", internalExecutor);
   KIV_HOOK("scriptHooks", actorExecutor);
   KIV_HOOK("scriptHooks", fieldExecutor);
