@@ -20,6 +20,7 @@
 #include "render/map_object_drawing.h"
 #include "render/render_hooks.h"
 #include "render/tile_drawing.h"
+#include "support/solid_textures.h"
 
 namespace kiv {
 namespace {
@@ -27,13 +28,6 @@ namespace {
 constexpr int kWidth = 800, kHeight = 600;
 constexpr int kTiles = 128, kLayers = 4;
 constexpr int kCharacters = 500, kSpriteLayers = 5, kPickUps = 20, kDoors = 20;
-
-gfx::TexturePtr SolidTexture(std::uint32_t argb, int size) {
-  gfx::TexturePtr texture;
-  const std::vector<std::uint32_t> texels(static_cast<std::size_t>(size * size), argb);
-  graphics.direct3dDevice->CreateTextureFromArgb(size, size, gfx::kFmtA8R8G8B8, 1, texels.data(), true, texture);
-  return texture;
-}
 
 TileSet BenchTileSet(gfx::TexturePtr texture) {
   TileSet set;
@@ -92,7 +86,7 @@ bool BuildScene(std::unique_ptr<gfx::Window>& window) {
   renderHooks.IsCharacterVisible = [](std::int32_t, std::int32_t) { return true; };
   renderHooks.LightColorAt = [](std::int32_t, float, float, float, std::uint32_t colour) { return colour; };
 
-  gfx::TexturePtr tiles = SolidTexture(0xFF608040, 32);
+  gfx::TexturePtr tiles = test::SolidTexture(0xFF608040, 32);
   gameData.tileSets = {BenchTileSet(tiles), BenchTileSet(tiles), BenchTileSet(tiles)};
   Map& map = gameData.maps[gameData.maps.Append()];
   map.width = map.height = kTiles - 1;
@@ -117,7 +111,7 @@ bool BuildScene(std::unique_ptr<gfx::Window>& window) {
   map.lightGrid.Make(kTiles + 1, kTiles + 1, kLayers + 1, 0xFFE0E0E0);
 
   for (int s = 0; s < kSpriteLayers; ++s)
-    gameData.spriteSets.push_back(BenchSpriteSet(SolidTexture(0xFF000000u | (0x3355AAu * (s + 1)), 24)));
+    gameData.spriteSets.push_back(BenchSpriteSet(test::SolidTexture(0xFF000000u | (0x3355AAu * (s + 1)), 24)));
   setExtents.maxSpriteWidth = setExtents.maxSpriteHeight = 24;
   for (int c = 0; c < kCharacters; ++c) {
     Actor& actor = map.actors.emplace_back();
@@ -130,7 +124,7 @@ bool BuildScene(std::unique_ptr<gfx::Window>& window) {
     }
   }
   gameData.doorSets.emplace_back();
-  gameData.doorSets[0].textures[1] = SolidTexture(0xFF804020, 64);
+  gameData.doorSets[0].textures[1] = test::SolidTexture(0xFF804020, 64);
   for (int d = 0; d < kDoors; ++d) {
     Door& door = map.doors.emplace_back();
     door.x = static_cast<float>(32 + d * 38);
@@ -138,7 +132,7 @@ bool BuildScene(std::unique_ptr<gfx::Window>& window) {
     door.doorSet = 0;
   }
   gameData.items.emplace_back();
-  gameData.items[0].pictureTexture = SolidTexture(0xFF2040C0, 32);
+  gameData.items[0].pictureTexture = test::SolidTexture(0xFF2040C0, 32);
   gameData.items[0].valueC = 32;
   for (int p = 0; p < kPickUps; ++p) {
     PickUp& pickUp = map.pickUps.emplace_back();

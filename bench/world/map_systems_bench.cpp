@@ -22,7 +22,6 @@
 #include "script/trigger_engine_setup.h"
 #include "world/map_system_fields.h"
 #include "world/map_systems.h"
-#include "world/world_hooks.h"
 
 namespace {
 
@@ -67,33 +66,6 @@ Script Compiled(const std::u16string& text) {
   return script;
 }
 
-// The list copies its field right behind it and retires the copies as
-// dormant spares, as the interface upkeep does.
-void InstallListUpkeep() {
-  worldHooks.InsertField = [](std::int32_t map, std::int32_t, std::int32_t source, bool, const std::string& name,
-                              std::int32_t x, std::int32_t y) {
-    std::vector<Field>& fields = gameData.maps[map].fields;
-    Field copy = fields[static_cast<std::size_t>(source)];
-    copy.name = Utf8ToUtf16(name);
-    copy.x = static_cast<float>(x);
-    copy.y = static_cast<float>(y);
-    copy.spawner = source;
-    FieldDormant(copy) = 0;
-    copy.scripts[kValueScriptListItems] = Script();
-    fields.insert(fields.begin() + source + 1, std::move(copy));
-    return source;
-  };
-  worldHooks.UnspawnChildFields = [](std::int32_t map, std::int32_t field) {
-    for (Field& f : gameData.maps[map].fields) {
-      if (f.spawner != field) continue;
-      f.name.clear();
-      f.spawner = -1;
-      FieldDormant(f) = 1;
-      FieldHidden(f) = 1;
-    }
-  };
-}
-
 void SetUpInterface() {
   SymbolTableReset();
   RegisterScriptIdentifiers();
@@ -101,7 +73,6 @@ void SetUpInterface() {
   gameData.Reset();
   ResetScriptEngine();
   scriptHooks.Reset();
-  worldHooks.Reset();
   InstallScriptDataHooks();
   InstallTriggerEngine();
   ResetTriggerEngine();
@@ -109,7 +80,6 @@ void SetUpInterface() {
   itemsSymbol = SymbolIntern(u"Items");
   tickSymbol = SymbolIntern(u"Tick");
   scriptHooks.internalExecutor = Executor;
-  InstallListUpkeep();
   shell.Reset();
   shell.frameElapsed = kTick;
   tickNumber = 0;

@@ -14,7 +14,6 @@
 #include "script/script_hooks.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -77,11 +76,9 @@ void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<ScriptHooks>() == 10, "list every scriptHooks member here");
+  static_assert(MemberCount<ScriptHooks>() == 8, "list every scriptHooks member here");
   KIV_HOOK("scriptHooks", TickCount);
   KIV_HOOK("scriptHooks", RunTrigger);
-  KIV_HOOK("scriptHooks", SuspendForWait);
-  KIV_HOOK("scriptHooks", StartTimedChange);
   KIV_HOOK("scriptHooks", internalExecutor);
   KIV_HOOK("scriptHooks", actorExecutor);
   KIV_HOOK("scriptHooks", fieldExecutor);
@@ -189,21 +186,6 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
 }
 
 template <typename Visit>
-void VisitWorldHooks(WorldHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<WorldHooks>() == 10, "list every worldHooks member here");
-  KIV_HOOK("worldHooks", RemoveCharacterFromPlay);
-  KIV_HOOK("worldHooks", ClearCharacterSlot);
-  KIV_HOOK("worldHooks", EnterVehicle);
-  KIV_HOOK("worldHooks", ShiftFieldRefs);
-  KIV_HOOK("worldHooks", InsertField);
-  KIV_HOOK("worldHooks", UnspawnChildFields);
-  KIV_HOOK("worldHooks", SetFieldSelectable);
-  KIV_HOOK("worldHooks", SetFieldDisabled);
-  KIV_HOOK("worldHooks", KeepFieldInScrollRegion);
-  KIV_HOOK("worldHooks", ReloadMap);
-}
-
-template <typename Visit>
 void VisitMapDataHooks(MapDataHooks& hooks, Visit&& visit) {
   static_assert(MemberCount<MapDataHooks>() == 2, "list every mapDataHooks member here");
   KIV_HOOK("mapDataHooks", UpdateTileCollision);
@@ -273,7 +255,6 @@ std::vector<HookState> ListHooks() {
   Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
   Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
   Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
-  Compare(worldHooks, [](WorldHooks& h, auto&& v) { VisitWorldHooks(h, v); }, hooks);
   Compare(mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
   Compare(characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});

@@ -23,7 +23,6 @@
 #include "world/tile_collision.h"
 #include "world/world_setup.h"
 #include "world/map_systems_setup.h"
-#include "world/list_upkeep_setup.h"
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
 #include "world/interface_setup.h"
@@ -43,7 +42,6 @@ void RuntimeStartUp() {
   InstallWorldLayerHooks();
   InstallMapSystemsHooks();
   // Reference fix-up, field lists, removal from play and field states.
-  InstallWorldListUpkeepHooks();
   // The world operations that the per-tick life of characters calls.
   InstallCharacterWorldHooks();
   // A new game moves the off-map characters onto the start map.

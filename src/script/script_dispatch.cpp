@@ -2,6 +2,7 @@
 
 #include "script/call_frame.h"
 #include "script/script_hooks.h"
+#include "script/timed_changes.h"
 
 namespace kiv {
 
@@ -11,7 +12,7 @@ bool ScriptCallCommand(std::int32_t code, ScriptValue& object, std::int32_t argu
     result = ScriptValue();
   } else if (scriptEngine.applyingTimedChange) {
     scriptEngine.applyingTimedChange = false;
-  } else if (scriptHooks.StartTimedChange(code, object, argumentUpper, value, scriptEngine.pendingDuration)) {
+  } else if (ScriptStartTimedChange(code, object, argumentUpper, value, scriptEngine.pendingDuration)) {
     scriptEngine.pendingDuration = 0;
     return true;
   }

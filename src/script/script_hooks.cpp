@@ -9,10 +9,6 @@ ScriptHooks scriptHooks;
 void ScriptHooks::Reset() {
   TickCount = [] { return os::GetTickCount(); };
   RunTrigger = [](const TriggerRun&) { return Variant(); };
-  SuspendForWait = [] {};
-  StartTimedChange = [](std::int32_t, const ScriptValue&, std::int32_t, const Variant&, std::int32_t) {
-    return false;
-  };
   const ScriptExecutor nothing = [](std::int32_t, ScriptValue&, std::int32_t, ScriptValue&, std::int16_t,
                                     const Variant&, bool) {};
   internalExecutor = nothing;

@@ -45,13 +45,6 @@ struct ScriptHooks {
 
   // Trigger dispatch: runs a script of an owner and returns its result. Default: Empty.
   std::function<Variant(const TriggerRun& run)> RunTrigger;
-  // Saves the running frames as a waiting script; the request is entry 0 of the top frame. Default: nothing.
-  std::function<void()> SuspendForWait;
-  // Cancels a timed change of the target and, with a duration, starts one;
-  // True when it took the assignment over. Default: False.
-  std::function<bool(std::int32_t code, const ScriptValue& target, std::int32_t argumentUpper,
-                     const Variant& value, std::int32_t duration)>
-      StartTimedChange;
 
   // The four executors. Default: nothing.
   ScriptExecutor internalExecutor;

@@ -142,7 +142,7 @@ class Interpreter {
         const std::int32_t code =
             request.IsArray() && !request.Elements().empty() ? VarToLong(request.Elements()[0]) : -1;
         if (code == 0) {
-          scriptHooks.SuspendForWait();
+          ScriptSuspendForWait();
           return VarNull();
         }
         if (code == 1) return Finish(Variant(), nested);
@@ -362,7 +362,7 @@ class Interpreter {
   // the same symbol. Only an entry of the timed-change list can be one, so the
   // hook is spared while the list is empty: it would find nothing to end.
   static void CancelTimedChange(std::int32_t symbol, const Variant& value) {
-    if (!timedChanges.empty()) scriptHooks.StartTimedChange(symbol, kNoTarget, -1, value, 0);
+    if (!timedChanges.empty()) ScriptStartTimedChange(symbol, kNoTarget, -1, value, 0);
   }
 
   ScriptValue& TopEntry() {
@@ -603,7 +603,7 @@ class Interpreter {
       Variant value = AssignedValue();
       const std::int32_t duration = scriptEngine.pendingDuration;
       scriptEngine.pendingDuration = 0;
-      if (scriptHooks.StartTimedChange(symbol, kNoTarget, -1, value, duration)) return;
+      if (ScriptStartTimedChange(symbol, kNoTarget, -1, value, duration)) return;
       GlobalVariableAt(index).value = std::move(value);
       return;
     }
@@ -634,7 +634,7 @@ class Interpreter {
     const Variant value = AssignedValue();
     const std::int32_t duration = scriptEngine.pendingDuration;
     scriptEngine.pendingDuration = 0;
-    if (scriptHooks.StartTimedChange(symbol, ScriptValue(), -1, value, duration)) return;
+    if (ScriptStartTimedChange(symbol, ScriptValue(), -1, value, duration)) return;
     GlobalSwitchAt(index).state = ScriptConvertBoolean(value, true);
   }
 

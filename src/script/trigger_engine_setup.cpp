@@ -18,11 +18,6 @@ constexpr std::int32_t kLoadEventSlot = 9;
 
 void InstallTriggerEngine() {
   scriptHooks.RunTrigger = [](const TriggerRun& run) { return ScriptRunTrigger(run); };
-  scriptHooks.SuspendForWait = [] { ScriptSuspendForWait(); };
-  scriptHooks.StartTimedChange = [](std::int32_t code, const ScriptValue& target, std::int32_t argumentUpper,
-                                    const Variant& value, std::int32_t duration) {
-    return ScriptStartTimedChange(code, target, argumentUpper, value, duration);
-  };
   dataHooks.BuildTriggerConditions = [](Trigger& trigger) { BuildTriggerConditions(trigger); };
   dataHooks.ScriptRaiseObjectEvent = [](std::int32_t ownerKind, std::int32_t object, std::int32_t eventSymbol,
                                         std::int32_t map) {

@@ -3,8 +3,7 @@
 // compiler into the hooks of the interpreter and of the game-data readers.
 namespace kiv {
 
-// Installs ScriptRunTrigger, ScriptSuspendForWait, ScriptStartTimedChange and
-// the pause stamp into the script hooks, and the condition compiler and the
+// Installs ScriptRunTrigger and the pause stamp into the script hooks, and the condition compiler and the
 // object-event raiser and the run-state reset into the data hooks, and the system scripts and the
 // script engine's parts of a save and the load event into the game-state hooks.
 void InstallTriggerEngine();

@@ -13,7 +13,7 @@
 #include "script/waits.h"
 #include "world/object_removal.h"
 #include "world/placement.h"
-#include "world/world_hooks.h"
+#include "world/vehicles.h"
 
 namespace kiv {
 
@@ -112,7 +112,7 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
     // The driver boards the moved vehicle again below.
     std::optional<OccupantReboardsScope> reboards;
     if (driver >= 0 && depth < 2) reboards.emplace();
-    worldHooks.RemoveCharacterFromPlay(fromMap, actor);
+    RemoveCharacterFromPlay(fromMap, actor);
   }
   if (toMap >= 0 && gameData.maps[toMap].keptById) {
     const Map& target = gameData.maps[toMap];
@@ -131,7 +131,7 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
     Actor& moved = gameData.maps[toMap].actors[static_cast<std::size_t>(index)];
     if (moved.z < moved.floorHeight) moved.z = moved.floorHeight;
   }
-  worldHooks.ClearCharacterSlot(fromMap, actor);
+  ClearCharacterSlot(fromMap, actor);
   gameData.maps[fromMap].actors[static_cast<std::size_t>(actor)].movedTo = index;
 
   if (driver >= 0 && depth < 2) {
@@ -139,7 +139,8 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
     d.x = 0.0f;
     d.y = 0.0f;
     const std::int32_t newDriver = Move(driver, fromMap, toMap, false, false, depth + 1);
-    worldHooks.EnterVehicle(toMap, newDriver, index);
+    // The driver boards its vehicle again; its input sets are already the vehicle's.
+    EnterVehicle(toMap, newDriver, index, true);
   }
   RetargetFieldViews(fromMap, actor, toMap, index);
   RetargetScriptReferences(fromMap, actor, toMap, index);

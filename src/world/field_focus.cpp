@@ -15,7 +15,7 @@
 #include "script/call_frame.h"
 #include "script/trigger_dispatch.h"
 #include "state/project_settings_block.h"
-#include "world/world_hooks.h"
+#include "world/map_reload.h"
 
 namespace kiv {
 
@@ -222,7 +222,7 @@ void SetMapActive(std::int32_t map, bool show, std::int32_t capturesFocus) {
     gameData.maps[map].overlayActive = wanted;
     if (show) {
       if (gameData.maps[map].reloadOnShow != 0) {
-        worldHooks.ReloadMap(map, ReloadSkipsEntryTrigger(map), false, true);
+        ReloadMap(map, ReloadSkipsEntryTrigger(map), false, true);
       } else {
         playerHooks.UpdateMapSystems(map);
       }

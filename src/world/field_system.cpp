@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "core/math_util.h"
-#include "core/text_encoding.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "player/shell_state.h"
@@ -14,11 +13,11 @@
 #include "script/script_text.h"
 #include "script/script_value_ops.h"
 #include "script/trigger_dispatch.h"
+#include "world/field_lists.h"
 #include "world/field_values.h"
 #include "world/map_system_fields.h"
 #include "world/map_systems.h"
 #include "world/view_timers.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -137,9 +136,9 @@ void EvaluateFlag(std::int32_t map, std::int32_t field, std::size_t slot) {
   if (result.IsEmpty()) return;
   const std::uint8_t on = ScriptConvertBoolean(result, true);
   if (slot == kValueScriptSelectable) {
-    worldHooks.SetFieldSelectable(map, field, on);
+    SetFieldSelectable(map, field, on);
   } else {
-    worldHooks.SetFieldDisabled(map, field, on);
+    SetFieldDisabled(map, field, on);
   }
 }
 
@@ -167,7 +166,7 @@ std::int32_t EvaluateListItems(std::int32_t map, std::int32_t field) {
   if (!result.IsArray() || result.Elements().empty()) return field;
   const std::vector<Variant> texts = result.Elements();
   if (!ListChanged(map, field, texts)) return field;
-  worldHooks.UnspawnChildFields(map, field);
+  UnspawnChildFields(map, field);
   const auto n = static_cast<std::int32_t>(texts.size()) - 1;
   for (std::int32_t i = n; i >= 0; --i) {
     const Field& f = FieldAt(map, field);
@@ -175,8 +174,8 @@ std::int32_t EvaluateListItems(std::int32_t map, std::int32_t field) {
     const std::int64_t columns = std::max(FieldItemColumns(f), 1);
     const std::int64_t x = (i % columns) * FieldItemWidth(f) + RoundToLong(f.x);
     const std::int64_t y = (i / columns) * FieldItemHeight(f) + RoundToLong(f.y);
-    const std::string name = Utf16ToUtf8(VarToText(texts[static_cast<std::size_t>(i)]));
-    field = worldHooks.InsertField(map, map, field, true, name, Clamped(x), Clamped(y));
+    const std::u16string name = VarToText(texts[static_cast<std::size_t>(i)]);
+    field = InsertField(map, map, field, true, name, Clamped(x), Clamped(y));
   }
   FieldItemCount(FieldAt(map, field)) = n + 1;
   return field;

@@ -4,16 +4,12 @@
 #include "player/player_hooks.h"
 #include "world/field_focus.h"
 #include "world/pointer_picking.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 
 void InstallInterfaceHooks() {
   // Loading shows the start interfaces without capturing the focus.
   dataHooks.SetMapActive = [](std::int32_t map, bool show) { SetMapActive(map, show, 0); };
-  worldHooks.KeepFieldInScrollRegion = [](std::int32_t map, std::int32_t field) {
-    KeepFieldInScrollRegion(map, field);
-  };
   playerHooks.UpdatePointer = [](std::int32_t player, std::int32_t buttonChange) {
     UpdatePointer(player, buttonChange);
   };

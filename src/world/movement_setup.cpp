@@ -3,8 +3,6 @@
 #include "data/game_data.h"
 #include "script/trigger_hooks.h"
 #include "world/movement_fields.h"
-#include "world/vehicles.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -18,11 +16,6 @@ bool ActorStopped(std::int32_t map, std::int32_t actor) {
 
 void InstallWorldMovementHooks() {
   triggerHooks.ActorStopped = [](std::int32_t map, std::int32_t actor) { return ActorStopped(map, actor); };
-  // A driver moved to another map with its vehicle boards it again; its input
-  // sets are already those of the vehicle.
-  worldHooks.EnterVehicle = [](std::int32_t map, std::int32_t actor, std::int32_t vehicle) {
-    EnterVehicle(map, actor, vehicle, true);
-  };
 }
 
 }  // namespace kiv

@@ -8,8 +8,7 @@ namespace kiv {
 // its running step left (an actor that does not exist counts as stopped).
 bool ActorStopped(std::int32_t map, std::int32_t actor);
 
-// Installs the movement and vehicle operations into the hooks of the wait
-// poll and of character placement.
+// Installs the movement test into the hook of the wait poll.
 void InstallWorldMovementHooks();
 
 }  // namespace kiv

@@ -5,8 +5,8 @@
 #include "player/shell_state.h"
 #include "script/call_frame.h"
 #include "script/trigger_dispatch.h"
+#include "world/field_focus.h"
 #include "world/map_system_fields.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 
@@ -58,7 +58,7 @@ void RunNavigationSystem(std::int32_t map) {
   Glide(c.y, s.y + static_cast<float>(CursorOffsetY(m)),
         CursorSpeed(m) * static_cast<float>(CursorDistanceY(m)) * tick, moved, arrived);
   if (!moved) return;
-  worldHooks.KeepFieldInScrollRegion(map, cursor);
+  KeepFieldInScrollRegion(map, cursor);
   if (!arrived) return;
   Map& after = gameData.maps[map];
   const std::int32_t target = after.SelectedField();

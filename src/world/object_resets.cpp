@@ -9,7 +9,7 @@
 #include "mathkiv/collision.h"
 #include "world/actor_shapes.h"
 #include "world/move_tests.h"
-#include "world/world_hooks.h"
+#include "world/reference_fixup.h"
 
 namespace kiv {
 
@@ -49,7 +49,7 @@ void DetachField(std::int32_t map, std::int32_t field) {
     child.parent = -1;
     ApplyFieldState(gameData.maps[map], static_cast<std::int32_t>(i));
   }
-  worldHooks.ShiftFieldRefs(map, field, -1, false);
+  ShiftFieldRefs(map, field, -1, false);
 }
 
 float ActorHeading(std::int32_t map, std::int32_t actor) {

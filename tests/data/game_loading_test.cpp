@@ -9,8 +9,10 @@
 #include "data/object_defaults.h"
 #include "data/sound_set.h"
 #include "game_data_fixture.h"
+#include "platform/gfx/d3dx.h"
 #include "support/map_writer.h"
 #include "support/sample_game.h"
+#include "support/sample_images.h"
 #include "support/set_writers.h"
 #include "support/sound_set_writer.h"
 
@@ -82,6 +84,57 @@ TEST_F(GameLoadingTest, TheSampleGameLoadsAndLinksFromEndToEnd) {
   EXPECT_EQ(map.pickUps.at(0).items[0].item, 0);
   EXPECT_EQ(map.lights.size(), 2u);
   EXPECT_TRUE(notices.empty());
+}
+
+// The sample's pictures load from the sets: each decodes to the size it was
+// drawn at, the magenta ground becomes transparent and the drawn parts stay.
+TEST_F(GameLoadingTest, TheSampleGamesPicturesComeWithTheirSets) {
+  UsePackage(SampleGamePackage());
+  ASSERT_TRUE(LoadGameData());
+  struct Pixel {
+    std::uint32_t x, y, argb;
+  };
+  struct Case {
+    const char* what;
+    const EmbeddedResource* image;
+    std::uint32_t width, height;
+    std::vector<Pixel> pixels;
+  };
+  ASSERT_EQ(gameData.tileSets.size(), 1u);
+  ASSERT_EQ(gameData.spriteSets.size(), 1u);
+  ASSERT_EQ(gameData.doorSets.size(), 1u);
+  ASSERT_EQ(gameData.items.size(), 1u);
+  const TileSet& tiles = gameData.tileSets[0];
+  ASSERT_EQ(tiles.frames.images.size(), 1u);
+  const SpriteDirection& south = gameData.spriteSets[0].poses.at(0).directions[2];
+  ASSERT_EQ(south.layers.size(), 1u);
+  ASSERT_EQ(south.layers[0].frames.images.size(), 1u);
+  const Case cases[] = {
+      {"tiles", &tiles.frames.images[0], 128, 32, {{64, 5, 0xFF606060}, {127, 31, 0xFF2870C0}}},
+      {"figure", &south.layers[0].frames.images[0], 32, 48, {{0, 0, 0}, {16, 20, 0xFFC03030}}},
+      {"door", &gameData.doorSets[0].images[1], 256, 256, {{0, 0, 0xFF4A2C12}, {40, 10, 0}, {24, 34, 0xFFE0C040}}},
+      {"coin", &gameData.items[0].picture, 32, 32, {{0, 0, 0}, {16, 16, 0xFFF0C020}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(c.image->mode, 1);
+    std::vector<std::uint32_t> argb;
+    std::uint32_t width = 0, height = 0;
+    ASSERT_TRUE(gfx::DecodeImageArgb(c.image->fileBytes.data(), c.image->fileBytes.size(), 0xFF000000u | kKeyColour,
+                                     argb, width, height));
+    EXPECT_EQ(width, c.width);
+    EXPECT_EQ(height, c.height);
+    ASSERT_EQ(argb.size(), static_cast<std::size_t>(width) * height);
+    for (const Pixel& p : c.pixels) EXPECT_EQ(argb[p.y * width + p.x], p.argb) << p.x << ", " << p.y;
+  }
+  // Tile t shows the t-th quarter of the sheet.
+  ASSERT_EQ(tiles.frames.frameGroups.size(), 4u);
+  for (std::size_t t = 0; t < 4; ++t) {
+    EXPECT_EQ(tiles.tiles.at(t).frameGroup, static_cast<std::int32_t>(t));
+    const ImageFrame& cell = tiles.frames.frameGroups[t].frames.at(0);
+    EXPECT_FLOAT_EQ(cell.textureLeft, static_cast<float>(t) / 4);
+    EXPECT_FLOAT_EQ(cell.textureRight, static_cast<float>(t + 1) / 4);
+  }
 }
 
 TEST_F(GameLoadingTest, SoundVariationsAreLocatedInThePackageFile) {

@@ -19,6 +19,7 @@
 #include "render/map_object_drawing.h"
 #include "render/render_hooks.h"
 #include "support/back_buffer_pixels.h"
+#include "support/solid_textures.h"
 
 // Mesa's llvmpipe keeps allocations of its shader code past the context; leak
 // checks of our own code run in the tests without GL.
@@ -73,12 +74,9 @@ class MapObjectsPixelsTest : public ::testing::Test {
     window.reset();
   }
 
-  gfx::TexturePtr Solid(std::uint32_t argb, int size = 8) {
-    gfx::TexturePtr texture;
-    const std::vector<std::uint32_t> texels(static_cast<std::size_t>(size * size), argb);
-    EXPECT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(size, size, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
-                                                             texture),
-              gfx::kOk);
+  static gfx::TexturePtr Solid(std::uint32_t argb, int size = 8) {
+    gfx::TexturePtr texture = test::SolidTexture(argb, size);
+    EXPECT_NE(texture, nullptr);
     return texture;
   }
 

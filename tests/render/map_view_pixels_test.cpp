@@ -20,6 +20,7 @@
 #include "render/render_hooks.h"
 #include "render/render_setup.h"
 #include "support/back_buffer_pixels.h"
+#include "support/solid_textures.h"
 
 // Mesa's llvmpipe keeps allocations of its shader code past the context; leak
 // checks of our own code run in the tests without GL.
@@ -67,25 +68,10 @@ class MapViewPixelsTest : public ::testing::Test {
     viewScroll.Reset();
   }
 
-  TileSet Solid(std::uint32_t argb) {
-    gfx::TexturePtr texture;
-    const std::vector<std::uint32_t> texels(8 * 8, argb);
-    EXPECT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
-                                                             texture),
-              gfx::kOk);
-    TileSet set;
-    FrameGroup group;
-    ImageFrame cell;
-    cell.width = cell.height = 32;
-    cell.textureRight = cell.textureBottom = 1;
-    group.frames.push_back(cell);
-    set.frames.frameGroups.push_back(group);
-    set.frames.textures.push_back(std::move(texture));
-    Tile tile;
-    tile.frameGroup = 0;
-    tile.colorA = tile.colorB = 0xFFFFFFFF;
-    set.tiles.push_back(tile);
-    return set;
+  static TileSet Solid(std::uint32_t argb) {
+    gfx::TexturePtr texture = test::SolidTexture(argb);
+    EXPECT_NE(texture, nullptr);
+    return test::SolidTileSet(std::move(texture));
   }
 
   std::unique_ptr<gfx::Window> window;

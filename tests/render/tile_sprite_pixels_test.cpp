@@ -18,6 +18,7 @@
 #include "render/sprite_drawing.h"
 #include "render/tile_drawing.h"
 #include "support/back_buffer_pixels.h"
+#include "support/solid_textures.h"
 
 // Mesa's llvmpipe keeps allocations of its shader code past the context; leak
 // checks of our own code run in the tests without GL.
@@ -59,12 +60,9 @@ class TileSpritePixelsTest : public ::testing::Test {
     window.reset();
   }
 
-  gfx::TexturePtr Solid(std::uint32_t argb) {
-    gfx::TexturePtr texture;
-    const std::vector<std::uint32_t> texels(8 * 8, argb);
-    EXPECT_EQ(graphics.direct3dDevice->CreateTextureFromArgb(8, 8, gfx::kFmtA8R8G8B8, 1, texels.data(), true,
-                                                             texture),
-              gfx::kOk);
+  static gfx::TexturePtr Solid(std::uint32_t argb) {
+    gfx::TexturePtr texture = test::SolidTexture(argb);
+    EXPECT_NE(texture, nullptr);
     return texture;
   }
 
@@ -75,22 +73,8 @@ class TileSpritePixelsTest : public ::testing::Test {
   std::unique_ptr<gfx::Window> window;
 };
 
-TileSet SolidSet(gfx::TexturePtr texture) {
-  TileSet set;
-  FrameGroup group;
-  ImageFrame cell;
-  cell.width = cell.height = 32;
-  cell.textureRight = cell.textureBottom = 1;
-  group.frames.push_back(cell);
-  set.frames.frameGroups.push_back(group);
-  set.frames.textures.push_back(std::move(texture));
-  Tile tile;
-  tile.frameGroup = 0;
-  tile.colorA = tile.colorB = 0xFFFFFFFF;
-  tile.valueB = 24;  // casts a shadow
-  set.tiles.push_back(tile);
-  return set;
-}
+// Tiles here cast a shadow.
+TileSet SolidSet(gfx::TexturePtr texture) { return test::SolidTileSet(std::move(texture), 24); }
 
 TEST_F(TileSpritePixelsTest, GroundObjectsAndShadowsReachTheScreen) {
   gameData.tileSets = {SolidSet(Solid(0xFFFF0000)), SolidSet(Solid(0xFF0000FF)), SolidSet(Solid(0xFF00FF00))};

@@ -79,10 +79,6 @@ TEST_F(DecodedStatementTest, ScriptChangedBetweenRunsIsDecodedAgain) {
 
 // Assigning a local ends a timed change of the same symbol, as every assignment does.
 TEST_F(DecodedStatementTest, LocalAssignmentEndsATimedChangeOfItsSymbol) {
-  scriptHooks.StartTimedChange = [](std::int32_t code, const ScriptValue& target, std::int32_t argumentUpper,
-                                    const Variant& value, std::int32_t duration) {
-    return ScriptStartTimedChange(code, target, argumentUpper, value, duration);
-  };
   TimedChange change;
   change.code = SymbolIntern(u"n");
   change.end = Variant::Long(10);

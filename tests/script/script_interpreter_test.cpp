@@ -6,6 +6,8 @@
 #include "script/script_dispatch.h"
 #include "script/script_globals.h"
 #include "script/script_value_ops.h"
+#include "script/timed_changes.h"
+#include "script/waits.h"
 #include "script_test_fixture.h"
 
 namespace kiv {
@@ -124,17 +126,18 @@ TEST_F(ScriptInterpreterTest, DispatcherRoutesByObjectKind) {
 }
 
 TEST_F(ScriptInterpreterTest, TimedChangeTakesAnAssignmentOver) {
-  std::vector<std::int32_t> durations;
-  scriptHooks.StartTimedChange = [&durations](std::int32_t, const ScriptValue&, std::int32_t, const Variant&,
-                                              std::int32_t duration) {
-    durations.push_back(duration);
-    return duration != 0;
-  };
+  timedChanges.clear();
   RunText(u"LERP 500\r\nSET X = 3\r\nSET Y = 4");
-  EXPECT_EQ(durations, (std::vector<std::int32_t>{500, 0}));
-  ASSERT_EQ(calls_.size(), 1u);  // only Y reached its executor
-  EXPECT_EQ(calls_[0].name, "Y");
+  // X becomes a timed change towards 3 over 500 ms; Y is assigned at once.
+  ASSERT_EQ(timedChanges.size(), 1u);
+  EXPECT_EQ(timedChanges[0].code, SymbolIntern(u"X"));
+  EXPECT_EQ(timedChanges[0].end, Variant::Long(3));
+  EXPECT_EQ(timedChanges[0].duration, 500);
+  ASSERT_FALSE(calls_.empty());
+  EXPECT_EQ(calls_.back().name, "Y");
+  for (const auto& call : calls_) EXPECT_TRUE(call.name != "X" || call.mode == kModeRead) << "X is only read";
   EXPECT_EQ(scriptEngine.pendingDuration, 0);
+  timedChanges.clear();
 
   // The timed-change system's own assignment passes once.
   scriptEngine.applyingTimedChange = true;
@@ -153,16 +156,17 @@ TEST_F(ScriptInterpreterTest, ControlRequests) {
         ScriptValue{kValueControl, Variant::Array(kVarVariant, {Variant::Long(2), call.arguments.at(0)}), 0};
   };
   handlers_["Wait"] = [](const RecordedCall&, ScriptValue& result) {
-    result = ScriptValue{kValueControl, Variant::Array(kVarVariant, {Variant::Long(0)}), 0};
+    result = ScriptValue{kValueControl, ScriptMakeWaitRequest(0, 250, -1, 0, -1, Variant::Long(-1), -1, -1, 0), 0};
   };
-  int suspended = 0;
-  scriptHooks.SuspendForWait = [&suspended] { ++suspended; };
+  ClearWaitingScripts();
 
   EXPECT_TRUE(RunText(u"Stop\r\nMark").IsEmpty());
   EXPECT_EQ(calls_.size(), 1u);
   EXPECT_EQ(RunText(u"Back(\"done\")\r\nMark"), Variant::Text(u"done"));
   EXPECT_EQ(RunText(u"Wait\r\nMark").Type(), kVarNull);
-  EXPECT_EQ(suspended, 1);
+  ASSERT_EQ(waitingScripts.size(), 1u) << "the script waits";
+  EXPECT_EQ(waitingScripts[0].timeLeft, 250);
+  ClearWaitingScripts();
   EXPECT_EQ(calls_.size(), 3u);
 }
 

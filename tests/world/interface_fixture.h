@@ -15,7 +15,6 @@
 #include "player/shell_state.h"
 #include "render/frame_drawing.h"
 #include "script/trigger_engine_fixture.h"
-#include "world/world_hooks.h"
 
 namespace kiv::test {
 
@@ -24,13 +23,9 @@ class InterfaceTest : public TriggerEngineTest {
   void SetUp() override {
     TriggerEngineTest::SetUp();
     playerHooks.Reset();
-    worldHooks.Reset();
     shell.Reset();
     pickPass = 0;
     playerHooks.UpdateMapSystems = [this](std::int32_t map) { systemsRuns.push_back(map); };
-    worldHooks.ReloadMap = [this](std::int32_t map, bool skip, bool spare, bool load) {
-      reloads.emplace_back(map, skip, spare, load);
-    };
     dataHooks.SetInputSetEnabled = [this](std::int32_t player, std::int32_t set, bool enabled) {
       inputSets.emplace_back(player, set, enabled);
     };
@@ -42,7 +37,6 @@ class InterfaceTest : public TriggerEngineTest {
   }
   void TearDown() override {
     playerHooks.Reset();
-    worldHooks.Reset();
     shell.Reset();
     pickPass = 0;
     TriggerEngineTest::TearDown();
@@ -110,7 +104,6 @@ class InterfaceTest : public TriggerEngineTest {
   void ClearEvents() { calls_.clear(); }
 
   std::vector<std::int32_t> systemsRuns;
-  std::vector<std::tuple<std::int32_t, bool, bool, bool>> reloads;
   std::vector<std::tuple<std::int32_t, std::int32_t, bool>> inputSets;
 };
 

@@ -17,8 +17,6 @@
 #include "state/project_settings_block.h"
 #include "support/map_writer.h"
 #include "support/world_builder.h"
-#include "world/list_upkeep_setup.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 namespace {
@@ -29,7 +27,6 @@ class MapReloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Clean();
-    InstallWorldListUpkeepHooks();
     package.packageEntries.push_back({"Town.kmp", test::MapFileBytes(test::MapFixture()), 0});
     w.M().fileName = u"Town";
     other_ = gameData.maps.Append();
@@ -54,7 +51,6 @@ class MapReloadTest : public ::testing::Test {
     messagePortrait = MessagePortrait();
     playerHooks.Reset();
     dataHooks.Reset();
-    worldHooks.Reset();
   }
   static WaitingScript WaitOn(std::int32_t map, std::int32_t frameMap, std::int32_t mark) {
     WaitingScript wait;

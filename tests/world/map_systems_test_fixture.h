@@ -10,7 +10,6 @@
 #include "script/trigger_engine_fixture.h"
 #include "support/world_builder.h"
 #include "world/map_systems.h"
-#include "world/world_hooks.h"
 
 namespace kiv::test {
 
@@ -29,14 +28,12 @@ class MapSystemsTest : public TriggerEngineTest {
     world_ = std::make_unique<WorldBuilder>(15, 15, 1);
     shell.Reset();
     mapSystems.Reset();
-    worldHooks.Reset();
     handlers_["Mark"] = [this](const RecordedCall& call, ScriptValue&) {
       const CallFrame& frame = TopFrame();
       marks_.push_back(MarkRecord{call.arguments.at(0).AsLong(), frame.thisActor, frame.relateActor, frame.ownerMap});
     };
   }
   void TearDown() override {
-    worldHooks.Reset();
     shell.Reset();
     mapSystems.Reset();
     TriggerEngineTest::TearDown();

@@ -4,7 +4,7 @@
 #include "support/world_builder.h"
 #include "world/hit_lists.h"
 #include "world/object_resets.h"
-#include "world/world_hooks.h"
+#include "script/waits.h"
 
 namespace kiv {
 namespace {
@@ -52,17 +52,22 @@ TEST(Resets, DetachField) {
   w.M().fields[0].selectable = 0;
   w.M().SelectedField() = 2;
   w.M().CursorField() = 0;
-  std::vector<std::int32_t> shifted;
-  worldHooks.ShiftFieldRefs = [&](std::int32_t map, std::int32_t field, std::int32_t delta, bool compacting) {
-    shifted = {map, field, delta, compacting ? 1 : 0};
-  };
+  // A script waiting on the detached field stops naming it; the references
+  // to the fields after it stay (the list is not compacted).
+  waitingScripts.clear();
+  WaitingScript wait;
+  wait.map = w.map();
+  wait.fieldText = 2;
+  wait.fieldTarget = 3;
+  waitingScripts.push_back(wait);
   DetachField(w.map(), 2);
   EXPECT_EQ(w.M().SelectedField(), -1);
   EXPECT_EQ(w.M().fields[0].selectable, 1);
   EXPECT_EQ(w.M().fields[1].parent, -1);
   EXPECT_EQ(w.M().fields[3].parent, -1);
-  EXPECT_EQ(shifted, (std::vector<std::int32_t>{w.map(), 2, -1, 0}));
-  worldHooks.Reset();
+  EXPECT_EQ(waitingScripts[0].fieldText, -1);
+  EXPECT_EQ(waitingScripts[0].fieldTarget, 3);
+  waitingScripts.clear();
 }
 
 TEST(Resets, ActorHeadingAndTemplates) {

@@ -8,8 +8,8 @@
 #include "support/world_builder.h"
 #include "world/hit_lists.h"
 #include "world/placement.h"
+#include "world/reference_fields.h"
 #include "world/relations.h"
-#include "world/world_hooks.h"
 
 namespace kiv {
 namespace {
@@ -191,18 +191,10 @@ class MoveBetweenMaps : public ::testing::Test {
     m2.height = 3;
     m2.layerCount = 0;
     m2.heightGrid.assign(25, 0.0f);
-    worldHooks.Reset();
-    worldHooks.ClearCharacterSlot = [this](std::int32_t map, std::int32_t actor) {
-      steps.push_back("clear " + std::to_string(map) + ":" + std::to_string(actor));
-    };
-    worldHooks.RemoveCharacterFromPlay = [this](std::int32_t map, std::int32_t actor) {
-      steps.push_back("remove " + std::to_string(map) + ":" + std::to_string(actor));
-    };
     dataHooks.RefreshViewedMaps = [this](std::int32_t) { steps.push_back("refresh"); };
     dataHooks.GenerateMapData = [this](std::int32_t map, bool) { steps.push_back("generate " + std::to_string(map)); };
   }
   void TearDown() override {
-    worldHooks.Reset();
     dataHooks.Reset();
     timedChanges.clear();
   }
@@ -245,6 +237,15 @@ TEST_F(MoveBetweenMaps, PartyOfThreeFollowsTheMovedCharacter) {
   projectState.players.assign(4, Player());
   projectState.players[0] = player;
   gameData.maps[second].partyArrived = 1;
+  // The lead came from a spawn and had an enemy in sight: leaving the map
+  // counts it as departed and forgets the enemy.
+  for (std::int32_t c : {lead, second_member, third}) {
+    w.M().actors[static_cast<std::size_t>(c)].name = u"Member";
+    w.M().actors[static_cast<std::size_t>(c)].owningPlayer = 0;
+  }
+  w.M().spawns.resize(1);
+  SpawnedBy(w.M().actors[static_cast<std::size_t>(lead)]) = 0;
+  EnemyInSight(w.M().actors[static_cast<std::size_t>(lead)]) = 0;
   TimedChange change;
   change.target = ScriptValue{kObjectCharacter, Variant::Long(lead), w.map()};
   change.arguments.push_back(ScriptValue{kObjectActor, Variant::Long(third), w.map()});
@@ -253,8 +254,17 @@ TEST_F(MoveBetweenMaps, PartyOfThreeFollowsTheMovedCharacter) {
   const std::int32_t index = SetCharacterPosition(lead, w.map(), second, false, true);
   EXPECT_EQ(index, 2);
   EXPECT_EQ(gameData.maps[second].actors.size(), 5u);
-  EXPECT_EQ(steps, (std::vector<std::string>{"remove 0:1", "generate 1", "clear 0:1", "remove 0:2", "generate 1",
-                                             "clear 0:2", "remove 0:3", "generate 1", "clear 0:3", "refresh"}));
+  EXPECT_EQ(steps, (std::vector<std::string>{"generate 1", "generate 1", "generate 1", "refresh"}));
+  // The three old slots are emptied; the character outside the party stays.
+  for (std::int32_t c : {lead, second_member, third}) {
+    const Actor& left = w.M().actors[static_cast<std::size_t>(c)];
+    EXPECT_EQ(left.removed, 1) << c;
+    EXPECT_TRUE(left.name.empty()) << c;
+    EXPECT_EQ(left.owningPlayer, -1) << c;
+  }
+  EXPECT_EQ(w.M().actors[0].removed, 0);
+  EXPECT_EQ(w.M().spawns[0].departedCount, 1);
+  EXPECT_EQ(EnemyInSight(gameData.maps[second].actors[2]), -1);
   const Player& moved = projectState.players[0];
   EXPECT_EQ(moved.mapIndex, second);
   EXPECT_EQ(moved.party[0].character, 2);

@@ -15,7 +15,7 @@
 #include "support/world_builder.h"
 #include "world/movement_fields.h"
 #include "world/movement_setup.h"
-#include "world/world_hooks.h"
+#include "world/placement.h"
 
 namespace kiv {
 namespace {
@@ -277,15 +277,38 @@ TEST_F(VehicleTest, TurretsTakeOneOperator) {
   EXPECT_EQ(inputSets_, (std::vector<Switch>{{0, 2, false}, {0, 4, true}, {0, 4, false}, {0, 2, true}}));
 }
 
-TEST_F(VehicleTest, ReboardingHookKeepsTheInputSets) {
-  InstallWorldMovementHooks();
+TEST_F(VehicleTest, ReboardingKeepsTheInputSets) {
   const std::int32_t rider = w.AddCharacter(50, 50, 0);
   MakeParty({rider});
-  worldHooks.EnterVehicle(w.map(), rider, vehicle_);
+  EnterVehicle(w.map(), rider, vehicle_, true);
   EXPECT_EQ(A(rider).vehicleRidden, vehicle_);
   EXPECT_EQ(V().driver, rider);
   EXPECT_TRUE(inputSets_.empty());
-  worldHooks.Reset();
+}
+
+TEST_F(VehicleTest, AVehicleMovedToAnotherMapTakesItsDriverAboard) {
+  const std::int32_t rider = w.AddCharacter(50, 50, 0);
+  MakeParty({rider});
+  EnterVehicle(w.map(), rider, vehicle_, false);
+  ASSERT_EQ(V().driver, rider);
+  inputSets_.clear();
+  const std::int32_t second = gameData.maps.Append();
+  Map& m2 = gameData.maps[second];
+  m2.width = 3;
+  m2.height = 3;
+  m2.layerCount = 0;
+  m2.heightGrid.assign(25, 0.0f);
+  const std::int32_t moved = SetCharacterPosition(vehicle_, w.map(), second, true, true);
+  const std::vector<Actor>& arrived = gameData.maps[second].actors;
+  ASSERT_EQ(arrived.size(), 2u);
+  const std::int32_t driver = arrived[static_cast<std::size_t>(moved)].driver;
+  ASSERT_GE(driver, 0);
+  ASSERT_NE(driver, moved);
+  EXPECT_EQ(arrived[static_cast<std::size_t>(driver)].vehicleRidden, moved);
+  // The old slots are emptied and the driver kept its vehicle input sets.
+  EXPECT_EQ(V().removed, 1);
+  EXPECT_EQ(A(rider).removed, 1);
+  EXPECT_TRUE(inputSets_.empty());
 }
 
 }  // namespace
