@@ -31,6 +31,7 @@ void PlayerHooks::Reset() {
   PickUpSystem = [](std::int32_t) {};
   CharacterSystem = [](std::int32_t) {};
   RemoveMarkedObjects = [](std::int32_t) {};
+  RelightLight = [](std::int32_t, std::int32_t) {};
   FieldViewMap = [](std::int32_t, std::int32_t) -> std::int32_t { return -1; };
   FieldViewFocus = [](std::int32_t, std::int32_t, float& x, float& y, float& z) { x = y = z = 0.0f; };
   SetFieldScreenView = [](std::int32_t, std::int32_t, std::int32_t) {};

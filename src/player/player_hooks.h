@@ -43,6 +43,8 @@ struct PlayerHooks {
   std::function<void(std::int32_t map)> PickUpSystem;
   std::function<void(std::int32_t map)> CharacterSystem;
   std::function<void(std::int32_t map)> RemoveMarkedObjects;
+  // Recomputes the lighting that one light of a map gives (its level changed).
+  std::function<void(std::int32_t map, std::int32_t light)> RelightLight;
 
   // Interfaces and views. FieldViewMap: the map a view field shows, -1 none.
   std::function<std::int32_t(std::int32_t interfaceMap, std::int32_t field)> FieldViewMap;

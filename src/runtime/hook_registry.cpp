@@ -153,7 +153,7 @@ void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<PlayerHooks>() == 32, "list every playerHooks member here");
+  static_assert(MemberCount<PlayerHooks>() == 33, "list every playerHooks member here");
   KIV_HOOK("playerHooks", WorldUpdate);
   KIV_HOOK("playerHooks", DrawFrame);
   KIV_HOOK("playerHooks", InitResources);
@@ -180,6 +180,7 @@ void VisitPlayerHooks(PlayerHooks& hooks, Visit&& visit) {
   KIV_HOOK("playerHooks", PickUpSystem);
   KIV_HOOK("playerHooks", CharacterSystem);
   KIV_HOOK("playerHooks", RemoveMarkedObjects);
+  KIV_HOOK("playerHooks", RelightLight);
   KIV_HOOK("playerHooks", FieldViewMap);
   KIV_HOOK("playerHooks", FieldViewFocus);
   KIV_HOOK("playerHooks", SetFieldScreenView);

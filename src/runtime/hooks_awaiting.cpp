@@ -14,15 +14,9 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"playerHooks.CloudSystem", kWeather},
-    {"playerHooks.RainSystem", kWeather},
-    {"playerHooks.LightSystem", kWeather},
-    {"playerHooks.SpeakerSystem", kWeather},
-    {"playerHooks.DoorSystem", kWeather},
     {"playerHooks.BulletSystem", kWeather},
     {"playerHooks.PickUpSystem", kWeather},
     {"dataHooks.ItemAmmunitionCapacity", kCombat},
-    {"dataHooks.InitMapWeather", kWeather},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
     {"scriptHooks.fieldExecutor", kCommands},

@@ -29,6 +29,7 @@
 #include "world/layers_setup.h"
 #include "world/interface_setup.h"
 #include "world/character_world_setup.h"
+#include "render/weather_setup.h"
 
 namespace kiv {
 
@@ -88,6 +89,8 @@ void RuntimeStartUp() {
   mapDataHooks.LightBlocked = [](std::int32_t map, const LineSegment& segment, float z) {
     return LightSegmentBlocked(map, segment, z);
   };
+  // Weather placement; the Cloud, Rain, Light, Speaker and Door systems.
+  InstallWeatherHooks();
 }
 
 }  // namespace kiv
