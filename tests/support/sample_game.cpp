@@ -6,6 +6,7 @@
 #include "core/symbol_table.h"
 #include "support/actor_template_writer.h"
 #include "support/map_writer.h"
+#include "support/sample_images.h"
 #include "support/set_writers.h"
 #include "support/sound_set_writer.h"
 #include "support/sprite_set_writer.h"
@@ -49,39 +50,87 @@ ByteList FontBytes(const Identifier& id) {
   return FontSetFileBytes(font);
 }
 
-ByteList TileSetBytes(const Identifier& id, const std::u16string& name) {
+// A frame of width x height pixels cut from the whole of image 0 (or, with
+// cells, from cell `cell` of `cells` side by side).
+FrameGroupFixture WholeImageFrame(std::int32_t width, std::int32_t height, std::int32_t cell = 0,
+                                  std::int32_t cells = 1) {
+  FrameFixture frame;
+  frame.values[0] = 0;  // image
+  frame.values[1] = width * cell;
+  frame.values[3] = width;
+  frame.values[4] = height;
+  frame.texture[0] = static_cast<float>(cell) / static_cast<float>(cells);
+  frame.texture[2] = static_cast<float>(cell + 1) / static_cast<float>(cells);
+  frame.texture[3] = 1.0f;
+  FrameGroupFixture group;
+  group.frames = {frame};
+  group.cellWidth = width;
+  group.cellHeight = height;
+  return group;
+}
+
+// Four ground tiles; with pictures, tile i shows cell i of one sheet.
+ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
   TileSetFixture tiles;
   tiles.id = id;
   tiles.name = name;
   tiles.displayName = name;
-  tiles.tiles.resize(4);
+  tiles.tiles.resize(kSampleTileCount);
   tiles.tiles[0].name = u"Grass";
   tiles.tiles[1].name = u"Sand";
   tiles.tiles[2].name = u"Stone";
   tiles.tiles[3].name = u"Water";
+  if (pictures) {
+    tiles.images = {EmbeddedImage(SampleTileSheet())};
+    for (std::int32_t t = 0; t < kSampleTileCount; ++t) {
+      tiles.groups.push_back(WholeImageFrame(kSampleTileSize, kSampleTileSize, t, kSampleTileCount));
+      TileFixture& tile = tiles.tiles[static_cast<std::size_t>(t)];
+      tile.frameGroup = t;
+      tile.colorA = tile.colorB = 0xFFFFFFFF;  // untinted
+    }
+  }
   return TileSetFileBytes(tiles);
 }
 
-ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name) {
+// With pictures, the default pose shows the sample figure in every direction:
+// one layer and one frame whose part stands the figure on the set's origin.
+ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
   sprite.displayName = name;
+  if (pictures) {
+    SpriteLayerFixture layer;
+    layer.images = {EmbeddedImage(SampleFigure())};
+    layer.groups = {WholeImageFrame(kSampleFigureWidth, kSampleFigureHeight)};
+    FramePartFixture part;
+    part.kind = 0;  // draws layer 0
+    part.index = 0;
+    for (SpriteDirectionFixture& direction : sprite.poses[0].directions) {
+      direction.layers = {layer};
+      direction.frames = {{part}};
+    }
+  }
   return SpriteSetFileBytes(sprite);
 }
 
-ByteList DoorSetBytes(const Identifier& id) {
+// With pictures, the upright door image holds a door in its first cell.
+ByteList DoorSetBytes(const Identifier& id, bool pictures = false) {
   DoorSetFixture door;
   door.id = id;
+  if (pictures) door.images[1] = EmbeddedImage(SampleDoorSheet());
   return DoorSetFileBytes(door);
 }
 
-ByteList ItemBytes(const Identifier& id, const Identifier& spriteId, const std::u16string& name) {
+// With pictures, the item lies on the map as a coin.
+ByteList ItemBytes(const Identifier& id, const Identifier& spriteId, const std::u16string& name,
+                   bool pictures = false) {
   ItemFixture item;
   item.id = id;
   item.name = name;
   item.displayName = name;
   item.spriteSetIds[0] = spriteId;
+  if (pictures) item.picture = EmbeddedImage(SampleCoin());
   return ItemFileBytes(item);
 }
 
@@ -150,6 +199,10 @@ MapFixture TiledMap(const Identifier& id, const Identifier& tilesId, std::int32_
   // A sky-to-grass backdrop, so a view of the map is told from the black around it.
   map.backgroundColor1 = 0xFF5080C0;
   map.backgroundColor2 = 0xFF407030;
+  // Opaque daylight, so the ground hides the backdrop, and no force: characters
+  // stay where they are put.
+  map.ambientColor = 0xFFA0A0A0;
+  map.valuesAA = {0.0f, 0.0f, 0.0f};
   const auto cells = static_cast<std::size_t>((width + 1) * (height + 1));
   for (std::size_t g = 0; g < map.groups.size(); ++g) {
     map.groups[g].slotGrid.assign(cells, 0);
@@ -340,13 +393,13 @@ PackageWriter SampleGamePackage() {
   // Entries in case-insensitive name order, as the editor writes them.
   writer.AddCompressed("0.kat", TemplateBytes(ids.guard, ids.sprite, u"Guard"));
   writer.AddCompressed("0.kce", CustomEventBytes(ids.event));
-  writer.AddCompressed("0.kdo", DoorSetBytes(ids.door));
+  writer.AddCompressed("0.kdo", DoorSetBytes(ids.door, true));
   writer.AddCompressed("0.kfo", FontBytes(ids.font));
   writer.AddCompressed("0.kin", InputSetBytes(ids.keys));
-  writer.AddCompressed("0.kit", ItemBytes(ids.item, ids.sprite, u"Coin"));
+  writer.AddCompressed("0.kit", ItemBytes(ids.item, ids.sprite, u"Coin", true));
   writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
-  writer.AddCompressed("0.ksp", SpriteSetBytes(ids.sprite, u"Villager"));
-  writer.AddCompressed("0.kts", TileSetBytes(ids.tiles, u"Meadow"));
+  writer.AddCompressed("0.ksp", SpriteSetBytes(ids.sprite, u"Villager", true));
+  writer.AddCompressed("0.kts", TileSetBytes(ids.tiles, u"Meadow", true));
   writer.AddCompressed("Cellar.kmp", CellarBytes(ids));
   writer.AddCompressed("DATA.INI", BytesOf("[Main Menu]\r\n"
                                            "Caption Title=Welcome to the Sample Game!\r\n"

@@ -21,7 +21,9 @@ struct SampleGameIds {
 // (tiles, actors of the template, a door to "Cellar", a zone, pick-ups and
 // lights), the map "Cellar", the interface "Hud" with fields, scripts in the
 // map events, the custom event and the input set, "DATA.INI" and the project state
-// "INTRO.kst". Maps need a collision-grid cell size of kSampleGridCellSize.
+// "INTRO.kst". The tile set, the sprite set, the door set and the item carry
+// small pictures (support/sample_images.h). Maps need a collision-grid cell
+// size of kSampleGridCellSize.
 PackageWriter SampleGamePackage();
 inline constexpr std::int32_t kSampleGridCellSize = 8;
 

@@ -77,7 +77,7 @@ ByteList TileSetFileBytes(const TileSetFixture& s) {
   BufferWriteString(b, s.kindName, o);
   BufferWriteByte(b, s.flags, o);
   BufferWriteByte(b, s.cellFormat, o);
-  WriteImageFrameListsFixture(b, o, v, {}, s.groups);
+  WriteImageFrameListsFixture(b, o, v, s.images, s.groups);
   WriteColorBytes(b, ColorRecord{}, o);
   BufferWriteLong(b, LastOf(s.tiles.size()), o);
   for (const auto& tile : s.tiles) WriteTile(b, o, v, tile);
@@ -91,7 +91,7 @@ ByteList DoorSetFileBytes(const DoorSetFixture& s) {
   BufferWriteIdentifier(b, s.id, o);
   if (v >= 100494) BufferWriteLong(b, s.headValue, o);
   if (v >= 100776) BufferWriteByte(b, 0xEE, o);
-  for (int i = 0; i < 3; ++i) WriteEmptyImage(b, o, v);
+  for (const EmbeddedResource& image : s.images) WriteImageOrEmpty(b, o, v, image);
   BufferWriteString(b, s.name, o);
   if (v >= 100763) BufferWriteString(b, s.kind, o);
   BufferWriteBytes(b, s.table.data(), static_cast<std::int32_t>(s.table.size()), o);
@@ -191,7 +191,7 @@ ByteList ItemFileBytes(const ItemFixture& s) {
   if (v >= 100494) BufferWriteLong(b, s.firstValue, o);
   if (v >= 100776) BufferWriteByte(b, s.flagA, o);
   if (v <= 100380) BufferWriteLong(b, 0x0BADBEEF, o);
-  WriteEmptyImage(b, o, v);
+  WriteImageOrEmpty(b, o, v, s.picture);
   if (v < 100720) WriteEmptyImage(b, o, v);
   BufferWriteString(b, s.name, o);
   if (v >= 100492) BufferWriteString(b, s.displayName, o);

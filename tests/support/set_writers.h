@@ -1,7 +1,8 @@
 #pragma once
 // Writes tile-set, door-set, font-set, input-set, custom-event and item files
 // in the layout of a given format version, for reader tests. Images are
-// written empty in the resource layout of the version.
+// written empty in the resource layout of the version unless a fixture holds
+// one (written in the current resource format).
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -55,6 +56,7 @@ struct TileSetFixture {
   std::u16string kindName = u"Ground or Wall";
   std::uint8_t flags = 0;
   std::uint8_t cellFormat = 0;
+  std::vector<EmbeddedResource> images;  // what the frames of the groups cut from
   std::vector<FrameGroupFixture> groups;
   std::vector<TileFixture> tiles;
 };
@@ -66,6 +68,7 @@ struct DoorSetFixture {
   std::int32_t headValue = 0;  // from 100494
   std::u16string name = u"Door";
   std::u16string kind = u"Wooden";  // from 100763
+  std::array<EmbeddedResource, 3> images{};  // flat, upright and overlay; mode 0 writes an empty one
   // The 96 table bytes in file order.
   std::array<std::uint8_t, 96> table{};
 };
@@ -145,6 +148,7 @@ struct ItemFixture {
   Identifier id;
   std::int32_t firstValue = 0;
   std::uint8_t flagA = 0;
+  EmbeddedResource picture;  // mode 0 writes an empty one
   std::u16string name = u"Sword";
   std::u16string displayName = u"Sword display";
   std::u16string text;

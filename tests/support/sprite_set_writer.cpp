@@ -45,7 +45,7 @@ void WriteLayer(ByteList& b, std::int32_t& o, std::int32_t v, const SpriteLayerF
     }
     if (inlineGroups) WriteFrames(b, o, group);
   }
-  if (!inlineGroups) WriteImageFrameListsFixture(b, o, v, {}, layer.groups);
+  if (!inlineGroups) WriteImageFrameListsFixture(b, o, v, layer.images, layer.groups);
   for (const ScriptFixture& script : layer.scripts) WriteScript(b, o, script);
   BufferWriteString(b, layer.text, o);
   BufferWriteLong(b, layer.slot, o);
@@ -123,6 +123,14 @@ void WriteEmptyImage(ByteList& buffer, std::int32_t& offset, std::int32_t versio
     BufferWriteByte(buffer, 0, offset);
   } else {
     BufferWriteLong(buffer, 0, offset);
+  }
+}
+
+void WriteImageOrEmpty(ByteList& buffer, std::int32_t& offset, std::int32_t version, const EmbeddedResource& image) {
+  if (image.mode == 0) {
+    WriteEmptyImage(buffer, offset, version);
+  } else {
+    WriteImageSource(buffer, image, offset);
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Writes sprite-set files (".ksp") in the layout of any format version from
 // 100728 on, for reader tests. Images are written empty, in the resource
-// layout of the version.
+// layout of the version, except a layer's own images (current format).
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -30,6 +30,9 @@ struct FramePartFixture {
 };
 
 struct SpriteLayerFixture {
+  // What the frames cut from; written only where the version keeps the
+  // images apart from the entries (100762 on).
+  std::vector<EmbeddedResource> images;
   // Frame groups (cell sizes are written with the entries before 100775 and
   // in the groups from then on) and one display time per group.
   std::vector<FrameGroupFixture> groups;
@@ -98,6 +101,8 @@ struct SpriteSetFixture {
 
 // An empty image in the resource layout of the version.
 void WriteEmptyImage(ByteList& buffer, std::int32_t& offset, std::int32_t version);
+// The image in the current resource format, or an empty one when it holds none.
+void WriteImageOrEmpty(ByteList& buffer, std::int32_t& offset, std::int32_t version, const EmbeddedResource& image);
 
 // The whole file: resource header and body.
 ByteList SpriteSetFileBytes(const SpriteSetFixture& set);

@@ -1,0 +1,35 @@
+#pragma once
+// Small pictures drawn in code for the sample game: 24-bit BMP files whose
+// magenta pixels are the colour key (transparent once loaded).
+#include <cstdint>
+#include <functional>
+
+#include "core/byte_list.h"
+#include "core/record_codecs.h"
+
+namespace kiv::test {
+
+// The colour key: pixels of this colour (0xRRGGBB) load as transparent.
+inline constexpr std::uint32_t kKeyColour = 0xFF00FF;
+
+// A width x height BMP whose pixel (x, y), y down, is pixel(x, y) as 0xRRGGBB.
+ByteList BmpBytes(std::int32_t width, std::int32_t height,
+                  const std::function<std::uint32_t(std::int32_t, std::int32_t)>& pixel);
+
+// An embedded image holding one file.
+EmbeddedResource EmbeddedImage(const ByteList& fileBytes);
+
+// The sample's pictures. Cell sizes are those the drawing code expects.
+inline constexpr std::int32_t kSampleTileCount = 4;      // grass, sand, stone, water
+inline constexpr std::int32_t kSampleTileSize = 32;      // one cell, tiles side by side
+inline constexpr std::int32_t kSampleFigureWidth = 32;   // a standing figure
+inline constexpr std::int32_t kSampleFigureHeight = 48;
+inline constexpr std::int32_t kSampleDoorSheetSize = 256;  // 8 x 4 cells of 32 x 64
+inline constexpr std::int32_t kSampleCoinSize = 32;
+
+ByteList SampleTileSheet();  // kSampleTileCount cells across, one row
+ByteList SampleFigure();
+ByteList SampleDoorSheet();  // a door in cell (0, 0), the rest keyed out
+ByteList SampleCoin();
+
+}  // namespace kiv::test
