@@ -14,6 +14,7 @@
 #include "data/map_record.h"
 #include "media/draw_device.h"
 #include "media/quad_batcher.h"
+#include "media/vertex_records.h"
 #include "platform/gfx/d3d_types.h"
 #include "render/door_drawing.h"
 #include "render/map_drawing.h"
@@ -181,6 +182,9 @@ void DrawShadows(const MapDrawStep& step) {
   Map& map = gameData.maps[step.map];
   if (map.isInterface) return;
   DrawDevice& device = CurrentDrawDevice();
+  // Shadows are coloured 3-D quads, whatever the projectiles drawn before left set.
+  device.SetVertexShader(kColoredVertexFormat);
+  device.SetPixelShader(0);
   device.SetDepthLayer(kShadowDepthLayer);
   device.SetRenderState(gfx::kRsStencilEnable, 1);
   device.SetRenderState(gfx::kRsCullMode, gfx::kCullCw);
