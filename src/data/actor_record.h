@@ -278,6 +278,12 @@ struct Actor {
   std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
   std::int32_t attackArea = -1;     // equipment area of the running attack
   std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
+
+  // The message shown over the character while messageValue is above 0, in
+  // its second colour form when messageSecondForm is set. Run time, never stored.
+  std::int32_t messageValue = 0;
+  std::u16string messageText;
+  std::uint8_t messageSecondForm = 0;
 };
 
 // Contacts: the zones and the characters a character touches (first: the

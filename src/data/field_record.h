@@ -82,6 +82,13 @@ struct FieldView {
   std::int32_t transitionElapsed = 0, transitionDuration = 0;
   std::uint8_t flashRepeat = 0;
   std::int32_t flashElapsed = 0, flashDuration = 0;
+  // What the transition and the flash draw over the view: the colour, the
+  // overlay kind of the transition (-3 instant, -4 a fade) and the pulses of
+  // the flash.
+  std::uint32_t transitionColor = 0;
+  std::int32_t transitionKind = -4;
+  std::uint32_t flashColor = 0;
+  std::int32_t flashCount = 1;
   // The camera the view was last drawn with.
   bool cameraSet = false;
   gfx::Viewport cameraViewport;
@@ -93,6 +100,7 @@ inline constexpr std::int32_t kPanBack = -2147483647;
 
 struct FieldRuntimeEntry {
   std::array<std::int32_t, 9> values{};
+  SpriteInstance sprite;  // run time: the animation of the screen sprite it shows
 };
 
 struct Field {

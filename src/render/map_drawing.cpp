@@ -132,10 +132,11 @@ void RestoreFog(DrawDevice& device, const FogStates& saved) {
 }
 
 void DrawTileGroup(std::int32_t map, std::int32_t group, const MapView& view, const MapTileWindow& window,
-                   std::int32_t width, std::int32_t height, std::int32_t lastLayer) {
+                   std::int32_t width, std::int32_t height, std::int32_t lastLayer, bool shadowPass = false) {
   TileLayerArgs args;
   args.map = map;
   args.group = group;
+  args.shadowPass = shadowPass;
   args.world = view.world;
   args.is3D = view.perspective ? 1 : 0;
   // A perspective camera sees beyond the rectangle of the flat views.
@@ -160,6 +161,12 @@ void DrawProjectileLayer(const MapDrawStep& step, std::int32_t layer, bool onInt
 }
 
 }  // namespace
+
+void DrawMapTileGroup(const MapDrawStep& step, std::int32_t group, bool shadowPass) {
+  if (step.map < 0 || step.map > gameData.maps.LastIndex() || step.view == nullptr) return;
+  DrawTileGroup(step.map, group, *step.view, tileWindow, step.width, step.height,
+                gameData.maps[step.map].layerCount, shadowPass);
+}
 
 VisibleArea ComputeVisibleArea(std::int32_t width, std::int32_t height, std::int32_t cameraX, std::int32_t cameraY,
                                std::int32_t cameraZ, float scale, bool fortyFiveView, std::int32_t lastLayer) {

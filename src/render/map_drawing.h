@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "render/render_hooks.h"
+
 namespace kiv {
 
 // The part of the map that the last view drawn can see, in tiles.
@@ -32,6 +34,10 @@ struct VisibleArea {
 };
 VisibleArea ComputeVisibleArea(std::int32_t width, std::int32_t height, std::int32_t cameraX, std::int32_t cameraY,
                                std::int32_t cameraZ, float scale, bool fortyFiveView, std::int32_t lastLayer);
+
+// Draws tile group `group` of the step's map through its view and the
+// current tile window; the shadow pass lays the tiles' shadows on the ground.
+void DrawMapTileGroup(const MapDrawStep& step, std::int32_t group, bool shadowPass);
 
 // Draws map (-1: nothing) with its view at screen pixel (x, y). An interface
 // drawn for itself passes parent map and view field -1 and size -1, -1 (the

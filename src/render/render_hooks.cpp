@@ -25,6 +25,7 @@ void RenderHooks::Reset() {
                      &DrawTops, &DrawViewOverlays}) {
     *step = [](const MapDrawStep&) {};
   }
+  UpdateCarriedInterfaceSystems = [](std::int32_t, std::int32_t, std::int32_t) {};
   DrawFields = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, const MapView&) {};
   IsCharacterVisible = [](std::int32_t, std::int32_t) { return false; };
   ActorDrawDirection = [](const Actor&) { return 4; };

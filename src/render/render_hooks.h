@@ -52,6 +52,9 @@ struct RenderHooks {
   std::function<void(const MapDrawStep& step)> DrawRain;
   std::function<void(const MapDrawStep& step)> DrawTops;
   std::function<void(const MapDrawStep& step)> DrawViewOverlays;  // screen sprites, transition, flash
+  // The map systems of an interface a character carries, run once before it
+  // is drawn over the character (map and actor: the character).
+  std::function<void(std::int32_t interfaceMap, std::int32_t map, std::int32_t actor)> UpdateCarriedInterfaceSystems;
   // The fields of an interface whose view starts at (x, y) and is width x height pixels.
   std::function<void(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                      const MapView& view)>

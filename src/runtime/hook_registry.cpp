@@ -112,7 +112,7 @@ void VisitGraphicsHooks(GraphicsHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<RenderHooks>() == 25, "list every renderHooks member here");
+  static_assert(MemberCount<RenderHooks>() == 26, "list every renderHooks member here");
   KIV_HOOK("renderHooks", TickMilliseconds);
   KIV_HOOK("renderHooks", ScreenScale);
   KIV_HOOK("renderHooks", PickPassMode);
@@ -134,6 +134,7 @@ void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
   KIV_HOOK("renderHooks", DrawRain);
   KIV_HOOK("renderHooks", DrawTops);
   KIV_HOOK("renderHooks", DrawViewOverlays);
+  KIV_HOOK("renderHooks", UpdateCarriedInterfaceSystems);
   KIV_HOOK("renderHooks", DrawFields);
   KIV_HOOK("renderHooks", IsCharacterVisible);
   KIV_HOOK("renderHooks", ActorDrawDirection);

@@ -9,6 +9,7 @@
 #include "player/player_install.h"
 #include "player/shell_systems_setup.h"
 #include "render/map_object_drawing.h"
+#include "render/map_top_drawing.h"
 #include "render/map_data.h"
 #include "render/map_data_hooks.h"
 #include "render/message_box_drawing.h"
@@ -23,6 +24,7 @@
 #include "world/tile_collision.h"
 #include "world/world_setup.h"
 #include "world/map_systems_setup.h"
+#include "world/map_systems.h"
 #include "world/movement_setup.h"
 #include "world/layers_setup.h"
 #include "world/interface_setup.h"
@@ -67,6 +69,17 @@ void RuntimeStartUp() {
   renderHooks.IsCharacterVisible = IsCharacterVisible;
   renderHooks.ActorDrawDirection = ActorDrawDirection;
   renderHooks.SelectActorPose = SelectActorPose;
+  // Shadows, pick zones, clouds, rain, tops and view overlays; a carried interface runs its
+  // map systems for the character that carries it.
+  renderHooks.DrawShadows = DrawShadows;
+  renderHooks.DrawZones = DrawZones;
+  renderHooks.DrawClouds = DrawClouds;
+  renderHooks.DrawRain = DrawRain;
+  renderHooks.DrawTops = DrawTops;
+  renderHooks.DrawViewOverlays = DrawViewOverlays;
+  renderHooks.UpdateCarriedInterfaceSystems = [](std::int32_t interfaceMap, std::int32_t map, std::int32_t actor) {
+    UpdateMapSystems(interfaceMap, map, actor, false);
+  };
   // Interface focus and the pointer: start interfaces shown at load, the
   // scroll region, the pointer update of every frame.
   InstallInterfaceHooks();

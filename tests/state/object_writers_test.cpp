@@ -376,7 +376,7 @@ std::vector<KindCase> Cases() {
                      f.view.groupBytes = {1, 2, 3}, f.view.int1 = 8, f.view.byte1 = 9, f.view.byte2 = 10;
                      f.view.ownMap = 0, f.view.followedCharacter = 2, f.view.pitch = 0.5f, f.view.yaw = 1;
                      f.view.distance = 300, f.view.distance2 = 200;
-                     f.runtimeEntries = {FieldRuntimeEntry{{1, 2, 3, 4, 5, 6, 7, 8, 9}}};
+                     f.runtimeEntries = {FieldRuntimeEntry{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {}}};
                      m.fields.push_back(f);
                    },
                    [](Map& m, ByteList& b, std::int32_t& o) { WriteField(m, b, o, 0, true); },

@@ -55,6 +55,9 @@ void RecordingBatcher::DrawPrimitiveUP(std::uint32_t primitiveType, std::uint32_
     if (stride == sizeof(ScreenVertex)) {
       triangles.vertices.resize(count);
       std::memcpy(triangles.vertices.data(), vertices, count * sizeof(ScreenVertex));
+    } else if (stride == sizeof(ColoredVertex)) {
+      triangles.coloredVertices.resize(count);
+      std::memcpy(triangles.coloredVertices.data(), vertices, count * sizeof(ColoredVertex));
     }
     events.push_back(std::move(triangles));
     return;

@@ -90,6 +90,7 @@ struct RecordedEvent {
   float z = 0.0f;  // kClear
   gfx::Viewport viewport;
   std::vector<ScreenVertex> vertices;  // kTriangles of screen vertices
+  std::vector<ColoredVertex> coloredVertices;  // kTriangles of coloured vertices
 };
 
 class RecordingBatcher final : public BatchDrawer, public DrawDevice {
