@@ -182,41 +182,70 @@ struct PositionedText {
   std::u16string text;
 };
 
-// A projectile in flight; only saves store them (97 bytes each).
+// A projectile in flight; only saves store them (97 bytes each). The members
+// stand in the order of the save record; the weapon code fills them at launch
+// and the Bullet System flies them.
+//
+// How the names fit the record. The launch copies its values in this order:
+// speed, sprite set, explosion sprite set, hit sound, kind, damage phase,
+// item, damage, damage interval, motion mode, hold, charge trigger, turn rate,
+// homing range, heading, owner, position, scale, link, current zone,
+// remaining range, vertical speed. The save slots that this order leaves
+// open were settled as follows:
+// - the two Longs "given at launch" are the item and the owner (the only two
+//   that the launch takes from its caller rather than from the item);
+// - the Long that is -1 at launch is the current zone; the link is not stored;
+// - the launch names two item bytes after the damage: the copy of the item's
+//   stand-to-fire byte is the motion mode, the copy of its kind flag is the
+//   charge trigger (the kind is 4 exactly when that flag is set); the hold
+//   byte takes the one remaining byte slot that is not copied from the item;
+// - the sub-kind that the launch copies right after the kind is the damage
+//   phase, so "kind 4 with sub-kind 2" is a charge that deals damage only as
+//   its explosion;
+// - of the two item Singles with no float slot left, the turn rate takes the
+//   float slot 27 and the vertical speed the last 32-bit slot (same 4 bytes).
 struct Projectile {
   float x = 0.0f, y = 0.0f, z = 0.0f;
-  float heading = 0.0f;
-  float weaponValue1 = 0.0f;
-  std::int32_t launchValue1 = 0;
-  std::int32_t launchValue2 = 0;
-  float weaponValue2 = 0.0f;
-  std::int32_t value1 = 0;
-  std::int32_t value2 = -1;
-  std::int32_t spriteSet = -1;
-  std::int32_t spriteSet2 = -1;
-  std::uint8_t byte1 = 0;
-  std::uint8_t weaponByte1 = 0;  // stored in a 4-byte slot
-  std::int32_t value3 = 0;
-  std::int32_t weaponValue3 = 0;
-  std::uint8_t weaponByte2 = 0;
-  std::uint8_t byte2 = 0;
-  std::int32_t value4 = 0;
+  float heading = 0.0f;             // radians
+  float speed = 0.0f;               // px per ms; a charge's fuse (ms left)
+  std::int32_t item = -1;           // weapon item whose damage applies, -1 the owner's first equipped
+  std::int32_t owner = -1;          // character that fired it (FiringActor), -1 none
+  float remainingRange = 0.0f;      // px; spent at 0 or less (LifeLeft, the item's Range)
+  std::int32_t age = 0;             // ms; also the animation time (ElapsedMs)
+  std::int32_t currentZone = -1;    // zone it is in (ProjectileZone), -1 none
+  std::int32_t spriteSet = -1;      // the sprite shown now
+  std::int32_t explosionSpriteSet = -1;  // what it turns into when spent, -1 none
+  std::uint8_t kind = 0;            // 4 charge, 99 explosion, else flying
+  std::uint8_t damagePhase = 0;     // SubKind; stored in a 4-byte slot
+  std::int32_t damage = 0;
+  std::int32_t damageInterval = 0;  // ms
+  std::uint8_t motionMode = 0;      // copy of the item's StandToFire byte
+  std::uint8_t holdLastFrame = 0;   // an ended explosion stays on its last frame
+  std::int32_t specular = 0;        // ARGB specular colour of its sprite
   float scaleX = 1.0f, scaleY = 1.0f, scaleZ = 1.0f;
-  std::uint8_t byte3 = 0;
-  std::int32_t value5 = 0;
-  std::int32_t sound = -1;
-  std::uint8_t weaponByte3 = 0;
-  float value6 = 0.0f;
-  std::int32_t weaponValue4 = 0;
-  // Run time, not stored: the character that fired it and the zone it is in (-1 none).
-  std::int32_t firingActor = -1;
-  std::int32_t currentZone = -1;
+  std::uint8_t triggered = 0;       // charges: 0 waiting, 1 fuse or proximity, 2 remote
+  std::int32_t homingRange = 0;     // px
+  std::int32_t hitSound = -1;       // played once where it is spent, -1 none
+  std::uint8_t chargeTrigger = 0;   // copy of the item's ProjectileKindFlag: 1 fuse then proximity, 2 remote, 3 fuse
+  float turnRate = 0.0f;            // radians per ms
+  float verticalSpeed = 0.0f;       // px per ms; 0 ignores gravity
+  // Run time, not stored.
+  std::int32_t link = -1;
   SpriteInstance sprite;
   CollisionShape collisionShape;
 };
 
+// Kind values the Bullet System and the weapon code share.
+inline constexpr std::uint8_t kProjectileCharge = 4;
+inline constexpr std::uint8_t kProjectileExplosion = 99;
+
+// The weapon code's names for the launch copies.
+inline std::uint8_t& ProjectileSubKind(Projectile& p) { return p.damagePhase; }
+inline std::uint8_t& ProjectileStandToFire(Projectile& p) { return p.motionMode; }
+inline std::uint8_t& ProjectileKindFlag(Projectile& p) { return p.chargeTrigger; }
+
 // What projectile drawing calls the projectile's fields.
-inline std::int32_t ProjectileAnimationTime(const Projectile& p) { return p.value1; }  // ms
-inline std::uint32_t ProjectileSpecular(const Projectile& p) { return static_cast<std::uint32_t>(p.value4); }
+inline std::int32_t ProjectileAnimationTime(const Projectile& p) { return p.age; }  // ms
+inline std::uint32_t ProjectileSpecular(const Projectile& p) { return static_cast<std::uint32_t>(p.specular); }
 
 }  // namespace kiv

@@ -180,31 +180,31 @@ void WriteProjectile(const Map& map, ByteList& buffer, std::int32_t& offset, std
   BufferWriteSingle(buffer, p.y, offset);
   BufferWriteSingle(buffer, p.z, offset);
   BufferWriteSingle(buffer, p.heading, offset);
-  BufferWriteSingle(buffer, p.weaponValue1, offset);
-  BufferWriteLong(buffer, p.launchValue1, offset);
-  BufferWriteLong(buffer, p.launchValue2, offset);
-  BufferWriteSingle(buffer, p.weaponValue2, offset);
-  BufferWriteLong(buffer, p.value1, offset);
-  BufferWriteLong(buffer, p.value2, offset);
+  BufferWriteSingle(buffer, p.speed, offset);
+  BufferWriteLong(buffer, p.item, offset);
+  BufferWriteLong(buffer, p.owner, offset);
+  BufferWriteSingle(buffer, p.remainingRange, offset);
+  BufferWriteLong(buffer, p.age, offset);
+  BufferWriteLong(buffer, p.currentZone, offset);
   BufferWriteLong(buffer, p.spriteSet, offset);
-  BufferWriteLong(buffer, p.spriteSet2, offset);
-  BufferWriteByte(buffer, p.byte1, offset);
-  // A flag kept in a 4-byte slot; the three filler bytes are zero.
-  BufferWriteLong(buffer, p.weaponByte1, offset);
-  BufferWriteLong(buffer, p.value3, offset);
-  BufferWriteLong(buffer, p.weaponValue3, offset);
-  BufferWriteByte(buffer, p.weaponByte2, offset);
-  BufferWriteByte(buffer, p.byte2, offset);
-  BufferWriteLong(buffer, p.value4, offset);
+  BufferWriteLong(buffer, p.explosionSpriteSet, offset);
+  BufferWriteByte(buffer, p.kind, offset);
+  // A byte kept in a 4-byte slot; the three filler bytes are zero.
+  BufferWriteLong(buffer, p.damagePhase, offset);
+  BufferWriteLong(buffer, p.damage, offset);
+  BufferWriteLong(buffer, p.damageInterval, offset);
+  BufferWriteByte(buffer, p.motionMode, offset);
+  BufferWriteByte(buffer, p.holdLastFrame, offset);
+  BufferWriteLong(buffer, p.specular, offset);
   BufferWriteSingle(buffer, p.scaleX, offset);
   BufferWriteSingle(buffer, p.scaleY, offset);
   BufferWriteSingle(buffer, p.scaleZ, offset);
-  BufferWriteByte(buffer, p.byte3, offset);
-  BufferWriteLong(buffer, p.value5, offset);
-  BufferWriteLong(buffer, p.sound, offset);
-  BufferWriteByte(buffer, p.weaponByte3, offset);
-  BufferWriteSingle(buffer, p.value6, offset);
-  BufferWriteLong(buffer, p.weaponValue4, offset);
+  BufferWriteByte(buffer, p.triggered, offset);
+  BufferWriteLong(buffer, p.homingRange, offset);
+  BufferWriteLong(buffer, p.hitSound, offset);
+  BufferWriteByte(buffer, p.chargeTrigger, offset);
+  BufferWriteSingle(buffer, p.turnRate, offset);
+  BufferWriteSingle(buffer, p.verticalSpeed, offset);
 }
 
 }  // namespace kiv

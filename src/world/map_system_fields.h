@@ -60,10 +60,10 @@ inline std::int32_t& CursorDistanceX(Map& m) { return m.savedState.stateValue1; 
 inline std::int32_t& CursorDistanceY(Map& m) { return m.savedState.stateValue2; }
 
 // Interface animations shown by scripts are projectiles of this kind.
-inline constexpr std::uint8_t kProjectileAnimation = 99;
-inline std::uint8_t& ProjectileKind(Projectile& p) { return p.byte1; }
-inline std::uint8_t& ProjectileHoldLastFrame(Projectile& p) { return p.byte2; }
-inline std::int32_t& ProjectileElapsedMs(Projectile& p) { return p.value1; }
-inline float& ProjectileLifeLeft(Projectile& p) { return p.weaponValue2; }
+inline constexpr std::uint8_t kProjectileAnimation = kProjectileExplosion;
+inline std::uint8_t& ProjectileKind(Projectile& p) { return p.kind; }
+inline std::uint8_t& ProjectileHoldLastFrame(Projectile& p) { return p.holdLastFrame; }
+inline std::int32_t& ProjectileElapsedMs(Projectile& p) { return p.age; }
+inline float& ProjectileLifeLeft(Projectile& p) { return p.remainingRange; }
 
 }  // namespace kiv

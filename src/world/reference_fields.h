@@ -26,7 +26,7 @@ inline std::int32_t& SpawnedBy(Actor& a) { return a.spawn; }
 inline std::int32_t& RemoveMark(Actor& a) { return a.furtherActor2; }
 
 // The character that fired a projectile and the zone it is in.
-inline std::int32_t& FiringActor(Projectile& p) { return p.firingActor; }
+inline std::int32_t& FiringActor(Projectile& p) { return p.owner; }
 inline std::int32_t& ProjectileZone(Projectile& p) { return p.currentZone; }
 
 }  // namespace kiv

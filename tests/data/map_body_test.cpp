@@ -672,19 +672,19 @@ TEST_F(MapBodyTest, ProjectilesOfSaves) {
   map.projectiles.resize(1);
   Projectile p;
   p.spriteSet = -1;
-  p.weaponByte1 = 7;
-  p.launchValue2 = 99;
+  p.damagePhase = 7;
+  p.owner = 99;
   ByteList bytes;
   std::int32_t o = 0;
   test::WriteProjectileFixture(bytes, o, p);
   bytes.resize(static_cast<std::size_t>(o));
   ASSERT_EQ(o, kProjectileRecordSize);
-  bytes[53] = 9;  // the unused bytes of member 14's slot
+  bytes[52] = 9;  // the last of the unused bytes of member 14's slot
   std::int32_t at = 0;
   ReadProjectile(bytes, at, map, 0);
   EXPECT_EQ(at, kProjectileRecordSize);
-  EXPECT_EQ(map.projectiles[0].weaponByte1, 7);
-  EXPECT_EQ(map.projectiles[0].launchValue2, 99);
+  EXPECT_EQ(map.projectiles[0].damagePhase, 7);
+  EXPECT_EQ(map.projectiles[0].owner, 99);
 
   // A sprite set that is not in the table is error 9.
   p.spriteSet = 3;

@@ -147,7 +147,7 @@ Map MakeMap() {
   m.actors[1].name = u"Bat";
   m.actors[1].variables = {Variable(u"Wings", 2)};
   Projectile projectile;
-  projectile.x = 5, projectile.spriteSet = -1, projectile.weaponByte1 = 0xAB;
+  projectile.x = 5, projectile.spriteSet = -1, projectile.damagePhase = 0xAB;
   m.projectiles = {projectile};
   Field field;
   field.name = u"Title";
@@ -270,7 +270,7 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.actors[1].name, u"Bat");
   ASSERT_EQ(read.actors[1].variables.size(), 1u);  // each actor keeps its own variables
   ASSERT_EQ(read.projectiles.size(), 1u);
-  EXPECT_EQ(read.projectiles[0].weaponByte1, 0xAB);
+  EXPECT_EQ(read.projectiles[0].damagePhase, 0xAB);
   EXPECT_EQ(read.fields.size(), 1u);
   ASSERT_EQ(read.positionedTexts.size(), 1u);
   EXPECT_EQ(read.positionedTexts[0].text, u"Here");

@@ -258,12 +258,12 @@ std::vector<KindCase> Cases() {
   cases.push_back({"projectile",
                    [](Map& m) {
                      Projectile p;
-                     p.x = 1, p.y = 2, p.z = 3, p.heading = 4, p.weaponValue1 = 5, p.launchValue1 = 6;
-                     p.launchValue2 = 7, p.weaponValue2 = 8, p.value1 = 9, p.value2 = 10, p.spriteSet = -1;
-                     p.spriteSet2 = 11, p.byte1 = 12, p.weaponByte1 = 0xAB, p.value3 = 13, p.weaponValue3 = 14;
-                     p.weaponByte2 = 15, p.byte2 = 16, p.value4 = 17, p.scaleX = 2, p.scaleY = 3, p.scaleZ = 4;
-                     p.byte3 = 18, p.value5 = 19, p.sound = 20, p.weaponByte3 = 21, p.value6 = 22.5f;
-                     p.weaponValue4 = 23;
+                     p.x = 1, p.y = 2, p.z = 3, p.heading = 4, p.speed = 5, p.item = 6;
+                     p.owner = 7, p.remainingRange = 8, p.age = 9, p.currentZone = 10, p.spriteSet = -1;
+                     p.explosionSpriteSet = 11, p.kind = 12, p.damagePhase = 0xAB, p.damage = 13;
+                     p.damageInterval = 14, p.motionMode = 15, p.holdLastFrame = 16, p.specular = 17, p.scaleX = 2;
+                     p.scaleY = 3, p.scaleZ = 4, p.triggered = 18, p.homingRange = 19, p.hitSound = 20;
+                     p.chargeTrigger = 21, p.turnRate = 22.5f, p.verticalSpeed = 23;
                      p.collisionShape.rectangles.resize(1);  // rebuilt on reading, not stored
                      m.projectiles.push_back(p);
                    },
@@ -277,7 +277,7 @@ std::vector<KindCase> Cases() {
                      ReadProjectile(b, o, m, 0);
                    },
                    [](const Map&, const Map& r) {
-                     EXPECT_EQ(r.projectiles[0].weaponByte1, 0xAB);
+                     EXPECT_EQ(r.projectiles[0].damagePhase, 0xAB);
                      EXPECT_TRUE(r.projectiles[0].collisionShape.rectangles.empty());
                    }});
   cases.push_back({"actor",

@@ -115,7 +115,7 @@ class SaveGameTest : public ::testing::Test {
     spawn.name = u"Nest", spawn.x = 64, spawn.y = 64, spawn.delay = 2, spawn.interval = 3, spawn.count = 4;
     town.spawns.push_back(spawn);
     Projectile projectile;
-    projectile.x = 10, projectile.y = 20, projectile.heading = 1.5f, projectile.value1 = 9;
+    projectile.x = 10, projectile.y = 20, projectile.heading = 1.5f, projectile.age = 9;
     town.projectiles.push_back(projectile);
     town.positionedTexts.push_back(PositionedText{0, 0, 1.5f, 2.5f, 3.5f, u"Here"});
     gameData.maps[-1].actors.push_back(town.actors.at(0));

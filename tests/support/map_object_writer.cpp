@@ -570,28 +570,28 @@ void WritePositionedTextFixture(ByteList& b, std::int32_t& o, const PositionedTe
 }
 
 void WriteProjectileFixture(ByteList& b, std::int32_t& o, const Projectile& p) {
-  for (float x : {p.x, p.y, p.z, p.heading, p.weaponValue1}) BufferWriteSingle(b, x, o);
-  Long(b, o, p.launchValue1);
-  Long(b, o, p.launchValue2);
-  BufferWriteSingle(b, p.weaponValue2, o);
-  Long(b, o, p.value1);
-  Long(b, o, p.value2);
+  for (float x : {p.x, p.y, p.z, p.heading, p.speed}) BufferWriteSingle(b, x, o);
+  Long(b, o, p.item);
+  Long(b, o, p.owner);
+  BufferWriteSingle(b, p.remainingRange, o);
+  Long(b, o, p.age);
+  Long(b, o, p.currentZone);
   Long(b, o, p.spriteSet);
-  Long(b, o, p.spriteSet2);
-  BufferWriteByte(b, p.byte1, o);
-  Long(b, o, p.weaponByte1);
-  Long(b, o, p.value3);
-  Long(b, o, p.weaponValue3);
-  BufferWriteByte(b, p.weaponByte2, o);
-  BufferWriteByte(b, p.byte2, o);
-  Long(b, o, p.value4);
+  Long(b, o, p.explosionSpriteSet);
+  BufferWriteByte(b, p.kind, o);
+  Long(b, o, p.damagePhase);
+  Long(b, o, p.damage);
+  Long(b, o, p.damageInterval);
+  BufferWriteByte(b, p.motionMode, o);
+  BufferWriteByte(b, p.holdLastFrame, o);
+  Long(b, o, p.specular);
   for (float x : {p.scaleX, p.scaleY, p.scaleZ}) BufferWriteSingle(b, x, o);
-  BufferWriteByte(b, p.byte3, o);
-  Long(b, o, p.value5);
-  Long(b, o, p.sound);
-  BufferWriteByte(b, p.weaponByte3, o);
-  BufferWriteSingle(b, p.value6, o);
-  Long(b, o, p.weaponValue4);
+  BufferWriteByte(b, p.triggered, o);
+  Long(b, o, p.homingRange);
+  Long(b, o, p.hitSound);
+  BufferWriteByte(b, p.chargeTrigger, o);
+  BufferWriteSingle(b, p.turnRate, o);
+  BufferWriteSingle(b, p.verticalSpeed, o);
 }
 
 void WriteLegacyVehicleFixture(ByteList& b, std::int32_t& o, const LegacyVehicleFixture& v, bool withState) {
