@@ -35,10 +35,8 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.DrawRain", kWeather},
     {"renderHooks.DrawTops", kWeather},
     {"renderHooks.DrawViewOverlays", kWeather},
-    {"characterWorld.ApproachSpeed", kCombat},
     {"characterWorld.ClearCharacterMotion", kCommands},
     {"characterWorld.TryFireCharacterWeapon", kCombat},
-    {"characterWorld.ApplyAreaDamage", kCombat},
 };
 
 }  // namespace
