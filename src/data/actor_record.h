@@ -67,6 +67,7 @@ struct InventoryEntry {
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
   std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; not stored
+  std::uint8_t pressFired = 0;  // equipment entries: the held press already fired; not stored
 };
 
 // A reference to another record by index and identifier.

@@ -21,7 +21,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.DoorSystem", kWeather},
     {"playerHooks.BulletSystem", kWeather},
     {"playerHooks.PickUpSystem", kWeather},
-    {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
@@ -37,7 +36,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.DrawViewOverlays", kWeather},
     {"characterWorld.ApproachSpeed", kCombat},
     {"characterWorld.ClearCharacterMotion", kCommands},
-    {"characterWorld.TryFireCharacterWeapon", kCombat},
     {"characterWorld.ApplyAreaDamage", kCombat},
 };
 
