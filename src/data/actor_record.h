@@ -279,6 +279,12 @@ struct Actor {
   std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
   std::int32_t attackArea = -1;     // equipment area of the running attack
   std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
+  // The floating damage number, never stored: ms left to show it, the pixels
+  // per ms it rises, how far it has risen, and the number shown.
+  std::int32_t damageShowTime = 0;
+  float damageRise = 0.0f;
+  float damageOffset = 0.0f;
+  std::int32_t damageShown = 0;
 };
 
 // Contacts: the zones and the characters a character touches (first: the

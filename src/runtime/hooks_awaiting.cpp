@@ -34,9 +34,7 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.DrawRain", kWeather},
     {"renderHooks.DrawTops", kWeather},
     {"renderHooks.DrawViewOverlays", kWeather},
-    {"characterWorld.ApproachSpeed", kCombat},
     {"characterWorld.ClearCharacterMotion", kCommands},
-    {"characterWorld.ApplyAreaDamage", kCombat},
 };
 
 }  // namespace
