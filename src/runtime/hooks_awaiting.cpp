@@ -21,7 +21,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"playerHooks.DoorSystem", kWeather},
     {"playerHooks.BulletSystem", kWeather},
     {"playerHooks.PickUpSystem", kWeather},
-    {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"dataHooks.InitMapWeather", kWeather},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
@@ -36,7 +35,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"renderHooks.DrawTops", kWeather},
     {"renderHooks.DrawViewOverlays", kWeather},
     {"characterWorld.ClearCharacterMotion", kCommands},
-    {"characterWorld.TryFireCharacterWeapon", kCombat},
 };
 
 }  // namespace

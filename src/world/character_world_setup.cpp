@@ -16,6 +16,10 @@
 #include "world/placement.h"
 #include "world/reference_fixup.h"
 #include "world/relations.h"
+#include "world/weapons.h"
+#include "data/data_hooks.h"
+#include "data/game_data.h"
+#include "data/item_fields.h"
 
 namespace kiv {
 
@@ -104,6 +108,15 @@ void InstallCharacterWorldHooks() {
                          std::int32_t item, std::int32_t projectile, bool hitFriends) {
     return ApplyAreaDamage(map, shape, x, y, z, rotationX, rotationY, rotationZ, attacker, damage, item, projectile,
                            hitFriends);
+  };
+  // Weapons: firing an equipment area, and the rounds a loaded weapon holds.
+  w.TryFireCharacterWeapon = [](std::int32_t map, std::int32_t actor, std::int32_t area, float angle,
+                                float rateFactor, bool exact, bool bypassPress) {
+    TryFireCharacterWeapon(map, actor, area, angle, rateFactor, exact, bypassPress);
+  };
+  dataHooks.ItemAmmunitionCapacity = [](std::int32_t item) {
+    if (item < 0 || static_cast<std::size_t>(item) >= gameData.items.size()) return 0;
+    return ItemClipSize(gameData.items[static_cast<std::size_t>(item)]);
   };
 }
 

@@ -9,7 +9,8 @@ inline constexpr float kItemSoundMinDistance = 32.0f;
 inline constexpr float kItemSoundMaxDistance = 1024.0f;
 inline constexpr float kItemSoundCone = 6.283185f;
 
-// Nothing for a sound below 0 or beyond the loaded sound sets.
-void PlayItemSoundAt(std::int32_t sound, float x, float y, float z);
+// Returns the channel; 0 and nothing played for a sound below 0 or beyond
+// the loaded sound sets.
+std::uint32_t PlayItemSoundAt(std::int32_t sound, float x, float y, float z);
 
 }  // namespace kiv
