@@ -67,6 +67,7 @@ struct InventoryEntry {
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
   std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; not stored
+  std::uint8_t pressFired = 0;  // equipment entries: the held press already fired; not stored
 };
 
 // A reference to another record by index and identifier.
@@ -284,6 +285,12 @@ struct Actor {
   std::int32_t messageValue = 0;
   std::u16string messageText;
   std::uint8_t messageSecondForm = 0;
+  // The floating damage number, never stored: ms left to show it, the pixels
+  // per ms it rises, how far it has risen, and the number shown.
+  std::int32_t damageShowTime = 0;
+  float damageRise = 0.0f;
+  float damageOffset = 0.0f;
+  std::int32_t damageShown = 0;
 };
 
 // Contacts: the zones and the characters a character touches (first: the

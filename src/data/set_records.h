@@ -319,29 +319,12 @@ struct Item {
   std::array<Script, kItemScriptCount> scripts;
 };
 
-// What held-item drawing calls the item's fields.
+// What held-item drawing calls an image entry's values (the item's own
+// fields by name: data/item_fields.h).
 inline bool ItemImagePresent(const ItemImageEntry& e) { return e.image.mode != 0; }  // hasImage
 inline std::int32_t ItemImageWidth(const ItemImageEntry& e) { return e.value1; }
 inline std::int32_t ItemImageHeight(const ItemImageEntry& e) { return e.value2; }
-inline bool ItemUnlit(const Item& item) { return item.flagV != 0; }  // drawn without the light colour
 
-// What pose choice and weapons call the item's lettered values: the attack
-// time in ms, the ammunition item (-1 none) and the four values that decide
-// which attack or carry pose a held item shows (a melee reach, a ranged value,
-// the magic kind, the thrown flag).
-inline std::int32_t ItemAttackTime(const Item& item) { return item.valueJ; }
-inline std::int32_t ItemAmmoItem(const Item& item) { return item.linkedItem.index; }
-inline std::int32_t ItemAttackPoseValue2(const Item& item) { return item.valueQ; }
-inline std::int32_t ItemAttackPoseValue3(const Item& item) { return item.valueK; }
-inline std::int32_t ItemAttackPoseFlag5(const Item& item) { return item.kindNumber; }
-inline std::uint8_t ItemAttackPoseFlag4(const Item& item) { return item.flagP; }
-
-// What equipment and the inventory call the item's values: the modifier it
-// gives each statistic while equipped, the flag that keeps equipping away from
-// the player's inventory, and the rounds a weapon's clip holds (below 1 none).
-inline const std::vector<std::int32_t>& ItemStatModifiers(const Item& item) { return item.statisticValues[0]; }
-inline std::int32_t ItemNoInventory(const Item& item) { return item.valueZ1; }
-inline std::int32_t ItemClipSize(const Item& item) { return item.valueI; }
 // The colour that tints the layers an item's sprite part adds to a character.
 inline std::uint32_t ItemSpritePartColour(const ItemSpriteLayerPart& part) {
   return static_cast<std::uint32_t>(part.slot);

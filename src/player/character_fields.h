@@ -8,6 +8,7 @@
 #include "data/map_objects.h"
 #include "data/map_record.h"
 #include "data/project_state.h"
+#include "data/item_fields.h"
 #include "data/set_records.h"
 #include "script/call_frame.h"
 #include "state/project_settings_block.h"
@@ -152,17 +153,17 @@ inline std::int32_t ZoneTargetX(const Zone& z) { return z.targetValues[0]; }
 inline std::int32_t ZoneTargetY(const Zone& z) { return z.targetValues[1]; }
 inline std::int32_t ZoneTargetZ(const Zone& z) { return z.value1; }
 
-// Melee reaches of an item, pixels beyond the footprint (forward, backward, sideways).
-inline std::int32_t ItemReachForward(const Item& item) { return item.valueQ; }
-inline std::int32_t ItemReachBackward(const Item& item) { return item.valueR; }
-inline std::int32_t ItemReachSideways(const Item& item) { return item.valueS; }
-
 // Option flags of the project that characters read (flag n at index n - 1).
 inline bool ProjectOption(int n) { return storedProjectSettings.flags[static_cast<std::size_t>(n - 1)] != 0; }
 inline bool FaceMotion() { return ProjectOption(5); }
 inline bool OneSidedTouchEvents() { return ProjectOption(10); }
 inline bool StepsIgnoreZones() { return ProjectOption(25); }
 inline bool SolidOnVerticalOnly() { return ProjectOption(26); }
+// Combat options: launch from the first holding point of pose 6; damage of
+// area hits decided by system script 2; targets without hit points allowed.
+inline bool SingleHoldPoint() { return ProjectOption(7); }
+inline bool DamageByScript() { return ProjectOption(12); }
+inline bool TargetAnyCharacter() { return ProjectOption(16); }
 
 // The player record of an owner index, nullptr when there is none.
 inline Player* OwnerPlayer(std::int32_t owner) {

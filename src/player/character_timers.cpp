@@ -111,8 +111,8 @@ bool AdvanceMeleeAttack(Actor& a, std::int32_t t, std::int32_t& item, Box& box) 
   item = a.equipment[static_cast<std::size_t>(a.attackArea)].item;
   if (item < 0 || static_cast<std::size_t>(item) >= gameData.items.size()) return false;
   const Item& held = gameData.items[static_cast<std::size_t>(item)];
-  if (ItemReachForward(held) <= 0) return false;
-  const float whole = a.speedFactor * static_cast<float>(ItemAttackTime(held));
+  if (ItemReach(held) <= 0) return false;
+  const float whole = a.speedFactor * static_cast<float>(ItemFireDelay(held));
   // An attack of no length has no middle to cross: it never strikes.
   if (whole == 0.0f) return false;
   const float before = (whole - static_cast<float>(old)) / whole;
@@ -121,7 +121,7 @@ bool AdvanceMeleeAttack(Actor& a, std::int32_t t, std::int32_t& item, Box& box) 
   Box footprint;
   const ShapePlacement placement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
   GetCollisionRect(footprint, a.collisionShape, placement, kRectPlaced);
-  box = MeleeStrikeBox(footprint, AngleToDirection(a.heading), ItemReachForward(held), ItemReachBackward(held),
+  box = MeleeStrikeBox(footprint, AngleToDirection(a.heading), ItemReach(held), ItemReachBackward(held),
                        ItemReachSideways(held));
   return true;
 }

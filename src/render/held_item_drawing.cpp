@@ -1,6 +1,7 @@
 #include <cstdint>
 
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "mathkiv/colors.h"
 #include "media/draw_device.h"
 #include "media/quad_batcher.h"

@@ -4,27 +4,17 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kWeather =
-    "Weather, world systems and the last drawing steps: weather placement, the Cloud to Door systems, bullets and "
-    "pick-ups, shadows, clouds, rain and tops";
-constexpr const char* kCombat =
-    "Combat: damage and death, targets and item effects, weapons and projectile launch, combat behaviour and "
-    "turret aim";
 constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"dataHooks.ItemAmmunitionCapacity", kCombat},
     {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
     {"triggerHooks.FieldAtTarget", kCommands},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"characterWorld.ApproachSpeed", kCombat},
     {"characterWorld.ClearCharacterMotion", kCommands},
-    {"characterWorld.TryFireCharacterWeapon", kCombat},
-    {"characterWorld.ApplyAreaDamage", kCombat},
 };
 
 }  // namespace

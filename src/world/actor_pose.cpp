@@ -5,6 +5,7 @@
 #include "core/angles.h"
 #include "core/math_util.h"
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "data/project_state.h"
 #include "data/sprite_set_queries.h"
 #include "world/relations.h"
@@ -84,12 +85,12 @@ std::int32_t ChooseWeaponPose(const Actor& actor, std::int32_t spriteSet, std::i
     const Item* item = ItemOf(index);
     if (item == nullptr) continue;
     lastItem = index;
-    if (ItemAttackPoseValue2(*item) < 1 && ItemAttackPoseValue3(*item) < 1) {
+    if (ItemReach(*item) < 1 && ItemProjectileCount(*item) < 1) {
       tryCarry(8);
     } else if (ItemAttackPoseFlag5(*item) == 1) {
       if (attacking && tryPose(5)) break;
       tryCarry(8);
-    } else if (ItemAttackPoseValue2(*item) < 1) {
+    } else if (ItemReach(*item) < 1) {
       if (ItemAttackPoseFlag4(*item) == 1 && ItemAmmoItem(*item) == -1) {
         if (attacking && tryPose(4)) break;
         tryCarry(8);
@@ -113,7 +114,7 @@ std::int32_t PoseTime(std::int32_t map, const Actor& actor, std::int32_t spriteS
   if (pose >= 2 && pose <= 5) {
     const Item* item = ItemOf(lastItem);
     if (item == nullptr) return 0;
-    const double whole = static_cast<double>(actor.speedFactor) * ItemAttackTime(*item);
+    const double whole = static_cast<double>(actor.speedFactor) * ItemFireDelay(*item);
     // An attack of no length shows its first frame.
     if (whole == 0.0) return 0;
     return RoundToLong((whole - actor.attackTimer) / whole * Duration(spriteSet, pose, drawn));

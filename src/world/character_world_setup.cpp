@@ -4,6 +4,8 @@
 #include "script/trigger_dispatch.h"
 #include "world/actor_pose.h"
 #include "world/actor_shapes.h"
+#include "world/combat_targets.h"
+#include "world/damage.h"
 #include "world/doors_pickups.h"
 #include "world/hit_lists.h"
 #include "world/map_reload.h"
@@ -14,6 +16,10 @@
 #include "world/placement.h"
 #include "world/reference_fixup.h"
 #include "world/relations.h"
+#include "world/weapons.h"
+#include "data/data_hooks.h"
+#include "data/game_data.h"
+#include "data/item_fields.h"
 
 namespace kiv {
 
@@ -90,6 +96,27 @@ void InstallCharacterWorldHooks() {
   };
   w.ReloadMap = [](std::int32_t map, bool skipEntryTrigger, bool spareNewestWait, bool loadFlag) {
     ReloadMap(map, skipEntryTrigger, spareNewestWait, loadFlag);
+  };
+  // Damage and speeds.
+  w.ApproachSpeed = [](float input, float& velocity, float maxForward, float maxBackward, float accelForward,
+                       float accelBackward, float decelForward, float decelBackward) {
+    ApproachSpeed(input, velocity, maxForward, maxBackward, accelForward, accelBackward, decelForward,
+                  decelBackward);
+  };
+  w.ApplyAreaDamage = [](std::int32_t map, const CollisionShape& shape, float x, float y, float z, float rotationX,
+                         float rotationY, float rotationZ, std::int32_t attacker, std::int32_t damage,
+                         std::int32_t item, std::int32_t projectile, bool hitFriends) {
+    return ApplyAreaDamage(map, shape, x, y, z, rotationX, rotationY, rotationZ, attacker, damage, item, projectile,
+                           hitFriends);
+  };
+  // Weapons: firing an equipment area, and the rounds a loaded weapon holds.
+  w.TryFireCharacterWeapon = [](std::int32_t map, std::int32_t actor, std::int32_t area, float angle,
+                                float rateFactor, bool exact, bool bypassPress) {
+    TryFireCharacterWeapon(map, actor, area, angle, rateFactor, exact, bypassPress);
+  };
+  dataHooks.ItemAmmunitionCapacity = [](std::int32_t item) {
+    if (item < 0 || static_cast<std::size_t>(item) >= gameData.items.size()) return 0;
+    return ItemClipSize(gameData.items[static_cast<std::size_t>(item)]);
   };
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "data/map_object_readers.h"
 #include "data/sprite_instance.h"
 #include "data/sprite_set_queries.h"

@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "script/call_frame.h"
 #include "script/script_hooks.h"
 #include "world/inventory.h"

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "mathkiv/lists.h"
 #include "world/long_arithmetic.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "mathkiv/colors.h"
 #include "render/door_drawing.h"
 #include "support/recording_batcher.h"

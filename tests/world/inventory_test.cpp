@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "data/game_data.h"
+#include "data/item_fields.h"
 #include "support/world_builder.h"
 
 namespace kiv {
