@@ -8,9 +8,9 @@
 #include "data/item_fields.h"
 #include "data/project_state.h"
 #include "player/character_system_fields.h"
-#include "player/character_world.h"
 #include "player/shell_state.h"
 #include "script/call_frame.h"
+#include "script/trigger_dispatch.h"
 #include "world/actor_shapes.h"
 #include "world/combat_fields.h"
 #include "world/combat_sight.h"
@@ -224,7 +224,7 @@ void ReturnHome(std::int32_t map, std::int32_t character) {
 }
 
 void RaiseOnTurret(std::int32_t map, std::int32_t turret, std::int32_t event, std::int32_t related) {
-  characterWorld.RaiseObjectEvent(kOwnerActor, turret, event, map, related);
+  ScriptRaiseObjectEvent(kOwnerActor, turret, event, map, related);
 }
 
 // A turret with a target: fires while the target lies near its heading and
