@@ -31,7 +31,7 @@ std::int32_t EmissionLimit(const SpriteLayer& layer) {
   const std::int32_t low = layer.emissionLimitMin;
   const std::int32_t high = layer.emissionLimitMax;
   if (low <= 0 && high <= 0) return -1;
-  const double r = static_cast<float>(RandomNext());
+  const double r = RandomSingle();
   const double limit = std::floor(r * (static_cast<double>(high) - low + 1.0) + low);
   return static_cast<std::int32_t>(std::clamp(limit, -2147483648.0, 2147483647.0));
 }

@@ -457,7 +457,7 @@ std::int32_t RandomWhole(std::int32_t min, std::int32_t max) {
 }
 
 void InitParticle(Particle& particle, const SpriteLayer& layer) {
-  auto draw = [](float min, float max) { return min + (max - min) * static_cast<float>(RandomNext()); };
+  auto draw = [](float min, float max) { return min + (max - min) * RandomSingle(); };
   particle.life = RandomWhole(layer.particleLifeMin, layer.particleLifeMax);
   particle.remaining = particle.life;
   const auto& sizes = layer.particleRangesP;   // start size pair, size change pair
@@ -473,25 +473,25 @@ void InitParticle(Particle& particle, const SpriteLayer& layer) {
   particle.velocityEndX = particle.velocityStartX + draw(v[6], v[7]);
   particle.velocityEndY = particle.velocityStartY + draw(v[8], v[9]);
   particle.velocityEndZ = particle.velocityStartZ + draw(v[10], v[11]);
-  particle.colourStart = ColorLerp(layer.startColorA, layer.startColorB, static_cast<float>(RandomNext()));
-  particle.colourEnd = ColorLerp(layer.endColorA, layer.endColorB, static_cast<float>(RandomNext()));
+  particle.colourStart = ColorLerp(layer.startColorA, layer.startColorB, RandomSingle());
+  particle.colourEnd = ColorLerp(layer.endColorA, layer.endColorB, RandomSingle());
   const auto& r = layer.spreadR;  // offset radius x, y, z pairs
   const bool hx = r[1] > 0, hy = r[3] > 0, hz = r[5] > 0;
   float x = 0, y = 0, z = 0;
   if (hx && hy && hz) {
-    z = static_cast<float>(RandomNext()) * 2 - 1;
-    const float angle = static_cast<float>(RandomNext()) * 6.2831855f;
+    z = RandomSingle() * 2 - 1;
+    const float angle = RandomSingle() * 6.2831855f;
     const float ring = std::sqrt(1 - z * z);
     x = ring * std::cos(angle);
     y = ring * std::sin(angle);
   } else if (hx && hy) {
-    const float angle = static_cast<float>(RandomNext()) * 6.2831855f;
+    const float angle = RandomSingle() * 6.2831855f;
     x = std::cos(angle), y = std::sin(angle);
   } else if (hy && hz) {
-    const float angle = static_cast<float>(RandomNext()) * 6.2831855f;
+    const float angle = RandomSingle() * 6.2831855f;
     y = std::cos(angle), z = std::sin(angle);
   } else if (hx && hz) {
-    const float angle = static_cast<float>(RandomNext()) * 6.2831855f;
+    const float angle = RandomSingle() * 6.2831855f;
     x = std::cos(angle), z = std::sin(angle);
   } else if (hx || hy || hz) {
     const float sign = RandomNext() >= 0.5 ? -1.0f : 1.0f;

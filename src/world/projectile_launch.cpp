@@ -100,7 +100,7 @@ bool LaunchOwnProjectiles(std::int32_t map, std::int32_t item, std::int32_t shoo
     p.y = y;
     p.z = z;
     p.heading = exact ? angle
-                      : angle + spread * (static_cast<float>(RandomNext()) * kPiOver4 - kPiOver8);
+                      : angle + spread * (RandomSingle() * kPiOver4 - kPiOver8);
   }
   return true;
 }
