@@ -16,6 +16,12 @@
 #include "player/character_world.h"
 #include "player/shell_state.h"
 
+// The resting vertical speed is a subnormal Single: a build that flushes
+// subnormals to zero would read it as 0.
+#if defined(__FAST_MATH__)
+#error "the Bullet System needs subnormal floats: build without fast-math"
+#endif
+
 namespace kiv {
 
 namespace {
@@ -138,19 +144,20 @@ bool Fly(const Flight& f) {
     damagePassRan = true;
     const std::int64_t pulses = PulseCount(f.P(), f.elapsed);
     for (std::int64_t k = 0; k < pulses; ++k) {
-      const Projectile p = f.P();
+      const Projectile& p = f.P();
+      const bool stops = p.motionMode != 2 && p.motionMode != 3;
       const bool solid = characterWorld.ApplyAreaDamage(f.map, swept, p.x, p.y, p.z, 0.0f, 0.0f, p.heading, p.owner,
                                                         p.damage, p.item, f.index, p.kind == kProjectileExplosion);
       if (!f.Present()) return false;
       if (!solid) break;
-      if (p.motionMode != 2 && p.motionMode != 3) {
+      if (stops) {
         hit = true;
         break;
       }
     }
   }
   if (!hit && f.P().motionMode != 3) {
-    const Projectile p = f.P();
+    const Projectile& p = f.P();
     hit = characterWorld.TestActorMove(f.map, swept, PlacedAt(p), p.owner, -1, -1, false, damagePassRan);
     if (!f.Present()) return false;
   }
@@ -219,16 +226,17 @@ void Fall(const Flight& f) {
   const double t = f.elapsed;
   const double gravity = gameData.maps[f.map].MapForceZ();
   float oldZ = 0.0f;
-  Projectile p;
+  bool met = false;
   {
-    Projectile& q = f.P();
-    if (q.kind != kProjectileCharge && q.verticalSpeed == 0.0f) return;
-    q.verticalSpeed = static_cast<float>(q.verticalSpeed + gravity / 4.0 * t);
-    oldZ = q.z;
-    q.z = static_cast<float>(q.z + q.verticalSpeed * t);
-    p = q;
+    Projectile& p = f.P();
+    if (p.kind != kProjectileCharge && p.verticalSpeed == 0.0f) return;
+    p.verticalSpeed = static_cast<float>(p.verticalSpeed + gravity / 4.0 * t);
+    oldZ = p.z;
+    p.z = static_cast<float>(p.z + p.verticalSpeed * t);
+    // The shape is copied: the test may run scripts that move the list.
+    const CollisionShape shape = p.collisionShape;
+    met = characterWorld.TestActorMove(f.map, shape, PlacedAt(p), p.owner, -1, -1, false, false);
   }
-  const bool met = characterWorld.TestActorMove(f.map, p.collisionShape, PlacedAt(p), p.owner, -1, -1, false, false);
   if (!f.Present()) return;
   Projectile& q = f.P();
   if (met || q.z < 0.0f) {

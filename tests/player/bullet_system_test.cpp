@@ -560,36 +560,44 @@ class BulletSoundTest : public AudioFixture {
 TEST_F(BulletSoundTest, HitSoundPlaysOnceInThreeDimensionsAndIsCleared) {
   const std::int32_t sound = AddSound(kSoundKindSample, {Tone()}, 0, 1);
   SoundLoad(sound);
+  SpriteSet boom;
+  boom.poses.resize(1);
+  boom.poses[0].directions[4].builtFrames.resize(4);
+  boom.poses[0].directions[4].frameDuration = 1000;
+  gameData.spriteSets.push_back(boom);
   Projectile p;
   p.x = 10.0f, p.y = 20.0f, p.z = 30.0f;
-  p.remainingRange = 0.0f;
   p.hitSound = sound;
-  p.explosionSpriteSet = -1;
+  p.remainingRange = 1000.0f;  // flies on and keeps its sound
   gameData.maps[map].projectiles.push_back(p);
-  // A second one keeps its sound while it flies.
-  p.remainingRange = 1000.0f;
-  gameData.maps[map].projectiles.insert(gameData.maps[map].projectiles.begin(), p);
-  RunBulletSystem(map);
-  ASSERT_EQ(gameData.maps[map].projectiles.size(), 1u) << "the spent one without explosion is removed";
-  EXPECT_EQ(gameData.maps[map].projectiles[0].hitSound, sound);
-  EXPECT_EQ(soundSets[static_cast<std::size_t>(sound)].currentVariation, 0);
-  // Channel handles follow the sample's: the playing ones among the next few.
+  p.remainingRange = 0.0f;  // spent: plays, then becomes its explosion
+  p.explosionSpriteSet = 0;
+  gameData.maps[map].projectiles.push_back(p);
+
   const std::uint32_t sample = soundSets[static_cast<std::size_t>(sound)].variations[0].handle;
-  std::int32_t playing = 0;
-  bool found = false;
-  for (std::uint32_t ch = sample + 1; ch <= sample + 16; ++ch) {
-    audio::Channel3DAttributes a;
-    if (!audio::ChannelGet3DAttributes(ch, a) || audio::ChannelIsActive(ch) != 1) continue;
-    ++playing;
-    found = true;
-    EXPECT_EQ(a.mode, audio::kMode3DNormal);
-    EXPECT_EQ(a.minDistance, 32.0f);
-    EXPECT_EQ(a.maxDistance, 1024.0f);
-    EXPECT_EQ(a.insideAngle, 360);
-    EXPECT_EQ(a.outsideAngle, 360);
-  }
-  EXPECT_EQ(playing, 1) << "played once";
-  EXPECT_TRUE(found);
+  // Channel handles follow the sample's: count the playing ones among the next few.
+  const auto playing = [&] {
+    std::int32_t count = 0;
+    for (std::uint32_t ch = sample + 1; ch <= sample + 16; ++ch) {
+      audio::Channel3DAttributes a;
+      if (!audio::ChannelGet3DAttributes(ch, a) || audio::ChannelIsActive(ch) != audio::kActivePlaying) continue;
+      ++count;
+      EXPECT_EQ(a.mode, audio::kMode3DNormal);
+      EXPECT_EQ(a.minDistance, 32.0f);
+      EXPECT_EQ(a.maxDistance, 1024.0f);
+      EXPECT_EQ(a.insideAngle, 360);
+      EXPECT_EQ(a.outsideAngle, 360);
+    }
+    return count;
+  };
+  RunBulletSystem(map);
+  ASSERT_EQ(gameData.maps[map].projectiles.size(), 2u);
+  EXPECT_EQ(gameData.maps[map].projectiles[0].hitSound, sound);
+  EXPECT_EQ(gameData.maps[map].projectiles[1].hitSound, -1);
+  EXPECT_EQ(gameData.maps[map].projectiles[1].kind, kProjectileExplosion);
+  EXPECT_EQ(playing(), 1);
+  RunBulletSystem(map);
+  EXPECT_EQ(playing(), 1) << "played once";
 }
 
 }  // namespace
