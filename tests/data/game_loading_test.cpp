@@ -6,6 +6,7 @@
 #include "core/error.h"
 #include "core/hooks.h"
 #include "data/map_references.h"
+#include "data/map_weather_fields.h"
 #include "data/object_defaults.h"
 #include "data/sound_set.h"
 #include "game_data_fixture.h"
@@ -54,7 +55,7 @@ TEST_F(GameLoadingTest, TheSampleGameLoadsAndLinksFromEndToEnd) {
   EXPECT_EQ(gameData.fontSets.size(), 1u);
   EXPECT_EQ(soundSets.size(), 1u);
   EXPECT_EQ(gameData.tileSets.size(), 1u);
-  EXPECT_EQ(gameData.spriteSets.size(), 1u);
+  EXPECT_EQ(gameData.spriteSets.size(), 3u);  // the villager, the cloud and the drop
   EXPECT_EQ(gameData.doorSets.size(), 1u);
   EXPECT_EQ(gameData.items.size(), 1u);
   EXPECT_EQ(gameData.inputSets.size(), 1u);
@@ -83,6 +84,9 @@ TEST_F(GameLoadingTest, TheSampleGameLoadsAndLinksFromEndToEnd) {
   EXPECT_EQ(map.pickUps.at(0).spriteSet, 0);
   EXPECT_EQ(map.pickUps.at(0).items[0].item, 0);
   EXPECT_EQ(map.lights.size(), 2u);
+  EXPECT_EQ(CloudSpriteSet(map, 0), 1);
+  EXPECT_EQ(RainSpriteSet(map), 2);
+  EXPECT_FLOAT_EQ(CloudDensity(map), 0.012f);
   EXPECT_TRUE(notices.empty());
 }
 
@@ -101,7 +105,7 @@ TEST_F(GameLoadingTest, TheSampleGamesPicturesComeWithTheirSets) {
     std::vector<Pixel> pixels;
   };
   ASSERT_EQ(gameData.tileSets.size(), 1u);
-  ASSERT_EQ(gameData.spriteSets.size(), 1u);
+  ASSERT_EQ(gameData.spriteSets.size(), 3u);
   ASSERT_EQ(gameData.doorSets.size(), 1u);
   ASSERT_EQ(gameData.items.size(), 1u);
   const TileSet& tiles = gameData.tileSets[0];

@@ -22,7 +22,7 @@ TEST_F(WholeGameReferences, EveryReferenceOfAnActorSurvivesASaveAndALoad) {
   ASSERT_EQ(projectState.teams.size(), 1u);
   ASSERT_EQ(gameData.actorTemplates.size(), 1u);
   ASSERT_EQ(gameData.items.size(), 1u);
-  ASSERT_EQ(gameData.spriteSets.size(), 1u);
+  ASSERT_EQ(gameData.spriteSets.size(), 3u);
   const Identifier teamId = projectState.teams[0].id;
   const Identifier templateId = gameData.actorTemplates[0].id;
   const Identifier itemId = gameData.items[0].id;

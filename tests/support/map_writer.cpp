@@ -84,12 +84,12 @@ void WriteProperties(ByteList& b, std::int32_t& o, const MapFixture& m) {
   if (v >= 100568) BufferWriteByte(b, 7, o);   // byte A2
   BufferWriteIdentifier(b, m.soundSetId, o);
   BufferWriteSingle(b, 3.25f, o);  // C
-  BufferWriteSingle(b, 0.5f, o);   // D
+  BufferWriteSingle(b, m.cloudDensity, o);  // D
   for (const Identifier& id : m.setIds) BufferWriteIdentifier(b, id, o);
   for (float value : {0.25f, 0.125f, 0.75f}) BufferWriteSingle(b, value, o);  // E, F, G
   for (std::uint8_t value : {1, 2, 3, 4}) BufferWriteByte(b, value, o);  // H, I, K, J
-  BufferWriteSingle(b, 5.5f, o);                                         // L
-  BufferWriteIdentifier(b, Identifier(), o);
+  BufferWriteSingle(b, m.rainDensity, o);                                // L
+  BufferWriteIdentifier(b, m.rainSetId, o);
   BufferWriteSingle(b, 0.75f, o);  // M
   BufferWriteSingle(b, 0.5f, o);   // N
   BufferWriteSingle(b, m.mapValueO, o);

@@ -53,7 +53,9 @@ struct MapFixture {
   std::int32_t designWidth = 0, designHeight = 0;  // from 100677
   std::uint32_t ambientColor = 0x80402010;         // 3 bytes before 100474
   Identifier soundSetId;
-  std::array<Identifier, 3> setIds{};
+  std::array<Identifier, 3> setIds{};  // cloud sprite sets
+  float cloudDensity = 0.5f, rainDensity = 5.5f;  // D, L
+  Identifier rainSetId;
   float mapValueO = 1.5f, mapValueP = 2.5f;  // P from 100556
   std::uint8_t fogOn = 1;
   std::uint32_t fogColor = 0xFF336699;

@@ -92,25 +92,33 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
   return TileSetFileBytes(tiles);
 }
 
-// With pictures, the default pose shows the sample figure in every direction:
-// one layer and one frame whose part stands the figure on the set's origin.
-ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
+// A sprite set whose default pose shows one picture in every direction: one
+// layer and one frame whose part stands the picture on the set's origin.
+ByteList PictureSpriteSetBytes(const Identifier& id, const std::u16string& name, const ByteList& image,
+                               std::int32_t width, std::int32_t height) {
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
   sprite.displayName = name;
-  if (pictures) {
-    SpriteLayerFixture layer;
-    layer.images = {EmbeddedImage(SampleFigure())};
-    layer.groups = {WholeImageFrame(kSampleFigureWidth, kSampleFigureHeight)};
-    FramePartFixture part;
-    part.kind = 0;  // draws layer 0
-    part.index = 0;
-    for (SpriteDirectionFixture& direction : sprite.poses[0].directions) {
-      direction.layers = {layer};
-      direction.frames = {{part}};
-    }
+  SpriteLayerFixture layer;
+  layer.images = {EmbeddedImage(image)};
+  layer.groups = {WholeImageFrame(width, height)};
+  FramePartFixture part;
+  part.kind = 0;  // draws layer 0
+  part.index = 0;
+  for (SpriteDirectionFixture& direction : sprite.poses[0].directions) {
+    direction.layers = {layer};
+    direction.frames = {{part}};
   }
+  return SpriteSetFileBytes(sprite);
+}
+
+ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
+  if (pictures) return PictureSpriteSetBytes(id, name, SampleFigure(), kSampleFigureWidth, kSampleFigureHeight);
+  SpriteSetFixture sprite;
+  sprite.id = id;
+  sprite.name = name;
+  sprite.displayName = name;
   return SpriteSetFileBytes(sprite);
 }
 
@@ -295,6 +303,10 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
+  town.setIds[0] = ids.cloud;
+  town.cloudDensity = 0.012f;  // five clouds on 800 x 600
+  town.rainSetId = ids.drop;
+  town.rainDensity = 0.15f;
   Door door;
   door.name = u"Cellar door";
   door.displayName = u"Cellar door";
@@ -385,7 +397,9 @@ SampleGameIds::SampleGameIds()
       town(IdOf(0xA0)),
       hud(IdOf(0xB0)),
       cellar(IdOf(0xC0)),
-      team(IdOf(0xD2)) {}
+      team(IdOf(0xD2)),
+      cloud(IdOf(0x31)),
+      drop(IdOf(0x32)) {}
 
 PackageWriter SampleGamePackage() {
   const SampleGameIds ids;
@@ -400,6 +414,11 @@ PackageWriter SampleGamePackage() {
   writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
   writer.AddCompressed("0.ksp", SpriteSetBytes(ids.sprite, u"Villager", true));
   writer.AddCompressed("0.kts", TileSetBytes(ids.tiles, u"Meadow", true));
+  // Weather of the Town: a few clouds and a light rain.
+  writer.AddCompressed("1.ksp", PictureSpriteSetBytes(ids.cloud, u"Cloud", SampleCloud(), kSampleCloudWidth,
+                                                      kSampleCloudHeight));
+  writer.AddCompressed("2.ksp", PictureSpriteSetBytes(ids.drop, u"Drop", SampleDrop(), kSampleDropWidth,
+                                                      kSampleDropHeight));
   writer.AddCompressed("Cellar.kmp", CellarBytes(ids));
   writer.AddCompressed("DATA.INI", BytesOf("[Main Menu]\r\n"
                                            "Caption Title=Welcome to the Sample Game!\r\n"

@@ -12,16 +12,17 @@ namespace kiv::test {
 
 // The identifiers the sample game's records carry.
 struct SampleGameIds {
-  Identifier font, tiles, sprite, sound, door, item, guard, keys, event, town, hud, cellar, team;
+  Identifier font, tiles, sprite, sound, door, item, guard, keys, event, town, hud, cellar, team, cloud, drop;
   SampleGameIds();
 };
 
-// The sample game: a font set, a tile set, a sprite set, a door set, an item,
+// The sample game: a font set, a tile set, three sprite sets (a villager and
+// the cloud and the drop of the Town's weather), a door set, an item,
 // a sound set, an actor template, an input set, a custom event, the map "Town"
 // (tiles, actors of the template, a door to "Cellar", a zone, pick-ups and
 // lights), the map "Cellar", the interface "Hud" with fields, scripts in the
 // map events, the custom event and the input set, "DATA.INI" and the project state
-// "INTRO.kst". The tile set, the sprite set, the door set and the item carry
+// "INTRO.kst". The tile set, the sprite sets, the door set and the item carry
 // small pictures (support/sample_images.h). Maps need a collision-grid cell
 // size of kSampleGridCellSize.
 PackageWriter SampleGamePackage();

@@ -118,4 +118,21 @@ ByteList SampleCoin() {
   });
 }
 
+ByteList SampleCloud() {
+  return BmpBytes(kSampleCloudWidth, kSampleCloudHeight, [](std::int32_t x, std::int32_t y) -> std::uint32_t {
+    // Three overlapping puffs, white with a grey underside.
+    const auto inside = [&](std::int32_t cx, std::int32_t cy, std::int32_t r) {
+      return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+    };
+    if (!inside(28, 28, 18) && !inside(50, 22, 20) && !inside(72, 30, 16)) return kKeyColour;
+    return y > 34 ? 0xD8DCE4 : 0xFFFFFF;
+  });
+}
+
+ByteList SampleDrop() {
+  return BmpBytes(kSampleDropWidth, kSampleDropHeight, [](std::int32_t, std::int32_t y) -> std::uint32_t {
+    return y < 4 ? 0xA0C0F0 : 0xD0E4FF;
+  });
+}
+
 }  // namespace kiv::test

@@ -26,10 +26,16 @@ inline constexpr std::int32_t kSampleFigureWidth = 32;   // a standing figure
 inline constexpr std::int32_t kSampleFigureHeight = 48;
 inline constexpr std::int32_t kSampleDoorSheetSize = 256;  // 8 x 4 cells of 32 x 64
 inline constexpr std::int32_t kSampleCoinSize = 32;
+inline constexpr std::int32_t kSampleCloudWidth = 96;  // a soft cloud
+inline constexpr std::int32_t kSampleCloudHeight = 48;
+inline constexpr std::int32_t kSampleDropWidth = 2;  // a rain streak
+inline constexpr std::int32_t kSampleDropHeight = 12;
 
 ByteList SampleTileSheet();  // kSampleTileCount cells across, one row
 ByteList SampleFigure();
 ByteList SampleDoorSheet();  // a door in cell (0, 0), the rest keyed out
 ByteList SampleCoin();
+ByteList SampleCloud();
+ByteList SampleDrop();
 
 }  // namespace kiv::test
