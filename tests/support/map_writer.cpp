@@ -87,15 +87,17 @@ void WriteProperties(ByteList& b, std::int32_t& o, const MapFixture& m) {
   BufferWriteSingle(b, m.cloudDensity, o);  // D
   for (const Identifier& id : m.setIds) BufferWriteIdentifier(b, id, o);
   for (float value : {0.25f, 0.125f, 0.75f}) BufferWriteSingle(b, value, o);  // E, F, G
-  for (std::uint8_t value : {1, 2, 3, 4}) BufferWriteByte(b, value, o);  // H, I, K, J
+  BufferWriteByte(b, m.cloudAlphas[0], o);                              // H
+  BufferWriteByte(b, m.cloudAlphas[1], o);                              // I
+  for (std::uint8_t value : {3, 4}) BufferWriteByte(b, value, o);       // K, J
   BufferWriteSingle(b, m.rainDensity, o);                                // L
   BufferWriteIdentifier(b, m.rainSetId, o);
   BufferWriteSingle(b, 0.75f, o);  // M
   BufferWriteSingle(b, 0.5f, o);   // N
   BufferWriteSingle(b, m.mapValueO, o);
   if (v >= 100556) BufferWriteSingle(b, m.mapValueP, o);
-  BufferWriteByte(b, 5, o);  // Q
-  BufferWriteByte(b, 6, o);  // R
+  BufferWriteByte(b, m.rainAlphas[0], o);  // Q
+  BufferWriteByte(b, m.rainAlphas[1], o);  // R
   BufferWriteByte(b, m.fogOn, o);
   BufferWriteLong(b, static_cast<std::int32_t>(m.fogColor), o);
   BufferWriteSingle(b, m.fogStart, o);

@@ -56,6 +56,7 @@ struct MapFixture {
   std::array<Identifier, 3> setIds{};  // cloud sprite sets
   float cloudDensity = 0.5f, rainDensity = 5.5f;  // D, L
   Identifier rainSetId;
+  std::array<std::uint8_t, 2> cloudAlphas{1, 2}, rainAlphas{5, 6};  // H, I and Q, R: from, to
   float mapValueO = 1.5f, mapValueP = 2.5f;  // P from 100556
   std::uint8_t fogOn = 1;
   std::uint32_t fogColor = 0xFF336699;

@@ -307,6 +307,8 @@ ByteList TownBytes(const SampleGameIds& ids) {
   town.cloudDensity = 0.012f;  // five clouds on 800 x 600
   town.rainSetId = ids.drop;
   town.rainDensity = 0.15f;
+  town.cloudAlphas = {150, 200};
+  town.rainAlphas = {140, 200};
   Door door;
   door.name = u"Cellar door";
   door.displayName = u"Cellar door";
