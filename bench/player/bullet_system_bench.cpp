@@ -22,6 +22,7 @@
 #include "state/project_settings_block.h"
 #include "world/actor_shapes.h"
 #include "world/tile_collision.h"
+#include "../world/walled_map.h"
 
 namespace kiv {
 namespace {
@@ -34,42 +35,10 @@ constexpr int kCharacters = 500;
 constexpr int kProjectiles = 2000;
 constexpr int kLights = 200;
 
-// Open ground with wall lines every 16 tiles, each with gaps.
 std::int32_t MakeMap() {
-  gameData.Reset();
-  projectState.Reset();
-  storedProjectSettings = StoredProjectSettings();
+  const std::int32_t map = bench::MakeWalledMap(kSize);
   storedProjectSettings.activityRange = 0.0f;  // every light of the map is near a view
-  dataSettings.gridCellSize = 16;
-  dataSettings.gridOrigin = 0;
-  MathInit(16, 0);
-  const std::int32_t map = gameData.maps.Append();
-  Map& m = gameData.maps[map];
-  m.width = kSize - 1;
-  m.height = kSize - 1;
-  m.layerCount = 0;
-  m.flags = {0, 0, 0, 0, 0, 0};
-  m.ambientColor = 0xFF404040u;
-  m.staticCollision.Make(kSize * 2, kSize * 2, 2);
-  m.workingCollision.Make(kSize * 2, kSize * 2, 2);
-  for (TileLayerGroup& g : m.tileLayerGroups) {
-    g.slotGrid.Make(kSize, kSize, 1);
-    g.tileGrid.Make(kSize, kSize, 1);
-    g.slotTileSets = {0, 1};
-    g.slotCount = 2;
-  }
-  TileSet floor, wall;
-  floor.tiles.emplace_back();
-  wall.flags = 1;
-  wall.tiles.emplace_back();
-  gameData.tileSets = {floor, wall};
-  for (std::int32_t y = 0; y < kSize; ++y)
-    for (std::int32_t x = 0; x < kSize; ++x) {
-      const bool line = (x % 16 == 8 && y % 8 != 4) || (y % 16 == 8 && x % 8 != 4);
-      m.tileLayerGroups[0].slotGrid.At(x, y, 0) = line ? 2 : 1;
-    }
-  BuildSectorGrid(m);
-  UpdateTileCollision(map, -1, -1, -1);
+  gameData.maps[map].ambientColor = 0xFF404040u;
   return map;
 }
 

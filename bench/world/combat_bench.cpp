@@ -25,6 +25,7 @@
 #include "world/movement_commands.h"
 #include "world/movement_fields.h"
 #include "world/tile_collision.h"
+#include "walled_map.h"
 
 namespace {
 
@@ -56,42 +57,7 @@ constexpr std::int32_t kSize = 128;
 constexpr std::int32_t kTick = 16;
 constexpr int kTicks = 600;
 
-// Open ground with wall lines every 16 tiles, each with a gap every 8 tiles.
-std::int32_t MakeMap() {
-  gameData.Reset();
-  projectState.Reset();
-  storedProjectSettings = StoredProjectSettings();
-  dataSettings.gridCellSize = 16;
-  dataSettings.gridOrigin = 0;
-  MathInit(16, 0);
-  const std::int32_t map = gameData.maps.Append();
-  Map& m = gameData.maps[map];
-  m.width = kSize - 1;
-  m.height = kSize - 1;
-  m.layerCount = 0;
-  m.flags = {0, 0, 0, 0, 0, 0};
-  m.staticCollision.Make(kSize * 2, kSize * 2, 2);
-  m.workingCollision.Make(kSize * 2, kSize * 2, 2);
-  for (TileLayerGroup& g : m.tileLayerGroups) {
-    g.slotGrid.Make(kSize, kSize, 1);
-    g.tileGrid.Make(kSize, kSize, 1);
-    g.slotTileSets = {0, 1};
-    g.slotCount = 2;
-  }
-  TileSet floor, wall;
-  floor.tiles.emplace_back();
-  wall.flags = 1;
-  wall.tiles.emplace_back();
-  gameData.tileSets = {floor, wall};
-  for (std::int32_t y = 0; y < kSize; ++y)
-    for (std::int32_t x = 0; x < kSize; ++x) {
-      const bool line = (x % 16 == 8 && y % 8 != 4) || (y % 16 == 8 && x % 8 != 4);
-      m.tileLayerGroups[0].slotGrid.At(x, y, 0) = line ? 2 : 1;
-    }
-  BuildSectorGrid(m);
-  UpdateTileCollision(map, -1, -1, -1);
-  return map;
-}
+std::int32_t MakeMap() { return bench::MakeWalledMap(kSize); }
 
 void Populate(std::int32_t map) {
   projectState.teams.assign(2, Team());
