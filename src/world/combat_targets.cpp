@@ -16,28 +16,19 @@
 #include "world/item_sounds.h"
 #include "world/reference_fields.h"
 #include "world/relations.h"
+#include "world/combat_access.h"
 
 namespace kiv {
 
 namespace {
 
+using combat::ActorAt;
+using combat::ClampToLong;
+using combat::ValidActor;
+using combat::ValidItem;
+
 constexpr std::int32_t kCombatBehaviourOn = 1;
 constexpr std::int32_t kItemAppliedScript = 2;
-
-Actor& ActorAt(std::int32_t map, std::int32_t actor) {
-  return gameData.maps[map].actors[static_cast<std::size_t>(actor)];
-}
-
-bool ValidActor(std::int32_t map, std::int32_t actor) {
-  return actor >= 0 && static_cast<std::size_t>(actor) < gameData.maps[map].actors.size();
-}
-
-bool ValidItem(std::int32_t item) { return item >= 0 && static_cast<std::size_t>(item) < gameData.items.size(); }
-
-std::int32_t ClampToLong(std::int64_t value) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                             std::numeric_limits<std::int32_t>::max()));
-}
 
 void FollowLeaderOrGoHome(Actor& a) {
   if (LeaderActor(a) >= 0) {

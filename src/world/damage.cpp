@@ -23,10 +23,16 @@
 #include "world/party_progression.h"
 #include "world/reference_fields.h"
 #include "world/relations.h"
+#include "world/combat_access.h"
 
 namespace kiv {
 
 namespace {
+
+using combat::ActorAt;
+using combat::ClampToLong;
+using combat::ValidActor;
+using combat::ValidItem;
 
 constexpr float kAlertRadius = 96.0f;
 constexpr std::int32_t kDamageShowMs = 1500;
@@ -35,24 +41,6 @@ constexpr std::int64_t kLargestShown = 999999999;
 constexpr std::int32_t kHurtPose = 12;
 constexpr std::uint8_t kChargeKind = 4;
 constexpr std::uint8_t kOwnerBoundPhase = 2;
-
-// Scripts run from here may grow the character list, so characters are
-// always reached afresh through their index.
-Actor& ActorAt(std::int32_t map, std::int32_t actor) {
-  return gameData.maps[map].actors[static_cast<std::size_t>(actor)];
-}
-
-bool ValidActor(std::int32_t map, std::int32_t actor) {
-  return actor >= 0 && static_cast<std::size_t>(actor) < gameData.maps[map].actors.size();
-}
-
-bool ValidItem(std::int32_t item) { return item >= 0 && static_cast<std::size_t>(item) < gameData.items.size(); }
-
-std::int32_t ClampToLong(std::int64_t value) {
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(value);
-}
 
 std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
   std::int64_t sum = 0;
