@@ -23,6 +23,9 @@ struct PlayerSettings {
   bool detailShade = true;         // [Detail] "Shade"
   bool detailSpecular = true;      // [Detail] "Specular"
   std::int32_t textInterval = 15;  // [Detail] "TextInterval", milliseconds per character
+  // The sound dialog's "Speed": 0 until its OK during this run; written as
+  // [Sound] "Tempo" but never read back.
+  float soundTempo = 0;
 
   // "DATA.INI" [Main Menu], read at each activation.
   bool fullscreenDefault = true;          // "Fullscreen"

@@ -103,6 +103,7 @@ void GraphicsReleaseD3DX() { graphics.d3dx = false; }
 void GraphicsEnumAdapters() {
   gfx::Direct3D& d3d = D3D();
   const std::uint32_t count = d3d.GetAdapterCount();
+  graphics.adapterList.clear();
   if (count == 0) return;
   graphics.adapterList.assign(count, gfx::AdapterIdentifier{});
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -114,11 +115,19 @@ void GraphicsEnumDisplayModes(std::int32_t adapter) {
   gfx::Direct3D& d3d = D3D();
   const std::uint32_t a = static_cast<std::uint32_t>(adapter);
   const std::uint32_t count = d3d.GetAdapterModeCount(a);
+  graphics.displayModes.clear();
   if (count == 0) return;
   graphics.displayModes.assign(count, gfx::DisplayMode{});
   for (std::uint32_t i = 0; i < count; ++i) {
     CheckResult(d3d.EnumAdapterModes(a, i, graphics.displayModes[i]), "EnumAdapterModes");
   }
+}
+
+gfx::HResult GraphicsGetDeviceCaps(std::int32_t adapter, std::int32_t deviceType) {
+  if (!graphics.direct3d || adapter < 0 || deviceType < 0) return gfx::kErrInvalidCall;
+  gfx::Caps caps;
+  return graphics.direct3d->GetDeviceCaps(static_cast<std::uint32_t>(adapter), static_cast<std::uint32_t>(deviceType),
+                                          caps);
 }
 
 std::int32_t FormatBitsPerPixel(std::uint32_t format) {

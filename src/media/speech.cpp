@@ -44,6 +44,11 @@ std::int32_t SpeechGetVoiceCount(const std::u16string& /*required*/, const std::
   return static_cast<std::int32_t>(speechGlobals.voiceTokens.size());
 }
 
+std::u16string SpeechGetVoiceName(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= speechGlobals.voiceTokens.size()) return {};
+  return Utf8ToUtf16(speechGlobals.voiceTokens[static_cast<std::size_t>(index)].name);
+}
+
 void SpeechSelectVoice(std::int32_t index) {
   if (!speechGlobals.voice || index < 0 || static_cast<std::size_t>(index) >= speechGlobals.voiceTokens.size()) return;
   speech::SelectVoice(speechGlobals.voiceTokens[static_cast<std::size_t>(index)].identifier);
