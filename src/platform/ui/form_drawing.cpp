@@ -290,18 +290,31 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       if (item.border) ImGui::GetWindowDrawList()->AddRect(at, place.max, ImGui::GetColorU32(ImGuiCol_Border));
       break;
     case ControlKind::CheckBox: {
-      const std::string text = AnsiToUtf8(ShownCaption(item.caption));
-      bool checked = item.value != 0;
-      if (ImGui::Checkbox(text.c_str(), &checked)) {
-        item.value = checked ? 1 : 0;
+      // The whole rectangle takes the click, as the desktop's check boxes do.
+      if (ImGui::InvisibleButton("##check", size) && place.enabled) {
+        item.value = item.value != 0 ? 0 : 1;
         onEvent(ControlEvent::Click, name, number);
       }
+      ImDrawList* draw = ImGui::GetWindowDrawList();
+      const float side = 13, middle = (at.y + place.max.y) / 2;
+      const ImVec2 boxMin(at.x + 2, middle - side / 2), boxMax(at.x + 2 + side, middle + side / 2);
+      draw->AddRectFilled(boxMin, boxMax,
+                          ImGui::GetColorU32(ImGui::IsItemHovered() ? ImGuiCol_FrameBgHovered : ImGuiCol_FrameBg));
+      draw->AddRect(boxMin, boxMax, ImGui::GetColorU32(ImGuiCol_Border));
+      if (item.value != 0) {
+        const ImVec2 mark[] = {ImVec2(boxMin.x + 3, middle), ImVec2(boxMin.x + 5.5f, middle + 3),
+                               ImVec2(boxMin.x + 10, middle - 3.5f)};
+        draw->AddPolyline(mark, 3, ImGui::GetColorU32(ImGuiCol_Text), 0, 2);
+      }
+      const std::string text = AnsiToUtf8(ShownCaption(item.caption));
+      const float fontSize = ImGui::GetFontSize();
+      draw->AddText(ImVec2(boxMax.x + 6, middle - fontSize / 2), ImGui::GetColorU32(ImGuiCol_Text), text.c_str());
       break;
     }
     case ControlKind::TextBox: {
       std::string text = AnsiToUtf8(item.text);
       ImGui::SetNextItemWidth(size.x);
-      if (ImGui::InputText("##text", &text)) {
+      if (ImGui::InputText("##text", &text, ImGuiInputTextFlags_AutoSelectAll)) {
         item.text = Utf8ToAnsi(text);
         onEvent(ControlEvent::Change, name, number);
       }
