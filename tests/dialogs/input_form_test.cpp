@@ -123,9 +123,10 @@ TEST_F(InputSetTest, PlusAppendsTheAcceptedBindingAndMinusRemovesTheSelectedLine
 
 TEST_F(InputSetTest, AddingThenRemovingStillWritesOnOk) {
   frmInput.Show();
-  OnCapture(2, -1, true);  // "Right Click"
+  OnCapture(5, -1, true);  // listed as "Mouse Button 5", named "Click 5" once bound
   frmInput.buttonInputAdd_Click(11);
-  EXPECT_EQ(Array("listInput").Item(11).list, (std::vector<std::string>{"Right Click"}));
+  EXPECT_EQ(controls[2].slots[3].bindings[0].key, 4);
+  EXPECT_EQ(Array("listInput").Item(11).list, (std::vector<std::string>{"Click 5"}));
   Array("listInput").Item(11).listIndex = 0;
   frmInput.buttonInputRemove_Click(11);
   EXPECT_TRUE(controls[2].slots[3].bindings.empty());
