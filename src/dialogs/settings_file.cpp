@@ -40,8 +40,6 @@ std::int32_t ReadSetting(SettingKey key, std::int32_t defaultValue) {
   return IniReadInt(SettingsIniPath(), info.section, info.key, defaultValue);
 }
 
-bool ReadSettingFlag(SettingKey key, bool defaultValue) { return ReadSetting(key, defaultValue ? -1 : 0) != 0; }
-
 void WriteSetting(SettingKey key, std::int32_t value) {
   const SettingKeyInfo& info = SettingKeyOf(key);
   IniWriteString(SettingsIniPath(), info.section, info.key, std::to_string(value));

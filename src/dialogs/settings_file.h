@@ -45,8 +45,6 @@ const SettingKeyInfo& SettingKeyOf(SettingKey key);
 // is not a number reads 0), with the table's default or the caller's.
 std::int32_t ReadSetting(SettingKey key);
 std::int32_t ReadSetting(SettingKey key, std::int32_t defaultValue);
-// Booleans are on when the number is not 0.
-bool ReadSettingFlag(SettingKey key, bool defaultValue);
 
 // Writes decimal text, Booleans as "-1" and "0", the tempo as real-number text.
 // Every other line of the file is kept.
