@@ -21,6 +21,7 @@ struct DirectionWords {
   float angle;
 };
 
+// clang-format off
 constexpr DirectionWords kDirectionWords[] = {
     {u"west", u"left", kPi},
     {u"northwest", u"leftup", -kThreePiOver4},
@@ -31,11 +32,13 @@ constexpr DirectionWords kDirectionWords[] = {
     {u"south", u"down", kPiOver2},
     {u"southwest", u"leftdown", kThreePiOver4},
 };
+// clang-format on
 
 // The direction of a trimmed, lower-cased word; -1 for none.
 std::int32_t DirectionOfWord(const std::u16string& word) {
   for (std::size_t d = 0; d < std::size(kDirectionWords); ++d) {
-    if (word == kDirectionWords[d].compass || word == kDirectionWords[d].screen) return static_cast<std::int32_t>(d);
+    const DirectionWords& words = kDirectionWords[d];
+    if (word == words.compass || word == words.screen) return static_cast<std::int32_t>(d);
   }
   return -1;
 }

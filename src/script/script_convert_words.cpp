@@ -25,12 +25,15 @@ std::u16string DecimalText(std::int32_t value) {
 // The value of the first word, or decimal text of a value, in the row that
 // the trimmed, lower-cased text equals; 0 and, with raise, the invalid-word
 // error when none does.
-std::int32_t ConvertWord(std::u16string_view text, std::initializer_list<Word> row, const char* prefix, bool raise) {
+std::int32_t ConvertWord(std::u16string_view text, std::initializer_list<Word> row, const char* prefix,
+                         bool raise) {
   const std::u16string key = TrimLower(text);
   for (const Word& entry : row) {
     if (key == entry.word || key == DecimalText(entry.value)) return entry.value;
   }
-  if (raise) RaiseError(kErrData, std::string(prefix) + "\"" + Utf16ToAnsi(std::u16string(text)) + "\" is invalid.");
+  if (raise) {
+    RaiseError(kErrData, std::string(prefix) + "\"" + Utf16ToAnsi(std::u16string(text)) + "\" is invalid.");
+  }
   return 0;
 }
 

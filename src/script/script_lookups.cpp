@@ -33,7 +33,9 @@ template <typename Record, typename Take>
 std::int32_t FindByName(const std::vector<Record>& records, const std::u16string& prepared, bool loose,
                         Take take) {
   for (std::size_t i = 0; i < records.size(); ++i) {
-    if (take(records[i]) && NameMatches(records[i].name, prepared, loose)) return static_cast<std::int32_t>(i);
+    if (take(records[i]) && NameMatches(records[i].name, prepared, loose)) {
+      return static_cast<std::int32_t>(i);
+    }
   }
   return -1;
 }
@@ -49,7 +51,9 @@ std::int32_t FindByName(const std::vector<Record>& records, const std::u16string
 
 constexpr const char* kDoesNotExist = " does not exist.";
 
-ScriptValue Result(std::int32_t kind, std::int32_t index) { return ScriptValue{kind, Variant::Long(index), 0}; }
+ScriptValue Result(std::int32_t kind, std::int32_t index) {
+  return ScriptValue{kind, Variant::Long(index), 0};
+}
 
 // The plain look-up: one table, every record takes part.
 template <typename Record>
@@ -113,7 +117,9 @@ ScriptValue ScriptLookupKey(std::u16string_view name, bool raise) {
     for (std::int32_t code = 0; code <= device.lastCode; ++code) {
       // A code without a name cannot be named: the empty text finds no key.
       const std::u16string keyName = InputControlName(code, device.kind);
-      if (!keyName.empty() && keyName == name) return ScriptValue{kValuePlain, Variant::Long(device.kind), code};
+      if (!keyName.empty() && keyName == name) {
+        return ScriptValue{kValuePlain, Variant::Long(device.kind), code};
+      }
     }
   }
   if (raise) RaiseNotFound("Key ", std::u16string(name), kDoesNotExist);
@@ -121,7 +127,8 @@ ScriptValue ScriptLookupKey(std::u16string_view name, bool raise) {
 }
 
 ScriptValue ScriptLookupEquipmentArea(std::u16string_view name, bool raise) {
-  return Result(kObjectEquipmentArea, LookUpPlain(projectState.equipmentAreas, name, raise, "Area of equipment "));
+  return Result(kObjectEquipmentArea,
+                LookUpPlain(projectState.equipmentAreas, name, raise, "Area of equipment "));
 }
 
 ScriptValue ScriptLookupActorTemplate(std::u16string_view name, bool raise) {
@@ -132,8 +139,8 @@ std::int32_t ScriptLookupTileSet(std::u16string_view name, std::int32_t layer, b
   const bool loose = ScriptLooseNameMatching();
   const std::u16string prepared = Prepared(name, loose);
   if (prepared.empty() && allowEmpty) return -1;
-  const std::int32_t index =
-      FindByName(gameData.tileSets, prepared, loose, [layer](const TileSet& set) { return set.kind == layer; });
+  const std::int32_t index = FindByName(gameData.tileSets, prepared, loose,
+                                        [layer](const TileSet& set) { return set.kind == layer; });
   if (index < 0 && raise) {
     RaiseNotFound("Tile-set ", prepared, " does not exist. Ensure you picked the correct tile-set layer.");
   }
@@ -144,9 +151,9 @@ ScriptValue ScriptLookupSprite(std::u16string_view name, std::int32_t category, 
   const bool loose = ScriptLooseNameMatching();
   const std::u16string prepared = Prepared(name, loose);
   if (prepared.empty() && allowEmpty) return Result(kObjectSprite, -1);
-  const std::int32_t index = FindByName(gameData.spriteSets, prepared, loose, [category](const SpriteSet& set) {
-    return category == -1 || set.category == category;
-  });
+  const std::int32_t index =
+      FindByName(gameData.spriteSets, prepared, loose,
+                 [category](const SpriteSet& set) { return category == -1 || set.category == category; });
   if (index >= 0 || TrimLower(name) == u"(none)") return Result(kObjectSprite, index);
   if (raise) {
     if (category == -1) RaiseNotFound("Sprite ", prepared, kDoesNotExist);

@@ -44,11 +44,11 @@ TEST(AngleToQuarterDirection, ClosedQuartersTestedInOrder) {
       {-(kPi - kPiOver4), 0},  // -3pi/4 lies in the first range tested
       {-kPiOver4, 2},          // -pi/4 ends the range of Up
       {kPiOver4, 4},
-      {kPi - kPiOver4, 0},     // 3pi/4: the range around pi is tested before the one of Down
+      {kPi - kPiOver4, 0},  // 3pi/4: the range around pi is tested before the one of Down
       {std::nextafter(kPi - kPiOver4, 0.0f), 6},
       {kPi + kPiOver4, 0},
       {-(kPi + kPiOver4), 0},
-      {4.0f, 0},               // beyond every range
+      {4.0f, 0},  // beyond every range
       {-4.0f, 0},
       {0.5f, 4},
       {1.5f, 6},
@@ -99,10 +99,10 @@ TEST(ScriptConvertDirection, EveryWordGivesItsDirectionAndAngle) {
     float angle;
   };
   const Row rows[] = {
-      {u"west", u"left", 3.1415927f},         {u"northwest", u"leftup", -2.3561945f},
-      {u"north", u"up", -1.5707964f},         {u"northeast", u"rightup", -0.7853982f},
-      {u"east", u"right", 0.0f},              {u"southeast", u"rightdown", 0.7853982f},
-      {u"south", u"down", 1.5707964f},        {u"southwest", u"leftdown", 2.3561945f},
+      {u"west", u"left", 3.1415927f},  {u"northwest", u"leftup", -2.3561945f},
+      {u"north", u"up", -1.5707964f},  {u"northeast", u"rightup", -0.7853982f},
+      {u"east", u"right", 0.0f},       {u"southeast", u"rightdown", 0.7853982f},
+      {u"south", u"down", 1.5707964f}, {u"southwest", u"leftdown", 2.3561945f},
   };
   for (std::int32_t d = 0; d < 8; ++d) {
     for (const char16_t* word : {rows[d].compass, rows[d].screen}) {
@@ -150,16 +150,16 @@ TEST(ScriptConvertDirection, InvalidWordsAndTypes) {
        "-1 Rotation/angle/direction \" Sideways\" is invalid.", false},
       {[](bool raise) { ScriptConvertRotation(Variant::Text(u""), raise); },
        "-1 Rotation/angle/direction \"\" is invalid.", false},
-      {[](bool raise) { ScriptConvertBoolean(Variant::Text(u"none"), raise); }, "-1 Boolean \"none\" is invalid.",
-       false},
+      {[](bool raise) { ScriptConvertBoolean(Variant::Text(u"none"), raise); },
+       "-1 Boolean \"none\" is invalid.", false},
       {[](bool raise) { ScriptConvertDirection(Variant(), true, raise); },
        "-1 Unsupported data-type to convert direction.", true},
       {[](bool raise) { ScriptConvertDirection(Variant::Array(kVarLong, {Variant::Long(1)}), false, raise); },
        "-1 Unsupported data-type to convert direction.", true},
       {[](bool raise) { ScriptConvertRotation(Variant::FromRaw(kVarNull, 0, 0.0), raise); },
        "-1 Unsupported data-type to convert rotation/angle/direction.", true},
-      {[](bool raise) { ScriptConvertBoolean(Variant(), raise); }, "-1 Unsupported data-type to convert boolean.",
-       false},
+      {[](bool raise) { ScriptConvertBoolean(Variant(), raise); },
+       "-1 Unsupported data-type to convert boolean.", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

@@ -75,10 +75,8 @@ std::vector<PlainTable> PlainTables() {
        "Area of equipment "},
       {"actor template", Filler(gameData.actorTemplates), ScriptLookupActorTemplate, kObjectActorTemplate,
        "Actor template "},
-      {"item",
-       Filler(gameData.items),
-       [](std::u16string_view name, bool raise) { return ScriptLookupItem(name, raise, false); },
-       kObjectItem,
+      {"item", Filler(gameData.items),
+       [](std::u16string_view name, bool raise) { return ScriptLookupItem(name, raise, false); }, kObjectItem,
        "Item/Magic "},
   };
 }
@@ -89,19 +87,21 @@ TEST_F(ScriptLookupsTest, PlainTablesMatchNamesByTheLooseSetting) {
     const char16_t* name;
     std::int32_t index;
   };
+  // clang-format off
   const Case cases[] = {
-      {true, u" Arial ", 1},   // trimmed and lower-cased on both sides: "arial" comes first
+      {true, u" Arial ", 1},  // trimmed and lower-cased on both sides: "arial" comes first
       {true, u"COURIER", 0},
-      {true, u"times", 3},     // the record " Times " is trimmed too
+      {true, u"times", 3},    // the record " Times " is trimmed too
       {false, u"Arial", 2},
       {false, u"arial", 1},
       {false, u" Arial ", -1},
       {false, u"ARIAL", -1},
       {false, u"times", -1},
       {false, u" Times ", 3},
-      {false, u"Mono", 4},     // of two records with one name the lower index wins
+      {false, u"Mono", 4},    // of two records with one name the lower index wins
       {false, u"", -1},
   };
+  // clang-format on
   for (const PlainTable& table : PlainTables()) {
     table.fill({u"Courier", u"arial", u"Arial", u" Times ", u"Mono", u"Mono"});
     for (const Case& c : cases) {
@@ -146,7 +146,8 @@ TEST_F(ScriptLookupsTest, ItemKeywordsGoThroughTheRunningFrame) {
   const Case cases[] = {
       {false, 0, -1, u"relate", false, 0, "no error"},
       {false, -1, 2, u"this", false, 2, "no error"},
-      {false, 0, -1, u"Relate", false, 2, "no error"},  // only "relate" exactly is the keyword without the setting
+      {false, 0, -1, u"Relate", false, 2,
+       "no error"},  // only "relate" exactly is the keyword without the setting
       {false, 0, -1, u" relate", false, -1, "-1 Item/Magic \" relate\" does not exist."},
       {true, 1, -1, u" RELATE ", false, 1, "no error"},
       {true, -1, 0, u"This", false, 0, "no error"},
@@ -162,7 +163,8 @@ TEST_F(ScriptLookupsTest, ItemKeywordsGoThroughTheRunningFrame) {
     SCOPED_TRACE(Utf16ToUtf8(c.name));
     SetLooseNameMatching(c.loose);
     RunningScript(c.relateItem, c.thisItem);
-    EXPECT_EQ(ScriptLookupItem(c.name, false, c.allowEmpty), (ScriptValue{kObjectItem, Variant::Long(c.index), 0}));
+    EXPECT_EQ(ScriptLookupItem(c.name, false, c.allowEmpty),
+              (ScriptValue{kObjectItem, Variant::Long(c.index), 0}));
     EXPECT_EQ(MessageOf([&] { ScriptLookupItem(c.name, true, c.allowEmpty); }), c.message);
   }
   // The keywords need a running script; a plain name does not.
@@ -188,9 +190,9 @@ TEST_F(ScriptLookupsTest, KeysByDisplayNameExactly) {
       {false, u"Button 1", {kValuePlain, Variant::Long(8), 0}},
       {false, u"Button 32", {kValuePlain, Variant::Long(8), 31}},
       {false, u"Button 33", {kValuePlain, Variant::Long(-1), 0}},
-      {true, u"esc", {kValuePlain, Variant::Long(-1), 0}},  // never lower-cased
+      {true, u"esc", {kValuePlain, Variant::Long(-1), 0}},   // never lower-cased
       {true, u" Esc", {kValuePlain, Variant::Long(-1), 0}},  // never trimmed
-      {false, u"", {kValuePlain, Variant::Long(-1), 0}},      // codes without a name are not found by ""
+      {false, u"", {kValuePlain, Variant::Long(-1), 0}},     // codes without a name are not found by ""
       {false, u"None", {kValuePlain, Variant::Long(-1), 0}},
   };
   for (const Case& c : cases) {
@@ -205,7 +207,8 @@ TEST_F(ScriptLookupsTest, KeysByDisplayNameExactly) {
 
 TEST_F(ScriptLookupsTest, TileSetsOfTheGivenLayerOnly) {
   gameData.tileSets.resize(4);
-  const std::pair<const char16_t*, std::int32_t> sets[] = {{u"Grass", 0}, {u"Rock", 1}, {u"Grass", 2}, {u"grass", 2}};
+  const std::pair<const char16_t*, std::int32_t> sets[] = {
+      {u"Grass", 0}, {u"Rock", 1}, {u"Grass", 2}, {u"grass", 2}};
   for (std::size_t i = 0; i < 4; ++i) {
     gameData.tileSets[i].name = sets[i].first;
     gameData.tileSets[i].kind = sets[i].second;
@@ -228,7 +231,8 @@ TEST_F(ScriptLookupsTest, TileSetsOfTheGivenLayerOnly) {
       {true, u" Rock ", 2, false, -1,
        "-1 Tile-set \"rock\" does not exist. Ensure you picked the correct tile-set layer."},
       {false, u"", 1, true, -1, "no error"},
-      {false, u"", 1, false, -1, "-1 Tile-set \"\" does not exist. Ensure you picked the correct tile-set layer."},
+      {false, u"", 1, false, -1,
+       "-1 Tile-set \"\" does not exist. Ensure you picked the correct tile-set layer."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf16ToUtf8(c.name));
@@ -265,7 +269,8 @@ TEST_F(ScriptLookupsTest, EffectsAreSpriteSetsNamedEffectAndTheName) {
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf16ToUtf8(c.name));
     SetLooseNameMatching(c.loose);
-    EXPECT_EQ(ScriptLookupEffect(c.name, false, c.allowEmpty), (ScriptValue{kObjectEffect, Variant::Long(c.index), 0}));
+    EXPECT_EQ(ScriptLookupEffect(c.name, false, c.allowEmpty),
+              (ScriptValue{kObjectEffect, Variant::Long(c.index), 0}));
     EXPECT_EQ(MessageOf([&] { ScriptLookupEffect(c.name, true, c.allowEmpty); }), c.message);
   }
 }
