@@ -50,11 +50,13 @@ void WindowPlace(const ui::Form& form, const ui::Control& control, std::int32_t&
 // Every control of the dialog as a plain button (its buttons) or label (the rest) at its place.
 class PlainForm : public ui::Form {
  public:
-  explicit PlainForm(const ui::Form& dialog) : ui::Form("frmPlain", InputFormDesign::kWidth, InputFormDesign::kHeight) {
+  explicit PlainForm(const ui::Form& dialog)
+      : ui::Form("frmPlain", InputFormDesign::kWidth, InputFormDesign::kHeight) {
     ui::ControlArrayOf& buttons = AddControlArray("buttons", ui::ControlKind::Button, 0);
     ui::ControlArrayOf& labels = AddControlArray("labels", ui::ControlKind::Label, 0);
-    for (const char* name : {"picHold", "picStats", "picStat", "txtInfoTitle", "txtInfoPlayer", "listInput",
-                             "buttonInputAdd", "buttonInputRemove", "scrollWindow", "buttonOK", "buttonCancel"}) {
+    for (const char* name :
+         {"picHold", "picStats", "picStat", "txtInfoTitle", "txtInfoPlayer", "listInput", "buttonInputAdd",
+          "buttonInputRemove", "scrollWindow", "buttonOK", "buttonCancel"}) {
       const ui::ControlArrayOf& array = dialog.Controls(name);
       for (const ui::Control& item : array.items) {
         ui::Control plain;
@@ -74,8 +76,8 @@ void BM_InputSetDialogFrame(benchmark::State& state) {
   ui::DoEvents();
   for (auto _ : state) ui::DoEvents();
   std::size_t count = 0;
-  for (const char* name : {"picStat", "txtInfoTitle", "txtInfoPlayer", "listInput", "buttonInputAdd",
-                           "buttonInputRemove"}) {
+  for (const char* name :
+       {"picStat", "txtInfoTitle", "txtInfoPlayer", "listInput", "buttonInputAdd", "buttonInputRemove"}) {
     count += frmInput.Controls(name).items.size();
   }
   state.counters["controls"] = static_cast<double>(count);

@@ -18,7 +18,9 @@ void DialogDevices::Reset() {
   VoiceCount = [] { return SpeechGetVoiceCount(u"", u""); };
   VoiceName = [](std::int32_t index) { return SpeechGetVoiceName(index); };
   Speak = [](const std::u16string& text, std::int32_t flags) { SpeechSpeak(text, flags); };
-  CreateKeyboard = [](std::uint32_t window, std::int32_t flags) { return InputCreateKeyboard(window, flags); };
+  CreateKeyboard = [](std::uint32_t window, std::int32_t flags) {
+    return InputCreateKeyboard(window, flags);
+  };
   ListGameControllers = [] { return InputListGameControllers(); };
   CreateJoystick = [](std::uint32_t window, const std::string& instance, bool extended, std::int32_t flags) {
     return InputCreateJoystick(window, instance, extended, flags);

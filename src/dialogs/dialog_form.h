@@ -12,7 +12,8 @@ namespace kiv {
 
 class DialogForm : public ui::Form {
  public:
-  DialogForm(std::string name, std::int32_t clientWidth, std::int32_t clientHeight, bool showsStartWindow = true)
+  DialogForm(std::string name, std::int32_t clientWidth, std::int32_t clientHeight,
+             bool showsStartWindow = true)
       : ui::Form(std::move(name), clientWidth, clientHeight), showsStartWindow_(showsStartWindow) {}
   void Form_Unload(int& cancel) override;
 

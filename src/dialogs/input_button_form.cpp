@@ -11,8 +11,9 @@ bool bindingAccepted = false;
 InputButtonForm frmInputButton;
 
 const char* const kCaptureEntries[kCaptureEntryCount] = {
-    "Key / Gamepad",  "Left Click",     "Right Click",    "Middle Click",      "Mouse Button 4",  "Mouse Button 5",
-    "Mouse Button 6", "Mouse Button 7", "Mouse Button 8", "Horizontal Cursor", "Vertical Cursor", "Mouse Wheel",
+    "Key / Gamepad",  "Left Click",        "Right Click",     "Middle Click",
+    "Mouse Button 4", "Mouse Button 5",    "Mouse Button 6",  "Mouse Button 7",
+    "Mouse Button 8", "Horizontal Cursor", "Vertical Cursor", "Mouse Wheel",
 };
 
 namespace {
@@ -37,7 +38,8 @@ void InputButtonForm::Form_Load() {
   joystickCreated_ = false;
   const std::vector<std::string> controllers = dialogDevices.ListGameControllers();
   if (!controllers.empty()) {
-    joystickCreated_ = dialogDevices.CreateJoystick(WindowId(), controllers.front(), false, kJoystickCooperation) == 0;
+    joystickCreated_ =
+        dialogDevices.CreateJoystick(WindowId(), controllers.front(), false, kJoystickCooperation) == 0;
   }
   Item("listControls").listIndex = 0;
   listControls_Click();

@@ -20,7 +20,8 @@ using D = InputFormDesign;
 constexpr const char* kPlayerArrays[] = {"buttonInputAdd", "buttonInputRemove", "txtInfoPlayer", "listInput"};
 
 BindingSlot& SlotOfItem(int index) {
-  return controls.at(static_cast<std::size_t>(index / kPlayerCount)).slots[static_cast<std::size_t>(index % kPlayerCount)];
+  return controls.at(static_cast<std::size_t>(index / kPlayerCount))
+      .slots[static_cast<std::size_t>(index % kPlayerCount)];
 }
 
 std::string BindingText(const InputBinding& binding) {
@@ -48,8 +49,9 @@ void InputForm::Form_Load() {
   Item("picStats").container = "picHold";
   ui::Control& row = AddControl("picStat", ui::ControlKind::PictureBox, 0, 0, 490, D::kRowHeight);
   row.container = "picStats";
-  const auto inRow = [this](const std::string& name, ui::ControlKind kind, std::int32_t left, std::int32_t top,
-                            std::int32_t width, std::int32_t height, const std::string& text) {
+  const auto inRow = [this](const std::string& name, ui::ControlKind kind, std::int32_t left,
+                            std::int32_t top, std::int32_t width, std::int32_t height,
+                            const std::string& text) {
     ui::Control& control = AddControl(name, kind, left, top, width, height, text);
     control.container = "picStat";
     return &control;
@@ -60,8 +62,8 @@ void InputForm::Form_Load() {
   inRow("buttonInputAdd", ui::ControlKind::Button, 4, 78, 56, 19, "+");
   inRow("buttonInputRemove", ui::ControlKind::Button, 64, 78, 56, 19, "--");
   AddControl("scrollWindow", ui::ControlKind::ScrollBar, 498, D::kHoldTop, 17, 355).max = 0;
-  AddControl("buttonOK", ui::ControlKind::Button, 316, D::kHeight - D::kButtonHeight - 8, 96, D::kButtonHeight,
-             "&OK")
+  AddControl("buttonOK", ui::ControlKind::Button, 316, D::kHeight - D::kButtonHeight - 8, 96,
+             D::kButtonHeight, "&OK")
       .isDefault = true;
   AddControl("buttonCancel", ui::ControlKind::Button, 420, D::kHeight - D::kButtonHeight - 8, 96,
              D::kButtonHeight, "&Cancel")
@@ -87,14 +89,16 @@ void InputForm::Form_Load() {
       Controls("txtInfoPlayer").Item(i).caption = base + " " + std::to_string(p + 1);
       ui::Control& list = Controls("listInput").Item(i);
       list.Clear();
-      for (const InputBinding& binding : controls[static_cast<std::size_t>(r)].slots[static_cast<std::size_t>(p)].bindings) {
+      for (const InputBinding& binding :
+           controls[static_cast<std::size_t>(r)].slots[static_cast<std::size_t>(p)].bindings) {
         list.AddItem(BindingText(binding));
       }
     }
   }
   // 4. Rows beyond the table (the template row of an empty one) are hidden;
   // with no rows at all only the two buttons show.
-  for (std::size_t r = static_cast<std::size_t>(last + 1); r < rows.items.size(); ++r) rows.items[r].visible = false;
+  for (std::size_t r = static_cast<std::size_t>(last + 1); r < rows.items.size(); ++r)
+    rows.items[r].visible = false;
   if (last < 0) {
     Item("picHold").visible = false;
     Item("scrollWindow").visible = false;
@@ -159,7 +163,8 @@ void InputForm::buttonInputRemove_Click(int index) {
   const std::int32_t selected = list.listIndex;
   if (selected < 0) return;
   BindingSlot& slot = SlotOfItem(index);
-  if (static_cast<std::size_t>(selected) < slot.bindings.size()) slot.bindings.erase(slot.bindings.begin() + selected);
+  if (static_cast<std::size_t>(selected) < slot.bindings.size())
+    slot.bindings.erase(slot.bindings.begin() + selected);
   list.RemoveItem(selected);
   Dirty = true;
 }

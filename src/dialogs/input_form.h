@@ -13,8 +13,8 @@ namespace kiv {
 struct InputFormDesign {
   static constexpr std::int32_t kWidth = 524;
   static constexpr std::int32_t kHeight = 400;
-  static constexpr std::int32_t kHoldTop = 4;      // picHold's top (T)
-  static constexpr std::int32_t kRowHeight = 100;  // picStat's height (R)
+  static constexpr std::int32_t kHoldTop = 4;        // picHold's top (T)
+  static constexpr std::int32_t kRowHeight = 100;    // picStat's height (R)
   static constexpr std::int32_t kButtonHeight = 25;  // buttonOK's height (B)
 };
 

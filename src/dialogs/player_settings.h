@@ -28,11 +28,11 @@ struct PlayerSettings {
   float soundTempo = 0;
 
   // "DATA.INI" [Main Menu], read at each activation.
-  bool fullscreenDefault = true;          // "Fullscreen"
-  std::int32_t designWidth = 800;         // "Video Width" (videoWidth of the game)
-  std::int32_t designHeight = 600;        // "Video Height"
-  bool resolutionChangeAllowed = true;    // "Resolution Change"
-  bool fullscreenChangeAllowed = true;    // "Fullscreen Change"
+  bool fullscreenDefault = true;        // "Fullscreen"
+  std::int32_t designWidth = 800;       // "Video Width" (videoWidth of the game)
+  std::int32_t designHeight = 600;      // "Video Height"
+  bool resolutionChangeAllowed = true;  // "Resolution Change"
+  bool fullscreenChangeAllowed = true;  // "Fullscreen Change"
 
   void Reset() { *this = PlayerSettings{}; }
 };

@@ -18,7 +18,8 @@ constexpr std::int32_t kSoftwareDevice = 2;
 constexpr std::size_t kDescriptionLength = 512;
 
 std::string FormatBitsText(std::int32_t format) {
-  return std::to_string(FormatBitsPerPixel(static_cast<std::uint32_t>(format))) + "bit ID:" + std::to_string(format);
+  return std::to_string(FormatBitsPerPixel(static_cast<std::uint32_t>(format))) +
+         "bit ID:" + std::to_string(format);
 }
 
 // A whole number above 0 and nothing else, or 0.
@@ -44,11 +45,14 @@ std::int32_t LeadingNumber(const std::string& text) {
   return static_cast<std::int32_t>(value);
 }
 
-void ShowVideoMessage(const std::string& text) { ui::ShowMessageBox("Video Options", text, ui::BoxIcon::Information); }
+void ShowVideoMessage(const std::string& text) {
+  ui::ShowMessageBox("Video Options", text, ui::BoxIcon::Information);
+}
 
 }  // namespace
 
-std::string VideoModeText(std::int32_t width, std::int32_t height, std::int32_t refresh, std::int32_t format) {
+std::string VideoModeText(std::int32_t width, std::int32_t height, std::int32_t refresh,
+                          std::int32_t format) {
   return std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(refresh) + "Hz " +
          FormatBitsText(format);
 }
@@ -84,11 +88,12 @@ void VideoForm::Form_Load() {
   }
   if (adapters.list.empty()) {
     // 3.
-    ui::ShowMessageBox("DirectX 8 : Direct3D 8 General Error",
-                       "DirectX 8 : Direct3D 8 wasn't able to detect any display adapters.  You probably don't "
-                       "have the latest drivers for your video card.  Could you please try to download them.  We "
-                       "do not offer any support on this subject at this time.",
-                       ui::BoxIcon::Information);
+    ui::ShowMessageBox(
+        "DirectX 8 : Direct3D 8 General Error",
+        "DirectX 8 : Direct3D 8 wasn't able to detect any display adapters.  You probably don't "
+        "have the latest drivers for your video card.  Could you please try to download them.  We "
+        "do not offer any support on this subject at this time.",
+        ui::BoxIcon::Information);
     Unload();
     return;
   }
@@ -105,7 +110,8 @@ void VideoForm::Form_Load() {
   ui::Control& modes = Item("listDisplayMode");
   const std::string stored =
       VideoModeText(graphics.videoWidth, graphics.videoHeight, graphics.videoRefresh, graphics.videoFormat);
-  const std::string head = std::to_string(graphics.videoWidth) + "x" + std::to_string(graphics.videoHeight) + "x";
+  const std::string head =
+      std::to_string(graphics.videoWidth) + "x" + std::to_string(graphics.videoHeight) + "x";
   const std::string tail = "Hz " + FormatBitsText(graphics.videoFormat);
   std::int32_t chosen = -1;
   for (std::size_t i = 0; i < modes.list.size() && chosen < 0; ++i) {
@@ -151,12 +157,14 @@ void VideoForm::listAdapter_Click() {
   if (dialogDevices.DeviceTypeAvailable(adapter, kHardwareDevice)) {
     devices.AddItem("Hardware Accelerated Rendering", kHardwareDevice);
   }
-  if (dialogDevices.DeviceTypeAvailable(adapter, kSoftwareDevice)) devices.AddItem("Software Rendering", kSoftwareDevice);
+  if (dialogDevices.DeviceTypeAvailable(adapter, kSoftwareDevice))
+    devices.AddItem("Software Rendering", kSoftwareDevice);
   if (!devices.list.empty()) devices.listIndex = 0;
   dialogDevices.EnumDisplayModes(adapter);
   const bool anySize = playerSettings.resolutionChangeAllowed;
   for (const gfx::DisplayMode& mode : graphics.displayModes) {
-    const std::int32_t width = static_cast<std::int32_t>(mode.width), height = static_cast<std::int32_t>(mode.height);
+    const std::int32_t width = static_cast<std::int32_t>(mode.width),
+                       height = static_cast<std::int32_t>(mode.height);
     if (width <= 639 || height <= 479) continue;
     if (!anySize && (width != playerSettings.designWidth || height != playerSettings.designHeight)) continue;
     modes.AddItem(VideoModeText(width, height, static_cast<std::int32_t>(mode.refreshRate),

@@ -73,7 +73,8 @@ void InstallPlayerHooks() {
   graphicsHooks.captureMouseInWindow = [] { return storedProjectSettings.captureMouse != 0; };
   graphicsHooks.quitRequest = [] { return shell.quitRequest; };
   graphicsHooks.messageBox = [](const std::string& text, const std::string& title, BoxIcon icon) {
-    ui::ShowMessageBox(title, text, icon == BoxIcon::kInformation ? ui::BoxIcon::Information : ui::BoxIcon::Error);
+    ui::ShowMessageBox(title, text,
+                       icon == BoxIcon::kInformation ? ui::BoxIcon::Information : ui::BoxIcon::Error);
   };
   // Each option dialog shows the start window again when it unloads.
   dialogHooks.ShowStartWindow = [] { frmStart.Show(); };

@@ -254,17 +254,28 @@ void Compare(Hooks& installed, VisitAll visitAll, std::vector<HookState>& out) {
 
 std::vector<HookState> ListHooks() {
   std::vector<HookState> hooks;
-  Compare(dataHooks, [](DataHooks& h, auto&& v) { VisitDataHooks(h, v); }, hooks);
-  Compare(stateHooks, [](StateHooks& h, auto&& v) { VisitStateHooks(h, v); }, hooks);
-  Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
-  Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
-  Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
-  Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
-  Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
-  Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
-  Compare(dialogHooks, [](DialogHooks& h, auto&& v) { VisitDialogHooks(h, v); }, hooks);
-  Compare(mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
-  Compare(characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
+  Compare(
+      dataHooks, [](DataHooks& h, auto&& v) { VisitDataHooks(h, v); }, hooks);
+  Compare(
+      stateHooks, [](StateHooks& h, auto&& v) { VisitStateHooks(h, v); }, hooks);
+  Compare(
+      scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
+  Compare(
+      triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
+  Compare(
+      graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(
+      renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
+  Compare(
+      playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
+  Compare(
+      startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
+  Compare(
+      dialogHooks, [](DialogHooks& h, auto&& v) { VisitDialogHooks(h, v); }, hooks);
+  Compare(
+      mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
+  Compare(
+      characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

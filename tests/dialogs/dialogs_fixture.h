@@ -48,7 +48,8 @@ class DialogsTest : public ::testing::Test {
     d.EnumAdapters = [this] {
       graphics.adapterList.assign(adapters.size(), gfx::AdapterIdentifier{});
       for (std::size_t i = 0; i < adapters.size(); ++i) {
-        std::memcpy(graphics.adapterList[i].description, adapters[i].data(), std::min<std::size_t>(adapters[i].size(), 512));
+        std::memcpy(graphics.adapterList[i].description, adapters[i].data(),
+                    std::min<std::size_t>(adapters[i].size(), 512));
       }
     };
     d.EnumDisplayModes = [this](std::int32_t adapter) {
@@ -69,7 +70,8 @@ class DialogsTest : public ::testing::Test {
     };
     d.ListGameControllers = [this] { return controllers; };
     d.CreateJoystick = [this](std::uint32_t, const std::string& instance, bool extended, std::int32_t flags) {
-      calls.push_back("CreateJoystick " + instance + " " + std::to_string(extended) + " " + std::to_string(flags));
+      calls.push_back("CreateJoystick " + instance + " " + std::to_string(extended) + " " +
+                      std::to_string(flags));
       return 0;
     };
     d.PollKeyboard = [this] { inputDevices.keyboardState = heldKeys; };

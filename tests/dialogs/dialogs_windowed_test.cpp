@@ -34,7 +34,7 @@ class WindowedDialogs : public test::DialogsTest {
   void TearDown() override {
     ui::ClearInjectedMouse();
     for (ui::Form* form : std::initializer_list<ui::Form*>{&frmInputButton, &frmInput, &frmVideo, &frmVoice,
-                                                          &frmDetail, &frmSound}) {
+                                                           &frmDetail, &frmSound}) {
       if (form->IsLoaded()) form->Unload();
     }
     InputReleaseDirectInput();
@@ -70,7 +70,7 @@ TEST_F(WindowedDialogs, VoiceDialogEveryControlThenOk) {
   SavePng(pixels, "voice");
   EXPECT_EQ(pixels.width, 360);
   for (int top : {11, 39, 67, 95}) EXPECT_GT(pixels.Dark(8, top, 78, top + 16), 10) << top;  // the labels
-  EXPECT_GT(pixels.Dark(110, 8, 300, 28), 10);  // "Enable Voice"
+  EXPECT_GT(pixels.Dark(110, 8, 300, 28), 10);                                               // "Enable Voice"
 
   Click(frmVoice, "checkEnable");
   EXPECT_EQ(Item(frmVoice, "checkEnable").value, 1);
@@ -259,7 +259,8 @@ TEST_F(WindowedDialogs, AVirtualControllerButtonIsCaptured) {
 
 TEST_F(WindowedDialogs, ManyRowsScrollInsideTheirClippingArea) {
   controls.assign(30, Control{});
-  for (std::size_t i = 0; i < controls.size(); ++i) controls[i].displayName = u"Control " + AnsiToUtf16(std::to_string(i));
+  for (std::size_t i = 0; i < controls.size(); ++i)
+    controls[i].displayName = u"Control " + AnsiToUtf16(std::to_string(i));
   frmInput.Show();
   ui::DoEvents();
   ASSERT_TRUE(Item(frmInput, "scrollWindow").enabled);

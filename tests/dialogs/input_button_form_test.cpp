@@ -25,9 +25,10 @@ class CaptureTest : public DialogsTest {
 TEST_F(CaptureTest, TheTwelveEntriesAndWhatEachGives) {
   frmInputButton.Show();
   EXPECT_EQ(frmInputButton.caption, "Input");
-  const std::vector<std::string> texts = {
-      "Key / Gamepad",  "Left Click",     "Right Click",    "Middle Click",      "Mouse Button 4",  "Mouse Button 5",
-      "Mouse Button 6", "Mouse Button 7", "Mouse Button 8", "Horizontal Cursor", "Vertical Cursor", "Mouse Wheel"};
+  const std::vector<std::string> texts = {"Key / Gamepad",     "Left Click",      "Right Click",
+                                          "Middle Click",      "Mouse Button 4",  "Mouse Button 5",
+                                          "Mouse Button 6",    "Mouse Button 7",  "Mouse Button 8",
+                                          "Horizontal Cursor", "Vertical Cursor", "Mouse Wheel"};
   EXPECT_EQ(Item("listControls").list, texts);
   // Loading selects entry 0: the text box shows, OK waits for a capture.
   EXPECT_EQ(Item("listControls").listIndex, 0);

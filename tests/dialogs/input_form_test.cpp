@@ -26,8 +26,7 @@ class InputSetTest : public DialogsTest {
  protected:
   void SetUp() override {
     DialogsTest::SetUp();
-    controls = {MakeControl(u"Walk Up", {{{2, 0xC8}}, {{8, 0}, {4, 3}}}),
-                MakeControl(u"Action", {{{4, 10}}}),
+    controls = {MakeControl(u"Walk Up", {{{2, 0xC8}}, {{8, 0}, {4, 3}}}), MakeControl(u"Action", {{{4, 10}}}),
                 MakeControl(u"Menu", {})};
   }
   void TearDown() override {
@@ -68,7 +67,7 @@ TEST_F(InputSetTest, ThreeControlsGiveThreeRowsOfFourPlayers) {
       const ui::Control& item = Array(name).Item(i);
       EXPECT_TRUE(item.visible);
       EXPECT_EQ(item.container, "picStat");
-      EXPECT_EQ(item.containerIndex, i / 4);  // control i \ 4
+      EXPECT_EQ(item.containerIndex, i / 4);                           // control i \ 4
       EXPECT_EQ(item.left, Array(name).Item(0).left + 119 * (i % 4));  // player i Mod 4
     }
   }
@@ -87,7 +86,7 @@ TEST_F(InputSetTest, ThreeControlsGiveThreeRowsOfFourPlayers) {
 
 TEST_F(InputSetTest, PlusAppendsTheAcceptedBindingAndMinusRemovesTheSelectedLine) {
   frmInput.Show();
-  OnCapture(0, 0x1E, true);  // "A" held, OK
+  OnCapture(0, 0x1E, true);          // "A" held, OK
   frmInput.buttonInputAdd_Click(5);  // control 1, player 2
   EXPECT_EQ(controls[1].slots[1].bindings.size(), 1u);
   EXPECT_EQ(controls[1].slots[1].bindings[0].mode, 2);

@@ -154,7 +154,8 @@ TEST_F(OptionFormsTest, SlidersHoldTheirRangesAndStoredValuesOutsideShowClamped)
       {&frmSound, "sliderVolume", 0, 100, 10, 2},
   };
   // A hand-edited file: out of range, and not a number (which reads 0).
-  WriteSettings("[Voice]\r\nRate=50\r\nVolume=-5\r\n[Detail]\r\nTextInterval=abc\r\n[Sound2]\r\nVolume=250\r\n");
+  WriteSettings(
+      "[Voice]\r\nRate=50\r\nVolume=-5\r\n[Detail]\r\nTextInterval=abc\r\n[Sound2]\r\nVolume=250\r\n");
   playerSettings.voiceRate = ReadSetting(SettingKey::VoiceRate);
   playerSettings.voiceVolume = ReadSetting(SettingKey::VoiceVolume);
   playerSettings.textInterval = ReadSetting(SettingKey::DetailTextInterval);

@@ -51,7 +51,8 @@ TEST_F(DialogsTest, ValuesAreWrittenAsTextAndReadWithTheProfileRules) {
   WriteSetting(SettingKey::VoiceRate, -7);
   WriteSettingReal(SettingKey::SoundTempo, 2.5f);
   EXPECT_EQ(SettingsText(),
-            "[Detail]\r\nTextInterval=fast\r\nShade=-1\r\nSpecular=0\r\n[Voice]\r\nRate=-7\r\n[Sound]\r\nTempo=2.5\r\n");
+            "[Detail]\r\nTextInterval=fast\r\nShade=-1\r\nSpecular=0\r\n[Voice]\r\nRate=-7\r\n[Sound]"
+            "\r\nTempo=2.5\r\n");
   EXPECT_EQ(ReadSetting(SettingKey::VoiceRate), -7);
 }
 

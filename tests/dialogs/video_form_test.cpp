@@ -31,8 +31,9 @@ TEST_F(VideoTest, ModeTextsListsAndTheirItemValues) {
   EXPECT_EQ(Item("listDevice").itemData, (std::vector<std::int32_t>{1, 2}));
   // In enumeration order, only wider than 639 and taller than 479.
   EXPECT_EQ(Item("listDisplayMode").list,
-            (std::vector<std::string>{"640x480x60Hz 32bit ID:22", "800x600x60Hz 32bit ID:22", "800x600x75Hz 32bit ID:22",
-                                      "1024x768x60Hz 32bit ID:22", "800x600x60Hz 16bit ID:23"}));
+            (std::vector<std::string>{"640x480x60Hz 32bit ID:22", "800x600x60Hz 32bit ID:22",
+                                      "800x600x75Hz 32bit ID:22", "1024x768x60Hz 32bit ID:22",
+                                      "800x600x60Hz 16bit ID:23"}));
 }
 
 TEST_F(VideoTest, OnlyTheDeviceTypesWhoseQuerySucceeds) {
@@ -186,11 +187,12 @@ TEST_F(VideoTest, NoAdapterShowsTheMessageAndCloses) {
   adapters.clear();
   frmVideo.Show();
   EXPECT_FALSE(frmVideo.IsLoaded());
-  EXPECT_EQ(boxes, (std::vector<std::string>{
-                       "DirectX 8 : Direct3D 8 General Error|DirectX 8 : Direct3D 8 wasn't able to detect any "
-                       "display adapters.  You probably don't have the latest drivers for your video card.  Could "
-                       "you please try to download them.  We do not offer any support on this subject at this "
-                       "time."}));
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{
+                "DirectX 8 : Direct3D 8 General Error|DirectX 8 : Direct3D 8 wasn't able to detect any "
+                "display adapters.  You probably don't have the latest drivers for your video card.  Could "
+                "you please try to download them.  We do not offer any support on this subject at this "
+                "time."}));
   EXPECT_EQ(calls, (std::vector<std::string>{"ShowStartWindow"}));
 }
 

@@ -198,12 +198,15 @@ class ControlKindsTest : public WindowedForms {
     form.AddControlArray("txtName", ControlKind::TextBox, 1)[0] = Place(10, 160, 150, 20);
     Control& lines = form.AddControlArray("listLines", ControlKind::ListBox, 1)[0] = Place(200, 10, 150, 60);
     for (const char* line : {"Up", "Down", "Fire"}) lines.AddItem(line);
-    Control& choice = form.AddControlArray("listChoice", ControlKind::DropDown, 1)[0] = Place(200, 80, 150, 20);
+    Control& choice = form.AddControlArray("listChoice", ControlKind::DropDown, 1)[0] =
+        Place(200, 80, 150, 20);
     choice.AddItem("Small", 10);
     choice.AddItem("Large", 20);
-    Control& level = form.AddControlArray("sliderLevel", ControlKind::Slider, 1)[0] = Place(200, 110, 150, 20);
+    Control& level = form.AddControlArray("sliderLevel", ControlKind::Slider, 1)[0] =
+        Place(200, 110, 150, 20);
     level.min = 0, level.max = 10, level.largeChange = 2, level.value = 5;
-    Control& page = form.AddControlArray("scrollPage", ControlKind::ScrollBar, 1)[0] = Place(370, 10, 17, 120);
+    Control& page = form.AddControlArray("scrollPage", ControlKind::ScrollBar, 1)[0] =
+        Place(370, 10, 17, 120);
     page.min = 0, page.max = 100, page.smallChange = 1, page.largeChange = 10;
     form.AddControlArray("picClip", ControlKind::PictureBox, 1)[0] = Place(10, 200, 100, 40);
     ControlArrayOf& inside = form.AddControlArray("txtInside", ControlKind::Label, 2);
@@ -234,9 +237,10 @@ TEST_F(ControlKindsTest, EachKindTurnsTheUsersActionIntoItsEvent) {
   for (const std::string& call : form.calls) {
     if (call.rfind("Key", 0) != 0) events.push_back(call);
   }
-  EXPECT_EQ(events, (std::vector<std::string>{"Click checkOn 0", "Click listLines 0", "Click listChoice 0",
-                                              "Change sliderLevel 0", "Change scrollPage 0", "Change scrollPage 0",
-                                              "Change txtName 0"}));  // one text event, one change
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"Click checkOn 0", "Click listLines 0", "Click listChoice 0",
+                                      "Change sliderLevel 0", "Change scrollPage 0", "Change scrollPage 0",
+                                      "Change txtName 0"}));  // one text event, one change
 }
 
 TEST_F(ControlKindsTest, APictureBoxClipsWhatItHoldsAndMovingItMovesItsContents) {

@@ -24,7 +24,9 @@ TEST_F(StartWindowTest, InputOptionsAddAHeldKeyForPlayerTwoAndComeBack) {
   ui::SetWindowlessForms(false);
   startWindowDevices.Reset();  // the real devices, audio and voice
   dialogDevices.Reset();
-  startWindowDevices.StartGame = [this](const std::string& path) { calls_.push_back("StartGame [" + path + "]"); };
+  startWindowDevices.StartGame = [this](const std::string& path) {
+    calls_.push_back("StartGame [" + path + "]");
+  };
   const std::string path = dir_.File("games/Sample/DATA.kRC");
   std::filesystem::create_directories(dir_.File("games/Sample"));
   test::SampleGamePackage().WriteTo(path);

@@ -97,7 +97,8 @@ inline void SavePng(const FormPixels& pixels, const std::string& name) {
   const char* folder = std::getenv("KIV_DIALOG_PNG_DIR");
   if (!folder || pixels.rgba.empty()) return;
   const std::string path = std::string(folder) + "/" + name + ".png";
-  EXPECT_NE(stbi_write_png(path.c_str(), pixels.width, pixels.height, 4, pixels.rgba.data(), pixels.width * 4), 0);
+  EXPECT_NE(
+      stbi_write_png(path.c_str(), pixels.width, pixels.height, 4, pixels.rgba.data(), pixels.width * 4), 0);
 }
 
 }  // namespace kiv::test

@@ -42,7 +42,8 @@ void Control::Clear() {
 }
 
 bool ControlArrayOf::HasItem(std::int32_t index) const {
-  return index >= 0 && static_cast<std::size_t>(index) < items.size() && items[static_cast<std::size_t>(index)].loaded;
+  return index >= 0 && static_cast<std::size_t>(index) < items.size() &&
+         items[static_cast<std::size_t>(index)].loaded;
 }
 
 Control& ControlArrayOf::Item(std::int32_t index) {

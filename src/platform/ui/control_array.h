@@ -33,12 +33,12 @@ struct Control {
   std::int32_t max = 10;
   std::int32_t smallChange = 1;
   std::int32_t largeChange = 1;
-  std::string text{};                  // text box (Windows-1252)
-  std::vector<std::string> list{};     // list box and drop-down lines (Windows-1252)
+  std::string text{};                    // text box (Windows-1252)
+  std::vector<std::string> list{};       // list box and drop-down lines (Windows-1252)
   std::vector<std::int32_t> itemData{};  // the value carried by each line
-  std::int32_t listIndex = -1;         // the selected line, -1 none
-  std::int32_t interval = 0;           // timer: milliseconds between ticks, 0 stopped
-  std::string container{};             // picture box array holding the control; empty: the form
+  std::int32_t listIndex = -1;           // the selected line, -1 none
+  std::int32_t interval = 0;             // timer: milliseconds between ticks, 0 stopped
+  std::string container{};               // picture box array holding the control; empty: the form
   std::int32_t containerIndex = 0;
   bool border = true;  // picture box frame
   bool loaded = true;  // false: a gap in a control array, not an item
@@ -49,7 +49,18 @@ struct Control {
   void Clear();
 };
 
-enum class ControlKind { Button, Label, PictureBox, CheckBox, TextBox, ListBox, DropDown, Slider, ScrollBar, Timer };
+enum class ControlKind {
+  Button,
+  Label,
+  PictureBox,
+  CheckBox,
+  TextBox,
+  ListBox,
+  DropDown,
+  Slider,
+  ScrollBar,
+  Timer
+};
 
 // A control array: one handler receives the index of the item. Item 0 is the
 // template that the form designer placed; further items are loaded from it.

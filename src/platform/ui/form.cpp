@@ -387,9 +387,10 @@ void DoEvents() {
   for (Form* form : forms) {
     Form::WindowData* data = FormsRuntime::Data(*form);
     if (!form->IsVisible() || !data || !data->imgui) continue;
-    DrawImGuiForm(*form, *data, true, [&runtime, form](ControlEvent event, const std::string& array, int index) {
-      runtime.Queue(form, [form, event, array, index] { RaiseControlEvent(*form, event, array, index); });
-    });
+    DrawImGuiForm(
+        *form, *data, true, [&runtime, form](ControlEvent event, const std::string& array, int index) {
+          runtime.Queue(form, [form, event, array, index] { RaiseControlEvent(*form, event, array, index); });
+        });
     drew = true;
   }
   if (drew) SDL_GL_MakeCurrent(currentWindow, currentContext);
@@ -401,7 +402,9 @@ bool AnyFormLoaded() { return !FormsRuntime::Get().loaded.empty(); }
 
 void SetWindowlessForms(bool windowless) { FormsRuntime::Get().windowless = windowless; }
 
-void SetModalLoopHook(std::function<void(Form& modal)> hook) { FormsRuntime::Get().modalHook = std::move(hook); }
+void SetModalLoopHook(std::function<void(Form& modal)> hook) {
+  FormsRuntime::Get().modalHook = std::move(hook);
+}
 
 void RaiseControlEvent(Form& form, ControlEvent event, const std::string& array, int index) {
   switch (event) {
@@ -437,9 +440,10 @@ bool ReadFormPixels(Form& form, std::vector<std::uint8_t>& rgba, int& width, int
   SDL_Window* currentWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext currentContext = SDL_GL_GetCurrentContext();
   FormsRuntime& runtime = FormsRuntime::Get();
-  DrawImGuiForm(form, *data, false, [&runtime, &form](ControlEvent event, const std::string& array, int index) {
-    runtime.Queue(&form, [&form, event, array, index] { RaiseControlEvent(form, event, array, index); });
-  });
+  DrawImGuiForm(
+      form, *data, false, [&runtime, &form](ControlEvent event, const std::string& array, int index) {
+        runtime.Queue(&form, [&form, event, array, index] { RaiseControlEvent(form, event, array, index); });
+      });
   const bool ok = ReadBackBuffer(*data, rgba, width, height);
   SDL_GL_MakeCurrent(currentWindow, currentContext);
   return ok;

@@ -88,13 +88,16 @@ class FormLayout {
       } else {
         const Placement& outer = Of(*holder, depth + 1);
         origin = outer.min;
-        place.clipMin = ImVec2(std::max(outer.min.x, outer.clipMin.x), std::max(outer.min.y, outer.clipMin.y));
-        place.clipMax = ImVec2(std::min(outer.max.x, outer.clipMax.x), std::min(outer.max.y, outer.clipMax.y));
+        place.clipMin =
+            ImVec2(std::max(outer.min.x, outer.clipMin.x), std::max(outer.min.y, outer.clipMin.y));
+        place.clipMax =
+            ImVec2(std::min(outer.max.x, outer.clipMax.x), std::min(outer.max.y, outer.clipMax.y));
         place.visible = place.visible && outer.visible;
         place.enabled = place.enabled && outer.enabled;
       }
     }
-    place.min = ImVec2(origin.x + static_cast<float>(control.left), origin.y + static_cast<float>(control.top));
+    place.min =
+        ImVec2(origin.x + static_cast<float>(control.left), origin.y + static_cast<float>(control.top));
     place.max = ImVec2(place.min.x + static_cast<float>(std::max(control.width, 1)),
                        place.min.y + static_cast<float>(std::max(control.height, 1)));
     return memo_.emplace(&control, place).first->second;
@@ -110,21 +113,21 @@ class FormLayout {
   const Control* Container(const Control& control) {
     const ControlArrayOf* array = nullptr;
     for (const auto& [name, known] : arrays_) {
-      if (name == &control.container || *name == control.container) array = known;
+      if (name == control.container) array = known;
     }
     if (!array) {
       for (const ControlArrayOf& candidate : FormArrays(form_)) {
         if (candidate.name == control.container) array = &candidate;
       }
       if (!array) return nullptr;
-      arrays_.emplace_back(&control.container, array);
+      arrays_.emplace_back(control.container, array);
     }
     return array->HasItem(control.containerIndex) ? &array->Item(control.containerIndex) : nullptr;
   }
 
   const Form& form_;
   std::unordered_map<const Control*, Placement> memo_;
-  std::vector<std::pair<const std::string*, const ControlArrayOf*>> arrays_;
+  std::vector<std::pair<std::string, const ControlArrayOf*>> arrays_;  // the containers found so far
 };
 
 std::int32_t Clamp(std::int32_t value, std::int32_t low, std::int32_t high) {
@@ -287,7 +290,8 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       break;
     }
     case ControlKind::PictureBox:
-      if (item.border) ImGui::GetWindowDrawList()->AddRect(at, place.max, ImGui::GetColorU32(ImGuiCol_Border));
+      if (item.border)
+        ImGui::GetWindowDrawList()->AddRect(at, place.max, ImGui::GetColorU32(ImGuiCol_Border));
       break;
     case ControlKind::CheckBox: {
       // The whole rectangle takes the click, as the desktop's check boxes do.
@@ -298,8 +302,9 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       ImDrawList* draw = ImGui::GetWindowDrawList();
       const float side = 13, middle = (at.y + place.max.y) / 2;
       const ImVec2 boxMin(at.x + 2, middle - side / 2), boxMax(at.x + 2 + side, middle + side / 2);
-      draw->AddRectFilled(boxMin, boxMax,
-                          ImGui::GetColorU32(ImGui::IsItemHovered() ? ImGuiCol_FrameBgHovered : ImGuiCol_FrameBg));
+      draw->AddRectFilled(
+          boxMin, boxMax,
+          ImGui::GetColorU32(ImGui::IsItemHovered() ? ImGuiCol_FrameBgHovered : ImGuiCol_FrameBg));
       draw->AddRect(boxMin, boxMax, ImGui::GetColorU32(ImGuiCol_Border));
       if (item.value != 0) {
         const ImVec2 mark[] = {ImVec2(boxMin.x + 3, middle), ImVec2(boxMin.x + 5.5f, middle + 3),
@@ -308,7 +313,8 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       }
       const std::string text = AnsiToUtf8(ShownCaption(item.caption));
       const float fontSize = ImGui::GetFontSize();
-      draw->AddText(ImVec2(boxMax.x + 6, middle - fontSize / 2), ImGui::GetColorU32(ImGuiCol_Text), text.c_str());
+      draw->AddText(ImVec2(boxMax.x + 6, middle - fontSize / 2), ImGui::GetColorU32(ImGuiCol_Text),
+                    text.c_str());
       break;
     }
     case ControlKind::TextBox: {
@@ -337,7 +343,8 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       break;
     case ControlKind::DropDown: {
       const bool chosen = item.listIndex >= 0 && static_cast<std::size_t>(item.listIndex) < item.list.size();
-      const std::string preview = chosen ? AnsiToUtf8(item.list[static_cast<std::size_t>(item.listIndex)]) : "";
+      const std::string preview =
+          chosen ? AnsiToUtf8(item.list[static_cast<std::size_t>(item.listIndex)]) : "";
       ImGui::SetNextItemWidth(size.x);
       if (ImGui::BeginCombo("##drop", preview.c_str(), ImGuiComboFlags_HeightLargest)) {
         for (std::size_t line = 0; line < item.list.size(); ++line) {
