@@ -243,6 +243,20 @@ TEST_F(ControlKindsTest, EachKindTurnsTheUsersActionIntoItsEvent) {
                                       "Change txtName 0"}));  // one text event, one change
 }
 
+TEST_F(ControlKindsTest, AListOfMoreLinesThanFitScrollsWithItsOwnBar) {
+  Control& lines = form.Controls("listLines")[0];
+  for (const char* line : {"Left", "Right", "Jump"}) lines.AddItem(line);
+  DoEvents();
+  int x = 0, y = 0;
+  EXPECT_TRUE(ControlPoint(form, "listLines", 0, 0, x, y));
+  EXPECT_FALSE(ControlPoint(form, "listLines", 0, 5, x, y));
+  for (int i = 0; i < 3; ++i) kiv::test::ClickAt(form, 342, 62);  // the bar's lower arrow
+  DoEvents();
+  EXPECT_FALSE(ControlPoint(form, "listLines", 0, 0, x, y));
+  kiv::test::Click(form, "listLines", 0, 5);
+  EXPECT_EQ(form.Controls("listLines")[0].listIndex, 5);
+}
+
 TEST_F(ControlKindsTest, APictureBoxClipsWhatItHoldsAndMovingItMovesItsContents) {
   int x = 0, y = 0;
   ASSERT_TRUE(ControlPoint(form, "txtInside", 0, -1, x, y));

@@ -266,6 +266,55 @@ void Record(Form::WindowData& data, const std::string& name, int index, int entr
   data.drawnEntries.push_back({name, index, entry, (min.x + max.x) / 2, (min.y + max.y) / 2});
 }
 
+// A list box drawn in the form's own window (no child window: a dialog may
+// hold hundreds of them), its lines clipped to the box, with a scroll bar of
+// its own and the wheel when the lines do not fit.
+void DrawListBox(Form::WindowData& data, const std::string& name, int index, Control& item,
+                 const Placement& place, const ControlEventSink& onEvent) {
+  ImDrawList* draw = ImGui::GetWindowDrawList();
+  draw->AddRectFilled(place.min, place.max, ImGui::GetColorU32(ImGuiCol_FrameBg));
+  draw->AddRect(place.min, place.max, ImGui::GetColorU32(ImGuiCol_Border));
+  const float line = ImGui::GetTextLineHeightWithSpacing();
+  const int count = static_cast<int>(item.list.size());
+  const int shown = std::max(1, static_cast<int>((place.max.y - place.min.y - 2) / line));
+  const bool scrolls = count > shown;
+  const float barWidth = scrolls ? 16 : 0;
+  ImGuiStorage* state = ImGui::GetStateStorage();
+  const ImGuiID topId = ImGui::GetID("##top");
+  int top = state->GetInt(topId, 0);
+  if (scrolls) {
+    const ImGuiIO& io = ImGui::GetIO();
+    if (place.enabled && io.MouseWheel != 0 && ImGui::IsMouseHoveringRect(place.min, place.max)) {
+      top -= static_cast<int>(io.MouseWheel);
+    }
+    Control bar;
+    bar.min = 0, bar.max = count - shown, bar.smallChange = 1, bar.largeChange = shown;
+    bar.value = std::clamp(top, 0, bar.max);
+    Placement barPlace = place;
+    barPlace.min.x = place.max.x - barWidth;
+    ImGui::SetCursorPos(barPlace.min);
+    DrawScrollBar(name, index, bar, barPlace, [](ControlEvent, const std::string&, int) {});
+    top = bar.value;
+  }
+  top = std::clamp(top, 0, std::max(0, count - shown));
+  state->SetInt(topId, top);
+  ImGui::PushClipRect(ImVec2(place.min.x + 1, place.min.y + 1),
+                      ImVec2(place.max.x - barWidth - 1, place.max.y - 1), true);
+  for (int at = top; at < count && at <= top + shown; ++at) {
+    ImGui::PushID(at);
+    ImGui::SetCursorPos(ImVec2(place.min.x + 2, place.min.y + 2 + static_cast<float>(at - top) * line));
+    const std::string text = AnsiToUtf8(item.list[static_cast<std::size_t>(at)]);
+    if (ImGui::Selectable(text.c_str(), item.listIndex == at, 0,
+                          ImVec2(place.max.x - place.min.x - barWidth - 4, 0))) {
+      item.listIndex = at;
+      onEvent(ControlEvent::Click, name, index);
+    }
+    Record(data, name, index, at);
+    ImGui::PopID();
+  }
+  ImGui::PopClipRect();
+}
+
 void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_t index, Control& item,
                  const Placement& place, const ControlEventSink& onEvent) {
   const ImVec2 at = place.min;
@@ -327,19 +376,7 @@ void DrawControl(Form::WindowData& data, const ControlArrayOf& array, std::size_
       break;
     }
     case ControlKind::ListBox:
-      if (ImGui::BeginListBox("##list", size)) {
-        for (std::size_t line = 0; line < item.list.size(); ++line) {
-          ImGui::PushID(static_cast<int>(line));
-          const std::string text = AnsiToUtf8(item.list[line]);
-          if (ImGui::Selectable(text.c_str(), item.listIndex == static_cast<std::int32_t>(line))) {
-            item.listIndex = static_cast<std::int32_t>(line);
-            onEvent(ControlEvent::Click, name, number);
-          }
-          Record(data, name, number, static_cast<int>(line));
-          ImGui::PopID();
-        }
-        ImGui::EndListBox();
-      }
+      DrawListBox(data, name, number, item, place, onEvent);
       break;
     case ControlKind::DropDown: {
       const bool chosen = item.listIndex >= 0 && static_cast<std::size_t>(item.listIndex) < item.list.size();
