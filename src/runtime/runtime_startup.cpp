@@ -97,7 +97,9 @@ void RuntimeStartUp() {
   InstallWeatherHooks();
   // Interface "main" asks the frame which interface is on top and takes input;
   // no map may be loaded while the loading screen runs a tick.
-  scriptHooks.FindNextMapInOrder = [](std::int32_t map, bool backwards) { return FindNextMapInOrder(map, backwards); };
+  scriptHooks.FindNextMapInOrder = [](std::int32_t map, bool backwards) {
+    return FindNextMapInOrder(map, backwards);
+  };
   scriptHooks.IsMapInputActive = [](std::int32_t map) { return IsMapInputActive(map); };
   scriptHooks.LoadingTickRunning = [] { return shell.loadingTick; };
 }

@@ -24,7 +24,9 @@ ScriptValue Found(std::int32_t kind, std::int32_t index, std::int32_t map) {
   return ScriptValue{kind, Variant::Long(index), map};
 }
 
-std::string DifferentMap(std::int32_t map) { return " in a different map from \"" + ScriptMapFileName(map) + "\"."; }
+std::string DifferentMap(std::int32_t map) {
+  return " in a different map from \"" + ScriptMapFileName(map) + "\".";
+}
 
 // The character that the relate context of the map systems names; -1 none.
 struct RelateContext {
@@ -79,15 +81,17 @@ std::int32_t PartyShortcutSlot(const std::u16string& name, const Player*& player
 
 }  // namespace
 
-ScriptValue ScriptResolveActor(std::u16string_view argument, std::int32_t map, bool raiseErrors, bool allowEmpty) {
+ScriptValue ScriptResolveActor(std::u16string_view argument, std::int32_t map, bool raiseErrors,
+                               bool allowEmpty) {
   TopFrame();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (name.text.empty() && allowEmpty) return ScriptNone(kObjectActor);
   const std::u16string& n = name.text;
   if (n == u"main" || n == u"relate" || n == u"this") {
     ScriptValue result;
-    const std::int32_t keyword = n == u"main" ? kKeywordActorMain : n == u"relate" ? kKeywordActorRelate
-                                                                                    : kKeywordActorThis;
+    const std::int32_t keyword = n == u"main"     ? kKeywordActorMain
+                                 : n == u"relate" ? kKeywordActorRelate
+                                                  : kKeywordActorThis;
     ScriptResolveFrameKeyword(result, keyword, map, raiseErrors);
     return result;
   }
@@ -105,8 +109,7 @@ ScriptValue ScriptResolveActor(std::u16string_view argument, std::int32_t map, b
   if (slot >= 0) {
     return Found(kObjectActor, player->party[static_cast<std::size_t>(slot)].character, player->mapIndex);
   }
-  return SearchCharacters(name, u"", kObjectActor, map, raiseErrors, "actor", "Actor ",
-                          " is not valid.");
+  return SearchCharacters(name, u"", kObjectActor, map, raiseErrors, "actor", "Actor ", " is not valid.");
 }
 
 namespace {
@@ -126,8 +129,9 @@ ScriptValue CharacterKeyword(const std::u16string& n, std::int32_t map, bool rai
     }
     const PlayerControlState state = ScriptPlayerControl(scriptHooks.CurrentPlayer());
     if (state.controlledMember < 0) {
-      return ScriptResolveFailure(kObjectCharacter, raise,
-                                  "Character \"main\" cannot be used as there is no controlled party member.");
+      return ScriptResolveFailure(
+          kObjectCharacter, raise,
+          "Character \"main\" cannot be used as there is no controlled party member.");
     }
     if (map != -1 && map != state.currentMap) {
       return ScriptResolveFailure(
@@ -148,9 +152,9 @@ ScriptValue CharacterKeyword(const std::u16string& n, std::int32_t map, bool rai
       return Found(kObjectCharacter, context.character, context.map);
     }
     if (map != -1 && map != frame.ownerMap) {
-      return ScriptResolveFailure(kObjectCharacter, raise,
-                                  "Character \"relate\" cannot be used as the related character is" +
-                                      DifferentMap(map));
+      return ScriptResolveFailure(
+          kObjectCharacter, raise,
+          "Character \"relate\" cannot be used as the related character is" + DifferentMap(map));
     }
     return RelatedCharacter(frame);
   }
@@ -161,8 +165,9 @@ ScriptValue CharacterKeyword(const std::u16string& n, std::int32_t map, bool rai
                                   "character.");
     }
     if (map != -1 && map != frame.ownerMap) {
-      return ScriptResolveFailure(kObjectCharacter, raise,
-                                  "Character \"this\" cannot be used as this character is" + DifferentMap(map));
+      return ScriptResolveFailure(
+          kObjectCharacter, raise,
+          "Character \"this\" cannot be used as this character is" + DifferentMap(map));
     }
     return Found(kObjectCharacter, frame.thisActor, frame.ownerMap);
   }
@@ -191,9 +196,10 @@ ScriptValue VehicleKeyword(const std::u16string& n, std::int32_t map, bool raise
     }
     const std::int32_t vehicle = ScriptMapActor(state.currentMap, state.controlledCharacter).vehicleRidden;
     if (vehicle < 0) {
-      return ScriptResolveFailure(kObjectVehicle, raise,
-                                  "Vehicle \"main\" cannot be used as the player is not in a vehicle now. Check "
-                                  "if the player is in a vehicle before using this.");
+      return ScriptResolveFailure(
+          kObjectVehicle, raise,
+          "Vehicle \"main\" cannot be used as the player is not in a vehicle now. Check "
+          "if the player is in a vehicle before using this.");
     }
     if (map != -1 && map != state.currentMap) {
       return ScriptResolveFailure(
@@ -213,15 +219,17 @@ ScriptValue VehicleKeyword(const std::u16string& n, std::int32_t map, bool raise
       return Found(kObjectVehicle, context.character, context.map);
     }
     if (map != -1 && map != frame.ownerMap) {
-      return ScriptResolveFailure(kObjectVehicle, raise,
-                                  "Vehicle \"relate\" cannot be used as the related vehicle is" + DifferentMap(map));
+      return ScriptResolveFailure(
+          kObjectVehicle, raise,
+          "Vehicle \"relate\" cannot be used as the related vehicle is" + DifferentMap(map));
     }
     const std::int32_t ridden = ScriptMapActor(frame.ownerMap, frame.relateActor).vehicleRidden;
     return Found(kObjectVehicle, ridden >= 0 ? ridden : frame.relateActor, frame.ownerMap);
   }
   if (frame.thisActor < 0) {
-    return ScriptResolveFailure(kObjectVehicle, raise,
-                                "Vehicle \"this\" cannot be used as this script does not belong to a vehicle.");
+    return ScriptResolveFailure(
+        kObjectVehicle, raise,
+        "Vehicle \"this\" cannot be used as this script does not belong to a vehicle.");
   }
   if (map != -1 && map != frame.ownerMap) {
     return ScriptResolveFailure(kObjectVehicle, raise,
@@ -240,17 +248,19 @@ ScriptValue TurretKeyword(const std::u16string& n, bool raise) {
     }
     const std::int32_t turret = ScriptMapActor(state.currentMap, state.controlledCharacter).turretOperated;
     if (turret < 0) {
-      return ScriptResolveFailure(kObjectTurret, raise,
-                                  "Turret \"main\" cannot be used as the player is not in a turret now. Check if "
-                                  "the player is in a turret before using this.");
+      return ScriptResolveFailure(
+          kObjectTurret, raise,
+          "Turret \"main\" cannot be used as the player is not in a turret now. Check if "
+          "the player is in a turret before using this.");
     }
     return Found(kObjectTurret, turret, state.currentMap);
   }
   if (n == u"relate") {
     if (frame.relateTurret < 0) {
-      return ScriptResolveFailure(kObjectTurret, raise,
-                                  "Turret/Camera \"relate\" cannot be used as this script does not relate to a "
-                                  "turret/camera.");
+      return ScriptResolveFailure(
+          kObjectTurret, raise,
+          "Turret/Camera \"relate\" cannot be used as this script does not relate to a "
+          "turret/camera.");
     }
     return Found(kObjectTurret, frame.relateTurret, frame.ownerMap);
   }
@@ -272,24 +282,24 @@ ScriptValue ScriptResolveCharacter(std::u16string_view argument, std::int32_t ma
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (name.text.empty() && allowEmpty) return ScriptNone(kObjectCharacter);
   if (IsFrameWord(name.text) || name.text == u"party") return CharacterKeyword(name.text, map, raiseErrors);
-  return SearchCharacters(name, u"Character ", kObjectCharacter, map, raiseErrors, "character",
-                          "Character ", " is not valid.");
+  return SearchCharacters(name, u"Character ", kObjectCharacter, map, raiseErrors, "character", "Character ",
+                          " is not valid.");
 }
 
 ScriptValue ScriptResolveVehicle(std::u16string_view argument, std::int32_t map, bool raiseErrors) {
   TopFrame();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (IsFrameWord(name.text)) return VehicleKeyword(name.text, map, raiseErrors);
-  return SearchCharacters(name, u"Vehicle ", kObjectVehicle, map, raiseErrors, "vehicle",
-                          "Vehicle ", " is not loaded.");
+  return SearchCharacters(name, u"Vehicle ", kObjectVehicle, map, raiseErrors, "vehicle", "Vehicle ",
+                          " is not loaded.");
 }
 
 ScriptValue ScriptResolveTurret(std::u16string_view argument, std::int32_t map, bool raiseErrors) {
   TopFrame();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (IsFrameWord(name.text)) return TurretKeyword(name.text, raiseErrors);
-  return SearchCharacters(name, u"Turret ", kObjectTurret, map, raiseErrors, "turret",
-                          "Turret ", " is not loaded.");
+  return SearchCharacters(name, u"Turret ", kObjectTurret, map, raiseErrors, "turret", "Turret ",
+                          " is not loaded.");
 }
 
 }  // namespace kiv

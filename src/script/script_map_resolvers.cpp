@@ -17,7 +17,9 @@ namespace {
 
 enum class Among { kMaps, kInterfaces, kBoth };
 
-ScriptValue MapValue(std::int32_t kind, std::int32_t index) { return ScriptValue{kind, Variant::Long(index), 0}; }
+ScriptValue MapValue(std::int32_t kind, std::int32_t index) {
+  return ScriptValue{kind, Variant::Long(index), 0};
+}
 
 ScriptValue MapFailure(bool raise, const std::string& message) {
   if (raise) RaiseError(kErrData, message);
@@ -66,9 +68,10 @@ ScriptValue ScriptResolveMap(std::u16string_view argument, bool load, bool raise
   }
   if (IsThisOrRelate(name.text)) {
     if (ownerMap < 0) {
-      RaiseError(kErrData,
-                 "Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to "
-                 "get the map the player is on.");
+      RaiseError(
+          kErrData,
+          "Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to "
+          "get the map the player is on.");
     }
     if (gameData.maps[ownerMap].isInterface) {
       return MapFailure(raiseErrors,
@@ -108,9 +111,10 @@ ScriptValue ScriptResolveInterface(std::u16string_view argument, bool raiseError
   }
   if (IsThisOrRelate(name.text) && ownerMap >= 0) {
     if (!gameData.maps[ownerMap].isInterface) {
-      RaiseError(kErrData,
-                 "Cannot use interface \"this\"/\"relate\" in a map. Use the actual interface name to get the "
-                 "interface desired.");
+      RaiseError(
+          kErrData,
+          "Cannot use interface \"this\"/\"relate\" in a map. Use the actual interface name to get the "
+          "interface desired.");
     }
     return MapValue(kObjectMap, ownerMap);
   }

@@ -15,8 +15,12 @@ namespace {
 
 // The map part of a qualified name, by its resolver: a map (loaded when
 // missing), an interface, or either.
-std::int32_t MapPart(const std::u16string& part) { return ScriptResolveMap(part, true, true, true).value.AsLong(); }
-std::int32_t InterfacePart(const std::u16string& part) { return ScriptResolveInterface(part, true).value.AsLong(); }
+std::int32_t MapPart(const std::u16string& part) {
+  return ScriptResolveMap(part, true, true, true).value.AsLong();
+}
+std::int32_t InterfacePart(const std::u16string& part) {
+  return ScriptResolveInterface(part, true).value.AsLong();
+}
 std::int32_t MapOrInterfacePart(const std::u16string& part) {
   return ScriptResolveMapOrInterface(part, true).value.AsLong();
 }
@@ -30,7 +34,8 @@ ScriptValue SearchList(const ScriptSearchName& name, std::vector<Record> Map::*l
   const ScriptFound found = ScriptSearchMaps(scope.scope, [&scope, list](std::int32_t map) {
     return ScriptFindNamed(gameData.maps[map].*list, scope.object.text, scope.object.loose);
   });
-  if (found.index < 0) return ScriptResolveFailure(kind, raise, word + ScriptQuoted(name.text) + " is not loaded.");
+  if (found.index < 0)
+    return ScriptResolveFailure(kind, raise, word + ScriptQuoted(name.text) + " is not loaded.");
   ScriptReachedMap(found.map);
   return ScriptValue{kind, Variant::Long(found.index), found.map};
 }
@@ -64,7 +69,8 @@ ScriptValue ScriptResolveField(std::u16string_view argument, std::int32_t map, b
     return ScriptFindNamed(gameData.maps[m].fields, scope.object.text, scope.object.loose);
   });
   if (found.index < 0) {
-    return ScriptResolveFailure(kObjectField, raiseErrors, "Field " + ScriptQuoted(name.text) + " is not loaded.");
+    return ScriptResolveFailure(kObjectField, raiseErrors,
+                                "Field " + ScriptQuoted(name.text) + " is not loaded.");
   }
   ScriptReachedMap(found.map);
   return ScriptValue{kObjectField, Variant::Long(found.index), found.map};
@@ -74,8 +80,9 @@ ScriptValue ScriptResolveTurretSpawn(std::u16string_view argument, bool raiseErr
   const CallFrame& frame = TopFrame();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (name.text == u"this") {
-    return FrameObject(kObjectSpawn, frame.thisSpawn, raiseErrors,
-                       "Turret/Spawn \"this\" cannot be used as this script does not belong to a turret/spawn.");
+    return FrameObject(
+        kObjectSpawn, frame.thisSpawn, raiseErrors,
+        "Turret/Spawn \"this\" cannot be used as this script does not belong to a turret/spawn.");
   }
   return SearchList(name, &Map::spawns, kObjectSpawn, raiseErrors, "Turret/Spawn ", MapOrInterfacePart);
 }
@@ -117,7 +124,8 @@ ScriptValue ScriptResolveDynamicObject(std::u16string_view argument, bool raiseE
                               : ScriptFindNamed(record.actors, searched, loose);
   });
   if (found.index < 0) {
-    return ScriptResolveFailure(kObjectDynamic, raiseErrors, "Object " + ScriptQuoted(name.text) + " is not loaded.");
+    return ScriptResolveFailure(kObjectDynamic, raiseErrors,
+                                "Object " + ScriptQuoted(name.text) + " is not loaded.");
   }
   ScriptReachedMap(found.map);
   return ScriptValue{kObjectDynamic, Variant::Long(found.index), found.map};

@@ -44,7 +44,8 @@ ScriptValue ScriptResolveTeamMembers(std::u16string_view teamName, bool raiseErr
   const std::int32_t team = FirstNamed(projectState.teams, name);
   // A team that does not exist has no members; searching for team -1 would
   // collect every character of no team.
-  if (team < 0) return EmptyFailure(kObjectTeam, raiseErrors, "Team " + ScriptQuoted(name.text) + " does not exist.");
+  if (team < 0)
+    return EmptyFailure(kObjectTeam, raiseErrors, "Team " + ScriptQuoted(name.text) + " does not exist.");
   for (std::int32_t map = gameData.maps.LastIndex(); map >= -1; --map) {
     const std::vector<Actor>& actors = gameData.maps[map].actors;
     std::vector<Variant> members;

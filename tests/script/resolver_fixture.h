@@ -47,9 +47,13 @@ class ResolverTest : public ScriptEngineTest {
     package.Reset();
     dataSettings.Reset();
     dataSettings.gridCellSize = 8;  // maps loaded from the package need a path grid
-    for (const auto& [name, isInterface] : std::vector<std::pair<std::u16string, bool>>{
-             {u"Town", false}, {u"Cave", false}, {u"Forest", false},
-             {u"Menu", true}, {u"Hud", true}, {u"Harbour", false}}) {
+    for (const auto& [name, isInterface] :
+         std::vector<std::pair<std::u16string, bool>>{{u"Town", false},
+                                                      {u"Cave", false},
+                                                      {u"Forest", false},
+                                                      {u"Menu", true},
+                                                      {u"Hud", true},
+                                                      {u"Harbour", false}}) {
       const std::int32_t index = gameData.maps.Append();
       gameData.maps[index].fileName = name;
       gameData.maps[index].isInterface = isInterface;

@@ -36,11 +36,10 @@ TEST_F(ScriptMapResolversTest, MapsAreFoundByFileName) {
     const char16_t* name;
     std::int32_t expected;
   } cases[] = {
-      {false, u"Town", kTown},      {false, u"Forest", kForest},  // the lower index wins
-      {false, u"town", -1},         {true, u"town", kTown},
-      {true, u" CAVE ", kCave},     {false, u" Cave", -1},
-      {false, u"Menu", -1},  // an interface is no map
-      {false, u"", -1},             {true, u"   ", -1},
+      {false, u"Town", kTown}, {false, u"Forest", kForest},  // the lower index wins
+      {false, u"town", -1},    {true, u"town", kTown},      {true, u" CAVE ", kCave},
+      {false, u" Cave", -1},   {false, u"Menu", -1},  // an interface is no map
+      {false, u"", -1},        {true, u"   ", -1},
   };
   for (const auto& c : cases) {
     SetLooseNameMatching(c.loose);
@@ -85,13 +84,15 @@ TEST_F(ScriptMapResolversTest, ThisAndRelateAreTheTriggersMap) {
     EXPECT_EQ(ScriptResolveMap(word, true, true, true), Ref(kObjectMap, kCave, 0));
     Frame().ownerMap = kMenu;
     EXPECT_EQ(ScriptResolveMap(word, true, false, true), Ref(kObjectMap, -1, 0));
-    EXPECT_EQ(ErrorOf([word] { ScriptResolveMap(word, true, true, true); }),
-              "-1 Cannot use map \"this\"/\"relate\" in an interface. Use \"main\" to get the map the player is "
-              "on.");
+    EXPECT_EQ(
+        ErrorOf([word] { ScriptResolveMap(word, true, true, true); }),
+        "-1 Cannot use map \"this\"/\"relate\" in an interface. Use \"main\" to get the map the player is "
+        "on.");
     Frame().ownerMap = -1;  // a system trigger: raised even without errors
-    EXPECT_EQ(ErrorOf([word] { ScriptResolveMap(word, true, false, true); }),
-              "-1 Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to get "
-              "the map the player is on.");
+    EXPECT_EQ(
+        ErrorOf([word] { ScriptResolveMap(word, true, false, true); }),
+        "-1 Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to get "
+        "the map the player is on.");
   }
   EXPECT_TRUE(prepared_.empty());
 }
@@ -227,7 +228,8 @@ TEST_F(ScriptMapResolversTest, InterfaceThisAndRelate) {
   gameData.maps[named].fileName = u"relate";
   gameData.maps[named].isInterface = true;
   EXPECT_EQ(ScriptResolveInterface(u"relate", true), Ref(kObjectMap, named, 0));
-  EXPECT_EQ(ErrorOf([] { ScriptResolveInterface(u"this", false); }), "-1 Interface file \"this\" cannot be found.");
+  EXPECT_EQ(ErrorOf([] { ScriptResolveInterface(u"this", false); }),
+            "-1 Interface file \"this\" cannot be found.");
 }
 
 TEST_F(ScriptMapResolversTest, AMissingInterfaceIsAlwaysLoaded) {
@@ -249,7 +251,8 @@ TEST_F(ScriptMapResolversTest, MapOrInterface) {
   EXPECT_EQ(ScriptResolveMapOrInterface(u"relate", false), Ref(kObjectMap, kForest, 0));
   Frame().ownerMap = -1;
   EXPECT_EQ(ErrorOf([] { ScriptResolveMapOrInterface(u"this", false); }),
-            "-1 Cannot use map/interface \"this\"/\"relate\" in a trigger that doesn't deal with maps or interfaces.");
+            "-1 Cannot use map/interface \"this\"/\"relate\" in a trigger that doesn't deal with maps or "
+            "interfaces.");
   EXPECT_TRUE(prepared_.empty());
 
   EXPECT_EQ(ScriptResolveMapOrInterface(u"Hud", true), Ref(kObjectMapOrInterface, kHud, 0));

@@ -47,7 +47,8 @@ TEST_F(ScriptObjectNamesTest, AStoredNameWithoutItsPrefixIsRefusedAlways) {
     const char* message;
   } cases[] = {
       {u"Vehicle 3", kObjectCharacter,
-       "-1 Cannot identify \"Vehicle 3\" as a character, since the scripting ID does not begin with 'Character '."},
+       "-1 Cannot identify \"Vehicle 3\" as a character, since the scripting ID does not begin with "
+       "'Character '."},
       {u" Bob", kObjectVehicle,
        "-1 Cannot identify \" Bob\" as a vehicle, since the scripting ID does not begin with 'Vehicle '."},
       {u"Bob", kObjectTurret,
@@ -55,18 +56,22 @@ TEST_F(ScriptObjectNamesTest, AStoredNameWithoutItsPrefixIsRefusedAlways) {
       {u"Boom", kObjectEffect,
        "-1 Cannot identify \"Boom\" as an effect, since the scripting ID does not begin with 'Effect '."},
       {u"Character1", kObjectCharacter,
-       "-1 Cannot identify \"Character1\" as a character, since the scripting ID does not begin with 'Character '."},
+       "-1 Cannot identify \"Character1\" as a character, since the scripting ID does not begin with "
+       "'Character '."},
       {u"Gate", kObjectField, "-1 Cannot identify \"Gate\"."},
       {u"Gate", kObjectZone, "-1 Cannot identify \"Gate\"."},
   };
-  for (const auto& c : cases) EXPECT_EQ(ErrorOf([&] { ScriptParseScriptingId(c.stored, c.kind); }), c.message);
+  for (const auto& c : cases)
+    EXPECT_EQ(ErrorOf([&] { ScriptParseScriptingId(c.stored, c.kind); }), c.message);
 }
 
 // The area-damage system trigger names the vehicles it hits as characters.
 TEST_F(ScriptObjectNamesTest, AVehicleIsACharacterOnlyInsideTheAreaDamageTrigger) {
   const std::string refused =
-      "-1 Cannot identify \"Vehicle 3\" as a character, since the scripting ID does not begin with 'Character '.";
-  EXPECT_EQ(ErrorOf([] { ScriptParseScriptingId(u"Vehicle 3", kObjectCharacter); }), refused);  // no script runs
+      "-1 Cannot identify \"Vehicle 3\" as a character, since the scripting ID does not begin with "
+      "'Character '.";
+  EXPECT_EQ(ErrorOf([] { ScriptParseScriptingId(u"Vehicle 3", kObjectCharacter); }),
+            refused);  // no script runs
   const struct {
     std::int32_t ownerKind;
     std::int32_t ownerIndex;

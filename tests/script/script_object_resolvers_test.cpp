@@ -214,16 +214,19 @@ TEST_F(ScriptObjectResolversTest, PartyMembersByNameAndShortcut) {
     std::int32_t player;
     ScriptValue expected;
   } cases[] = {
-      {u"Ben", -1, Ref(kObjectPartyMember, 1, 0)},  {u"Ben", 1, Ref(kObjectPartyMember, 0, 1)},
+      {u"Ben", -1, Ref(kObjectPartyMember, 1, 0)},
+      {u"Ben", 1, Ref(kObjectPartyMember, 0, 1)},
       {u"Ann", 1, ScriptValue{kObjectPartyMember, Variant(), 0}},
-      {u"P1", 0, Ref(kObjectPartyMember, 1, 0)},    {u"p0", -1, Ref(kObjectPartyMember, 0, 0)},
+      {u"P1", 0, Ref(kObjectPartyMember, 1, 0)},
+      {u"p0", -1, Ref(kObjectPartyMember, 0, 0)},
       {u"1", -1, Ref(kObjectPartyMember, 1, 0)},
       // Shortcuts name player 0's members only.
       {u"0", 1, ScriptValue{kObjectPartyMember, Variant(), 0}},
       {u"P0", 7, ScriptValue{kObjectPartyMember, Variant(), 0}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ScriptResolvePartyMember(c.name, c.player, false), c.expected) << Utf16ToUtf8(c.name) << c.player;
+    EXPECT_EQ(ScriptResolvePartyMember(c.name, c.player, false), c.expected)
+        << Utf16ToUtf8(c.name) << c.player;
   }
   SetPartyShortcutNames(false);
   EXPECT_EQ(ScriptResolvePartyMember(u"P1", 0, false), (ScriptValue{kObjectPartyMember, Variant(), 0}));

@@ -63,11 +63,14 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        "-1 Cannot identify \"Bob\" as a character, since the scripting ID does not begin with 'Character '.",
        kAlways},
       {"vehicle without prefix", none, [](bool) { ScriptParseScriptingId(u"Bob", kObjectVehicle); },
-       "-1 Cannot identify \"Bob\" as a vehicle, since the scripting ID does not begin with 'Vehicle '.", kAlways},
+       "-1 Cannot identify \"Bob\" as a vehicle, since the scripting ID does not begin with 'Vehicle '.",
+       kAlways},
       {"turret without prefix", none, [](bool) { ScriptParseScriptingId(u"Bob", kObjectTurret); },
-       "-1 Cannot identify \"Bob\" as a turret, since the scripting ID does not begin with 'Turret '.", kAlways},
+       "-1 Cannot identify \"Bob\" as a turret, since the scripting ID does not begin with 'Turret '.",
+       kAlways},
       {"effect without prefix", none, [](bool) { ScriptParseScriptingId(u"Bob", kObjectEffect); },
-       "-1 Cannot identify \"Bob\" as an effect, since the scripting ID does not begin with 'Effect '.", kAlways},
+       "-1 Cannot identify \"Bob\" as an effect, since the scripting ID does not begin with 'Effect '.",
+       kAlways},
       {"kind without IDs", none, [](bool) { ScriptParseScriptingId(u"Bob", kObjectDoor); },
        "-1 Cannot identify \"Bob\".", kAlways},
 
@@ -82,7 +85,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        "-1 Actor \"relate\" cannot be used as this script does not relate to an actor.", kAsked},
       {"actor relate, elsewhere", [this] { Frame().ownerMap = kTown, Frame().relateActor = 0; },
        [](bool r) { ScriptResolveActor(u"relate", kCave, r, false); },
-       "-1 Actor \"relate\" cannot be used as the related actor is in a different map from \"Cave\".", kAsked},
+       "-1 Actor \"relate\" cannot be used as the related actor is in a different map from \"Cave\".",
+       kAsked},
       {"actor this, belongs to no one", none, [](bool r) { ScriptResolveActor(u"this", -1, r, false); },
        "-1 Actor \"this\" cannot be used as this script does not belong to an actor.", kAsked},
       {"actor this, elsewhere", [this] { Frame().ownerMap = kTown, Frame().thisActor = 0; },
@@ -104,7 +108,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        [](bool r) { ScriptResolveMap(u"main", true, r, true); },
        "-1 Cannot use map \"main\" as the player is currently not in a map.", kAsked},
       {"map this, no map", none, [](bool r) { ScriptResolveMap(u"this", true, r, true); },
-       "-1 Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to get the "
+       "-1 Cannot use map \"this\"/\"relate\" in a trigger that doesn't deal with maps. Use \"main\" to get "
+       "the "
        "map the player is on.",
        kAlways},
       {"map relate, an interface", [this] { Frame().ownerMap = kMenu; },
@@ -112,20 +117,25 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        "-1 Cannot use map \"this\"/\"relate\" in an interface. Use \"main\" to get the map the player is on.",
        kAsked},
       {"interface main, none shown", none, [](bool r) { ScriptResolveInterface(u"main", r); },
-       "-1 Cannot use interface \"main\" as the player is currently not interacting with an interface.", kAsked},
+       "-1 Cannot use interface \"main\" as the player is currently not interacting with an interface.",
+       kAsked},
       {"interface this, a map", [this] { Frame().ownerMap = kTown; },
        [](bool r) { ScriptResolveInterface(u"this", r); },
-       "-1 Cannot use interface \"this\"/\"relate\" in a map. Use the actual interface name to get the interface "
+       "-1 Cannot use interface \"this\"/\"relate\" in a map. Use the actual interface name to get the "
+       "interface "
        "desired.",
        kAlways},
       {"map or interface relate, none", none, [](bool) { ScriptResolveMapOrInterface(u"relate", true); },
-       "-1 Cannot use map/interface \"this\"/\"relate\" in a trigger that doesn't deal with maps or interfaces.",
+       "-1 Cannot use map/interface \"this\"/\"relate\" in a trigger that doesn't deal with maps or "
+       "interfaces.",
        kAlways},
 
       // Qualified names of another map than the required one.
-      {"actor of another map", none, [](bool r) { ScriptResolveActor(u"|Town:Character Hero", kCave, r, false); },
+      {"actor of another map", none,
+       [](bool r) { ScriptResolveActor(u"|Town:Character Hero", kCave, r, false); },
        "-1 Expecting actor in map \"Cave\" and not \"Town\".", kAsked},
-      {"character of another map", none, [](bool r) { ScriptResolveCharacter(u"|Town:Hero", kCave, r, false); },
+      {"character of another map", none,
+       [](bool r) { ScriptResolveCharacter(u"|Town:Hero", kCave, r, false); },
        "-1 Expecting character in map \"Cave\" and not \"Town\".", kAsked},
       {"vehicle of another map", none, [](bool r) { ScriptResolveVehicle(u"|Town:Cart", kCave, r); },
        "-1 Expecting vehicle in map \"Cave\" and not \"Town\".", kAsked},
@@ -139,21 +149,24 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        "-1 Actor \"Hero\" is not valid.", kAsked},
       {"character", none, [](bool r) { ScriptResolveCharacter(u"Cart", -1, r, false); },
        "-1 Character \"Cart\" is not valid.", kAsked},
-      {"vehicle", none, [](bool r) { ScriptResolveVehicle(u"Hero", -1, r); }, "-1 Vehicle \"Hero\" is not loaded.",
-       kAsked},
-      {"turret", none, [](bool r) { ScriptResolveTurret(u"Hero", -1, r); }, "-1 Turret \"Hero\" is not loaded.",
-       kAsked},
-      {"field", none, [](bool r) { ScriptResolveField(u"Cancel", -1, r); }, "-1 Field \"Cancel\" is not loaded.",
-       kAsked},
+      {"vehicle", none, [](bool r) { ScriptResolveVehicle(u"Hero", -1, r); },
+       "-1 Vehicle \"Hero\" is not loaded.", kAsked},
+      {"turret", none, [](bool r) { ScriptResolveTurret(u"Hero", -1, r); },
+       "-1 Turret \"Hero\" is not loaded.", kAsked},
+      {"field", none, [](bool r) { ScriptResolveField(u"Cancel", -1, r); },
+       "-1 Field \"Cancel\" is not loaded.", kAsked},
       {"spawn", none, [](bool r) { ScriptResolveTurretSpawn(u"Nest", r); },
        "-1 Turret/Spawn \"Nest\" is not loaded.", kAsked},
-      {"zone", none, [](bool r) { ScriptResolveZone(u"Gate", r); }, "-1 Zone \"Gate\" is not loaded.", kAsked},
-      {"door", none, [](bool r) { ScriptResolveDoor(u"Gate", r); }, "-1 Door \"Gate\" is not loaded.", kAsked},
+      {"zone", none, [](bool r) { ScriptResolveZone(u"Gate", r); }, "-1 Zone \"Gate\" is not loaded.",
+       kAsked},
+      {"door", none, [](bool r) { ScriptResolveDoor(u"Gate", r); }, "-1 Door \"Gate\" is not loaded.",
+       kAsked},
       {"dynamic object", none, [](bool r) { ScriptResolveDynamicObject(u"Crate", r); },
        "-1 Object \"Crate\" is not loaded.", kAsked},
-      {"light", none, [](bool r) { ScriptResolveLight(u"Lamp", r); }, "-1 Light \"Lamp\" is not loaded.", kAsked},
-      {"speaker", none, [](bool r) { ScriptResolveSpeaker(u"Bell", r); }, "-1 Speaker \"Bell\" is not loaded.",
+      {"light", none, [](bool r) { ScriptResolveLight(u"Lamp", r); }, "-1 Light \"Lamp\" is not loaded.",
        kAsked},
+      {"speaker", none, [](bool r) { ScriptResolveSpeaker(u"Bell", r); },
+       "-1 Speaker \"Bell\" is not loaded.", kAsked},
       {"loose: the name as compared", [] { storedProjectSettings.flags[22] = -1; },
        [](bool r) { ScriptResolveZone(u" Big GATE ", r); }, "-1 Zone \"big gate\" is not loaded.", kAsked},
 
@@ -161,7 +174,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
       {"character main, no controlled member", NoControlledMember,
        [](bool r) { ScriptResolveCharacter(u"main", -1, r, false); },
        "-1 Character \"main\" cannot be used as there is no controlled party member.", kAsked},
-      {"character main, party elsewhere", none, [](bool r) { ScriptResolveCharacter(u"main", kCave, r, false); },
+      {"character main, party elsewhere", none,
+       [](bool r) { ScriptResolveCharacter(u"main", kCave, r, false); },
        "-1 Character \"main\" cannot be used as the controlled party member is in a different map from "
        "\"Cave\".",
        kAsked},
@@ -172,7 +186,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        [](bool r) { ScriptResolveCharacter(u"relate", kCave, r, false); },
        "-1 Character \"relate\" cannot be used as the related character is in a different map from \"Cave\".",
        kAsked},
-      {"character this, belongs to no one", none, [](bool r) { ScriptResolveCharacter(u"this", -1, r, false); },
+      {"character this, belongs to no one", none,
+       [](bool r) { ScriptResolveCharacter(u"this", -1, r, false); },
        "-1 Character \"this\" cannot be used as this script does not belong to a character.", kAsked},
       {"character this, elsewhere", [this] { Frame().ownerMap = kTown, Frame().thisActor = 0; },
        [](bool r) { ScriptResolveCharacter(u"this", kCave, r, false); },
@@ -191,31 +206,36 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        [](bool r) { ScriptResolveVehicle(u"main", -1, r); },
        "-1 Vehicle \"main\" cannot be used as there is no controlled party member.", kAsked},
       {"vehicle main, on foot", none, [](bool r) { ScriptResolveVehicle(u"main", -1, r); },
-       "-1 Vehicle \"main\" cannot be used as the player is not in a vehicle now. Check if the player is in a "
+       "-1 Vehicle \"main\" cannot be used as the player is not in a vehicle now. Check if the player is in "
+       "a "
        "vehicle before using this.",
        kAsked},
       {"vehicle main, elsewhere", [] { gameData.maps[kTown].actors[0].vehicleRidden = 1; },
        [](bool r) { ScriptResolveVehicle(u"main", kCave, r); },
-       "-1 Vehicle \"main\" cannot be used as the controlled party member is in a different map from \"Cave\".",
+       "-1 Vehicle \"main\" cannot be used as the controlled party member is in a different map from "
+       "\"Cave\".",
        kAsked},
       {"vehicle relate, relates to no one", none, [](bool r) { ScriptResolveVehicle(u"relate", -1, r); },
        "-1 Vehicle \"relate\" cannot be used as this script does not relate to a vehicle.", kAsked},
       {"vehicle relate, elsewhere", [this] { Frame().ownerMap = kTown, Frame().relateActor = 1; },
        [](bool r) { ScriptResolveVehicle(u"relate", kCave, r); },
-       "-1 Vehicle \"relate\" cannot be used as the related vehicle is in a different map from \"Cave\".", kAsked},
+       "-1 Vehicle \"relate\" cannot be used as the related vehicle is in a different map from \"Cave\".",
+       kAsked},
       {"vehicle this, belongs to no one", none, [](bool r) { ScriptResolveVehicle(u"this", -1, r); },
        "-1 Vehicle \"this\" cannot be used as this script does not belong to a vehicle.", kAsked},
       {"vehicle this, elsewhere", [this] { Frame().ownerMap = kTown, Frame().thisActor = 1; },
        [](bool r) { ScriptResolveVehicle(u"this", kCave, r); },
        "-1 Vehicle \"this\" cannot be used as this vehicle is in a different map from \"Cave\".", kAsked},
-      {"turret main, no controlled member", NoControlledMember, [](bool r) { ScriptResolveTurret(u"main", -1, r); },
+      {"turret main, no controlled member", NoControlledMember,
+       [](bool r) { ScriptResolveTurret(u"main", -1, r); },
        "-1 Turret \"main\" cannot be used as there is no controlled party member.", kAsked},
       {"turret main, on foot", none, [](bool r) { ScriptResolveTurret(u"main", -1, r); },
        "-1 Turret \"main\" cannot be used as the player is not in a turret now. Check if the player is in a "
        "turret before using this.",
        kAsked},
       {"turret relate", none, [](bool r) { ScriptResolveTurret(u"relate", -1, r); },
-       "-1 Turret/Camera \"relate\" cannot be used as this script does not relate to a turret/camera.", kAsked},
+       "-1 Turret/Camera \"relate\" cannot be used as this script does not relate to a turret/camera.",
+       kAsked},
       {"turret this", none, [](bool r) { ScriptResolveTurret(u"this", -1, r); },
        "-1 Turret/Camera \"this\" cannot be used as this script does not belong to a turret/camera.", kAsked},
 
@@ -236,8 +256,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
        "-1 There are no characters in the \"Guards\" team.", kAsked},
       {"party member", none, [](bool r) { ScriptResolvePartyMember(u"Nobody", -1, r); },
        "-1 Party member \"Nobody\" is not loaded.", kAsked},
-      {"team", none, [](bool r) { ScriptResolveTeam(u"Pirates", r, false); }, "-1 Team \"Pirates\" does not exist.",
-       kAsked},
+      {"team", none, [](bool r) { ScriptResolveTeam(u"Pirates", r, false); },
+       "-1 Team \"Pirates\" does not exist.", kAsked},
       {"statistic", none, [](bool r) { ScriptResolveStatistic(u"Luck", r); },
        "-1 Statistic \"Luck\" does not exist.", kAsked},
   };
@@ -248,7 +268,8 @@ TEST_F(ScriptResolverMessagesTest, EveryMessageInItsSituation) {
       BaseWorld();
       row.setUp();
       const std::string expected = raise || row.always ? row.message : "no error";
-      EXPECT_EQ(ErrorOf([&] { row.call(raise); }), expected) << row.situation << (raise ? "" : ", no errors asked");
+      EXPECT_EQ(ErrorOf([&] { row.call(raise); }), expected)
+          << row.situation << (raise ? "" : ", no errors asked");
     }
   }
 }
