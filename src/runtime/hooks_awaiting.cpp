@@ -14,7 +14,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.objectExecutor", kCommands},
     {"triggerHooks.FieldAtTarget", kCommands},
     {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"characterWorld.ClearCharacterMotion", kCommands},
 };
 
 }  // namespace
