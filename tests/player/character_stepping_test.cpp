@@ -86,6 +86,7 @@ TEST_F(CharacterTest, AHugeSpeedWithAnEndlessSourceStillEndsTheTick) {
   // the tick's time; every finished step still takes at least a millisecond.
   for (const float speed : {1e9f, 1e30f, std::numeric_limits<float>::infinity()}) {
     SCOPED_TRACE(speed);
+    gameData.maps[map].actors.clear();
     const std::int32_t k = AddCharacter(100.0f, 100.0f);
     Character(k).speed = speed;
     Character(k).route = {1};

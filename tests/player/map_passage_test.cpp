@@ -135,7 +135,9 @@ TEST_F(MapPassage, LeavingTheMapEndsTheTurnOfTheOldSlot) {
                    (e.event == kEventActorInterval || e.event == kEventActorCondition ||
                     e.event == kEventActorChanged))
           << e.event;
-    if (!k.byEdge) EXPECT_EQ(world.events.size(), 1u);  // one proximity event, then the turn ended
+    if (!k.byEdge) {
+      EXPECT_EQ(world.events.size(), 1u);  // one proximity event, then the turn ended
+    }
   }
 }
 
