@@ -106,7 +106,8 @@ void ActorCollisionRect(const Actor& actor, Box& box) {
 }
 
 void WalkingFootprintAt(const Actor& actor, float x, float y, float z, Box& box) {
-  ActorCollisionRectAt(actor, x, y, z, 0.0f, actor.rotationY, 0.0f, actor.scaleX, actor.scaleY, actor.scaleZ, box);
+  ActorCollisionRectAt(actor, x, y, z, 0.0f, actor.rotationY, 0.0f, actor.scaleX, actor.scaleY, actor.scaleZ,
+                       box);
 }
 
 std::int32_t ActorShapeHeight(const Actor& actor) {

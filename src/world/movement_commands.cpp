@@ -304,7 +304,8 @@ void UpdateCharacterMovement(std::int32_t map, std::int32_t character) {
           if (s.direction >= 0 && s.direction < 8) taken = TakeStep(map, character, word, source, s);
           if (!ValidActor(map, character)) return;
         }
-        if (!taken && !ActorAt(map, character).path.empty()) ActorAt(map, character).moveWait = kPathFailureWait;
+        Actor& walker = ActorAt(map, character);
+        if (!taken && !walker.path.empty()) walker.moveWait = kPathFailureWait;
       }
     }
     Actor& c = ActorAt(map, character);

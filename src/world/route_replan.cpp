@@ -63,7 +63,7 @@ Replan ReplanRoute(std::int32_t map, std::int32_t character) {
   if (found != 0) return Replan::kNewRoute;
   // 0 with an emptied queue: the walker stands in the destination's cell.
   return gameData.maps[map].actors[static_cast<std::size_t>(character)].path.empty() ? Replan::kNewRoute
-                                                                                      : Replan::kNoRoute;
+                                                                                     : Replan::kNoRoute;
 }
 
 }  // namespace kiv

@@ -1,9 +1,10 @@
 // Dropping motion requests, as the Character System uses it: a vehicle whose
 // tank is empty loses its forward input and stays where it is.
+#include "world/character_motion.h"
+
 #include <gtest/gtest.h>
 
 #include "live_world_fixture.h"
-#include "world/character_motion.h"
 
 namespace kiv::test {
 namespace {
@@ -20,7 +21,8 @@ TEST(ClearCharacterMotion, ZeroesTargetsAndInputsButKeepsMotorsAndVelocities) {
   a.movementFlags = {1, 1, 1};
   a.velocityX = 0.3f;
   ClearCharacterMotion(a);
-  for (float v : {a.movementX, a.movementY, a.movementZ, a.keyForward, a.keyTurning, a.keyStrafing, a.keyRising})
+  for (float v :
+       {a.movementX, a.movementY, a.movementZ, a.keyForward, a.keyTurning, a.keyStrafing, a.keyRising})
     EXPECT_EQ(v, 0.0f);
   EXPECT_EQ(a.movementFlags, (std::array<std::uint8_t, 3>{1, 1, 1}));
   EXPECT_EQ(a.velocityX, 0.3f);

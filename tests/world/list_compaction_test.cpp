@@ -13,7 +13,8 @@ namespace {
 class ListCompaction : public LiveWorld {};
 
 TEST_F(ListCompaction, RidersOperatorsPortraitAndPressedTargetFollowTheirCharacters) {
-  for (int k = 0; k < 6; ++k) AddWalker(100.0f + 100.0f * static_cast<float>(k), 300.0f, Box{-8, -8, 8, 8, 0, 32});
+  for (int k = 0; k < 6; ++k)
+    AddWalker(100.0f + 100.0f * static_cast<float>(k), 300.0f, Box{-8, -8, 8, 8, 0, 32});
   const std::int32_t rider = 3, vehicle = 5, gunner = 1, turret = 4;
   A(vehicle).vehicle = 1;  // can be boarded
   A(turret).vehicle = 1;
@@ -52,8 +53,8 @@ TEST_F(ListCompaction, RidersOperatorsPortraitAndPressedTargetFollowTheirCharact
 TEST_F(ListCompaction, TheOffMapListLosesTheSlotsOfCharactersThatCameBack) {
   const std::int32_t c = AddWalker(100.0f, 100.0f, Box{-8, -8, 8, 8, 0, 32});
   for (int trip = 0; trip < 3; ++trip) {
-    const std::int32_t parked = SetCharacterPosition(static_cast<std::int32_t>(gameData.maps[0].actors.size()) - 1,
-                                                     0, -1, true, true);
+    const std::int32_t parked = SetCharacterPosition(
+        static_cast<std::int32_t>(gameData.maps[0].actors.size()) - 1, 0, -1, true, true);
     SetCharacterPosition(parked, -1, 0, true, true);
     Tick(20);
   }

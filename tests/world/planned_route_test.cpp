@@ -23,7 +23,8 @@ class PlannedRoute : public LiveWorld {
 TEST_F(PlannedRoute, ARouteBesideAnObstacleArrives) {
   const std::int32_t c = AddWalker(48.0f, 48.0f, Box{-12, -8, 12, 16, 0, 32});
   const std::int32_t p = w.AddPickUp(160.0f, 160.0f);
-  gameData.maps[0].pickUps[static_cast<std::size_t>(p)].collisionShape = MakeBoxShape(Box{-30, -30, 30, 30, 0, 32});
+  gameData.maps[0].pickUps[static_cast<std::size_t>(p)].collisionShape =
+      MakeBoxShape(Box{-30, -30, 30, 30, 0, 32});
   ASSERT_EQ(FindCharacterPath(0, c, false, 224, 160, 0, 8, false, 0, true), 8);
   WalkUntilDone(c, 400);
   EXPECT_EQ(A(c).x, 224.0f);
