@@ -11,6 +11,7 @@
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "data/sector_grid.h"
+#include "mathkiv/math_init.h"
 #include "player/character_fields.h"
 #include "player/character_system.h"
 #include "player/character_system_fields.h"
@@ -40,6 +41,12 @@ class LiveWorld : public ::testing::Test {
     characterWorld.Reset();
     dataHooks.Reset();
     hitLists.Reset();
+    // The path grid of 16 pixels is this fixture's; later tests of the same
+    // program start from the defaults.
+    dataSettings.Reset();
+    mathKivSettings = MathKivSettings();
+    projectState.Reset();
+    shell.Reset();
   }
 
   // A walking character: a box footprint, in play, staying, riding nothing.
