@@ -122,6 +122,7 @@ TEST_F(Contacts, AnActorReadFromAMapFileTouchesSolidByItsSolidByte) {
     SCOPED_TRACE(static_cast<int>(solid));
     TearDown();
     SetUp();
+    world.events.clear();
     Actor stored = Character(o);
     stored.name = u"Wall Guard";
     stored.team = 2;
