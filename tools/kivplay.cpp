@@ -5,8 +5,10 @@
 #include <SDL.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -62,13 +64,17 @@ constexpr const char* kUsage =
     "log.txt, boxes shown, texts spoken, URLs opened, window and screen state, every\n"
     "shown field's screen and text rectangle, every view field's camera, the game's\n"
     "message boxes and notices (\"messageBoxes\") and the shell's resources, loading\n"
-    "texts, activities, inputs and interfaces (\"shell\"), all at the last frame.\n"
+    "texts, activities, inputs and interfaces (\"shell\"), the last frame's size and the\n"
+    "number of its pixels that are not black (\"frame\"), all at the last frame; the\n"
+    "players and parties (\"party\"), characters and projectiles as the main loop left them.\n"
     "--pick-png writes that frame's pick image (pick pass 1) as a second PNG.\n"
     "Exit status: 0 when the ticks ran, 2 after a loop error, 1 when the game ended\n"
     "earlier or never started.\n"
     "\n"
-    "Input script: one event per line, '#' starts a comment. TICK is the 0-based tick\n"
-    "whose window events carry the event.\n"
+    "Input script: one event per line, '#' starts a comment. TICK is the 0-based tick of\n"
+    "the fake clock since the main loop began (MS milliseconds each; one loop iteration\n"
+    "per tick, paused or not): the window events of the iteration that reaches it carry\n"
+    "the event. Relative paths are taken from the folder kivplay was started in.\n"
     "  TICK key down KEY       KEY: an SDL key name (Return, Left Alt, A, F1 ...) or a\n"
     "  TICK key up KEY         key code number (1 Escape, 28 Return, 56 Left Alt ...)\n"
     "  TICK text TEXT          typed text (UTF-8, the rest of the line)\n"
@@ -79,7 +85,11 @@ constexpr const char* kUsage =
     "  TICK focus lost         the game window loses the input focus\n"
     "  TICK focus back         and gets it back\n"
     "  TICK close              the game window's close box\n"
-    "  TICK menu save|load     opens the save or load slot menu as the game's commands do\n";
+    "  TICK menu save|load     opens the save or load slot menu as the game's commands do\n"
+    "  TICK resize W H         drags the window's frame to a client area of W x H pixels\n"
+    "                          (nothing happens when the window cannot be resized)\n"
+    "  TICK sysmenu maximize|restore  the window's system-menu command (maximize only\n"
+    "                          when the window has a maximize box)\n";
 
 struct Options {
   std::string package;
@@ -154,6 +164,11 @@ Options ParseOptions(int argc, char** argv) {
     }
   }
   if (options.package.empty()) Fail("no package");
+  // The player changes its working folder: every path means what it meant where kivplay started.
+  for (std::string* path : {&options.package, &options.input, &options.load, &options.png, &options.pickPng,
+                            &options.json}) {
+    if (!path->empty()) *path = std::filesystem::absolute(*path).lexically_normal().string();
+  }
   if (options.ticks < 0) Fail("--ticks must not be negative");
   if (options.stepMs < 1) Fail("--step-ms must be at least 1");
   return options;
@@ -185,12 +200,15 @@ std::vector<ScriptEvent> ReadInputScript(const std::string& path) {
     }
     static const std::map<std::string, std::size_t> kMinWords = {{"key", 2},    {"move", 2},  {"button", 2},
                                                                   {"wheel", 1},  {"focus", 1}, {"close", 0},
-                                                                  {"text", 0},   {"menu", 1}};
+                                                                  {"text", 0},   {"menu", 1},
+                                                                  {"resize", 2}, {"sysmenu", 1}};
     const auto known = kMinWords.find(event.kind);
     if (known == kMinWords.end()) Fail("unknown event '" + event.kind + "' in line " + std::to_string(number));
     if (event.words.size() < known->second) Fail("too few words in line " + std::to_string(number));
     events.push_back(std::move(event));
   }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.tick < b.tick; });
   return events;
 }
 
@@ -218,6 +236,13 @@ struct Run {
   os::FakeClock clock{100000};
   int ticks = 0;
   std::vector<int> tickLengths;
+  // The fake clock's time when the main loop first pumped its events, and
+  // how many script events were injected so far (the script is in tick order).
+  std::uint32_t loopStart = 0;
+  std::size_t nextEvent = 0;
+  bool maximized = false;
+  int restoreWidth = 0;
+  int restoreHeight = 0;
   bool focused = true;
   int pointerX = 0;
   int pointerY = 0;
@@ -230,6 +255,13 @@ struct Run {
   bool pngWritten = false;
   bool pickPngWritten = false;
   json fields = json::array();
+  // The world as the main loop left it, taken before the game's end resets the data.
+  bool loopRan = false;
+  bool worldTaken = false;
+  json frame = nullptr;  // the last frame's size and lit pixels
+  json party = nullptr;
+  json characters = nullptr;
+  json projectiles = nullptr;
 };
 Run run;
 
@@ -241,6 +273,31 @@ void PushWindowEvent(SDL_WindowEventID id) {
   event.window.windowID = GameWindowId();
   event.window.event = static_cast<Uint8>(id);
   SDL_PushEvent(&event);
+}
+
+// The window's system menu: a window that cannot be resized has no maximize
+// box, so its menu offers no Maximize. The headless video driver keeps no
+// window states: a maximized window takes the display's size, a restore
+// gives the size it had before.
+void SystemMenuCommand(const ScriptEvent& e) {
+  const std::string& command = e.words[0];
+  if (command != "maximize" && command != "restore") {
+    Fail("sysmenu needs maximize or restore in line " + std::to_string(e.line));
+  }
+  if (gameWindowHandle == nullptr) return;
+  if (command == "maximize") {
+    if ((SDL_GetWindowFlags(gameWindowHandle) & SDL_WINDOW_RESIZABLE) == 0 || run.maximized) return;
+    SDL_GetWindowSize(gameWindowHandle, &run.restoreWidth, &run.restoreHeight);
+    SDL_DisplayMode display{};
+    if (SDL_GetDesktopDisplayMode(0, &display) != 0) return;
+    run.maximized = true;
+    SDL_MaximizeWindow(gameWindowHandle);
+    SDL_SetWindowSize(gameWindowHandle, display.w, display.h);
+  } else if (run.maximized) {
+    run.maximized = false;
+    SDL_RestoreWindow(gameWindowHandle);
+    SDL_SetWindowSize(gameWindowHandle, run.restoreWidth, run.restoreHeight);
+  }
 }
 
 void Inject(const ScriptEvent& e) {
@@ -296,6 +353,15 @@ void Inject(const ScriptEvent& e) {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
   } else if (e.kind == "menu" && !harness::OpenMenuFromScript(e.words[0])) {
     Fail("menu needs save or load in line " + std::to_string(e.line));
+  } else if (e.kind == "resize") {
+    const int width = ParseInt(e.words[0], "resize");
+    const int height = ParseInt(e.words[1], "resize");
+    if (width < 1 || height < 1) Fail("resize needs a size of at least 1 x 1 in line " + std::to_string(e.line));
+    if (gameWindowHandle != nullptr && (SDL_GetWindowFlags(gameWindowHandle) & SDL_WINDOW_RESIZABLE) != 0) {
+      SDL_SetWindowSize(gameWindowHandle, width, height);
+    }
+  } else if (e.kind == "sysmenu") {
+    SystemMenuCommand(e);
   }
 }
 
@@ -319,6 +385,27 @@ json WindowState() {
 void AppendBytes(void* context, void* data, int size) {
   auto* out = static_cast<std::string*>(context);
   out->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+// The back buffer's size and how many of its pixels are not black: a frame
+// that shows nothing has none.
+json BackBufferSummary() {
+  if (!graphics.direct3dDevice) return nullptr;
+  gfx::SurfacePtr back;
+  if (graphics.direct3dDevice->GetBackBuffer(back) != gfx::kOk || !back) return nullptr;
+  const int width = static_cast<int>(back->Width());
+  const int height = static_cast<int>(back->Height());
+  gfx::LockedRect locked;
+  if (width <= 0 || height <= 0 || back->LockRect(locked, nullptr, 0) != gfx::kOk) return nullptr;
+  std::int64_t lit = 0;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = locked.bits + static_cast<std::ptrdiff_t>(y) * locked.pitch;
+    for (int x = 0; x < width; ++x) {
+      if ((row[x * 4] | row[x * 4 + 1] | row[x * 4 + 2]) != 0) ++lit;
+    }
+  }
+  back->UnlockRect();
+  return {{"width", width}, {"height", height}, {"litPixels", lit}};
 }
 
 // The back buffer (BGRA rows) as a PNG file.
@@ -380,9 +467,14 @@ void InstallHarness() {
   // Each iteration of the loop lasts the step: its own Sleep(1) and the rest here.
   loopPlatform.DoEvents = [] {
     if (shell.mainLoopRunning) {
+      if (!run.loopRan) run.loopStart = run.clock.TickCount();
+      run.loopRan = true;
+      // Ticks of the fake clock, not drawn frames: a paused game draws none.
+      const auto tick = static_cast<int>((run.clock.TickCount() - run.loopStart) /
+                                         static_cast<std::uint32_t>(run.options.stepMs));
       run.clock.Advance(static_cast<std::uint32_t>(run.options.stepMs - 1));
-      for (const ScriptEvent& e : run.events) {
-        if (e.tick == run.ticks) Inject(e);
+      while (run.nextEvent < run.events.size() && run.events[run.nextEvent].tick <= tick) {
+        Inject(run.events[run.nextEvent++]);
       }
     }
     ui::DoEvents();
@@ -392,6 +484,17 @@ void InstallHarness() {
   playerHooks.WorldUpdate = [worldUpdate] {
     if (!shell.loadingTick) run.tickLengths.push_back(shell.frameElapsed);
     worldUpdate();
+  };
+  // The game's end unloads the resources first and then resets the data.
+  const auto unloadResources = playerHooks.UnloadResources;
+  playerHooks.UnloadResources = [unloadResources](std::int32_t groups) {
+    if (run.loopRan && !run.worldTaken) {
+      run.worldTaken = true;
+      run.party = harness::PartyDump();
+      run.characters = kivplay::ActorsDump();
+      run.projectiles = kivplay::ProjectilesDump();
+    }
+    unloadResources(groups);
   };
   const auto drawFrame = playerHooks.DrawFrame;
   playerHooks.DrawFrame = [drawFrame] {
@@ -406,6 +509,7 @@ void InstallHarness() {
                   {"windowed", graphics.videoWindowed}};
     harness::CaptureBoxes();
     harness::CaptureInterfaceFocus();
+    run.frame = BackBufferSummary();
     if (!run.options.png.empty()) run.pngWritten = WriteBackBufferPng(run.options.png);
     run.fields = DumpShownFields();
     if (!run.options.pickPng.empty()) run.pickPngWritten = DrawPickImage() && WriteBackBufferPng(run.options.pickPng);
@@ -487,13 +591,14 @@ int main(int argc, char** argv) {
   harness::AddBoxesDump(dump);
   harness::AddInterfaceFocusDump(dump);
   dump["png"] = run.pngWritten ? json(run.options.png) : json(nullptr);
+  dump["frame"] = run.frame;
   dump["fields"] = run.fields;
   dump["pickPng"] = run.pickPngWritten ? json(run.options.pickPng) : json(nullptr);
   dump["shell"] = kivplay::ShellDump();
-  dump["party"] = harness::PartyDump();
-  dump["characters"] = kivplay::ActorsDump();
+  dump["party"] = run.party;  // as the main loop left them (null when it never ran)
+  dump["characters"] = run.characters;
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
-  dump["projectiles"] = kivplay::ProjectilesDump();
+  dump["projectiles"] = run.projectiles;
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

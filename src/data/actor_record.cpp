@@ -488,7 +488,7 @@ void ReadCharacter(const ByteList& buffer, std::int32_t& offset, Actor& actor, s
   actor.removed = BufferReadByte(buffer, offset);
   actor.noDraw = BufferReadByte(buffer, offset);
   actor.noRect = BufferReadByte(buffer, offset);
-  actor.solid = version >= kFirstSolid ? BufferReadByte(buffer, offset) : 1;
+  actor.solidToTouch = version >= kFirstSolid ? BufferReadByte(buffer, offset) : 1;
   if (version >= kFirstTeamId) {
     actor.teamId = BufferReadIdentifier(buffer, offset);
     actor.team = -2;

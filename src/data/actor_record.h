@@ -159,7 +159,8 @@ struct Actor {
   std::uint8_t removed = 0;
   std::uint8_t noDraw = 0;
   std::uint8_t noRect = 0;
-  std::uint8_t solid = 1;
+  // Blocks movers and is hit by shots; touching it counts as touching something solid.
+  std::uint8_t solidToTouch = 1;
   std::uint8_t canMove = 1;
 
   SpriteInstance sprite;  // the animation of the sprite the actor shows
@@ -273,7 +274,6 @@ struct Actor {
   float strafeSpeed = 0.0f;         // pixels per ms across the heading
   std::uint8_t moved = 0;           // 1 = the character moved this tick
   std::int32_t tickFlags = 0;       // bit 0: counts as moved at the start of the tick
-  std::uint8_t solidToTouch = 0;    // touching it counts as touching something solid
   std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
   std::int32_t attackArea = -1;     // equipment area of the running attack
   std::vector<PushEntry> pushes;    // timed pushes, applied from the last down

@@ -119,8 +119,8 @@ void ReadAmbientColor(const ByteList& buffer, std::int32_t& offset, std::int32_t
   map.ambientFactors[2] = static_cast<float>((color & 0xFF0000) / 65536) / 255.0f;
 }
 
-void ReadSavedState(const ByteList& buffer, std::int32_t& offset, std::int32_t version,
-                    MapSavedState& state) {
+void ReadSavedState(const ByteList& buffer, std::int32_t& offset, std::int32_t version, Map& map) {
+  MapSavedState& state = map.savedState;
   state.stateByte = BufferReadByte(buffer, offset);
   state.focusedField = BufferReadLong(buffer, offset);
   if (version >= kFirstFactorZ) {
@@ -128,10 +128,10 @@ void ReadSavedState(const ByteList& buffer, std::int32_t& offset, std::int32_t v
     state.stateValue2 = BufferReadLong(buffer, offset);
   }
   if (version >= kFirstStateByte2) {
-    state.stateByte2 = BufferReadByte(buffer, offset);
-    state.stateValue3 = BufferReadLong(buffer, offset);
+    map.overlayActive = BufferReadByte(buffer, offset);
+    map.orderNumber = BufferReadLong(buffer, offset);
   }
-  if (version >= kFirstStateFlag) state.stateFlag = BufferReadInt16(buffer, offset);
+  if (version >= kFirstStateFlag) map.exclusive = BufferReadInt16(buffer, offset) != 0;
   if (version >= kFirstScreenOffset) {
     state.screenOffsetX = BufferReadSingle(buffer, offset);
     state.screenOffsetY = BufferReadSingle(buffer, offset);
@@ -253,7 +253,7 @@ void ReadMapProperties(const ByteList& buffer, std::int32_t& offset, std::int32_
     ReadScript(buffer, offset, map.eventScripts[static_cast<std::size_t>(i)], savedState, true, 0, true);
   }
   if (savedState) {
-    ReadSavedState(buffer, offset, version, map.savedState);
+    ReadSavedState(buffer, offset, version, map);
   } else {
     map.savedState.focusedField = -1;
   }

@@ -176,9 +176,9 @@ struct MapSavedState {
   std::int32_t focusedField = -1;
   std::int32_t stateValue1 = 0;
   std::int32_t stateValue2 = 0;
-  std::uint8_t stateByte2 = 0;
-  std::int32_t stateValue3 = 0;
-  std::int16_t stateFlag = 0;
+  // Then three values the Map holds by its own names: overlayActive (Byte),
+  // orderNumber (Long) and exclusive (Integer), so that a loaded game shows
+  // the interfaces it showed, in their order.
   // The pan of a map, which is an interface's position on the screen (pixels).
   float screenOffsetX = 0.0f;
   float screenOffsetY = 0.0f;

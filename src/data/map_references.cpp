@@ -38,6 +38,20 @@ bool IsLoadedMapName(const std::u16string& name) {
   return false;
 }
 
+// The identifier in the header of a map entry; fallback when the entry holds none.
+Identifier EntryIdentifier(const std::string& entry, const Identifier& fallback) {
+  Identifier stored;
+  try {
+    if (MapFileIdentifier(
+            PackageGetEntryBytes(entry, static_cast<std::int32_t>(kHashedHeaderSize + sizeof(Identifier))), stored)) {
+      return stored;
+    }
+  } catch (const KivError&) {
+    // An entry that cannot be read keeps what the reference knew.
+  }
+  return fallback;
+}
+
 // The first map entry of the package, in package order, that carries the identifier.
 std::string FindMapEntryById(const Identifier& id) {
   std::vector<std::string> names;
@@ -126,7 +140,9 @@ std::int32_t ResolveMapReference(std::int32_t& index, std::u16string& name, cons
   index = gameData.maps.Append();
   Map& placeholder = gameData.maps[index];
   placeholder.fileName = fileName;
-  placeholder.id = id;
+  // A reference by name carries no identifier: the map's own is the one a
+  // save keeps for the placeholder, and by which a load finds the map again.
+  placeholder.id = byId ? id : EntryIdentifier(entry, id);
   placeholder.keptById = true;
   name = fileName;
   return index;

@@ -57,7 +57,7 @@ Actor DefaultActor(const std::array<std::int32_t, kAppearanceSlotCount>& slots) 
   actor.vehicleValue1 = -0.15f;
   actor.vehicleValue15 = 15;
   actor.physicsFlags = 65;
-  actor.solid = 1;
+  actor.solidToTouch = 1;
   actor.canMove = 1;
   actor.inMap = 1;
   actor.collisionShape = DefaultShape();

@@ -22,6 +22,15 @@ constexpr std::int32_t kWaitNoSystemMenu = 1;
 constexpr std::int32_t kWaitMusicEnded = 4;
 constexpr std::int32_t kWaitNoInterface = 0x20;
 
+// A wait for the music's end never waits on music that cannot play: with the
+// sound off, nothing queued, or a first entry that names no sound.
+bool MusicWaitOver() {
+  if (!soundGlobals.soundEnabled || soundGlobals.musicList.empty() || soundGlobals.musicList.front() < 0) {
+    return true;
+  }
+  return soundGlobals.musicEnded.load();
+}
+
 }  // namespace
 
 void InstallShellSystems() {
@@ -52,7 +61,7 @@ void InstallShellSystems() {
       case kWaitNoSystemMenu:
         return messageBoxState == 0;
       case kWaitMusicEnded:
-        return soundGlobals.musicEnded.load();
+        return MusicWaitOver();
       case kWaitNoInterface:
         return projectState.currentPlayerInterface.index < 0;
       default:

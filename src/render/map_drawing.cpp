@@ -18,6 +18,7 @@
 #include "render/field_camera.h"
 #include "render/frame_drawing.h"
 #include "render/map_view.h"
+#include "render/maps_being_drawn.h"
 #include "render/render_hooks.h"
 #include "render/tile_drawing.h"
 #include "state/project_settings_block.h"
@@ -195,6 +196,10 @@ VisibleArea ComputeVisibleArea(std::int32_t width, std::int32_t height, std::int
 void DrawMap(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t parentMap, std::int32_t viewField,
              std::int32_t width, std::int32_t height) {
   if (map < 0 || map > gameData.maps.LastIndex()) return;
+  // A view that shows a map already being drawn (its own interface, or a
+  // cycle of views) would draw it inside itself without end.
+  const MapDrawingMark mark(map);
+  if (!mark.Entered()) return;
   Map& record = gameData.maps[map];
   DrawDevice& device = CurrentDrawDevice();
   const bool onInterface = record.isInterface;

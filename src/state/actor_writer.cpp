@@ -147,7 +147,7 @@ void WriteActor(Actor& actor, ByteList& buffer, std::int32_t& offset, bool isSav
   WriteInventory(buffer, offset, actor);
   WriteIntList(buffer, offset, actor.route);
 
-  for (std::uint8_t value : {actor.removed, actor.noDraw, actor.noRect, actor.solid})
+  for (std::uint8_t value : {actor.removed, actor.noDraw, actor.noRect, actor.solidToTouch})
     BufferWriteByte(buffer, value, offset);
   WriteReference(buffer, offset, SaveTable::kTeam, actor.team, actor.teamId);
   BufferWriteLong(buffer, actor.experience, offset);

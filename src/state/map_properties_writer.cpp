@@ -40,14 +40,15 @@ void WriteScreenLayouts(ByteList& buffer, std::int32_t& offset, const std::vecto
   }
 }
 
-void WriteSavedState(ByteList& buffer, std::int32_t& offset, const MapSavedState& state) {
+void WriteSavedState(ByteList& buffer, std::int32_t& offset, const Map& map) {
+  const MapSavedState& state = map.savedState;
   BufferWriteByte(buffer, state.stateByte, offset);
   BufferWriteLong(buffer, state.focusedField, offset);
   BufferWriteLong(buffer, state.stateValue1, offset);
   BufferWriteLong(buffer, state.stateValue2, offset);
-  BufferWriteByte(buffer, state.stateByte2, offset);
-  BufferWriteLong(buffer, state.stateValue3, offset);
-  BufferWriteInt16(buffer, state.stateFlag, offset);
+  BufferWriteByte(buffer, map.overlayActive, offset);
+  BufferWriteLong(buffer, map.orderNumber, offset);
+  BufferWriteBoolean(buffer, map.exclusive, offset);
   BufferWriteSingle(buffer, state.screenOffsetX, offset);
   BufferWriteSingle(buffer, state.screenOffsetY, offset);
   BufferWriteLong(buffer, state.stateValue6, offset);
@@ -111,7 +112,7 @@ void WriteMapProperties(Map& map, ByteList& buffer, std::int32_t& offset, bool i
   BufferWriteSingle(buffer, map.mapValueAB, offset);
   BufferWriteSingle(buffer, map.mapValueAC, offset);
   for (Script& script : map.eventScripts) SerializeScript(buffer, offset, script, isSave);
-  if (isSave) WriteSavedState(buffer, offset, map.savedState);
+  if (isSave) WriteSavedState(buffer, offset, map);
 }
 
 }  // namespace kiv

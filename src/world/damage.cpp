@@ -270,7 +270,7 @@ bool ApplyAreaDamage(std::int32_t map, const CollisionShape& shape, float x, flo
     if (!hitFriends && (index == attacker || (team != -1 && c.team == team))) continue;
     if (!IsCharacterCollidable(map, index, false)) continue;
     if (!IntersectCollisionCollision(shape, placement, c.collisionShape, PlacementOf(c))) continue;
-    if (c.solid != 0) hitSolid = true;
+    if (c.solidToTouch != 0) hitSolid = true;
     if (ValidItem(item) && ItemImmuneTemplate(gameData.items[static_cast<std::size_t>(item)], c.templateIndex))
       continue;
     if (attacker < 0) {

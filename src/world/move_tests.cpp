@@ -59,7 +59,7 @@ bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePla
     const Actor& mover = m.actors[static_cast<std::size_t>(self)];
     team = mover.team;
     moverCollidable = IsCharacterCollidable(map, self, false);
-    blockingMover = mover.solid != 0;
+    blockingMover = mover.solidToTouch != 0;
     templateIndex = mover.templateIndex;
     moveModeOne = (mover.moveMode & 3) == 1;
   }
@@ -92,7 +92,7 @@ bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePla
       const Actor& other = m.actors[i];
       if (!IntersectCollisionCollision(shape, placement, other.collisionShape, ActorPlacement(other))) continue;
       const bool sameTeam = team != -1 && team == other.team;
-      if (blockingMover && other.solid != 0 && !sameTeam) blocked = true;
+      if (blockingMover && other.solidToTouch != 0 && !sameTeam) blocked = true;
       if (collectHits) hitLists.characterHits.push_back(index);
     }
     for (std::size_t d = 0; d < m.doors.size(); ++d) {

@@ -1,6 +1,8 @@
 #include "world/pointer_picking.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/error.h"
 #include "core/log.h"
@@ -42,6 +44,9 @@ constexpr MouseEvents kCharacterEvents{561, 562, 563, 564, 565, 623};
 constexpr MouseEvents kFieldEvents{581, 582, 583, 584, 585, 625};
 constexpr std::int32_t kFirstZoneMouseEvent = 573;
 constexpr std::int32_t kLastZoneMouseEvent = 577;
+
+// The maps a pointer query is inside of, outermost first.
+std::vector<std::int32_t> mapsBeingPicked;
 
 const MouseEvents& EventsOf(std::int32_t kind) {
   if (kind == kPointerZone) return kZoneEvents;
@@ -380,6 +385,12 @@ bool PickAtPoint(PickQuery& query) {
   query.pickedKind = 0;
   query.pickedIndex = -1;
   if (!ValidMap(query.map)) return false;
+  // As in drawing, a view never looks into a map it is already inside of.
+  if (std::find(mapsBeingPicked.begin(), mapsBeingPicked.end(), query.map) != mapsBeingPicked.end()) return false;
+  mapsBeingPicked.push_back(query.map);
+  struct Leave {
+    ~Leave() { mapsBeingPicked.pop_back(); }
+  } leave;
   return gameData.maps[query.map].isInterface ? PickInInterface(query) : PickInMap(query);
 }
 

@@ -82,7 +82,7 @@ void PaintPathCollision(std::int32_t map, std::int32_t mover, std::int32_t targe
     const auto index = static_cast<std::int32_t>(i);
     if (index == mover || index == target) continue;
     const Actor& a = m.actors[i];
-    if (!IsCharacterCollidable(map, index, false) || a.solid == 0) continue;
+    if (!IsCharacterCollidable(map, index, false) || a.solidToTouch == 0) continue;
     if (friendsPass && moverTeam >= 0 && IsTeamFriendly(moverTeam, a.team)) continue;
     const float z = FlatMovement() ? 0.0f : a.z;
     const ShapePlacement placement{a.x, a.y, z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};

@@ -229,7 +229,7 @@ TEST_F(MapBodyTest, ActorOfVersion100600IsConvertedAsOldFilesAre) {
   EXPECT_EQ(actor.parts[3].colors[1], kNoColor);
   EXPECT_EQ(actor.parts[9].slot, objectDefaults.appearanceSlots[9]);
   EXPECT_EQ(actor.scaleX, 1.0f);
-  EXPECT_EQ(actor.solid, 1);
+  EXPECT_EQ(actor.solidToTouch, 1);
   // Before 100663 an actor without its own sprite takes the colour of its
   // first attached sprite (the default one), which then gives the tint.
   EXPECT_EQ(actor.tint, 0x22FFFFFFu);

@@ -2,6 +2,8 @@
 // pair stored once, TouchedSolid, and zones with a target map.
 #include "character_fixture.h"
 #include "player/character_action.h"
+#include "core/format_version.h"
+#include "support/map_object_writer.h"
 
 namespace kiv::test {
 namespace {
@@ -111,6 +113,31 @@ TEST_F(Contacts, NewContactTouchesSolidOnlyWhenTheOtherIsSolidHostileAndStanding
     Tick(30, {o}, {}, true);
     EXPECT_EQ(world.EventsOf(kEventActorTouchedSolid).size(), k.touchedSolid ? 1u : 0u);
     EXPECT_EQ(world.EventsOf(kEventActorTouchedActor).size(), 2u);
+  }
+}
+
+// The other character comes from a map file: its Solid byte decides.
+TEST_F(Contacts, AnActorReadFromAMapFileTouchesSolidByItsSolidByte) {
+  for (const std::uint8_t solid : {1, 0}) {
+    SCOPED_TRACE(static_cast<int>(solid));
+    TearDown();
+    SetUp();
+    world.events.clear();
+    Actor stored = Character(o);
+    stored.name = u"Wall Guard";
+    stored.team = 2;
+    stored.solidToTouch = solid;
+    ByteList bytes;
+    std::int32_t written = 0;
+    WriteActorFixture(bytes, written, stored, kCurrentFormatVersion, false);
+    Actor loaded;
+    std::int32_t at = 0;
+    ReadCharacter(bytes, at, loaded, kCurrentFormatVersion, false);
+    ASSERT_EQ(loaded.name, u"Wall Guard");
+    Character(o) = loaded;
+    Character(c).team = 1;
+    Tick(30, {o}, {}, true);
+    EXPECT_EQ(world.EventsOf(kEventActorTouchedSolid).size(), solid != 0 ? 1u : 0u);
   }
 }
 

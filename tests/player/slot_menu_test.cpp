@@ -18,6 +18,9 @@
 #include "media/input_devices.h"
 #include "player/boxes_fixture.h"
 #include "player/builtin_message_boxes.h"
+#include "script/script_hooks.h"
+#include "player/game_window.h"
+#include "render/frame_drawing.h"
 #include "player/world_update.h"
 #include "state/game_state.h"
 #include "state/save_game.h"
@@ -261,22 +264,6 @@ TEST_F(SlotMenuTest, AMissingSlotShowsTheErrorAndWritesNoBackup) {
   EXPECT_FALSE(std::filesystem::exists(backup));
 }
 
-TEST_F(SlotMenuTest, AGoodSlotReplacesTheGameAndDeletesTheBackup) {
-  gameState.saveCount = 0;
-  SaveGame(SlotPath(1));  // saveCount 1 in the file
-  gameState.saveCount = 50;
-  int loadEvents = 0;
-  stateHooks.RunLoadEvent = [&loadEvents] { ++loadEvents; };
-  OpenSlotMenu(false);
-  Choose(1);
-  Press(kReturn);
-  EXPECT_EQ(gameState.saveCount, 1);
-  EXPECT_EQ(loadEvents, 1);
-  EXPECT_EQ(messageBoxState, 0);
-  EXPECT_TRUE(ShownBoxes().empty());
-  EXPECT_FALSE(std::filesystem::exists(backup));
-}
-
 TEST_F(SlotMenuTest, ADamagedSlotReloadsTheBackupDeletesItAndShowsTheError) {
   WriteTestFile(SlotPath(0), std::string("not a save"));
   gameState.saveCount = 50;
@@ -337,6 +324,9 @@ class SlotMenuReloadTest : public SlotMenuTest {
  protected:
   void SetUp() override {
     SlotMenuTest::SetUp();
+    // Hooks the start-up leaves waiting (the commands) may still hold what an
+    // earlier test of this program set; the game's scripts run here.
+    scriptHooks.Reset();
     RuntimeStartUp();
     dataHooks.WrapText = [](std::int32_t, const std::u16string& text, std::int32_t, std::int32_t& lines,
                             float) {
@@ -362,6 +352,72 @@ class SlotMenuReloadTest : public SlotMenuTest {
     SlotMenuTest::TearDown();
   }
 };
+
+TEST_F(SlotMenuReloadTest, AGoodSlotReplacesTheGameAndDeletesTheBackup) {
+  gameState.saveCount = 0;
+  SaveGame(SlotPath(1));  // saveCount 1 in the file
+  gameState.saveCount = 50;
+  int loadEvents = 0;
+  stateHooks.RunLoadEvent = [&loadEvents] { ++loadEvents; };
+  OpenSlotMenu(false);
+  Choose(1);
+  Press(kReturn);
+  EXPECT_EQ(gameState.saveCount, 1);
+  EXPECT_EQ(loadEvents, 1);
+  EXPECT_EQ(messageBoxState, 0);
+  EXPECT_TRUE(ShownBoxes().empty());
+  EXPECT_FALSE(std::filesystem::exists(backup));
+}
+
+// What a frame shows: the shown interfaces in drawing order, over the maps table.
+struct ShownGame {
+  std::vector<std::u16string> interfacesDrawn;
+  std::vector<std::u16string> maps;
+  bool operator==(const ShownGame&) const = default;
+};
+ShownGame WhatTheFrameShows() {
+  ShownGame shown;
+  for (std::int32_t m = FindNextMapInOrder(-1, false); m != -1; m = FindNextMapInOrder(m, false)) {
+    shown.interfacesDrawn.push_back(gameData.maps[m].fileName);
+  }
+  for (std::int32_t m = 0; m <= gameData.maps.LastIndex(); ++m) shown.maps.push_back(gameData.maps[m].fileName);
+  return shown;
+}
+
+TEST_F(SlotMenuReloadTest, AGoodSlotShowsTheSavedInterfacesInTheirOrderOverTheSameMaps) {
+  NewGame();
+  // A second interface, brought in front of the HUD by its order number
+  // although it lies after it in the table.
+  std::int32_t hud = -1;
+  for (std::int32_t m = 0; m <= gameData.maps.LastIndex(); ++m) {
+    if (gameData.maps[m].isInterface && gameData.maps[m].overlayActive == 1) hud = m;
+  }
+  ASSERT_GE(hud, 0);
+  const std::int32_t inset = gameData.maps.Append();
+  gameData.maps[inset] = gameData.maps[hud];
+  gameData.maps[inset].fileName = gameData.maps[inset].fileName2 = u"Inset";
+  gameData.maps[hud].orderNumber = 2;
+  gameData.maps[inset].orderNumber = 1;
+  const ShownGame saved = WhatTheFrameShows();
+  ASSERT_EQ(saved.interfacesDrawn, (std::vector<std::u16string>{u"Inset", gameData.maps[hud].fileName}));
+  ASSERT_GE(saved.maps.size(), 3u);  // the HUD, the Town and the Cellar it leads to
+
+  OpenSlotMenu(true);
+  Choose(1);
+  Press(kReturn);  // the slot: the rename prompt
+  Press(kReturn);  // its name: saved
+  ASSERT_TRUE(std::filesystem::exists(SlotPath(1)));
+  Press(kReturn);  // the saved notice closes
+  gameData.maps[hud].overlayActive = 0;
+  gameData.maps[inset].overlayActive = 0;
+
+  OpenSlotMenu(false);
+  Choose(1);
+  Press(kReturn);
+  ASSERT_EQ(messageBoxState, 0) << "the load failed";
+  EXPECT_EQ(WhatTheFrameShows(), saved);
+  EXPECT_FALSE(std::filesystem::exists(backup));
+}
 
 TEST_F(SlotMenuReloadTest, AfterAFailedLoadTheLoadMenuOpensAgainAndTakesTheArrows) {
   WriteTestFile(SlotPath(1), std::string("not a save"));

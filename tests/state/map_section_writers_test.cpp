@@ -130,8 +130,8 @@ Map MakeMap() {
   m.eventScripts[0].text = u"x = 1";
   m.eventScripts[5].text = u"y = 2";
   m.savedState.stateByte = 1, m.savedState.focusedField = 0, m.savedState.stateValue1 = 2;
-  m.savedState.stateValue2 = 3, m.savedState.stateByte2 = 4, m.savedState.stateValue3 = 5;
-  m.savedState.stateFlag = -1, m.savedState.screenOffsetX = 6.5f, m.savedState.screenOffsetY = -7.25f;
+  m.savedState.stateValue2 = 3, m.overlayActive = 1, m.orderNumber = 5;
+  m.exclusive = true, m.savedState.screenOffsetX = 6.5f, m.savedState.screenOffsetY = -7.25f;
   m.savedState.stateValue6 = 8, m.savedState.stateFlag2 = -1, m.savedState.stateFlag3 = 0;
 
   Door door;
@@ -275,6 +275,10 @@ TEST_F(MapSectionWritersTest, SavedMapReadsBackFieldByFieldAndWritesTheSameBytes
   EXPECT_EQ(read.mapValueAB, -9.8f);
   EXPECT_EQ(read.eventScripts[5].text, u"y = 2");
   EXPECT_EQ(read.savedState.focusedField, 0);
+  // A shown interface is shown again after a load, in its order, taking the input from those under it.
+  EXPECT_EQ(read.overlayActive, 1);
+  EXPECT_EQ(read.orderNumber, 5);
+  EXPECT_TRUE(read.exclusive);
   EXPECT_EQ(read.ScreenOffsetX(), 6.5f);
   EXPECT_EQ(read.ScreenOffsetY(), -7.25f);
   EXPECT_EQ(read.savedState.stateValue6, 8);

@@ -296,7 +296,7 @@ std::vector<KindCase> Cases() {
                      a.aiFlags = 7, a.speedFactor = 8;
                      a.items = {InventoryEntry{-2, IdOf(0x51), 1, 3, 4, {}}};
                      a.route = {1, 2, 3};
-                     a.removed = 0, a.noDraw = 1, a.noRect = 1, a.solid = 0;
+                     a.removed = 0, a.noDraw = 1, a.noRect = 1, a.solidToTouch = 0;
                      a.team = -2, a.teamId = IdOf(0x52), a.experience = 9, a.money = 99999, a.points = 10;
                      a.itemReference = {-2, IdOf(0x53)};
                      a.gas = 1, a.maxGas = 2, a.vehicleValue1 = 3, a.vehicleValue2 = 4, a.vehicleValue3 = 5;

@@ -115,7 +115,7 @@ bool FakeCharacterWorld::BoxBlocked(std::int32_t map, const Box& box, std::int32
       const ShapePlacement at{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
       if (!Overlap(box, PlacedBox(a.collisionShape, at))) continue;
       if (collectHits) characterHits.push_back(index);
-      if (charactersBlock && a.solid != 0) blocked = true;
+      if (charactersBlock && a.solidToTouch != 0) blocked = true;
     }
   }
   for (std::size_t d = 0; d < m.doors.size(); ++d) {

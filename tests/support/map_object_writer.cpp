@@ -174,7 +174,7 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
   BufferWriteByte(b, a.removed, o);
   BufferWriteByte(b, a.noDraw, o);
   BufferWriteByte(b, a.noRect, o);
-  if (v >= 100704) BufferWriteByte(b, a.solid, o);
+  if (v >= 100704) BufferWriteByte(b, a.solidToTouch, o);
   if (v >= 100643) {
     BufferWriteIdentifier(b, a.teamId, o);
   } else {

@@ -76,7 +76,7 @@ std::int32_t WorldBuilder::AddCharacter(float x, float y, float z, const Box& sh
   a.y = y;
   a.z = z;
   a.team = team;
-  a.solid = solid ? 1 : 0;
+  a.solidToTouch = solid ? 1 : 0;
   a.collisionShape = MakeBoxShape(shape);
   a.areaBox = Box{-100000, -100000, 100000, 100000, -100000, 100000};
   M().actors.push_back(a);

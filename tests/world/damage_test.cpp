@@ -355,7 +355,7 @@ TEST_F(AreaDamageTest, FriendsAndTheAttackerAreSkippedUnlessHitFriends) {
   EXPECT_EQ(HealthCurrent(A(enemy)), 90);
   EXPECT_EQ(HealthCurrent(A(far)), 100);
   // A miss of everyone, and a hit on characters that are not solid, answer False.
-  A(enemy).solid = 0;
+  A(enemy).solidToTouch = 0;
   EXPECT_FALSE(Hit(attacker, 10, -1, -1, false));
   gameData.maps[0].actors.clear();
   EXPECT_FALSE(Hit(-1, 10, -1, -1, false));
@@ -375,7 +375,7 @@ TEST_F(AreaDamageTest, AnImmuneTemplateIsHitButNotHarmed) {
   EXPECT_TRUE(Hit(-1, 10, 0, -1, false));
   EXPECT_EQ(HealthCurrent(A(immune)), 100);
   EXPECT_EQ(HealthCurrent(A(plain)), 85);  // the damage, then the item's effect
-  A(plain).solid = 0;
+  A(plain).solidToTouch = 0;
   EXPECT_TRUE(Hit(-1, 10, 0, -1, false));  // the immune one is solid
 }
 

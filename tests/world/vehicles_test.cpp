@@ -193,7 +193,7 @@ TEST_F(VehicleTest, NoWayOutSpeaksOnlyWithTheVoiceOnAndKeepsTheLinks) {
 
   // At the vehicle, or from a vehicle without a sprite, the exit always works
   // (a vehicle that does not block its own place keeps the rider there).
-  V().solid = 0;
+  V().solidToTouch = 0;
   ExitVehicle(w.map(), -1, vehicle_, true, false);
   EXPECT_EQ(A(rider).vehicleRidden, -1);
   EXPECT_FLOAT_EQ(A(rider).x, 256);

@@ -1,0 +1,80 @@
+# Saves the sample game with the slot menu and loads the save with --load,
+# both runs started in the work folder with relative output paths: the loaded
+# game shows the same interfaces in the same order over the same maps table,
+# its frame is not black, the characters were taken before the game's end,
+# and every output file lies in the work folder.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/Sample ${WORK}/data)
+execute_process(COMMAND ${MAKE} ${WORK}/Sample/DATA.kRC RESULT_VARIABLE made OUTPUT_QUIET)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "make_sample_package failed: ${made}")
+endif()
+set(play ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/data HOME=${WORK} SDL_VIDEODRIVER=offscreen
+  SDL_AUDIODRIVER=dummy ${PLAY} Sample/DATA.kRC)
+
+execute_process(COMMAND ${play} --ticks 40 --input ${INPUT} --json saved.json --png saved.png
+  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result TIMEOUT 120)
+if(NOT result EQUAL 0 OR NOT EXISTS ${WORK}/saved.json OR NOT EXISTS ${WORK}/saved.png)
+  message(FATAL_ERROR "the saving run exited with ${result}; relative outputs in ${WORK}: "
+    "saved.json and saved.png expected")
+endif()
+file(GLOB_RECURSE saves ${WORK}/data/SAVE1.kSV)
+list(LENGTH saves count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "no SAVE1.kSV written under ${WORK}/data")
+endif()
+file(RELATIVE_PATH save ${WORK} ${saves})
+
+execute_process(COMMAND ${play} --ticks 10 --load ${save} --json loaded.json --png loaded.png
+  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result TIMEOUT 120)
+if(NOT result EQUAL 0 OR NOT EXISTS ${WORK}/loaded.json OR NOT EXISTS ${WORK}/loaded.png)
+  message(FATAL_ERROR "the loading run exited with ${result}")
+endif()
+file(READ ${WORK}/saved.json saved)
+file(READ ${WORK}/loaded.json loaded)
+
+# The shown interfaces, file and order, in drawing order.
+function(interfaces json out)
+  set(list "")
+  string(JSON n LENGTH "${json}" shell interfacesInDrawingOrder)
+  if(n GREATER 0)
+    math(EXPR last "${n} - 1")
+    foreach(i RANGE ${last})
+      string(JSON file GET "${json}" shell interfacesInDrawingOrder ${i} file)
+      string(JSON order GET "${json}" shell interfacesInDrawingOrder ${i} order)
+      list(APPEND list "${file}/${order}")
+    endforeach()
+  endif()
+  set(${out} "${list}" PARENT_SCOPE)
+endfunction()
+# The maps table: name and kind of every entry.
+function(maps json out)
+  set(list "")
+  string(JSON n LENGTH "${json}" maps)
+  math(EXPR last "${n} - 1")
+  foreach(i RANGE ${last})
+    string(JSON name GET "${json}" maps ${i} name)
+    string(JSON isInterface GET "${json}" maps ${i} interface)
+    list(APPEND list "${name}/${isInterface}")
+  endforeach()
+  set(${out} "${list}" PARENT_SCOPE)
+endfunction()
+
+interfaces("${saved}" savedInterfaces)
+interfaces("${loaded}" loadedInterfaces)
+if(savedInterfaces STREQUAL "" OR NOT savedInterfaces STREQUAL loadedInterfaces)
+  message(FATAL_ERROR "interfaces shown when saved: ${savedInterfaces}; after the load: ${loadedInterfaces}")
+endif()
+maps("${saved}" savedMaps)
+maps("${loaded}" loadedMaps)
+if(NOT savedMaps STREQUAL loadedMaps)
+  message(FATAL_ERROR "maps when saved: ${savedMaps}; after the load: ${loadedMaps}")
+endif()
+string(JSON lit GET "${loaded}" frame litPixels)
+if(NOT lit GREATER 0)
+  message(FATAL_ERROR "the loaded game's frame is black\n${loaded}")
+endif()
+string(JSON characterMaps LENGTH "${loaded}" characters maps)
+if(characterMaps EQUAL 0)
+  message(FATAL_ERROR "the loaded game's dump lists no characters\n${loaded}")
+endif()
