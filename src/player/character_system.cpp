@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "mathkiv/collision.h"
@@ -154,6 +155,8 @@ void RunCharacterSystem(std::int32_t map) {
   gameData.currentActivity = "Character System";
   // Characters added while the pass runs wait for the next tick.
   const auto last = static_cast<std::int32_t>(gameData.maps[map].actors.size()) - 1;
+  // Whatever moved since the last tick is placed again before the first test.
+  MarkBroadPhaseDirty(gameData.maps[map]);
   for (std::int32_t c = 0; c <= last; ++c) {
     if (!Exists(map, c) || !Selected(map, c)) continue;
     CharacterTurn turn;
@@ -163,6 +166,7 @@ void RunCharacterSystem(std::int32_t map) {
     StartCharacterTurn(turn);
     if (!Exists(map, c)) continue;
     MoveCharacter(turn);
+    NoteActorMoved(gameData.maps[map], c);
     if (turn.departed || !Exists(map, c)) continue;
     if (turn.alive) RunCharacterWeaponsAndAction(turn);
     if (turn.departed || !Exists(map, c)) continue;
