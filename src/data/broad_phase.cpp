@@ -154,7 +154,7 @@ void Sync(Map& m) {
   const std::int32_t rows = ColumnsFor(m.height);
   if (columns != bp.columns || rows != bp.rows) Reset(bp, columns, rows);
   for (std::int32_t k = 0; k < kBroadKindCount; ++k) MatchCount(m, static_cast<BroadPhaseKind>(k));
-  if (bp.dirty) {
+  if (bp.dirty || !bp.movesNoted) {
     bp.dirty = false;
     bp.movedActors.clear();
     for (std::int32_t k = 0; k < kBroadKindCount; ++k) {
@@ -194,6 +194,11 @@ ShapePlacement ActorShapePlacement(const Actor& a) {
 void MarkBroadPhaseDirty(Map& map) {
   map.broadPhase.dirty = true;
   map.broadPhase.movedActors.clear();
+}
+
+void SetBroadPhaseMovesNoted(Map& map, bool noted) {
+  map.broadPhase.movesNoted = noted;
+  MarkBroadPhaseDirty(map);
 }
 
 void NoteActorMoved(Map& map, std::int32_t actor) {

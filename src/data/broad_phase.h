@@ -37,6 +37,11 @@ ShapePlacement ActorShapePlacement(const Actor& a);
 // Every object is re-checked before the next query.
 void MarkBroadPhaseDirty(Map& map);
 
+// While on, every move of a character is noted and queries trust the boxes
+// between notes; off (the default), each query re-checks every object first.
+// Either way the map is re-checked once.
+void SetBroadPhaseMovesNoted(Map& map, bool noted);
+
 // A character whose position, turn, scale or shape changed.
 void NoteActorMoved(Map& map, std::int32_t actor);
 

@@ -46,6 +46,10 @@ struct MapBroadPhase {
   // Everything is re-checked before the next query: set after loads, removals
   // and compaction, and at the start of every Character System tick.
   bool dirty = true;
+  // Set while the Character System runs its tick, where every move is noted;
+  // outside it every query re-checks all objects first, since other code may
+  // have placed them without a note.
+  bool movesNoted = false;
   std::int32_t columns = 0;
   std::int32_t rows = 0;
   std::array<BroadPhaseList, kBroadKindCount> lists;

@@ -155,8 +155,9 @@ void RunCharacterSystem(std::int32_t map) {
   gameData.currentActivity = "Character System";
   // Characters added while the pass runs wait for the next tick.
   const auto last = static_cast<std::int32_t>(gameData.maps[map].actors.size()) - 1;
-  // Whatever moved since the last tick is placed again before the first test.
-  MarkBroadPhaseDirty(gameData.maps[map]);
+  // Whatever moved since the last tick is placed again before the first test;
+  // during the pass every move is noted.
+  SetBroadPhaseMovesNoted(gameData.maps[map], true);
   for (std::int32_t c = 0; c <= last; ++c) {
     if (!Exists(map, c) || !Selected(map, c)) continue;
     CharacterTurn turn;
@@ -181,6 +182,7 @@ void RunCharacterSystem(std::int32_t map) {
     RaiseCharacterEvents(map, c);
   }
   shell.activityStep = 0;
+  SetBroadPhaseMovesNoted(gameData.maps[map], false);
   UpdateZones(map);
 }
 

@@ -37,7 +37,10 @@ struct Answer {
 
 class BroadPhaseTest : public ::testing::Test {
  protected:
-  void TearDown() override { useBroadPhase = true; }
+  void TearDown() override {
+    useBroadPhase = true;
+    SetBroadPhaseMovesNoted(w.M(), false);
+  }
 
   float Coordinate() { return std::uniform_real_distribution<float>(-40.0f, kPixels + 40.0f)(random_); }
   std::int32_t Below(std::int32_t n) { return std::uniform_int_distribution<std::int32_t>(0, n - 1)(random_); }
@@ -72,6 +75,8 @@ class BroadPhaseTest : public ::testing::Test {
     const std::int32_t wall = w.AddTileSet(true);
     for (int k = 0; k < 150; ++k) w.SetTile(0, Below(kTiles), Below(kTiles), 0, wall);
     UpdateTileCollision(w.map(), -1, -1, -1);
+    // Every move below is noted, as in the Character System's tick.
+    SetBroadPhaseMovesNoted(w.M(), true);
   }
 
   template <typename Test>
@@ -162,6 +167,7 @@ TEST_F(BroadPhaseTest, EveryAnswerMatchesTheTestOfEveryObject) {
 TEST_F(BroadPhaseTest, ACandidateThatMovedUnnoticedIsPlacedAgain) {
   const std::int32_t a = w.AddCharacter(100, 100, 0);
   const std::int32_t b = w.AddCharacter(300, 100, 0);
+  SetBroadPhaseMovesNoted(w.M(), true);
   const Actor mover = w.M().actors[static_cast<std::size_t>(a)];
   EXPECT_TRUE(TestActorMove(w.map(), mover.collisionShape, ShapePlacement{295, 100}, a, -1, -1, false, false));
   // b goes away within its own column without being noted.
