@@ -76,7 +76,7 @@ void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<ScriptHooks>() == 8, "list every scriptHooks member here");
+  static_assert(MemberCount<ScriptHooks>() == 11, "list every scriptHooks member here");
   KIV_HOOK("scriptHooks", TickCount);
   KIV_HOOK("scriptHooks", RunTrigger);
   KIV_HOOK("scriptHooks", internalExecutor);
@@ -85,6 +85,9 @@ void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
   KIV_HOOK("scriptHooks", objectExecutor);
   KIV_HOOK("scriptHooks", CurrentPlayer);
   KIV_HOOK("scriptHooks", RelateContext);
+  KIV_HOOK("scriptHooks", FindNextMapInOrder);
+  KIV_HOOK("scriptHooks", IsMapInputActive);
+  KIV_HOOK("scriptHooks", LoadingTickRunning);
 }
 
 template <typename Visit>
