@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/broad_phase.h"
+#include "data/game_data.h"
 #include "mathkiv/collision.h"
 
 namespace kiv {
@@ -167,9 +168,13 @@ void Sync(Map& m) {
   for (std::int32_t actor : bp.movedActors)
     if (actor >= 0 && static_cast<std::size_t>(actor) < m.actors.size()) Refresh(m, kBroadActors, actor);
   bp.movedActors.clear();
+  if (bp.turnActor >= 0 && static_cast<std::size_t>(bp.turnActor) < m.actors.size())
+    Refresh(m, kBroadActors, bp.turnActor);
 }
 
 }  // namespace
+
+bool useBroadPhase = true;
 
 Box BroadBoxOf(const CollisionShape& shape, const ShapePlacement& placement) {
   Box box;
@@ -199,6 +204,12 @@ void MarkBroadPhaseDirty(Map& map) {
 void SetBroadPhaseMovesNoted(Map& map, bool noted) {
   map.broadPhase.movesNoted = noted;
   MarkBroadPhaseDirty(map);
+}
+
+void SetBroadPhaseTurnActor(Map& map, std::int32_t actor) { map.broadPhase.turnActor = actor; }
+
+void MarkEveryBroadPhaseDirty() {
+  for (std::int32_t m = -1; m <= gameData.maps.LastIndex(); ++m) MarkBroadPhaseDirty(gameData.maps[m]);
 }
 
 void NoteActorMoved(Map& map, std::int32_t actor) {
@@ -241,6 +252,19 @@ const std::vector<std::int32_t>& BroadPhaseCandidates(Map& map, BroadPhaseKind k
   list.candidates.resize(kept);
   std::sort(list.candidates.begin(), list.candidates.end());
   return list.candidates;
+}
+
+std::vector<std::int32_t> BroadPhaseCandidatesAfter(Map& map, BroadPhaseKind kind, const Box& box,
+                                                    std::int32_t after) {
+  std::vector<std::int32_t> out;
+  if (!BroadPhaseInUse(map)) {
+    const auto count = static_cast<std::int32_t>(CountOf(map, kind));
+    for (std::int32_t i = std::max(after + 1, 0); i < count; ++i) out.push_back(i);
+    return out;
+  }
+  for (std::int32_t index : BroadPhaseCandidates(map, kind, box))
+    if (index > after) out.push_back(index);
+  return out;
 }
 
 const Box& BroadPhaseBox(Map& map, BroadPhaseKind kind, std::int32_t index) {

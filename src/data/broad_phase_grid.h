@@ -47,14 +47,17 @@ struct MapBroadPhase {
   // and compaction, and at the start of every Character System tick.
   bool dirty = true;
   // Set while the Character System runs its tick, where every move is noted;
-  // outside it every query re-checks all objects first, since other code may
-  // have placed them without a note.
+  // outside it the collision tests loop over every object, since other code
+  // may have placed them without a note.
   bool movesNoted = false;
   std::int32_t columns = 0;
   std::int32_t rows = 0;
   std::array<BroadPhaseList, kBroadKindCount> lists;
   // Characters that moved since the last query; beyond a few the map is dirty.
   std::vector<std::int32_t> movedActors;
+  // The character whose turn the Character System is running: re-checked
+  // before every query, so that its own writes never need a note.
+  std::int32_t turnActor = -1;
 };
 
 }  // namespace kiv

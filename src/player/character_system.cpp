@@ -160,6 +160,7 @@ void RunCharacterSystem(std::int32_t map) {
   SetBroadPhaseMovesNoted(gameData.maps[map], true);
   for (std::int32_t c = 0; c <= last; ++c) {
     if (!Exists(map, c) || !Selected(map, c)) continue;
+    SetBroadPhaseTurnActor(gameData.maps[map], c);
     CharacterTurn turn;
     turn.map = map;
     turn.actor = c;
@@ -182,6 +183,7 @@ void RunCharacterSystem(std::int32_t map) {
     RaiseCharacterEvents(map, c);
   }
   shell.activityStep = 0;
+  SetBroadPhaseTurnActor(gameData.maps[map], -1);
   SetBroadPhaseMovesNoted(gameData.maps[map], false);
   UpdateZones(map);
 }

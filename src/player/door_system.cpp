@@ -84,6 +84,7 @@ void DoorOpenedFully(std::int32_t map, std::int32_t door) {
   a.x = static_cast<float>(DoorExitX(d));
   a.y = static_cast<float>(DoorExitY(d));
   a.z = static_cast<float>(DoorExitZ(d));
+  NoteActorMoved(gameData.maps[map], user);
   playerHooks.SetCharacterPosition(user, map, exitMap, 0, 0);
 }
 

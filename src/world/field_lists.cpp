@@ -163,23 +163,40 @@ std::int32_t SpawnListItems(std::int32_t map, std::int32_t field, const std::vec
     return g + k * static_cast<std::int32_t>(before);
   };
 
-  // One pass from the end places every field and block where it belongs.
+  const auto blockOf = [&](std::int32_t g) -> std::vector<Field>& {
+    if (g == field) return itemCopies;
+    const auto j = std::lower_bound(children.begin(), children.end(), g) - children.begin();
+    return childCopies[static_cast<std::size_t>(j)];
+  };
   const std::size_t oldSize = fields.size();
-  fields.resize(oldSize + static_cast<std::size_t>(k) * anchors.size());
-  std::size_t nextAnchor = anchors.size();
-  for (std::size_t g = oldSize; g-- > 0;) {
-    const auto at = static_cast<std::size_t>(finalIndex(static_cast<std::int32_t>(g)));
-    if (nextAnchor > 0 && anchors[nextAnchor - 1] == static_cast<std::int32_t>(g)) {
-      --nextAnchor;
-      std::vector<Field>& block =
-          static_cast<std::int32_t>(g) == field
-              ? itemCopies
-              : childCopies[static_cast<std::size_t>(
-                    std::lower_bound(children.begin(), children.end(), static_cast<std::int32_t>(g)) -
-                    children.begin())];
-      for (std::size_t i = 0; i < n; ++i) fields[at + 1 + i] = std::move(block[i]);
+  const std::size_t newSize = oldSize + static_cast<std::size_t>(k) * anchors.size();
+  if (newSize > fields.capacity()) {
+    // The list grows: every field and block moves once, in order, into new
+    // storage with room for more.
+    std::vector<Field> grown;
+    grown.reserve(std::max(newSize, 2 * fields.capacity()));
+    std::size_t nextAnchor = 0;
+    for (std::size_t g = 0; g < oldSize; ++g) {
+      grown.push_back(std::move(fields[g]));
+      if (nextAnchor < anchors.size() && anchors[nextAnchor] == static_cast<std::int32_t>(g)) {
+        ++nextAnchor;
+        for (Field& copy : blockOf(static_cast<std::int32_t>(g))) grown.push_back(std::move(copy));
+      }
     }
-    if (at != g) fields[at] = std::move(fields[g]);
+    fields = std::move(grown);
+  } else {
+    // One pass from the end places every field and block where it belongs.
+    fields.resize(newSize);
+    std::size_t nextAnchor = anchors.size();
+    for (std::size_t g = oldSize; g-- > 0;) {
+      const auto at = static_cast<std::size_t>(finalIndex(static_cast<std::int32_t>(g)));
+      if (nextAnchor > 0 && anchors[nextAnchor - 1] == static_cast<std::int32_t>(g)) {
+        --nextAnchor;
+        std::vector<Field>& block = blockOf(static_cast<std::int32_t>(g));
+        for (std::size_t i = 0; i < n; ++i) fields[at + 1 + i] = std::move(block[i]);
+      }
+      if (at != g) fields[at] = std::move(fields[g]);
+    }
   }
 
   const std::int32_t newField = finalIndex(field);

@@ -20,9 +20,9 @@ namespace {
 constexpr std::int32_t kSector = 128;
 
 // The objects of a kind that may touch box, ascending: the broad phase's
-// candidates, or with it switched off every object of the list.
+// candidates, or when it is not in use every object of the list.
 const std::vector<std::int32_t>& Candidates(Map& m, BroadPhaseKind kind, const Box& box) {
-  if (useBroadPhase) return BroadPhaseCandidates(m, kind, box);
+  if (BroadPhaseInUse(m)) return BroadPhaseCandidates(m, kind, box);
   thread_local std::array<std::vector<std::int32_t>, kBroadKindCount> every;
   std::size_t count = 0;
   switch (kind) {
@@ -68,8 +68,6 @@ bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlace
 }
 
 }  // namespace
-
-bool useBroadPhase = true;
 
 bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePlacement& placement,
                    std::int32_t self, std::int32_t ignoredActor, std::int32_t ignoredDoor, bool collectHits,
@@ -211,7 +209,7 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
             if (d < 0 || static_cast<std::size_t>(d) >= m.doors.size()) continue;
             const Door& door = m.doors[static_cast<std::size_t>(d)];
             if (d == trace.skipDoor || door.Inactive() != 0 || door.doorSet < 0) continue;
-            if (useBroadPhase && !BroadBoxesMeet(BroadPhaseBox(m, kBroadDoors, d), lineBox)) continue;
+            if (BroadPhaseInUse(m) && !BroadBoxesMeet(BroadPhaseBox(m, kBroadDoors, d), lineBox)) continue;
             if (IntersectCollisionLine(door.collisionShape, ShapePlacement{door.x, door.y, door.z}, segment,
                                        height)) {
               trace.doorHit = d;

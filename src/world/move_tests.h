@@ -6,14 +6,10 @@
 
 #include "core/geometry.h"
 #include "core/record_codecs.h"
+#include "data/broad_phase.h"  // useBroadPhase switches the tests' broad phase
 #include "mathkiv/placement.h"
 
 namespace kiv {
-
-// On (the default), the move and segment tests look only at the objects the
-// broad phase lists near them and reject by box before each exact test; off,
-// they test every object of every list, the reference the broad phase must match.
-extern bool useBroadPhase;
 
 // True = blocked. Tests, in order: the map's boundaries, tile entries of the
 // sectors around the shape, the map's own shapes, zones, characters, doors and

@@ -8,6 +8,8 @@
 
 #include "data/broad_phase.h"
 #include "data/game_data.h"
+#include "script/script_dispatch.h"
+#include "script/script_hooks.h"
 #include "support/world_builder.h"
 #include "world/hit_lists.h"
 #include "world/move_tests.h"
@@ -179,11 +181,44 @@ TEST_F(BroadPhaseTest, ACandidateThatMovedUnnoticedIsPlacedAgain) {
   EXPECT_TRUE(TestActorMove(w.map(), mover.collisionShape, ShapePlacement{1495, 100}, a, -1, -1, false, false));
 }
 
+// During the Character System's pass the boxes are trusted between notes. Two
+// writers need none: the character whose turn runs, and script commands,
+// after which every object is re-checked.
+TEST_F(BroadPhaseTest, TheTurnsCharacterAndScriptCommandsNeedNoNote) {
+  const std::int32_t a = w.AddCharacter(100, 100, 0);
+  const std::int32_t b = w.AddCharacter(300, 100, 0);
+  const std::int32_t c = w.AddCharacter(500, 100, 0);
+  const CollisionShape shape = w.M().actors[static_cast<std::size_t>(a)].collisionShape;
+  const auto blockedAt = [&](float x) {
+    return TestActorMove(w.map(), shape, ShapePlacement{x, 100}, a, -1, -1, false, false);
+  };
+  SetBroadPhaseMovesNoted(w.M(), true);
+  SetBroadPhaseTurnActor(w.M(), b);
+  EXPECT_TRUE(blockedAt(295));
+  // The turn's character leaves its columns without a note.
+  w.M().actors[static_cast<std::size_t>(b)].x = 1500;
+  EXPECT_TRUE(blockedAt(1495));
+  EXPECT_FALSE(blockedAt(295));
+  // A script command carries another character across the map.
+  EXPECT_TRUE(blockedAt(495));
+  const ScriptExecutor kept = scriptHooks.actorExecutor;
+  scriptHooks.actorExecutor = [&](std::int32_t, ScriptValue&, std::int32_t, ScriptValue&, std::int16_t,
+                                  const Variant&, bool) { w.M().actors[static_cast<std::size_t>(c)].x = 1800; };
+  ScriptValue object{kObjectCharacter, Variant::Long(c), w.map()};
+  ScriptValue result;
+  ScriptCallCommand(1, object, -1, result, kModeRead, Variant(), true);
+  scriptHooks.actorExecutor = kept;
+  EXPECT_TRUE(blockedAt(1795));
+  EXPECT_FALSE(blockedAt(495));
+  SetBroadPhaseTurnActor(w.M(), -1);
+}
+
 TEST_F(BroadPhaseTest, ObjectsOutsideTheMapAndUnplaceableShapesAreHandled) {
   const std::int32_t a = w.AddCharacter(100, 100, 0);
   const std::int32_t outside = w.AddCharacter(-500, -500, 0);
   const std::int32_t lost = w.AddCharacter(std::numeric_limits<float>::quiet_NaN(), 100, 0);
   const CollisionShape shape = w.M().actors[static_cast<std::size_t>(a)].collisionShape;
+  SetBroadPhaseMovesNoted(w.M(), true);
   hitLists.Reset();
   TestActorMove(w.map(), shape, ShapePlacement{-495, -500}, a, -1, -1, true, false);
   EXPECT_EQ(hitLists.characterHits, (std::vector<std::int32_t>{outside}));
