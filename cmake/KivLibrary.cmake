@@ -46,16 +46,22 @@ function(kiv_add_test_program exe folder deps)
   gtest_discover_tests(${exe} DISCOVERY_MODE POST_BUILD DISCOVERY_TIMEOUT 300 TEST_PREFIX "${folder}.")
 endfunction()
 
-# kiv_add_bench(<name> <source> DEPS <libs...>): one Google Benchmark program.
+# kiv_add_bench(<name> <source> [OWN_MAIN] DEPS <libs...>): one Google Benchmark program.
 # A sanitizer build only compiles the benchmarks, so that they keep building with
 # the code they measure; their figures come from a Release build.
 function(kiv_add_bench name source)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPS" ${ARGN})
   find_package(benchmark REQUIRED)
-  if(KIV_SANITIZE)
-    add_library(${name} OBJECT ${source})
-  else()
-    add_executable(${name} ${source})
+  # bench_main.cpp gives every benchmark a warm-up and a minimum time; a
+  # program with a main of its own (OWN_MAIN) sets them itself.
+  set(main ${CMAKE_SOURCE_DIR}/bench/bench_main.cpp)
+  if(ARG_OWN_MAIN)
+    set(main "")
   endif()
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+  if(KIV_SANITIZE)
+    add_library(${name} OBJECT ${source} ${main})
+  else()
+    add_executable(${name} ${source} ${main})
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
 endfunction()

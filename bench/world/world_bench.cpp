@@ -1,11 +1,19 @@
 // Move and segment tests on a 128 x 128 x 4 map with walls, object tiles,
-// 2,000 characters and 500 doors and zones: with the sector grid, and the
-// same tile tests over every entry of the map (the sector grid made one cell).
+// 2,000 characters and 500 doors and zones.
+// - TestActorMove with the collision broad phase, its boxes trusted between
+//   noted moves as in the Character System's pass; the same outside the pass,
+//   where the objects are all tested as before but tile entries are rejected
+//   by their boxes first; and the old loop over every object of every list
+//   with no box rejection (useBroadPhase off), the baseline.
+// - Tile tests through the sector grid against tests of every tile entry of
+//   the map: the grid emptied, the bench tests every entry itself.
 // Also a whole-map tile collision build of a 256 x 256 map.
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <utility>
 
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "data/sector_grid.h"
 #include "mathkiv/collision.h"
@@ -86,47 +94,56 @@ void Populate(std::int32_t map) {
 
 std::int32_t benchMap = -1;
 
+// How the objects' boxes are used.
+enum BroadMode : std::int64_t { kOldLoop = 0, kNotedMoves = 1, kOutsideThePass = 2 };
+
+void UseBroadMode(std::int64_t mode) {
+  useBroadPhase = mode != kOldLoop;
+  SetBroadPhaseMovesNoted(gameData.maps[benchMap], mode == kNotedMoves);
+}
+
 void SetUpMoveWorld() {
   if (benchMap >= 0) return;
   benchMap = MakeWorld(128, 3, true);
   UpdateTileCollision(benchMap, -1, -1, -1);
   Populate(benchMap);
+  UseBroadMode(kNotedMoves);
 }
 
-// The sector grid as one cell holding every entry: the tile test visits them all.
-SectorGrid WholeMapSectors(const Map& m) {
-  SectorGrid grid;
-  grid.columns = grid.rows = grid.levels = 1;
-  grid.cells.resize(1);
-  for (std::size_t k = 0; k < m.tileCollisionEntries.size(); ++k)
-    if (m.tileCollisionEntries[k].inUse) grid.cells[0].tileEntries.push_back(static_cast<std::int32_t>(k));
-  return grid;
-}
-
-void RunMoves(benchmark::State& state) {
+// mode: a BroadMode; everyEntry: the tile entries are all tested by the loop.
+void RunMoves(benchmark::State& state, std::int64_t mode, bool everyEntry) {
+  UseBroadMode(mode);
+  Map& m = gameData.maps[benchMap];
+  SectorGrid kept;
+  if (everyEntry) std::swap(kept, m.sectorGrid);
   const CollisionShape shape = BoxShapeOf(Box{-8, -8, 8, 8, 0, 48});
   std::mt19937 random(3);
   for (auto _ : state) {
     const float x = static_cast<float>(random() % 4000) + 48.0f;
     const float y = static_cast<float>(random() % 4000) + 48.0f;
+    const ShapePlacement at{x, y, 2.0f};
     hitLists.Reset();
-    benchmark::DoNotOptimize(TestActorMove(benchMap, shape, ShapePlacement{x, y, 2.0f}, -1, -1, -1, true, false));
+    // Character 0 moves: it meets characters and doors too.
+    bool blocked = TestActorMove(benchMap, shape, at, 0, -1, -1, true, false);
+    if (everyEntry)
+      for (const TileCollisionEntry& e : m.tileCollisionEntries)
+        if (e.inUse && e.groundOnly == 0 && IntersectCollisionCollision(shape, at, e.shape, TileEntryPlacement(e)))
+          blocked = true;
+    benchmark::DoNotOptimize(blocked);
   }
+  if (everyEntry) std::swap(kept, m.sectorGrid);
+  UseBroadMode(kNotedMoves);
   state.SetItemsProcessed(state.iterations());
 }
 
-void BM_TestActorMoveSectors(benchmark::State& state) {
+void BM_TestActorMove(benchmark::State& state) {
   SetUpMoveWorld();
-  RunMoves(state);
+  RunMoves(state, state.range(0), false);
 }
 
 void BM_TestActorMoveAllEntries(benchmark::State& state) {
   SetUpMoveWorld();
-  Map& m = gameData.maps[benchMap];
-  SectorGrid kept = m.sectorGrid;
-  m.sectorGrid = WholeMapSectors(m);
-  RunMoves(state);
-  m.sectorGrid = kept;
+  RunMoves(state, kNotedMoves, true);
 }
 
 void BM_TraceSegmentSectors(benchmark::State& state) {
@@ -167,7 +184,8 @@ void BM_WholeMapTileCollision256(benchmark::State& state) {
   benchMap = -1;
 }
 
-BENCHMARK(BM_TestActorMoveSectors);
+// Argument: 1 noted moves, 2 outside the Character System's pass, 0 the old loop.
+BENCHMARK(BM_TestActorMove)->Arg(kNotedMoves)->Arg(kOutsideThePass)->Arg(kOldLoop);
 BENCHMARK(BM_TestActorMoveAllEntries);
 BENCHMARK(BM_TraceSegmentSectors);
 BENCHMARK(BM_TraceSegmentAllEntries);

@@ -123,6 +123,22 @@ void ApplyFieldState(Map& map, std::int32_t f) {
   }
 }
 
+void ApplyFieldStateToFamily(Map& map, std::int32_t f, const std::vector<std::int32_t>& children) {
+  if (f < 0 || f >= static_cast<std::int32_t>(map.fields.size())) return;
+  Field& parent = map.fields[static_cast<std::size_t>(f)];
+  CopyStateToLive(parent);
+  parent.appliedSelectable = parent.selectable;
+  for (std::int32_t c : children) {
+    if (c < 0 || c >= static_cast<std::int32_t>(map.fields.size())) continue;
+    Field& child = map.fields[static_cast<std::size_t>(c)];
+    if (child.state == parent.state) continue;
+    child.state = parent.state;
+    CopyStateToLive(child);
+    // Entered and left at once: it ends with its parent's selectable flag.
+    child.appliedSelectable = parent.selectable;
+  }
+}
+
 bool ApplyLayoutToField(Map& map, std::int32_t f, std::int32_t k) {
   if (k < 0 || k >= static_cast<std::int32_t>(map.screenLayouts.size())) return false;
   if (f < 0 || f >= static_cast<std::int32_t>(map.fields.size())) return false;

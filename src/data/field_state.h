@@ -5,6 +5,7 @@
 // field for the current screen, and the four lights of a drawn cell.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "data/map_record.h"
 
@@ -16,6 +17,10 @@ void SetFieldStateDefaults(Field& field);
 // Copies field f's current state into its live values (unless its style is 5)
 // and passes its state on to the child fields whose state differs.
 void ApplyFieldState(Map& map, std::int32_t f);
+// The same for a field whose only children are those listed (ascending) and
+// which have no children themselves, as a freshly spawned list item: it reads
+// no other field, so it costs nothing for the size of the interface.
+void ApplyFieldStateToFamily(Map& map, std::int32_t f, const std::vector<std::int32_t>& children);
 
 // True when screen layout k has a placement for field f, which then takes it.
 bool ApplyLayoutToField(Map& map, std::int32_t f, std::int32_t k);

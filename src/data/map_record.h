@@ -11,6 +11,7 @@
 #include "core/identifier.h"
 #include "core/record_codecs.h"
 #include "data/actor_record.h"
+#include "data/broad_phase_grid.h"
 #include "data/field_record.h"
 #include "data/lists.h"
 #include "data/map_objects.h"
@@ -348,6 +349,8 @@ struct Map {
   // inUse is false are free and listed in freeTileEntries.
   std::vector<TileCollisionEntry> tileCollisionEntries;
   std::vector<std::int32_t> freeTileEntries;
+  // Boxes and columns of the collision broad phase (data/broad_phase.h).
+  MapBroadPhase broadPhase;
   // A request that every field of the interface evaluates its value scripts
   // in the next map-systems pass, which clears it.
   std::uint8_t refreshFields = 0;

@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "core/math_util.h"
+#include "data/broad_phase.h"
 
 namespace kiv {
 
@@ -58,6 +59,7 @@ void BuildSectorGrid(Map& map) {
     grid.levels = LastSector(map.layerCount) + 1;
   }
   // Cell lists grow on demand, so a built grid needs no re-sizing.
+  MarkBroadPhaseDirty(map);
   map.sectorGridBuilt = true;
 }
 

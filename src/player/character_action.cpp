@@ -1,7 +1,10 @@
 #include "player/character_action.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "mathkiv/collision.h"
 #include "player/character_motion_steps.h"
@@ -25,6 +28,49 @@ ShapePlacement PlaceOf(const Actor& a) {
 }
 
 ShapePlacement PointAt(float x, float y, float z) { return ShapePlacement{x, y, z}; }
+
+// The objects of one kind that the turn's character may touch, ascending, as
+// the broad phase finds them near the box of its shapes. Once a script may
+// have run (Changed), the rest are looked up again from the index reached,
+// with the lists and the character's shapes as they are then: the loop meets
+// what a loop over every index would.
+class TouchCandidates {
+ public:
+  TouchCandidates(const CharacterTurn& turn, BroadPhaseKind kind, Box (*boxOf)(const Actor&))
+      : turn_(turn), kind_(kind), boxOf_(boxOf) {}
+  // The next candidate; -1 at the end or when the character is gone.
+  std::int32_t Next() {
+    if (changed_) {
+      const Actor* a = TurnActor(turn_);
+      if (a == nullptr) return -1;
+      list_ = BroadPhaseCandidatesAfter(gameData.maps[turn_.map], kind_, boxOf_(*a), last_);
+      at_ = 0;
+      changed_ = false;
+    }
+    if (at_ >= list_.size()) return -1;
+    last_ = list_[at_++];
+    return last_;
+  }
+  void Changed() { changed_ = true; }
+
+ private:
+  const CharacterTurn& turn_;
+  BroadPhaseKind kind_;
+  Box (*boxOf_)(const Actor&);
+  std::vector<std::int32_t> list_;
+  std::size_t at_ = 0;
+  std::int32_t last_ = -1;
+  bool changed_ = true;
+};
+
+Box ActionBox(const Actor& a) { return BroadBoxOf(ActionShape(a), ShapePlacement{}); }
+Box BodyBox(const Actor& a) { return BroadBoxOf(a.collisionShape, PlaceOf(a)); }
+Box BodyAndActionBox(const Actor& a) {
+  const Box body = BodyBox(a), action = ActionBox(a);
+  return Box{std::min(body.left, action.left),   std::min(body.top, action.top),
+             std::max(body.right, action.right), std::max(body.bottom, action.bottom),
+             std::min(body.front, action.front), std::max(body.back, action.back)};
+}
 
 void MarkActionUsed(const Actor& a) {
   if (Player* p = OwnerPlayer(Owner(a))) p->actionUsed = -1;
@@ -72,7 +118,9 @@ void RunDoorSystemScript(const CharacterTurn& turn, std::int32_t slot, std::int3
 }
 
 void ActOnDoors(const CharacterTurn& turn) {
-  for (std::size_t d = 0; d < gameData.maps[turn.map].doors.size(); ++d) {
+  TouchCandidates doors(turn, kBroadDoors, ActionBox);
+  for (std::int32_t next = doors.Next(); next >= 0; next = doors.Next()) {
+    const auto d = static_cast<std::size_t>(next);
     const Actor* a = TurnActor(turn);
     if (a == nullptr) return;
     const Door& door = gameData.maps[turn.map].doors[d];
@@ -81,6 +129,7 @@ void ActOnDoors(const CharacterTurn& turn) {
                                      ShapePlacement{}))
       continue;
     const auto index = static_cast<std::int32_t>(d);
+    doors.Changed();
     TriggerRun use;
     use.ownerKind = kOwnerDoorScript;
     use.ownerIndex = index;
@@ -109,7 +158,9 @@ void ActOnDoors(const CharacterTurn& turn) {
 
 void ActOnPickUps(const CharacterTurn& turn) {
   shell.activityStep = 9;
-  for (std::size_t p = 0; p < gameData.maps[turn.map].pickUps.size(); ++p) {
+  TouchCandidates pickUps(turn, kBroadPickUps, ActionBox);
+  for (std::int32_t next = pickUps.Next(); next >= 0; next = pickUps.Next()) {
+    const auto p = static_cast<std::size_t>(next);
     const Actor* a = TurnActor(turn);
     if (a == nullptr) return;
     PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
@@ -117,6 +168,7 @@ void ActOnPickUps(const CharacterTurn& turn) {
     if (!IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
                                      ActionShape(*a), ShapePlacement{}))
       continue;
+    pickUps.Changed();
     characterWorld.TakePickUp(turn.map, turn.actor, static_cast<std::int32_t>(p));
     if (const Actor* after = TurnActor(turn)) MarkActionUsed(*after);
   }
@@ -124,7 +176,9 @@ void ActOnPickUps(const CharacterTurn& turn) {
 
 void ActOnZones(const CharacterTurn& turn) {
   shell.activityStep = 8;
-  for (std::size_t z = 0; z < gameData.maps[turn.map].zones.size(); ++z) {
+  TouchCandidates zones(turn, kBroadZones, BodyAndActionBox);
+  for (std::int32_t next = zones.Next(); next >= 0; next = zones.Next()) {
+    const auto z = static_cast<std::size_t>(next);
     const auto index = static_cast<std::int32_t>(z);
     for (const std::int32_t event : {kEventZoneActionAbove, kEventZoneActionBeside}) {
       const Actor* a = TurnActor(turn);
@@ -136,6 +190,7 @@ void ActOnZones(const CharacterTurn& turn) {
               ? IntersectCollisionCollision(a->collisionShape, PlaceOf(*a), zone.shape, ShapePlacement{})
               : IntersectCollisionCollision(zone.shape, ShapePlacement{}, ActionShape(*a), ShapePlacement{});
       if (!met) continue;
+      zones.Changed();
       characterWorld.RaiseObjectEvent(kOwnerZone, index, event, turn.map, turn.actor);
       if (const Actor* after = TurnActor(turn)) MarkActionUsed(*after);
     }
@@ -210,14 +265,18 @@ void TakePickUpsByTouch(CharacterTurn& turn) {
   const Actor* a = TurnActor(turn);
   if (a == nullptr || Owner(*a) < 0 || !characterWorld.IsCharacterCollidable(turn.map, turn.actor, false))
     return;
-  for (std::size_t p = 0; p < gameData.maps[turn.map].pickUps.size(); ++p) {
+  TouchCandidates pickUps(turn, kBroadPickUps, BodyBox);
+  for (std::int32_t next = pickUps.Next(); next >= 0; next = pickUps.Next()) {
+    const auto p = static_cast<std::size_t>(next);
     a = TurnActor(turn);
     if (a == nullptr) return;
     const PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
     if (pickUp.Taken()) continue;
     if (IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
-                                    a->collisionShape, PlaceOf(*a)))
+                                    a->collisionShape, PlaceOf(*a))) {
+      pickUps.Changed();
       characterWorld.TakePickUp(turn.map, turn.actor, static_cast<std::int32_t>(p));
+    }
   }
 }
 

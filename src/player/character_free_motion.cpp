@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "core/math_util.h"
+#include "data/broad_phase.h"
 #include "data/sprite_set_queries.h"
 #include "player/character_motion_steps.h"
 #include "player/character_world.h"
@@ -184,6 +185,7 @@ void WriteBack(CharacterTurn& turn, Actor& a, const MotionWork& work) {
   a.y = work.y;
   a.z = work.z;
   a.heading = work.heading;
+  NoteActorMoved(gameData.maps[turn.map], turn.actor);
   characterWorld.UpdateCharacterFloorHeight(turn.map, turn.actor);
   if (Actor* after = TurnActor(turn)) after->moved = 1;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "mathkiv/collision.h"
@@ -164,8 +165,12 @@ void RunCharacterSystem(std::int32_t map) {
   gameData.currentActivity = "Character System";
   // Characters added while the pass runs wait for the next tick.
   const auto last = static_cast<std::int32_t>(gameData.maps[map].actors.size()) - 1;
+  // Whatever moved since the last tick is placed again before the first test;
+  // during the pass every move is noted.
+  SetBroadPhaseMovesNoted(gameData.maps[map], true);
   for (std::int32_t c = 0; c <= last; ++c) {
     if (!Exists(map, c) || !Selected(map, c)) continue;
+    SetBroadPhaseTurnActor(gameData.maps[map], c);
     CharacterTurn turn;
     turn.map = map;
     turn.actor = c;
@@ -173,6 +178,7 @@ void RunCharacterSystem(std::int32_t map) {
     StartCharacterTurn(turn);
     if (TurnOver(turn)) continue;
     MoveCharacter(turn);
+    NoteActorMoved(gameData.maps[map], c);
     if (TurnOver(turn)) continue;
     if (turn.alive) RunCharacterWeaponsAndAction(turn);
     if (TurnOver(turn)) continue;
@@ -186,6 +192,8 @@ void RunCharacterSystem(std::int32_t map) {
     RaiseCharacterEvents(turn);
   }
   shell.activityStep = 0;
+  SetBroadPhaseTurnActor(gameData.maps[map], -1);
+  SetBroadPhaseMovesNoted(gameData.maps[map], false);
   UpdateZones(map);
 }
 

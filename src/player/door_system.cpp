@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "data/broad_phase.h"
 #include "data/data_hooks.h"
 #include "data/door_fields.h"
 #include "data/game_data.h"
@@ -57,6 +58,7 @@ bool SwingDoor(std::int32_t map, std::int32_t door, std::int32_t elapsed) {
   if (reached) DoorOpenTimeLeft(d) = DoorStayOpenTime(d);
   d.openAmount = next;
   d.collisionShape = std::move(shape);
+  MarkBroadPhaseDirty(gameData.maps[map]);
   return reached;
 }
 
@@ -82,6 +84,7 @@ void DoorOpenedFully(std::int32_t map, std::int32_t door) {
   a.x = static_cast<float>(DoorExitX(d));
   a.y = static_cast<float>(DoorExitY(d));
   a.z = static_cast<float>(DoorExitZ(d));
+  NoteActorMoved(gameData.maps[map], user);
   playerHooks.SetCharacterPosition(user, map, exitMap, 0, 0);
 }
 

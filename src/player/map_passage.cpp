@@ -5,6 +5,7 @@
 
 #include "core/geometry.h"
 #include "core/quaternion_math.h"
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "data/map_loader.h"
 #include "mathkiv/collision.h"
@@ -197,6 +198,7 @@ bool RunMapPassage(std::int32_t map, std::int32_t character) {
       a.y = kLanding - static_cast<float>(r.top);
       break;
   }
+  MarkBroadPhaseDirty(gameData.maps[map]);
   characterWorld.SetCharacterPosition(character, map, neighbour, false, false);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "script/script_dispatch.h"
 
+#include "data/broad_phase.h"
 #include "script/call_frame.h"
 #include "script/script_hooks.h"
 #include "script/timed_changes.h"
@@ -16,6 +17,9 @@ bool ScriptCallCommand(std::int32_t code, ScriptValue& object, std::int32_t argu
     scriptEngine.pendingDuration = 0;
     return true;
   }
+  // A command may place characters, zones, doors or pick-ups without a note:
+  // the collision broad phase re-checks every object before its next query.
+  if (object.kind != kObjectField && object.kind != kObjectCameraView) MarkEveryBroadPhaseDirty();
   switch (object.kind) {
     case kObjectNone:
       scriptHooks.internalExecutor(code, object, argumentUpper, result, mode, value, lastToken);

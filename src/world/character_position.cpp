@@ -1,6 +1,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/broad_phase.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "data/map_loader.h"
@@ -135,6 +136,8 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
   for (Trigger& trigger : copy.triggers) trigger.script.hasRun = 0;
   Map& target = gameData.maps[toMap];
   target.actors.push_back(std::move(copy));
+  MarkBroadPhaseDirty(target);
+  MarkBroadPhaseDirty(gameData.maps[fromMap]);
   const auto index = static_cast<std::int32_t>(target.actors.size()) - 1;
   UpdateCharacterFloorHeight(toMap, index);
   {

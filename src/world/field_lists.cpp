@@ -1,5 +1,6 @@
 #include "world/field_lists.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "data/field_state.h"
@@ -108,6 +109,113 @@ std::int32_t InsertField(std::int32_t targetMap, std::int32_t sourceMap, std::in
   }
   ApplyFieldState(gameData.maps[targetMap], item);
   return src;
+}
+
+std::int32_t SpawnListItems(std::int32_t map, std::int32_t field, const std::vector<ListItemPlace>& items) {
+  if (items.empty() || !ValidField(map, field)) return field;
+  std::vector<Field>& fields = gameData.maps[map].fields;
+  const Field& source = fields[static_cast<std::size_t>(field)];
+  if (source.parent == field) {
+    // A field that is its own parent would copy its own copies: one at a time.
+    for (std::size_t i = items.size(); i-- > 0;)
+      field = InsertField(map, map, field, true, items[i].name, items[i].x, items[i].y);
+    return field;
+  }
+  std::vector<std::int32_t> children;
+  for (std::size_t d = 0; d < fields.size(); ++d)
+    if (fields[d].parent == field) children.push_back(static_cast<std::int32_t>(d));
+  const auto k = static_cast<std::int32_t>(items.size());
+  const std::size_t n = items.size();
+
+  // The copies, made (and their scripts registered) in the order of the
+  // one-at-a-time insertion: last item first, each before its children.
+  std::vector<Field> itemCopies(n);
+  std::vector<std::vector<Field>> childCopies(children.size(), std::vector<Field>(n));
+  for (std::size_t i = n; i-- > 0;) {
+    Field copy = source;
+    copy.scripts[kFieldListScript] = Script();  // a copy never spawns items of its own
+    RegisterCopiedScripts(copy);
+    copy.name = items[i].name;
+    copy.x = static_cast<float>(items[i].x);
+    copy.y = static_cast<float>(items[i].y);
+    copy.nonExistent = 0;
+    itemCopies[i] = std::move(copy);
+    for (std::size_t j = 0; j < children.size(); ++j) {
+      const Field& child = fields[static_cast<std::size_t>(children[j])];
+      Field childCopy = child;
+      RegisterCopiedScripts(childCopy);
+      childCopy.name = items[i].name + u" " + child.name;
+      childCopy.x = static_cast<float>(items[i].x) - (source.x - child.x);
+      childCopy.y = static_cast<float>(items[i].y) - (source.y - child.y);
+      childCopy.nonExistent = 0;
+      childCopy.byteByContent = source.selectable;  // scrolls
+      childCopies[j][i] = std::move(childCopy);
+    }
+  }
+
+  // The anchors, ascending: a block of k copies follows each. References
+  // move from the last slot down, so that no moved reference is moved twice.
+  std::vector<std::int32_t> anchors = children;
+  anchors.insert(std::lower_bound(anchors.begin(), anchors.end(), field), field);
+  for (std::size_t a = anchors.size(); a-- > 0;) ShiftFieldRefs(map, anchors[a] + 1, k, true);
+  const auto finalIndex = [&](std::int32_t g) {
+    const auto before = std::lower_bound(anchors.begin(), anchors.end(), g) - anchors.begin();
+    return g + k * static_cast<std::int32_t>(before);
+  };
+
+  const auto blockOf = [&](std::int32_t g) -> std::vector<Field>& {
+    if (g == field) return itemCopies;
+    const auto j = std::lower_bound(children.begin(), children.end(), g) - children.begin();
+    return childCopies[static_cast<std::size_t>(j)];
+  };
+  const std::size_t oldSize = fields.size();
+  const std::size_t newSize = oldSize + static_cast<std::size_t>(k) * anchors.size();
+  if (newSize > fields.capacity()) {
+    // The list grows: every field and block moves once, in order, into new
+    // storage with room for more.
+    std::vector<Field> grown;
+    grown.reserve(std::max(newSize, 2 * fields.capacity()));
+    std::size_t nextAnchor = 0;
+    for (std::size_t g = 0; g < oldSize; ++g) {
+      grown.push_back(std::move(fields[g]));
+      if (nextAnchor < anchors.size() && anchors[nextAnchor] == static_cast<std::int32_t>(g)) {
+        ++nextAnchor;
+        for (Field& copy : blockOf(static_cast<std::int32_t>(g))) grown.push_back(std::move(copy));
+      }
+    }
+    fields = std::move(grown);
+  } else {
+    // One pass from the end places every field and block where it belongs.
+    fields.resize(newSize);
+    std::size_t nextAnchor = anchors.size();
+    for (std::size_t g = oldSize; g-- > 0;) {
+      const auto at = static_cast<std::size_t>(finalIndex(static_cast<std::int32_t>(g)));
+      if (nextAnchor > 0 && anchors[nextAnchor - 1] == static_cast<std::int32_t>(g)) {
+        --nextAnchor;
+        std::vector<Field>& block = blockOf(static_cast<std::int32_t>(g));
+        for (std::size_t i = 0; i < n; ++i) fields[at + 1 + i] = std::move(block[i]);
+      }
+      if (at != g) fields[at] = std::move(fields[g]);
+    }
+  }
+
+  const std::int32_t newField = finalIndex(field);
+  const std::int32_t parent = fields[static_cast<std::size_t>(newField)].parent;
+  std::vector<std::int32_t> family(children.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::int32_t item = newField + 1 + static_cast<std::int32_t>(i);
+    Field& copy = fields[static_cast<std::size_t>(item)];
+    copy.parent = parent;
+    copy.spawner = newField;
+    for (std::size_t j = 0; j < children.size(); ++j) {
+      family[j] = finalIndex(children[j]) + 1 + static_cast<std::int32_t>(i);
+      Field& childCopy = fields[static_cast<std::size_t>(family[j])];
+      childCopy.parent = item;
+      childCopy.spawner = newField;
+    }
+    ApplyFieldStateToFamily(gameData.maps[map], item, family);
+  }
+  return newField;
 }
 
 void UnspawnChildFields(std::int32_t map, std::int32_t field) {

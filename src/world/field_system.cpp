@@ -168,15 +168,17 @@ std::int32_t EvaluateListItems(std::int32_t map, std::int32_t field) {
   if (!ListChanged(map, field, texts)) return field;
   UnspawnChildFields(map, field);
   const auto n = static_cast<std::int32_t>(texts.size()) - 1;
-  for (std::int32_t i = n; i >= 0; --i) {
-    const Field& f = FieldAt(map, field);
-    // Fewer than one column places the items in one column.
-    const std::int64_t columns = std::max(FieldItemColumns(f), 1);
+  std::vector<ListItemPlace> items(texts.size());
+  const Field& f = FieldAt(map, field);
+  // Fewer than one column places the items in one column.
+  const std::int64_t columns = std::max(FieldItemColumns(f), 1);
+  for (std::int32_t i = 0; i <= n; ++i) {
     const std::int64_t x = (i % columns) * FieldItemWidth(f) + RoundToLong(f.x);
     const std::int64_t y = (i / columns) * FieldItemHeight(f) + RoundToLong(f.y);
-    const std::u16string name = VarToText(texts[static_cast<std::size_t>(i)]);
-    field = InsertField(map, map, field, true, name, Clamped(x), Clamped(y));
+    items[static_cast<std::size_t>(i)] =
+        ListItemPlace{VarToText(texts[static_cast<std::size_t>(i)]), Clamped(x), Clamped(y)};
   }
+  field = SpawnListItems(map, field, items);
   FieldItemCount(FieldAt(map, field)) = n + 1;
   return field;
 }

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "core/math_util.h"
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "world/actor_shapes.h"
 #include "world/move_tests.h"
@@ -19,6 +20,8 @@ std::int32_t FloorDiv(std::int32_t a, std::int32_t q) { return a >= 0 ? a / q : 
 void UpdateCharacterFloorHeight(std::int32_t map, std::int32_t actor) {
   Map& m = gameData.maps[map];
   Actor& a = m.actors[static_cast<std::size_t>(actor)];
+  // Called after every change of place: the broad phase places the character again.
+  NoteActorMoved(m, actor);
   if (map < 0) {
     a.floorHeight = 0.0f;
     return;
@@ -54,6 +57,7 @@ void UpdateCharacterFloorHeight(std::int32_t map, std::int32_t actor) {
       driver.x = a.x;
       driver.y = a.y;
       driver.z = a.z;
+      NoteActorMoved(m, a.driver);
     }
   }
 }

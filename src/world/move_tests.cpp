@@ -1,8 +1,10 @@
 #include "world/move_tests.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "mathkiv/boundaries.h"
 #include "mathkiv/collision.h"
@@ -17,12 +19,32 @@ namespace {
 
 constexpr std::int32_t kSector = 128;
 
-ShapePlacement ActorPlacement(const Actor& a) {
-  return ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
+// The objects of a kind that may touch box, ascending: the broad phase's
+// candidates, or when it is not in use every object of the list.
+const std::vector<std::int32_t>& Candidates(Map& m, BroadPhaseKind kind, const Box& box) {
+  if (BroadPhaseInUse(m)) return BroadPhaseCandidates(m, kind, box);
+  thread_local std::array<std::vector<std::int32_t>, kBroadKindCount> every;
+  std::size_t count = 0;
+  switch (kind) {
+    case kBroadActors: count = m.actors.size(); break;
+    case kBroadZones: count = m.zones.size(); break;
+    case kBroadDoors: count = m.doors.size(); break;
+    case kBroadPickUps: count = m.pickUps.size(); break;
+    default: count = m.boundaries.size(); break;
+  }
+  auto& list = every[static_cast<std::size_t>(kind)];
+  list.resize(count);
+  for (std::size_t i = 0; i < count; ++i) list[i] = static_cast<std::int32_t>(i);
+  return list;
 }
 
+// A box rejection that the reference loop (broad phase off) skips.
+bool MayMeet(const Box& a, const Box& b) { return !useBroadPhase || BroadBoxesMeet(a, b); }
+
+Box Widened(const Box& b) { return Box{b.left - 1, b.top - 1, b.right + 1, b.bottom + 1, b.front - 1, b.back + 1}; }
+
 bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlacement& placement,
-                     bool moveModeOne) {
+                     const Box& moverBox, bool moveModeOne) {
   if (m.sectorGrid.cells.empty()) return false;
   Box box;
   GetCollisionRect(box, shape, placement, kRectPlaced);
@@ -39,6 +61,7 @@ bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlace
         for (std::int32_t index : grid.At(sx, sy, sz).tileEntries) {
           const TileCollisionEntry& entry = m.tileCollisionEntries[static_cast<std::size_t>(index)];
           if (entry.groundOnly != 0 && !moveModeOne) continue;
+          if (!MayMeet(Widened(entry.box), moverBox)) continue;
           if (IntersectCollisionCollision(shape, placement, entry.shape, TileEntryPlacement(entry))) return true;
         }
   return false;
@@ -49,7 +72,7 @@ bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlace
 bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePlacement& placement,
                    std::int32_t self, std::int32_t ignoredActor, std::int32_t ignoredDoor, bool collectHits,
                    bool skipCharacters) {
-  const Map& m = gameData.maps[map];
+  Map& m = gameData.maps[map];
   bool moverCollidable = false;
   bool blockingMover = false;
   bool moveModeOne = false;
@@ -63,50 +86,52 @@ bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePla
     templateIndex = mover.templateIndex;
     moveModeOne = (mover.moveMode & 3) == 1;
   }
+  // The mover's box, against which every object is rejected before its exact test.
+  const Box moverBox = BroadBoxOf(shape, placement);
   bool blocked = false;
   const ShapePlacement origin;
   if (map >= 0) blocked = IntersectBoundariesCollision(MapBoundaries{m.width, m.height}, shape, placement);
-  if (!blocked) blocked = HitsTileEntries(m, shape, placement, moveModeOne);
+  if (!blocked) blocked = HitsTileEntries(m, shape, placement, moverBox, moveModeOne);
   if (!blocked)
-    for (const CollisionShape& own : m.boundaries)
-      if (IntersectCollisionCollision(shape, placement, own, origin)) {
+    for (std::int32_t s : Candidates(m, kBroadMapShapes, moverBox))
+      if (IntersectCollisionCollision(shape, placement, m.boundaries[static_cast<std::size_t>(s)], origin)) {
         blocked = true;
         break;
       }
   if (!blocked || collectHits) {
     const bool quiet = QuietBlockingZones();
-    for (std::size_t z = 0; z < m.zones.size(); ++z) {
-      const Zone& zone = m.zones[z];
+    for (std::int32_t z : Candidates(m, kBroadZones, moverBox)) {
+      const Zone& zone = m.zones[static_cast<std::size_t>(z)];
       if (zone.Disabled() != 0) continue;
       if (!IntersectCollisionCollision(shape, placement, zone.shape, origin)) continue;
       const bool blocking = zone.Blocking() != 0;
       if (blocking && (templateIndex < 0 || !ZoneLetsTemplatePass(zone, templateIndex))) blocked = true;
-      if (collectHits && !(blocking && quiet)) hitLists.zoneHits.push_back(static_cast<std::int32_t>(z));
+      if (collectHits && !(blocking && quiet)) hitLists.zoneHits.push_back(z);
     }
   }
   if ((!blocked || collectHits) && moverCollidable && !skipCharacters) {
-    for (std::size_t i = 0; i < m.actors.size(); ++i) {
-      const auto index = static_cast<std::int32_t>(i);
+    for (std::int32_t index : Candidates(m, kBroadActors, moverBox)) {
       if (index == self || index == ignoredActor) continue;
       if (!IsCharacterCollidable(map, index, false)) continue;
-      const Actor& other = m.actors[i];
-      if (!IntersectCollisionCollision(shape, placement, other.collisionShape, ActorPlacement(other))) continue;
+      const Actor& other = m.actors[static_cast<std::size_t>(index)];
+      if (!IntersectCollisionCollision(shape, placement, other.collisionShape, ActorShapePlacement(other))) continue;
       const bool sameTeam = team != -1 && team == other.team;
       if (blockingMover && other.solidToTouch != 0 && !sameTeam) blocked = true;
       if (collectHits) hitLists.characterHits.push_back(index);
     }
-    for (std::size_t d = 0; d < m.doors.size(); ++d) {
-      const Door& door = m.doors[d];
-      if (static_cast<std::int32_t>(d) == ignoredDoor || door.Inactive() != 0 || door.doorSet < 0) continue;
+    for (std::int32_t d : Candidates(m, kBroadDoors, moverBox)) {
+      const Door& door = m.doors[static_cast<std::size_t>(d)];
+      if (d == ignoredDoor || door.Inactive() != 0 || door.doorSet < 0) continue;
       if (!IntersectCollisionCollision(shape, placement, door.collisionShape,
                                        ShapePlacement{door.x, door.y, door.z}))
         continue;
       if (blockingMover) blocked = true;
-      if (collectHits) hitLists.doorHits.push_back(static_cast<std::int32_t>(d));
+      if (collectHits) hitLists.doorHits.push_back(d);
     }
   }
   if (!blocked)
-    for (const PickUp& pickUp : m.pickUps) {
+    for (std::int32_t p : Candidates(m, kBroadPickUps, moverBox)) {
+      const PickUp& pickUp = m.pickUps[static_cast<std::size_t>(p)];
       if (!pickUp.Blocks()) continue;
       if (IntersectCollisionCollision(shape, placement, pickUp.collisionShape,
                                       ShapePlacement{pickUp.x, pickUp.y, pickUp.z})) {
@@ -122,17 +147,17 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
   Map& m = gameData.maps[map];
   const float height = trace.height;
   const ShapePlacement origin;
+  const Box lineBox = BroadBoxOfSegment(segment, height);
   bool hit = false;
   if (trace.characterHit >= -1) {
     trace.characterHit = -1;
-    for (std::size_t i = 0; i < m.actors.size(); ++i) {
-      const auto index = static_cast<std::int32_t>(i);
+    for (std::int32_t index : Candidates(m, kBroadActors, lineBox)) {
       if (!IsCharacterCollidable(map, index, false)) continue;
       if (std::find(trace.skipCharacters.begin(), trace.skipCharacters.end(), index) != trace.skipCharacters.end())
         continue;
-      const Actor& a = m.actors[i];
+      const Actor& a = m.actors[static_cast<std::size_t>(index)];
       if (a.team != -1 && (a.team == trace.skipTeams[0] || a.team == trace.skipTeams[1])) continue;
-      if (IntersectCollisionLine(a.collisionShape, ActorPlacement(a), segment, height)) {
+      if (IntersectCollisionLine(a.collisionShape, ActorShapePlacement(a), segment, height)) {
         trace.characterHit = index;
         hit = true;
       }
@@ -140,26 +165,28 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
   }
   if (trace.pickUpHit >= -1) {
     trace.pickUpHit = -1;
-    for (std::size_t p = 0; p < m.pickUps.size(); ++p) {
-      const PickUp& pickUp = m.pickUps[p];
-      if (static_cast<std::int32_t>(p) == trace.skipPickUp || !pickUp.Blocks()) continue;
+    for (std::int32_t p : Candidates(m, kBroadPickUps, lineBox)) {
+      const PickUp& pickUp = m.pickUps[static_cast<std::size_t>(p)];
+      if (p == trace.skipPickUp || !pickUp.Blocks()) continue;
       if (IntersectCollisionLine(pickUp.collisionShape, ShapePlacement{pickUp.x, pickUp.y, pickUp.z}, segment,
                                  height)) {
-        trace.pickUpHit = static_cast<std::int32_t>(p);
+        trace.pickUpHit = p;
         hit = true;
       }
     }
   }
   if (trace.zoneSwitch >= -1)
-    for (const Zone& zone : m.zones)
+    for (std::int32_t z : Candidates(m, kBroadZones, lineBox)) {
+      const Zone& zone = m.zones[static_cast<std::size_t>(z)];
       if (zone.Disabled() == 0 && IntersectCollisionLine(zone.shape, origin, segment, height) &&
           zone.Blocking() != 0)
         hit = true;
+    }
   if (trace.mapShapeHit >= -1) {
     trace.mapShapeHit = -1;
-    for (std::size_t s = 0; s < m.boundaries.size(); ++s)
-      if (IntersectCollisionLine(m.boundaries[s], origin, segment, height)) {
-        trace.mapShapeHit = static_cast<std::int32_t>(s);
+    for (std::int32_t s : Candidates(m, kBroadMapShapes, lineBox))
+      if (IntersectCollisionLine(m.boundaries[static_cast<std::size_t>(s)], origin, segment, height)) {
+        trace.mapShapeHit = s;
         hit = true;
       }
   }
@@ -182,6 +209,7 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
             if (d < 0 || static_cast<std::size_t>(d) >= m.doors.size()) continue;
             const Door& door = m.doors[static_cast<std::size_t>(d)];
             if (d == trace.skipDoor || door.Inactive() != 0 || door.doorSet < 0) continue;
+            if (BroadPhaseInUse(m) && !BroadBoxesMeet(BroadPhaseBox(m, kBroadDoors, d), lineBox)) continue;
             if (IntersectCollisionLine(door.collisionShape, ShapePlacement{door.x, door.y, door.z}, segment,
                                        height)) {
               trace.doorHit = d;
@@ -191,6 +219,7 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
         if (tiles)
           for (std::int32_t index : cell.tileEntries) {
             const TileCollisionEntry& entry = m.tileCollisionEntries[static_cast<std::size_t>(index)];
+            if (!MayMeet(Widened(entry.box), lineBox)) continue;
             if (IntersectCollisionLine(entry.shape, TileEntryPlacement(entry), segment, height)) hit = true;
           }
       }

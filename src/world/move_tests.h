@@ -6,6 +6,7 @@
 
 #include "core/geometry.h"
 #include "core/record_codecs.h"
+#include "data/broad_phase.h"  // useBroadPhase switches the tests' broad phase
 #include "mathkiv/placement.h"
 
 namespace kiv {

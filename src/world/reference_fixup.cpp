@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/number_text.h"
+#include "data/broad_phase.h"
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "media/player_input_state.h"
@@ -90,8 +91,9 @@ void ShiftIndexRef(std::int32_t& ref, std::int32_t position, std::int32_t delta,
   if (ref > position) {
     if (shift) ref += delta;
   } else if (ref == position) {
+    // The field at an insertion slot moves up by the whole block inserted.
     if (delta < 0) ref = -1;
-    else if (delta > 0) ref += 1;
+    else if (delta > 0) ref += delta;
   }
 }
 
@@ -105,7 +107,7 @@ void ShiftVariantRef(Variant& ref, std::int32_t position, std::int32_t delta, bo
     result = r + delta;
   } else if (r == position) {
     if (delta < 0) result = -1.0;
-    else if (delta > 0) result = r + 1.0;
+    else if (delta > 0) result = r + delta;
     else return;
   } else {
     return;
@@ -136,6 +138,8 @@ void ShiftFieldValueRef(ScriptValue& value, std::int32_t map, std::int32_t posit
 
 void ShiftCharacterRefs(std::int32_t m, std::int32_t p, std::int32_t d, bool s) {
   if (!ValidMap(m)) return;
+  // Indexes behind p move: the broad phase lists every character again.
+  MarkBroadPhaseDirty(gameData.maps[m]);
   const auto shiftValue = [&](ScriptValue& v) { ShiftCharacterValueRef(v, m, p, d, s); };
   if (s) {
     ShiftTimedChanges(shiftValue);
@@ -192,6 +196,7 @@ void ShiftCharacterRefs(std::int32_t m, std::int32_t p, std::int32_t d, bool s) 
 
 void ShiftZoneRefs(std::int32_t m, std::int32_t p, std::int32_t d, bool s) {
   if (!ValidMap(m)) return;
+  MarkBroadPhaseDirty(gameData.maps[m]);
   if (s) ShiftTimedChanges([&](ScriptValue& v) { ShiftZoneValueRef(v, m, p, d, s); });
   for (std::size_t k = waitingScripts.size(); k-- > 0;)
     for (CallFrame& frame : waitingScripts[k].frames) ShiftZoneFrame(frame, m, p, d, s);

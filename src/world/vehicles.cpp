@@ -6,6 +6,7 @@
 
 #include "core/angles.h"
 #include "core/math_util.h"
+#include "data/broad_phase.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "data/project_state.h"
@@ -223,6 +224,7 @@ void PlaceExitingCharacter(std::int32_t map, std::int32_t leader, std::int32_t m
     Actor& m = ActorAt(map, member);
     if (m.vehicleRidden != vehicle) return;
     m.vehicleRidden = -1;
+    MarkBroadPhaseDirty(gameData.maps[map]);
     m.x = exitX;
     m.y = exitY;
     m.heading = kPiOver2;

@@ -2,6 +2,9 @@
 #include "player/character_action.h"
 
 #include <functional>
+#include <random>
+
+#include "data/broad_phase.h"
 
 #include "character_fixture.h"
 
@@ -326,6 +329,81 @@ TEST_F(Action, TouchedPickUpsAreTakenByAPlayersCollidableCharacter) {
     CharacterTurn turn = Turn(k, 10);
     TakePickUpsByTouch(turn);
     EXPECT_EQ(world.pickUpsTaken.size(), c.taken ? 1u : 0u);
+  }
+}
+
+// The action and the touch look only at the doors, pick-ups and zones near
+// the character; what they meet, and in which order, is what a look at every
+// one of them meets, also when a taken pick-up's script adds another at the
+// end of the list that the character touches.
+TEST_F(Action, NearbyObjectsAreMetAsByALookAtEveryObject) {
+  struct Outcome {
+    std::vector<RaisedEvent> events;
+    std::vector<FakeCall> taken;
+    std::vector<TriggerRun> runs;
+    std::vector<FakeCall> opened;
+  };
+  const auto run = [&](bool broad) {
+    TearDown();
+    SetUp();
+    world.events.clear();
+    world.pickUpsTaken.clear();
+    world.triggerRuns.clear();
+    world.doorsOpened.clear();
+    gameData.maps[map].width = gameData.maps[map].height = 31;  // 1,024 pixels: eight columns a side
+    useBroadPhase = broad;
+    // Moves are noted as in the Character System's pass: the broad phase is in use.
+    SetBroadPhaseMovesNoted(gameData.maps[map], broad);
+    std::mt19937 random(9);
+    // Around the character and its action box, across the column at x 128.
+    const auto near = [&] { return static_cast<float>(random() % 140) + 40.0f; };
+    const std::int32_t k = AddActor();
+    for (int i = 0; i < 40; ++i) {
+      PickUp p;
+      p.x = near();
+      p.y = near();
+      p.collisionShape = FakeCharacterWorld::BoxShape(-6, -6, 6, 6, 0, 8);
+      gameData.maps[map].pickUps.push_back(p);
+      Zone z;
+      const auto zx = static_cast<std::int32_t>(near()), zy = static_cast<std::int32_t>(near());
+      z.shape = FakeCharacterWorld::BoxShape(zx, zy, zx + 30, zy + 20, 0, 32);
+      z.triggers.push_back(Trigger{i % 2 == 0 ? kEventZoneActionAbove : kEventZoneActionBeside, {}, {}});
+      gameData.maps[map].zones.push_back(z);
+      if (i % 4 == 0) AddDoor(near() + 150.0f, -1, u"");
+    }
+    gameData.maps[map].doors.back().x = 116.0f;  // one door in reach
+    const auto take = characterWorld.TakePickUp;
+    bool added = false;
+    characterWorld.TakePickUp = [&, take](std::int32_t m, std::int32_t actor, std::int32_t pickUp) {
+      take(m, actor, pickUp);
+      if (added) return;
+      added = true;
+      PickUp late;
+      late.x = 104.0f;
+      late.y = 100.0f;
+      late.collisionShape = FakeCharacterWorld::BoxShape(-6, -6, 6, 6, 0, 8);
+      gameData.maps[map].pickUps.push_back(late);
+    };
+    Act(k);
+    CharacterTurn turn = Turn(k, 10);
+    TakePickUpsByTouch(turn);
+    characterWorld.TakePickUp = take;
+    SetBroadPhaseMovesNoted(gameData.maps[map], false);
+    useBroadPhase = true;
+    return Outcome{world.events, world.pickUpsTaken, world.triggerRuns, world.doorsOpened};
+  };
+  const Outcome every = run(false);
+  const Outcome broad = run(true);
+  EXPECT_GE(every.taken.size(), 3u);
+  EXPECT_GE(every.events.size(), 2u);
+  EXPECT_EQ(every.opened.size(), 1u);
+  EXPECT_EQ(broad.events, every.events);
+  EXPECT_EQ(broad.taken, every.taken);
+  EXPECT_EQ(broad.opened, every.opened);
+  ASSERT_EQ(broad.runs.size(), every.runs.size());
+  for (std::size_t i = 0; i < every.runs.size(); ++i) {
+    EXPECT_EQ(broad.runs[i].ownerKind, every.runs[i].ownerKind);
+    EXPECT_EQ(broad.runs[i].ownerIndex, every.runs[i].ownerIndex);
   }
 }
 

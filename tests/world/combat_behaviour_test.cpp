@@ -28,6 +28,9 @@ class CombatTest : public test::TriggerEngineTest {
  protected:
   void SetUp() override {
     TriggerEngineTest::SetUp();
+    // No collision grid: a character back at its point is not snapped to one
+    // that an earlier test left set.
+    dataSettings.Reset();
     projectState.teams.assign(3, Team());
     // Teams 0 and 1 are hostile to each other; team 2 is nobody's enemy.
     projectState.teams[0].relations = {1, -1, 0};

@@ -213,5 +213,76 @@ TEST_F(FieldListsTest, StateFromSelectableAndDisabled) {
   SetFieldSelectable(3, 0, 1);
 }
 
+// A list's items spawned as blocks end exactly as one insertion at a time
+// would leave them: the fields in order, their names, places, parents,
+// spawners and states, the references into the list, and the scripts.
+TEST_F(FieldListsTest, ListItemsSpawnedAsBlocksMatchOneAtATime) {
+  struct Outcome {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> parents, spawners, states, applied;
+    std::vector<float> xs, ys;
+    std::int32_t selected = 0, further = 0, timedTarget = 0, listField = 0;
+    std::size_t scripts = 0;
+    bool operator==(const Outcome&) const = default;
+  };
+  const std::vector<ListItemPlace> items{{u"a", 100, 50}, {u"b", 100, 70}, {u"c", 100, 90}};
+  const auto run = [&](bool blocks) {
+    SetUp();
+    gameData.maps[0].fields.clear();
+    MakeFields();
+    F(1).parent = 3;  // a child before the list field
+    F(6).parent = 5;  // a reference to the slot behind child 4
+    F(4).state = 2;   // differs from the list field's state
+    F(4).scripts[0] = ScriptWithStatic();
+    gameData.maps[0].SelectedField() = 5;
+    gameData.maps[0].FurtherField() = 8;
+    TimedChange change;
+    change.target = ScriptValue{kObjectField, Variant::Long(4), 0};
+    timedChanges.push_back(change);
+    std::int32_t field = 3;
+    if (blocks) {
+      field = SpawnListItems(0, 3, items);
+    } else {
+      for (std::size_t i = items.size(); i-- > 0;)
+        field = InsertField(0, 0, field, true, items[i].name, items[i].x, items[i].y);
+    }
+    Outcome out;
+    for (std::int32_t k = 0; k < static_cast<std::int32_t>(gameData.maps[0].fields.size()); ++k) {
+      out.names.push_back(Name(k));
+      out.parents.push_back(F(k).parent);
+      out.spawners.push_back(F(k).spawner);
+      out.states.push_back(F(k).state);
+      out.applied.push_back(F(k).appliedSelectable);
+      out.xs.push_back(F(k).x);
+      out.ys.push_back(F(k).y);
+    }
+    out.selected = gameData.maps[0].SelectedField();
+    out.further = gameData.maps[0].FurtherField();
+    out.timedTarget = timedChanges.at(0).target.value.AsLong();
+    out.listField = field;
+    out.scripts = scriptTable.scripts.size();
+    return out;
+  };
+  const Outcome single = run(false);
+  const Outcome blocks = run(true);
+  EXPECT_EQ(single.names, blocks.names);
+  EXPECT_EQ(single.parents, blocks.parents);
+  // Every copy names the list field as its spawner. One at a time, the copies
+  // of a child lying before the list field kept the field's index from before
+  // that child's copy moved it, so unspawning missed them.
+  for (std::size_t k = 0; k < blocks.spawners.size(); ++k)
+    EXPECT_EQ(blocks.spawners[k], single.spawners[k] < 0 ? -1 : blocks.listField) << k;
+  EXPECT_EQ(single.states, blocks.states);
+  EXPECT_EQ(single.applied, blocks.applied);
+  EXPECT_EQ(single.xs, blocks.xs);
+  EXPECT_EQ(single.ys, blocks.ys);
+  Outcome withoutSpawners = single;
+  withoutSpawners.spawners = blocks.spawners;
+  EXPECT_TRUE(withoutSpawners == blocks);
+  // 9 fields, 3 items of 1 field and 3 children each.
+  EXPECT_EQ(blocks.names.size(), 9u + 3u * 4u);
+  EXPECT_EQ(blocks.listField, 6);
+}
+
 }  // namespace
 }  // namespace kiv

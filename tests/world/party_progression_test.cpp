@@ -21,6 +21,8 @@ enum : std::int32_t { kFire, kIce, kStorm, kHeal };
 class PartyProgressionTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The level script is script 0, whatever an earlier test left registered.
+    scriptTable.Reset();
     scriptHooks.Reset();
     scriptHooks.RunTrigger = [this](const TriggerRun& run) {
       runs_.push_back(run);
