@@ -8,7 +8,6 @@ constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
-    {"scriptHooks.internalExecutor", kCommands},
     {"scriptHooks.actorExecutor", kCommands},
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
