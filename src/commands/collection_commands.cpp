@@ -7,6 +7,7 @@
 #include "commands/internal_selection.h"
 #include "commands/value_helpers.h"
 #include "core/error.h"
+#include "script/call_frame.h"
 #include "script/script_globals.h"
 #include "script/script_stack_access.h"
 #include "script/script_value_ops.h"
@@ -23,10 +24,18 @@ std::vector<Variant>& UserElements() {
   return CollectionAt(ScriptGetArgument(0).AsLong()).elements;
 }
 
-// The elements of argument offset, a user or system collection (checked).
-Variant AnyElements(std::int32_t offset) {
+// The elements of argument offset, a user or system collection (checked),
+// read in place: a script that searches a long list must not copy it on every
+// call. Valid until the collections or the value stack change.
+const std::vector<Variant>& AnyElements(std::int32_t offset) {
   ScriptCheckCollectionArgument(offset, false);
-  return ScriptGetArgumentArray(offset, offset);
+  if (ScriptGetArgumentKind(offset) == kValueCollection) {
+    return CollectionAt(ScriptGetArgument(offset).AsLong()).elements;
+  }
+  const CallFrame& frame = TopFrame();
+  const std::int64_t at = static_cast<std::int64_t>(frame.stackBase) + offset;
+  if (at < 0 || at >= static_cast<std::int64_t>(frame.valueStack.size())) RaiseError(kErrIndex, "Subscript out of range");
+  return ScriptEntryValue(frame, frame.valueStack[static_cast<std::size_t>(at)]).Elements();
 }
 
 void CheckTooHigh(std::int32_t index, std::size_t count) {
@@ -68,8 +77,8 @@ void Edit(InternalCall& call) {
 }
 
 void Find(InternalCall& call) {
-  const Variant elements = AnyElements(0);
-  call.Answer(Variant::Long(FindEqual(elements.Elements(), call.Argument(1))));
+  const Variant value = call.Argument(1);
+  call.Answer(Variant::Long(FindEqual(AnyElements(0), value)));
 }
 
 void Insert(InternalCall& call) {
@@ -84,20 +93,20 @@ void Insert(InternalCall& call) {
 }
 
 void Item(InternalCall& call) {
-  const Variant elements = AnyElements(0);
+  ScriptCheckCollectionArgument(0, false);
   const std::int32_t index = call.ArgumentLong(1);
   if (index <= 0) RaiseScript("Cannot access a collection using an index equal or lower than 0.");
-  CheckTooHigh(index, elements.Elements().size());
-  call.Answer(elements.Elements()[Position(index)]);
+  const std::vector<Variant>& elements = AnyElements(0);
+  CheckTooHigh(index, elements.size());
+  call.Answer(elements[Position(index)]);
 }
 
 void Make(InternalCall& call) { call.Answer(ScriptGetArgumentArray(call.argumentUpper, 0)); }
 
 void Merge(InternalCall& call) {
-  const Variant first = AnyElements(0);
-  const Variant second = AnyElements(1);
-  std::vector<Variant> merged = first.Elements();
-  merged.insert(merged.end(), second.Elements().begin(), second.Elements().end());
+  std::vector<Variant> merged = AnyElements(0);
+  const std::vector<Variant>& second = AnyElements(1);
+  merged.insert(merged.end(), second.begin(), second.end());
   call.Answer(Variant::Array(kVarVariant, std::move(merged)));
 }
 
