@@ -40,6 +40,7 @@
 #include "kivplay_dump_weather.h"
 #include "kivplay_dump_actors.h"
 #include "kivplay_dump_projectiles.h"
+#include "kivplay_dump_scripts.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -400,6 +401,7 @@ void InstallHarness() {
     CaptureViewCameras();
     CaptureMapData();
     kivplay::CaptureWeather();
+    kivplay::CaptureScripts();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -494,6 +496,7 @@ int main(int argc, char** argv) {
   dump["characters"] = kivplay::ActorsDump();
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
   dump["projectiles"] = kivplay::ProjectilesDump();
+  dump["scripts"] = kivplay::ScriptsDump();  // globals and the error log the scripts left
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";
