@@ -83,7 +83,7 @@ std::int32_t PartyShortcutSlot(const std::u16string& name, const Player*& player
 
 ScriptValue ScriptResolveActor(std::u16string_view argument, std::int32_t map, bool raiseErrors,
                                bool allowEmpty) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (name.text.empty() && allowEmpty) return ScriptNone(kObjectActor);
   const std::u16string& n = name.text;
@@ -278,7 +278,7 @@ bool IsFrameWord(const std::u16string& n) { return n == u"main" || n == u"relate
 
 ScriptValue ScriptResolveCharacter(std::u16string_view argument, std::int32_t map, bool raiseErrors,
                                    bool allowEmpty) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (name.text.empty() && allowEmpty) return ScriptNone(kObjectCharacter);
   if (IsFrameWord(name.text) || name.text == u"party") return CharacterKeyword(name.text, map, raiseErrors);
@@ -287,7 +287,7 @@ ScriptValue ScriptResolveCharacter(std::u16string_view argument, std::int32_t ma
 }
 
 ScriptValue ScriptResolveVehicle(std::u16string_view argument, std::int32_t map, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (IsFrameWord(name.text)) return VehicleKeyword(name.text, map, raiseErrors);
   return SearchCharacters(name, u"Vehicle ", kObjectVehicle, map, raiseErrors, "vehicle", "Vehicle ",
@@ -295,7 +295,7 @@ ScriptValue ScriptResolveVehicle(std::u16string_view argument, std::int32_t map,
 }
 
 ScriptValue ScriptResolveTurret(std::u16string_view argument, std::int32_t map, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(argument);
   if (IsFrameWord(name.text)) return TurretKeyword(name.text, raiseErrors);
   return SearchCharacters(name, u"Turret ", kObjectTurret, map, raiseErrors, "turret", "Turret ",

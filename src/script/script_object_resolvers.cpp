@@ -132,12 +132,12 @@ ScriptValue ScriptResolveDynamicObject(std::u16string_view argument, bool raiseE
 }
 
 ScriptValue ScriptResolveLight(std::u16string_view argument, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   return SearchList(ScriptPrepareName(argument), &Map::lights, kObjectLight, raiseErrors, "Light ");
 }
 
 ScriptValue ScriptResolveSpeaker(std::u16string_view argument, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   return SearchList(ScriptPrepareName(argument), &Map::speakers, kObjectSpeaker, raiseErrors, "Speaker ");
 }
 

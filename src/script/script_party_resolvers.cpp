@@ -39,7 +39,7 @@ bool IsShortcutOf(const std::u16string& name, std::size_t slot) {
 }  // namespace
 
 ScriptValue ScriptResolveTeamMembers(std::u16string_view teamName, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(teamName);
   const std::int32_t team = FirstNamed(projectState.teams, name);
   // A team that does not exist has no members; searching for team -1 would
@@ -61,7 +61,7 @@ ScriptValue ScriptResolveTeamMembers(std::u16string_view teamName, bool raiseErr
 }
 
 ScriptValue ScriptResolvePartyMember(std::u16string_view argument, std::int32_t player, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(argument);
   const bool shortcuts = ScriptPartyShortcutNames();
   const auto playerCount = static_cast<std::int32_t>(projectState.players.size());
@@ -83,7 +83,7 @@ ScriptValue ScriptResolvePartyMember(std::u16string_view argument, std::int32_t 
 }
 
 std::int32_t ScriptResolveTeam(std::u16string_view teamName, bool raiseErrors, bool allowEmpty) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(teamName);
   if (name.text.empty() && allowEmpty) return -1;
   const std::int32_t team = FirstNamed(projectState.teams, name);
@@ -92,7 +92,7 @@ std::int32_t ScriptResolveTeam(std::u16string_view teamName, bool raiseErrors, b
 }
 
 ScriptValue ScriptResolveStatistic(std::u16string_view statisticName, bool raiseErrors) {
-  TopFrame();
+  ScriptRequireRunningScript();
   const ScriptSearchName name = ScriptPrepareName(statisticName);
   const std::int32_t statistic = FirstNamed(gameData.statistics, name);
   if (statistic < 0 && raiseErrors) {

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
+#include "script/call_frame.h"
 #include "script/player_control.h"
 #include "script/script_hooks.h"
 #include "script/script_text.h"
@@ -23,6 +24,8 @@ ScriptValue ScriptResolveFailure(std::int32_t kind, bool raise, const std::strin
   if (raise) RaiseError(kErrData, message);
   return ScriptNone(kind);
 }
+
+void ScriptRequireRunningScript() { TopFrame(); }
 
 const Player* ScriptCurrentPlayerRecord() {
   const std::int32_t player = scriptHooks.CurrentPlayer();

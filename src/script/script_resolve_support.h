@@ -26,6 +26,9 @@ ScriptValue ScriptNone(std::int32_t kind);
 // "None" of the kind; the message is raised (-1) when raise is set.
 ScriptValue ScriptResolveFailure(std::int32_t kind, bool raise, const std::string& message);
 
+// Resolvers read the running trigger: error 9 when no script runs.
+void ScriptRequireRunningScript();
+
 // The record of the player scripts act for; nullptr outside the players table.
 const Player* ScriptCurrentPlayerRecord();
 // The character of the map; error 9 for a map or character that does not exist.

@@ -63,6 +63,8 @@ TEST_F(ScriptObjectResolversTest, QualifiedNamesSearchOneMap) {
   AddActor(kHarbour, u"Character Bob");
   const std::int32_t offMap = AddActor(-1, u"Character Bob");
   EXPECT_EQ(ScriptResolveCharacter(u"|Town:Bob", -1, true, false), Ref(kObjectCharacter, 0, kTown));
+  // The map part is a map found by name with load: prepared, then the character's map.
+  EXPECT_EQ(PreparedMaps(), (std::vector<std::int32_t>{kTown, kTown}));
   EXPECT_EQ(ScriptResolveCharacter(u"|Cave:Bob", -1, false, false), Ref(kObjectCharacter, -1, -1));
   EXPECT_EQ(ScriptResolveCharacter(u"|:Bob", -1, true, false), Ref(kObjectCharacter, offMap, -1));
   EXPECT_EQ(ScriptResolveActor(u"|Town:Character Bob", kTown, true, false), Ref(kObjectActor, 0, kTown));
@@ -98,6 +100,8 @@ TEST_F(ScriptObjectResolversTest, ARequiredMapRefusesAQualifiedNameOfAnother) {
   EXPECT_EQ(ScriptResolveCharacter(u"|Town:Bob", kCave, false, false), Ref(kObjectCharacter, -1, -1));
   EXPECT_EQ(ScriptResolveCharacter(u"|Town:Bob", kTown, true, false), Ref(kObjectCharacter, 0, kTown));
   EXPECT_EQ(gameData.maps.LastIndex(), kHarbour);
+  // With a map required the map part is neither loaded nor prepared: only the success is.
+  EXPECT_EQ(PreparedMaps(), (std::vector<std::int32_t>{kTown}));
 }
 
 TEST_F(ScriptObjectResolversTest, FieldsOfTheRunningInterfaceComeFirst) {
