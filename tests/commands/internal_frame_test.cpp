@@ -6,6 +6,7 @@
 #include "commands/internal_call.h"
 #include "commands/internal_selection.h"
 #include "commands/property_slot.h"
+#include "data/door_fields.h"
 #include "data/fixed_identifiers.h"
 #include "internal_commands_fixture.h"
 #include "script/script_value_ops.h"
@@ -46,6 +47,45 @@ TEST_F(Frame, DoorAndTurretKeywordsNeedTheirRelatedObjects) {
   Run(Load(u"TURRETMAIN"), frame);
   EXPECT_GT(ErrorLog().size(), before);
   EXPECT_EQ(LastError(), "Subscript out of range");
+}
+
+TEST_F(Frame, DoorActionOpensTheRelateDoorForTheRelateCharacter) {
+  gameData.maps[0].doors.resize(2);
+  gameData.maps[0].doors[1].openStyle = 0;  // records the opener only
+  gameData.maps[0].actors.resize(4);
+  gameData.maps[0].actors[3].heading = 1.5f;
+  CallFrame frame;
+  frame.ownerMap = 0;
+  frame.relateDoor = 1;
+  frame.relateActor = 3;
+  EXPECT_EQ(Run(Load(u"DOORACTION\r\nMark(1)"), frame), Variant());
+  EXPECT_EQ(DoorOpener(gameData.maps[0].doors[1]), 3);
+  EXPECT_EQ(Marks(), Longs({1}));
+  frame.relateDoor = 2;  // a door removed since the script began
+  const std::size_t before = ErrorLog().size();
+  Run(Load(u"DOORACTION"), frame);
+  EXPECT_GT(ErrorLog().size(), before);
+  EXPECT_EQ(LastError(), "Subscript out of range");
+}
+
+TEST_F(Frame, AStaleCollectionOrTableIsErrorNineBeforeAnythingChanges) {
+  Collection(u"bag", Longs({1}));
+  PushCallFrame(CallFrame(), kiv::Script());
+  CallFrame& frame = TopFrame();
+  for (const std::int32_t kind : {kValueCollection, kValueTable}) {
+    frame.valueStack = {ScriptValue{kind, Variant::Long(4), 0}, ScriptValue{kValuePlain, Variant::Long(2), 0},
+                        ScriptValue()};
+    frame.stackBase = 0;
+    frame.valueStackTop = 1;
+    ScriptValue object;
+    ScriptValue result;
+    const char16_t* name = kind == kValueCollection ? u"Collection.Add" : u"Table.Clear";
+    EXPECT_EQ(Raised([&] { ScriptRunInternal(SymbolIntern(name), object, 1, result, kModeRead, Variant(), true); })
+                  .rfind("9 ", 0),
+              0u)
+        << Utf16ToUtf8(name);
+  }
+  EXPECT_EQ(scriptGlobals.collections[0].elements, Longs({1}));
 }
 
 TEST_F(Frame, VariablesAreSearchedFromLocalsToTablesFirstMatchWins) {

@@ -395,7 +395,7 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   player.party = {hero};
   state.players = {player};
   state.teams = {{ids.team, u"Heroes", {1}}};
-  state.systemScripts[9] = EditorScriptNaming({u"Loaded"});
+  state.systemScripts[9] = EditorScriptNaming({u"Exit"});
   GlobalListsFixture globals;
   globals.variables = {{u"Gold", Variant::Long(50)}};
   globals.switches = {{u"DoorOpen", -1}};
