@@ -13,9 +13,13 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The budget of every CI log: CPU time of the build and the tests, and the size
 # of the build folder, printed however the run ends.
 report_budget() {
-  local cpu
-  cpu=$(times | tail -n 1)
-  echo "Budget: wall ${SECONDS}s; CPU user and system of build and tests: ${cpu}; build-test holds $(du -sh build-test 2>/dev/null | cut -f1)"
+  # `times` must run in this shell, not a subshell, to count its children.
+  local file user system
+  file=$(mktemp)
+  times > "$file"
+  read -r user system < <(tail -n 1 "$file")
+  rm -f "$file"
+  echo "Budget: wall ${SECONDS} s; CPU of build and tests: user ${user}, system ${system}; build-test holds $(du -sh build-test 2>/dev/null | cut -f1)"
 }
 trap report_budget EXIT
 

@@ -9,20 +9,13 @@
 
 #include "core/angles.h"
 #include "core/error.h"
+#include "support/error_message.h"
 #include "core/text_encoding.h"
 
 namespace kiv {
 namespace {
 
-// "number message" of the error an action raises, or "no error".
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const KivError& error) {
-    return std::to_string(error.Number()) + " " + error.what();
-  }
-  return "no error";
-}
+using test::MessageOf;
 
 std::uint32_t Bits(float value) {
   std::uint32_t bits = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "support/error_message.h"
 #include "media/sound_sets.h"
 #include "script_test_fixture.h"
 
@@ -15,14 +16,7 @@ namespace {
 
 using test::ScriptEngineTest;
 
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const KivError& error) {
-    return std::to_string(error.Number()) + " " + error.what();
-  }
-  return "no error";
-}
+using test::MessageOf;
 
 class ScriptLookupsTest : public ScriptEngineTest {
  protected:

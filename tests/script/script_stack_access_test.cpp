@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "support/error_message.h"
 #include "media/key_names.h"
 #include "script/script_convert.h"
 #include "script/script_keywords.h"
@@ -14,14 +15,7 @@ namespace {
 
 using test::ScriptEngineTest;
 
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const KivError& error) {
-    return std::to_string(error.Number()) + " " + error.what();
-  }
-  return "no error";
-}
+using test::MessageOf;
 
 class ScriptStackAccessTest : public ScriptEngineTest {
  protected:
