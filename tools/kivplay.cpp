@@ -42,6 +42,7 @@
 #include "kivplay_dump_weather.h"
 #include "kivplay_dump_actors.h"
 #include "kivplay_dump_projectiles.h"
+#include "kivplay_dump_scripts.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -503,6 +504,7 @@ void InstallHarness() {
     CaptureViewCameras();
     CaptureMapData();
     kivplay::CaptureWeather();
+    kivplay::CaptureScripts();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -599,6 +601,7 @@ int main(int argc, char** argv) {
   dump["characters"] = run.characters;
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
   dump["projectiles"] = run.projectiles;
+  dump["scripts"] = kivplay::ScriptsDump();  // globals and the error log the scripts left
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -5,7 +5,22 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/symbol_table.h"
+#include "data/fixed_identifiers.h"
+#include "script/script_compiler.h"
 #include "support/sample_game.h"
+
+namespace {
+
+// The sample's example scripts are stored compiled, as the editor stores them.
+kiv::Script Compile(const std::u16string& text) {
+  kiv::Script script;
+  script.text = text;
+  kiv::CompileScript(script);
+  return script;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -13,6 +28,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    kiv::SymbolTableReset();
+    kiv::RegisterScriptIdentifiers();
+    kiv::test::SetSampleScriptCompiler(Compile);
     kiv::test::SampleGamePackage().WriteTo(argv[1]);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

@@ -1,5 +1,6 @@
 #include "runtime/runtime_startup.h"
 
+#include "commands/internal_executor.h"
 #include "mathkiv/models.h"
 #include "media/graphics.h"
 #include "player/boxes_install.h"
@@ -40,6 +41,8 @@ void RuntimeStartUp() {
   InstallGameStateHooks();
   InstallScriptDataHooks();
   InstallTriggerEngine();
+  // Identifiers used without an object: variables, custom events and internal commands.
+  InstallInternalCommands();
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();

@@ -9,10 +9,13 @@ namespace {
 constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
 constexpr std::size_t kPartyShortcutNamesFlag = 19;    // flag 20
 constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
+constexpr std::size_t kWholeAxisValuesFlag = 27;       // flag 28
 
 }  // namespace
 
 bool ScriptLooseNameMatching() { return storedProjectSettings.flags[kLooseNameMatchingFlag] != 0; }
+
+bool ScriptWholeAxisValues() { return storedProjectSettings.flags[kWholeAxisValuesFlag] != 0; }
 
 bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
 

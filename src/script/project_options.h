@@ -6,6 +6,9 @@ namespace kiv {
 // lower-cased on both sides before they are compared.
 bool ScriptLooseNameMatching();
 
+// Option flag 28: movement axis values are whole numbers -1, 0 or 1.
+bool ScriptWholeAxisValues();
+
 // Option flag 19: "main" always means the current player's controlled party
 // member, also in a script that relates to another player's character.
 bool ScriptMainAlwaysControlled();

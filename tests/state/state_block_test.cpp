@@ -509,7 +509,7 @@ TEST_F(StateBlockTest, SampleGameProjectStateLoadsFromItsPackage) {
   EXPECT_EQ(OffMapActor(0).name, u"Hero");
   EXPECT_EQ(gameData.statistics.size(), 1u);
   EXPECT_EQ(projectState.teams.size(), 1u);
-  EXPECT_EQ(systemScripts[9].text, u"Loaded");
+  EXPECT_EQ(systemScripts[9].text, u"Exit");
   EXPECT_EQ(storedProjectSettings.startMap.name, u"Town");
   ASSERT_EQ(scriptGlobals.variables.size(), 1u);
   EXPECT_EQ(SymbolName(scriptGlobals.variables[0].symbol), u"Gold");

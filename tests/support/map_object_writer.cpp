@@ -75,6 +75,25 @@ void Rectangle(ByteList& b, std::int32_t& o, std::int32_t v, const CollisionShap
   }
 }
 
+// An actor's triggers as the editor writes them: event name, parameters and
+// the script, compiled or as text only.
+std::vector<TriggerFixture> TriggerFixtures(const std::vector<Trigger>& triggers) {
+  std::vector<TriggerFixture> fixtures;
+  for (const Trigger& trigger : triggers) {
+    TriggerFixture fixture;
+    fixture.event = SymbolName(trigger.event);
+    fixture.parameters = trigger.parameters;
+    if (trigger.script.statements.empty()) {
+      fixture.script.shortForm = false;
+      fixture.script.text = trigger.script.text;
+    } else {
+      fixture.script = CompiledScriptFixture(trigger.script);
+    }
+    fixtures.push_back(std::move(fixture));
+  }
+  return fixtures;
+}
+
 }  // namespace
 
 void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_t v, bool withState,
@@ -228,7 +247,7 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
     BufferWriteIdentifier(b, a.furtherReferences[1].id, o);
   }
   if (v >= 100742) Color(b, o, a.tint);
-  if (v >= 100620) WriteEventListFixture(b, o, v, withState, {});
+  if (v >= 100620) WriteEventListFixture(b, o, v, withState, TriggerFixtures(a.triggers));
   if (v >= 100694) {
     Long(b, o, LastOf(a.variables.size()));
     for (const ActorVariable& variable : a.variables) {

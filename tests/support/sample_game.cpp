@@ -6,7 +6,9 @@
 #include "core/symbol_table.h"
 #include "support/actor_template_writer.h"
 #include "support/map_writer.h"
+#include "support/sample_game_scripts.h"
 #include "support/sample_images.h"
+#include "support/script_writer.h"
 #include "support/set_writers.h"
 #include "support/sound_set_writer.h"
 #include "support/sprite_set_writer.h"
@@ -35,6 +37,16 @@ Identifier NumberedId(std::uint8_t kind, std::int32_t number) {
 ScriptFixture TextScript(const std::u16string& text) {
   ScriptFixture script;
   script.shortForm = false;
+  script.text = text;
+  return script;
+}
+
+SampleScriptCompiler sampleScriptCompiler = nullptr;
+
+// A script of the internal-command examples: compiled when a compiler is set.
+Script ExampleScript(const std::u16string& text) {
+  if (sampleScriptCompiler != nullptr) return sampleScriptCompiler(text);
+  Script script;
   script.text = text;
   return script;
 }
@@ -178,7 +190,7 @@ ByteList CustomEventBytes(const Identifier& id) {
   CustomEventFixture event;
   event.id = id;
   event.name = u"Alarm";
-  event.script = TextScript(u"x = 1");
+  event.script = CompiledScriptFixture(ExampleScript(SampleAlarmScript()));
   event.parameters = {{u"Loudness", u"Number"}};
   return CustomEventFileBytes(event);
 }
@@ -239,6 +251,14 @@ Actor PlacedActor(const std::u16string& name, float x, float y, const Identifier
   actor.parts[0].slot = SymbolIntern(u"Body");
   actor.parts[0].spriteSetId = spriteId;
   return actor;
+}
+
+// A trigger of the event an actor raises when its map is loaded.
+Trigger LoadedTrigger(const std::u16string& text) {
+  Trigger trigger;
+  trigger.event = SymbolIntern(u"Trigger.Actor.Loaded");
+  trigger.script = ExampleScript(text);
+  return trigger;
 }
 
 PickUp PlacedPickUp(float x, float y, const Identifier& spriteId, const Identifier& itemId) {
@@ -303,6 +323,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
+  town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript())};
   town.setIds[0] = ids.cloud;
   town.cloudDensity = 0.012f;  // five clouds on 800 x 600
   town.rainSetId = ids.drop;
@@ -374,7 +395,7 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   player.party = {hero};
   state.players = {player};
   state.teams = {{ids.team, u"Heroes", {1}}};
-  state.systemScripts[9] = EditorScriptNaming({u"Loaded"});
+  state.systemScripts[9] = EditorScriptNaming({u"Exit"});
   GlobalListsFixture globals;
   globals.variables = {{u"Gold", Variant::Long(50)}};
   globals.switches = {{u"DoorOpen", -1}};
@@ -402,6 +423,8 @@ SampleGameIds::SampleGameIds()
       team(IdOf(0xD2)),
       cloud(IdOf(0x31)),
       drop(IdOf(0x32)) {}
+
+void SetSampleScriptCompiler(SampleScriptCompiler compiler) { sampleScriptCompiler = compiler; }
 
 PackageWriter SampleGamePackage() {
   const SampleGameIds ids;

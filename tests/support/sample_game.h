@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/identifier.h"
+#include "data/script_record.h"
 #include "support/package_writer.h"
 
 namespace kiv::test {
@@ -26,6 +27,13 @@ struct SampleGameIds {
 // small pictures (support/sample_images.h). Maps need a collision-grid cell
 // size of kSampleGridCellSize.
 PackageWriter SampleGamePackage();
+
+// Compiles a script text into the statements the editor stores. Programs that
+// have the script compiler set it (make_sample_package); without it the
+// sample's scripts that use the internal commands are stored as text only,
+// which the player does not run.
+using SampleScriptCompiler = Script (*)(const std::u16string& text);
+void SetSampleScriptCompiler(SampleScriptCompiler compiler);
 inline constexpr std::int32_t kSampleGridCellSize = 8;
 
 // The names of the sample package's entries whose damage stops loading (sets),

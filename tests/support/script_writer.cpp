@@ -1,6 +1,7 @@
 #include "support/script_writer.h"
 
 #include "core/data_buffer.h"
+#include "core/symbol_table.h"
 
 namespace kiv::test {
 
@@ -143,5 +144,27 @@ ByteList ScriptFixtureBytes(const ScriptFixture& script) {
 }
 
 ScriptFixture EmptyScriptFixture() { return ScriptFixture(); }
+
+ScriptFixture CompiledScriptFixture(const Script& script) {
+  ScriptFixture fixture;
+  fixture.shortForm = false;
+  fixture.text = script.text;
+  fixture.hasStatements = !script.statements.empty();
+  for (const ScriptStatement& statement : script.statements) {
+    ScriptStatementFixture stored;
+    stored.sourceLine = statement.sourceLine;
+    stored.node = statement.node;
+    stored.kind = statement.kind;
+    for (const ScriptToken& token : statement.tokens) {
+      const bool named = token.kind == kTokenSymbol || token.kind == kTokenCall;
+      stored.tokens.push_back({token.kind, named ? Variant::Text(SymbolName(token.value.AsLong())) : token.value,
+                               std::nullopt});
+    }
+    fixture.statements.push_back(std::move(stored));
+  }
+  for (const ScriptVariable& local : script.frameTemplate.locals)
+    fixture.locals.emplace_back(SymbolName(local.symbol), local.value);
+  return fixture;
+}
 
 }  // namespace kiv::test

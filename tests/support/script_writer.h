@@ -11,6 +11,7 @@
 #include "core/byte_list.h"
 #include "core/identifier.h"
 #include "core/variant.h"
+#include "data/script_record.h"
 
 namespace kiv::test {
 
@@ -66,5 +67,9 @@ ByteList ScriptFixtureBytes(const ScriptFixture& script);
 
 // A short-form script of the current format with no statements.
 ScriptFixture EmptyScriptFixture();
+
+// A compiled script record as the editor stores it: its text and its
+// statements (names as texts), in the long form of the current format.
+ScriptFixture CompiledScriptFixture(const Script& script);
 
 }  // namespace kiv::test

@@ -1,0 +1,86 @@
+#include "commands/internal_selection.h"
+
+#include <array>
+#include <string>
+#include <unordered_map>
+
+#include "core/error.h"
+#include "data/fixed_identifiers.h"
+#include "script/script_value.h"
+
+namespace kiv {
+
+namespace {
+
+// The executor's table covers codes 1 to 679; later codes take the fall-back block.
+constexpr std::int32_t kLastDispatchedCode = 679;
+
+using Selection = std::array<InternalHandler, kLastDispatchedCode + 1>;
+
+std::int32_t FixedCode(std::string_view name) {
+  static const std::unordered_map<std::string_view, std::int32_t> codes = [] {
+    std::unordered_map<std::string_view, std::int32_t> byName;
+    for (std::int32_t code = 1; code <= kFixedIdentifierCount; ++code) byName.emplace(FixedIdentifierName(code), code);
+    return byName;
+  }();
+  const auto found = codes.find(name);
+  if (found == codes.end() || found->second > kLastDispatchedCode) {
+    RaiseError(kErrData, "Internal command \"" + std::string(name) + "\" is not a dispatched identifier.");
+  }
+  return found->second;
+}
+
+const Selection& BuiltSelection() {
+  static const Selection selection = [] {
+    Selection table{};
+    for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands()}) {
+      for (const InternalCommand& command : family) {
+        InternalHandler& slot = table[static_cast<std::size_t>(FixedCode(command.name))];
+        if (slot != nullptr) {
+          RaiseError(kErrData, "Internal command \"" + std::string(command.name) + "\" is listed twice.");
+        }
+        slot = command.handler;
+      }
+    }
+    return table;
+  }();
+  return selection;
+}
+
+// Cases of the main, cursor, inn, loading and message-box commands, music,
+// sound, screen and shop commands, and the structure, text, maths, colour,
+// trigger-memory and remaining functions that are still to come.
+struct CodeRange {
+  std::int32_t first;
+  std::int32_t last;
+};
+constexpr CodeRange kPending[] = {
+    {132, 148}, {181, 190}, {216, 243}, {296, 328}, {333, 335}, {361, 381}, {446, 538},
+    {586, 590}, {592, 599}, {602, 607}, {613, 613}, {627, 630},
+};
+
+}  // namespace
+
+InternalHandler InternalHandlerFor(std::int32_t code) {
+  if (code < 1 || code > kLastDispatchedCode) return nullptr;
+  return BuiltSelection()[static_cast<std::size_t>(code)];
+}
+
+std::vector<ServedIdentifier> InternalExecutorServes() {
+  std::vector<ServedIdentifier> served;
+  const Selection& selection = BuiltSelection();
+  for (std::int32_t code = 1; code <= kLastDispatchedCode; ++code) {
+    if (selection[static_cast<std::size_t>(code)] != nullptr) served.push_back({code, {kObjectNone}});
+  }
+  return served;
+}
+
+bool InternalCommandPending(std::int32_t code) {
+  if (InternalHandlerFor(code) != nullptr) return false;
+  for (const CodeRange& range : kPending) {
+    if (code >= range.first && code <= range.last) return true;
+  }
+  return false;
+}
+
+}  // namespace kiv

@@ -1,0 +1,44 @@
+#pragma once
+// The selection of the internal-command executor: identifier code to the case
+// that serves it. Each family of commands lists its cases by name; the codes
+// are those of the fixed vocabulary.
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "commands/internal_call.h"
+
+namespace kiv {
+
+using InternalHandler = void (*)(InternalCall& call);
+
+struct InternalCommand {
+  std::string_view name;  // the fixed identifier
+  InternalHandler handler;
+};
+
+// An identifier an executor serves, with the object kinds it serves it for.
+struct ServedIdentifier {
+  std::int32_t code = 0;
+  std::vector<std::int32_t> kinds;
+};
+
+// The families (one file each).
+std::span<const InternalCommand> ConstructorCommands();
+std::span<const InternalCommand> FlowCommands();
+std::span<const InternalCommand> CollectionCommands();
+std::span<const InternalCommand> TableCommands();
+
+// The case of a code 1 to 679; nullptr when the code has none (it then takes
+// the fall-back block).
+InternalHandler InternalHandlerFor(std::int32_t code);
+
+// Every code the executor has a case for (kind 0, no object).
+std::vector<ServedIdentifier> InternalExecutorServes();
+
+// Codes that the internal executor is to serve with commands this player does
+// not have yet: a call of one is a script error naming it, never silence.
+bool InternalCommandPending(std::int32_t code);
+
+}  // namespace kiv
