@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -150,7 +151,8 @@ Options ParseOptions(int argc, char** argv) {
       options.load = value();
     } else if (arg == "--save-at") {
       options.saveAt = ParseInt(value(), arg);
-      options.saveTo = value();
+      // The player changes its working folder: the file is where kivplay started.
+      options.saveTo = std::filesystem::absolute(value()).lexically_normal().string();
     } else if (arg == "--png") {
       options.png = value();
     } else if (arg == "--pick-png") {

@@ -1,5 +1,5 @@
 // Writes the save-and-resume test game (the sample game with a sentry that
-// walks a route and opens a door on its own):
+// walks a route with a wait on its own):
 //   make_resume_package <path of the package to write>
 #include <cstdio>
 #include <exception>

@@ -10,9 +10,10 @@ namespace kiv::test {
 
 namespace {
 
-// Movement words: a step north and a step south.
+// Movement words: a step north, a step south, a wait of n ms (kWait | n).
 constexpr std::int32_t kStepNorth = 0x11;
 constexpr std::int32_t kStepSouth = 0x101;
+constexpr std::int32_t kWait = static_cast<std::int32_t>(0x80000000u);
 
 MapFixture ResumeTown(const SampleGameIds& ids) {
   MapFixture town;
@@ -43,19 +44,18 @@ MapFixture ResumeTown(const SampleGameIds& ids) {
   };
   Actor hero = placed(u"Hero", 64, 64);
   hero.teamId = ids.team;
-  // The sentry walks four steps north into the door and four back, for ever.
+  // 32-pixel steps of 320 ms: a step north (0 to 320 ms), a wait until about
+  // 1020 ms, a step north and two south, for ever.
   Actor sentry = placed(u"Sentry", kSentryX, kSentryY);
   sentry.speed = 0.1f;  // pixels per ms
-  sentry.route = {kStepNorth, kStepNorth, kStepNorth, kStepNorth, kStepSouth, kStepSouth, kStepSouth, kStepSouth};
+  sentry.route = {kStepNorth, kWait | 700, kStepNorth, kStepSouth, kStepSouth};
   town.body.actors = {hero, sentry};
 
   Door door;
   door.name = door.displayName = u"Cellar door";
-  door.x = 256;
+  door.x = 96;
   door.y = 128;
   door.doorSetId = ids.door;
-  door.openStyle = 7;  // swings open away from its opener
-  door.value6 = kSentryDoorStayOpenMs;
   town.body.doors = {door};
   return town;
 }
