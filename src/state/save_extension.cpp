@@ -121,7 +121,8 @@ void ReadActor(Reader& in, Actor& actor) {
   for (PushEntry& push : actor.pushes) PushValues(in, push);
   const std::int32_t equipmentLast = BufferReadLastIndex(in.buffer, in.offset, kEquipmentSize);
   InventoryEntry scratch;
-  for (std::int32_t i = 0; i <= equipmentLast; ++i) EquipmentValues(in, EntryOrScratch(actor.equipment, i, scratch));
+  for (std::int32_t i = 0; i <= equipmentLast; ++i)
+    EquipmentValues(in, EntryOrScratch(actor.equipment, i, scratch));
 }
 
 void ReadMap(Reader& in, Map& map) {
@@ -130,10 +131,12 @@ void ReadMap(Reader& in, Map& map) {
   for (std::int32_t i = 0; i <= actorLast; ++i) ReadActor(in, EntryOrScratch(map.actors, i, scratchActor));
   Door scratchDoor;
   const std::int32_t doorLast = BufferReadLastIndex(in.buffer, in.offset, kDoorSize);
-  for (std::int32_t i = 0; i <= doorLast; ++i) in.Long(EntryOrScratch(map.doors, i, scratchDoor).openTimeLeft);
+  for (std::int32_t i = 0; i <= doorLast; ++i)
+    in.Long(EntryOrScratch(map.doors, i, scratchDoor).openTimeLeft);
   Spawn scratchSpawn;
   const std::int32_t spawnLast = BufferReadLastIndex(in.buffer, in.offset, kSpawnSize);
-  for (std::int32_t i = 0; i <= spawnLast; ++i) in.Long(EntryOrScratch(map.spawns, i, scratchSpawn).departedCount);
+  for (std::int32_t i = 0; i <= spawnLast; ++i)
+    in.Long(EntryOrScratch(map.spawns, i, scratchSpawn).departedCount);
   Field scratchField;
   const std::int32_t fieldLast = BufferReadLastIndex(in.buffer, in.offset, kFieldSize);
   for (std::int32_t i = 0; i <= fieldLast; ++i) FieldValues(in, EntryOrScratch(map.fields, i, scratchField));
