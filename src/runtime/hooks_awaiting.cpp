@@ -12,7 +12,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
     {"triggerHooks.FieldAtTarget", kCommands},
-    {"characterWorld.ClearCharacterMotion", kCommands},
 };
 
 }  // namespace
