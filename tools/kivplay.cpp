@@ -43,6 +43,8 @@
 #include "kivplay_dump_actors.h"
 #include "kivplay_dump_projectiles.h"
 #include "kivplay_dump_scripts.h"
+#include "kivplay_dump_world.h"
+#include "state/save_game.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
 // sanitizer builds would turn them into a failing exit status.
@@ -55,7 +57,7 @@ using namespace kiv;
 
 constexpr const char* kUsage =
     "usage: kivplay PACKAGE [--ticks N] [--step-ms MS] [--seed S] [--input FILE] [--load SAVE]\n"
-    "               [--png FILE] [--pick-png FILE] [--json FILE]\n"
+    "               [--save-at TICK FILE] [--png FILE] [--pick-png FILE] [--json FILE]\n"
     "\n"
     "Runs the player headless on a fake clock: the start window with PACKAGE, then a new\n"
     "game (its first button) or the save given with --load, then N main-loop ticks of MS\n"
@@ -69,6 +71,11 @@ constexpr const char* kUsage =
     "number of its pixels that are not black (\"frame\"), all at the last frame; the\n"
     "players and parties (\"party\"), characters and projectiles as the main loop left them.\n"
     "--pick-png writes that frame's pick image (pick pass 1) as a second PNG.\n"
+    "--save-at saves the running game to FILE with the player's own SaveGame right after\n"
+    "the TICK-th tick (1 or more, its frame drawn); \"saved\" in the dump says how that\n"
+    "went. \"world\" holds the maps' characters, doors, spawns, projectiles, weather and\n"
+    "fields at the last frame: a run of 2N ticks that saves at N and a run of N ticks\n"
+    "loaded from that save end with the same world.\n"
     "Exit status: 0 when the ticks ran, 2 after a loop error, 1 when the game ended\n"
     "earlier or never started.\n"
     "\n"
@@ -102,6 +109,8 @@ struct Options {
   std::string png;
   std::string pickPng;  // the pick image (pick pass 1) of the last frame
   std::string json;
+  int saveAt = -1;  // the number of ticks after which the game is saved, -1 never
+  std::string saveTo;
 };
 
 struct ScriptEvent {
@@ -150,6 +159,10 @@ Options ParseOptions(int argc, char** argv) {
       options.input = value();
     } else if (arg == "--load") {
       options.load = value();
+    } else if (arg == "--save-at") {
+      options.saveAt = ParseInt(value(), arg);
+      // The player changes its working folder: the file is where kivplay started.
+      options.saveTo = std::filesystem::absolute(value()).lexically_normal().string();
     } else if (arg == "--png") {
       options.png = value();
     } else if (arg == "--pick-png") {
@@ -172,6 +185,8 @@ Options ParseOptions(int argc, char** argv) {
   }
   if (options.ticks < 0) Fail("--ticks must not be negative");
   if (options.stepMs < 1) Fail("--step-ms must be at least 1");
+  if (options.saveTo.empty() != (options.saveAt < 0) || options.saveAt == 0)
+    Fail("--save-at needs a tick of at least 1 and a file");
   return options;
 }
 
@@ -263,8 +278,22 @@ struct Run {
   json party = nullptr;
   json characters = nullptr;
   json projectiles = nullptr;
+  json saved = nullptr;
 };
 Run run;
+
+// The save of --save-at, made as the game's own save commands make it.
+void SaveAtTick() {
+  json result = {{"tick", run.ticks}, {"file", run.options.saveTo}};
+  try {
+    SaveGame(run.options.saveTo);
+    result["ok"] = true;
+  } catch (const std::exception& e) {
+    result["ok"] = false;
+    result["error"] = e.what();
+  }
+  run.saved = result;
+}
 
 std::uint32_t GameWindowId() { return gameWindowHandle != nullptr ? SDL_GetWindowID(gameWindowHandle) : 0; }
 
@@ -500,7 +529,10 @@ void InstallHarness() {
   const auto drawFrame = playerHooks.DrawFrame;
   playerHooks.DrawFrame = [drawFrame] {
     drawFrame();
-    if (shell.loadingTick || ++run.ticks < run.options.ticks) return;
+    if (shell.loadingTick) return;
+    if (++run.ticks == run.options.saveAt) SaveAtTick();
+    if (run.ticks < run.options.ticks) return;
+    kivplay::CaptureWorld();
     CaptureViewCameras();
     CaptureMapData();
     kivplay::CaptureWeather();
@@ -602,6 +634,8 @@ int main(int argc, char** argv) {
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
   dump["projectiles"] = run.projectiles;
   dump["scripts"] = kivplay::ScriptsDump();  // globals and the error log the scripts left
+  dump["saved"] = run.saved;
+  dump["world"] = kivplay::WorldDump();
   if (!run.options.json.empty()) {
     std::ofstream file(run.options.json);
     file << dump.dump(2) << "\n";

@@ -313,10 +313,12 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.turretOperated = BufferReadLong(buffer, offset);
   actor.canMove = BufferReadByte(buffer, offset);
   actor.state = BufferReadLong(buffer, offset);
-  actor.stateValue = BufferReadLong(buffer, offset);
+  actor.tickFlags = BufferReadLong(buffer, offset);
   actor.aiState = BufferReadLong(buffer, offset);
   actor.aiValue = BufferReadLong(buffer, offset);
-  for (std::int32_t& value : actor.moveCommand) value = BufferReadLong(buffer, offset);
+  actor.stepTarget = BufferReadLong(buffer, offset);
+  actor.stepDirection = BufferReadLong(buffer, offset);
+  actor.stepLeft = BufferReadLong(buffer, offset);
   actor.path = ReadIntList(buffer, offset);
   actor.routePosition = BufferReadLong(buffer, offset);
   actor.areaBox.left = BufferReadLong(buffer, offset);
@@ -330,13 +332,13 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.owningPlayer = BufferReadLong(buffer, offset);
   actor.partyMember = BufferReadLong(buffer, offset);
   actor.furtherActor1 = BufferReadLong(buffer, offset);
-  actor.runValue = BufferReadLong(buffer, offset);
+  actor.deathTimer = BufferReadLong(buffer, offset);
   actor.flashing = BufferReadByte(buffer, offset);
   actor.flashColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
   for (std::int32_t& value : actor.flashValues) value = BufferReadLong(buffer, offset);
   actor.pose = SymbolIntern(BufferReadString(buffer, offset));
   actor.poseValue = BufferReadLong(buffer, offset);
-  actor.poseTime = BufferReadLong(buffer, offset);
+  actor.customPoseTime = BufferReadLong(buffer, offset);
   actor.timeSinceHurt = BufferReadLong(buffer, offset);
   actor.driver = BufferReadLong(buffer, offset);
   actor.extension = BufferReadLong(buffer, offset);
@@ -344,7 +346,7 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.velocityY = BufferReadSingle(buffer, offset);
   actor.velocityZ = BufferReadSingle(buffer, offset);
   actor.velocity = BufferReadSingle(buffer, offset);
-  actor.velocityExtra = BufferReadLong(buffer, offset);
+  actor.strafeSpeed = BufferReadSingle(buffer, offset);
   actor.arcStart = BufferReadSingle(buffer, offset);
   actor.arcEnd = BufferReadSingle(buffer, offset);
   actor.turningKey = BufferReadInt16(buffer, offset);
@@ -354,7 +356,7 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.inMapExtra = BufferReadByte(buffer, offset);
   actor.inCamera = BufferReadByte(buffer, offset);
   actor.inCameraExtra = BufferReadByte(buffer, offset);
-  actor.airborneExtra = BufferReadByte(buffer, offset);
+  actor.moved = BufferReadByte(buffer, offset);
   const std::int32_t waypointLast = BufferReadLastIndex(buffer, offset, kWaypointSize);
   actor.waypoints.assign(static_cast<std::size_t>(waypointLast + 1), Waypoint());
   for (Waypoint& waypoint : actor.waypoints) {

@@ -66,8 +66,8 @@ struct InventoryEntry {
   std::int32_t quantity = 0;
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
-  std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; not stored
-  std::uint8_t pressFired = 0;  // equipment entries: the held press already fired; not stored
+  std::int32_t fireWait = 0;  // equipment entries: ms until the weapon may fire again; saves: extension block
+  std::uint8_t pressFired = 0;  // equipment entries: the held press already fired; saves: extension block
 };
 
 // A reference to another record by index and identifier.
@@ -112,12 +112,12 @@ struct Actor {
   std::int32_t templateIndex = -1;
   Identifier templateId;
   float velocityX = 0.0f, velocityY = 0.0f, velocityZ = 0.0f, velocity = 0.0f;
-  std::int32_t velocityExtra = 0;
+  float strafeSpeed = 0.0f;  // pixels per ms across the heading
   float rotationY = 0.0f;  // script DirectionAngleY
   float heading = 0.0f;    // radians; script DirectionAngle, Direction
-  std::int32_t runValue = 0;
+  std::int32_t deathTimer = 0;       // ms left of the death pose (the save's dying time)
   std::int32_t timeSinceHurt = -1;  // ms, -1 none
-  std::int32_t poseTime = 0;
+  std::int32_t customPoseTime = 0;  // ms into a pose chosen by a script
 
   std::uint8_t vehicle = 0;  // characters can board or operate it
   std::uint8_t turret = 0;
@@ -128,7 +128,7 @@ struct Actor {
   std::uint8_t inCameraExtra = 0;
   std::uint8_t designByte = 0;  // stored last of the design part
   std::uint8_t airborne = 0;
-  std::uint8_t airborneExtra = 0;
+  std::uint8_t moved = 0;  // 1 = the character moved this tick
   std::uint8_t designByte1 = 0, designByte2 = 0;
   std::uint8_t face = 0;
   std::uint8_t shadow = 0;
@@ -155,7 +155,7 @@ struct Actor {
   std::int16_t turningKey = 0;
 
   std::int32_t state = 0;  // 3 dead
-  std::int32_t stateValue = 0;
+  std::int32_t tickFlags = 0;  // bit 0: counts as moved at the start of the tick
   std::uint8_t removed = 0;
   std::uint8_t noDraw = 0;
   std::uint8_t noRect = 0;
@@ -181,7 +181,11 @@ struct Actor {
   std::int32_t autoMoveStyle = 0;
   Box areaBox;
   std::int32_t targetActor = -1;  // reset to -1 when the actor leaves play
-  std::array<std::int32_t, 3> moveCommand{};
+  // The running grid step: the actor it may touch (-1 none), its direction
+  // 0..7 and the pixels left.
+  std::int32_t stepTarget = -1;
+  std::int32_t stepDirection = 0;
+  std::int32_t stepLeft = 0;
   std::vector<std::int32_t> path;
   std::vector<std::int32_t> route;  // script ChangeRoute
   std::int32_t routePosition = 0;
@@ -243,7 +247,8 @@ struct Actor {
   std::int32_t moveMode = 0;  // low two bits; 1 walks on the ground
   std::int32_t driverLink = -1;  // a driver's second vehicle link
 
-  // Movement and pose state that no file stores.
+  // Movement and pose state that the record formats have no place for; our
+  // saves keep it in their extension block (state/save_extension.h).
   std::uint8_t groundState = 1;     // 1 standing on the floor
   std::int32_t moveWait = 0;        // ms before the next movement command
   std::int32_t aiMoveCommand = 0;   // command word the combat behaviour left, 0 none
@@ -252,8 +257,6 @@ struct Actor {
   std::int32_t idleTime = 0;        // ms into the idle pose
   std::int32_t attackTimer = 0;     // ms left of the running attack
   std::int32_t hurtTime = 0;        // ms left of the hurt pose
-  std::int32_t deathTimer = 0;      // ms left of the death pose
-  std::int32_t customPoseTime = 0;  // ms into a pose chosen by a script
   std::int32_t risePoseTime = 0;    // ms into motion pose 10
   std::int32_t fallPoseTime = 0;    // ms into motion pose 11
 
@@ -264,26 +267,23 @@ struct Actor {
   std::uint8_t fullBright = 0;            // not lit by the map's lights
   std::int32_t deadUpright = 0;           // non-zero: a dead actor is drawn standing
   std::int32_t keepItems = 0;             // non-zero: a dead actor still shows its carried items
-  // Character System state that no file stores: the hop (a drawing offset that
-  // bounces back at half speed).
+  // The hop (a drawing offset that bounces back at half speed); saves: extension block.
   std::int32_t hopTime = 0;  // ms left of the hop
   float hopSpeed = 0.0f;     // pixels per ms, upwards
   float hopHeight = 0.0f;    // pixels above the ground
 
-  // Per-tick character state of the world update that no file stores.
-  float strafeSpeed = 0.0f;         // pixels per ms across the heading
-  std::uint8_t moved = 0;           // 1 = the character moved this tick
-  std::int32_t tickFlags = 0;       // bit 0: counts as moved at the start of the tick
+  // Per-tick character state of the world update; attackArea and the pushes
+  // go in our saves' extension block.
   std::int32_t actionSource = 0;    // negative: a player's action keeps the current shapes
   std::int32_t attackArea = -1;     // equipment area of the running attack
   std::vector<PushEntry> pushes;    // timed pushes, applied from the last down
 
   // The message shown over the character while messageValue is above 0, in
-  // its second colour form when messageSecondForm is set. Run time, never stored.
+  // its second colour form when messageSecondForm is set; saves: extension block.
   std::int32_t messageValue = 0;
   std::u16string messageText;
   std::uint8_t messageSecondForm = 0;
-  // The floating damage number, never stored: ms left to show it, the pixels
+  // The floating damage number (saves: extension block): ms left to show it, the pixels
   // per ms it rises, how far it has risen, and the number shown.
   std::int32_t damageShowTime = 0;
   float damageRise = 0.0f;

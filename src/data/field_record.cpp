@@ -101,7 +101,7 @@ void ReadActions(const ByteList& buffer, std::int32_t& offset, std::int32_t vers
 
 void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field) {
   FieldView& view = field.view;
-  auto readValue = [&](std::size_t number) { view.values[number - 1] = BufferReadLong(buffer, offset); };
+  auto readLong = [&](std::int32_t& value) { value = BufferReadLong(buffer, offset); };
   field.ownIndex = BufferReadLong(buffer, offset);
   field.appliedSelectable = BufferReadByte(buffer, offset);
   field.state = BufferReadByte(buffer, offset);
@@ -113,21 +113,33 @@ void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field
   view.byte2 = BufferReadByte(buffer, offset);
   view.int1 = BufferReadLong(buffer, offset);
   view.byte1 = BufferReadByte(buffer, offset);
-  for (std::size_t number : {1, 2, 4, 5, 3, 6, 7, 8}) readValue(number);
+  // View values 1, 2, 4, 5, 3, 6, 7, 8: the pan.
+  for (std::int32_t* value : {&view.panStartX, &view.panStartY, &view.panTargetX, &view.panTargetY,
+                              &view.panStartZ, &view.panTargetZ, &view.panElapsed, &view.panDuration})
+    readLong(*value);
   view.ownMap = BufferReadLong(buffer, offset);
   view.followedCharacter = BufferReadLong(buffer, offset);
-  readValue(9);
-  view.groupBytes[0] = BufferReadByte(buffer, offset);
-  for (std::size_t number = 10; number <= 12; ++number) readValue(number);
-  view.groupBytes[1] = BufferReadByte(buffer, offset);
-  for (std::size_t number = 13; number <= 16; ++number) readValue(number);
-  view.groupBytes[2] = BufferReadByte(buffer, offset);
-  for (std::size_t number = 17; number <= 21; ++number) readValue(number);
+  readLong(view.transitionKind);
+  view.panning = BufferReadByte(buffer, offset);
+  view.transitionColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  readLong(view.transitionElapsed);
+  readLong(view.transitionDuration);
+  view.transitionMode = BufferReadByte(buffer, offset);
+  view.flashColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  readLong(view.flashCount);
+  readLong(view.flashElapsed);
+  readLong(view.flashDuration);
+  view.flashRepeat = BufferReadByte(buffer, offset);
+  view.shakeAngle = BufferReadSingle(buffer, offset);
+  readLong(view.shakeAmplitude);
+  readLong(view.shakeCount);
+  readLong(view.shakeElapsed);
+  readLong(view.shakeDuration);
   view.pitch = BufferReadSingle(buffer, offset);
   view.distance = BufferReadSingle(buffer, offset);
   view.distance2 = BufferReadSingle(buffer, offset);
   view.yaw = BufferReadSingle(buffer, offset);
-  readValue(22);
+  readLong(view.value22);
   const std::int32_t last = BufferReadLastIndex(buffer, offset, kRuntimeEntrySize);
   field.runtimeEntries.assign(static_cast<std::size_t>(last + 1), FieldRuntimeEntry());
   for (FieldRuntimeEntry& entry : field.runtimeEntries) {

@@ -118,10 +118,10 @@ inline const CollisionShape& ActionShape(const Actor& a) { return a.frontShape; 
 inline const CollisionShape& ReachShape(const Actor& a) { return a.climbShape; }
 inline std::int32_t ReachCheck(const Actor& a) { return a.canClimb; }
 
-// The grid step in progress: direction 0..7 and pixels left (the movement
-// command's first two values, which the world's movement update sets).
-inline std::int32_t& StepDirection(Actor& a) { return a.moveCommand[0]; }
-inline std::int32_t& StepLeft(Actor& a) { return a.moveCommand[1]; }
+// The grid step in progress: direction 0..7 and pixels left, which the
+// world's movement update sets.
+inline std::int32_t& StepDirection(Actor& a) { return a.stepDirection; }
+inline std::int32_t& StepLeft(Actor& a) { return a.stepLeft; }
 
 // Whether the character has a walking path, a movement command, a one-shot
 // command or a movement program.

@@ -54,9 +54,10 @@ void WriteRunTimeBlockB(ByteList& buffer, std::int32_t& offset, const Actor& act
   BufferWriteLong(buffer, actor.vehicleRidden, offset);
   BufferWriteLong(buffer, actor.turretOperated, offset);
   BufferWriteByte(buffer, actor.canMove, offset);
-  for (std::int32_t value : {actor.state, actor.stateValue, actor.aiState, actor.aiValue})
+  for (std::int32_t value : {actor.state, actor.tickFlags, actor.aiState, actor.aiValue})
     BufferWriteLong(buffer, value, offset);
-  for (std::int32_t value : actor.moveCommand) BufferWriteLong(buffer, value, offset);
+  for (std::int32_t value : {actor.stepTarget, actor.stepDirection, actor.stepLeft})
+    BufferWriteLong(buffer, value, offset);
   WriteIntList(buffer, offset, actor.path);
   BufferWriteLong(buffer, actor.routePosition, offset);
   for (std::int32_t value : {actor.areaBox.left, actor.areaBox.top, actor.areaBox.right, actor.areaBox.bottom})
@@ -65,22 +66,21 @@ void WriteRunTimeBlockB(ByteList& buffer, std::int32_t& offset, const Actor& act
   WritePairList(buffer, offset, actor.pairs1);
   WritePairList(buffer, offset, actor.pairs2);
   for (std::int32_t value :
-       {actor.targetActor, actor.owningPlayer, actor.partyMember, actor.furtherActor1, actor.runValue})
+       {actor.targetActor, actor.owningPlayer, actor.partyMember, actor.furtherActor1, actor.deathTimer})
     BufferWriteLong(buffer, value, offset);
   BufferWriteByte(buffer, actor.flashing, offset);
   BufferWriteLong(buffer, static_cast<std::int32_t>(actor.flashColor), offset);
   for (std::int32_t value : actor.flashValues) BufferWriteLong(buffer, value, offset);
   BufferWriteString(buffer, SymbolText(actor.pose), offset);
-  for (std::int32_t value : {actor.poseValue, actor.poseTime, actor.timeSinceHurt, actor.driver, actor.extension})
+  for (std::int32_t value : {actor.poseValue, actor.customPoseTime, actor.timeSinceHurt, actor.driver, actor.extension})
     BufferWriteLong(buffer, value, offset);
-  for (float value : {actor.velocityX, actor.velocityY, actor.velocityZ, actor.velocity})
+  for (float value : {actor.velocityX, actor.velocityY, actor.velocityZ, actor.velocity, actor.strafeSpeed})
     BufferWriteSingle(buffer, value, offset);
-  BufferWriteLong(buffer, actor.velocityExtra, offset);
   BufferWriteSingle(buffer, actor.arcStart, offset);
   BufferWriteSingle(buffer, actor.arcEnd, offset);
   BufferWriteInt16(buffer, actor.turningKey, offset);
   WriteSpriteRefList(buffer, offset, actor.attachedEffects);
-  for (std::uint8_t value : {actor.inMap, actor.inMapExtra, actor.inCamera, actor.inCameraExtra, actor.airborneExtra})
+  for (std::uint8_t value : {actor.inMap, actor.inMapExtra, actor.inCamera, actor.inCameraExtra, actor.moved})
     BufferWriteByte(buffer, value, offset);
   BufferWriteLastIndex(buffer, actor.waypoints.size(), offset);
   for (const Waypoint& waypoint : actor.waypoints) {

@@ -10,7 +10,7 @@ namespace {
 
 void WriteRunTimeBlock(ByteList& buffer, std::int32_t& offset, const Field& field) {
   const FieldView& view = field.view;
-  auto writeValue = [&](std::size_t number) { BufferWriteLong(buffer, view.values[number - 1], offset); };
+  auto writeLong = [&](std::int32_t value) { BufferWriteLong(buffer, value, offset); };
   BufferWriteLong(buffer, field.ownIndex, offset);
   BufferWriteByte(buffer, field.appliedSelectable, offset);
   BufferWriteByte(buffer, field.state, offset);
@@ -20,18 +20,28 @@ void WriteRunTimeBlock(ByteList& buffer, std::int32_t& offset, const Field& fiel
   BufferWriteByte(buffer, view.byte2, offset);
   BufferWriteLong(buffer, view.int1, offset);
   BufferWriteByte(buffer, view.byte1, offset);
-  for (std::size_t number : {1, 2, 4, 5, 3, 6, 7, 8}) writeValue(number);
-  BufferWriteLong(buffer, view.ownMap, offset);
-  BufferWriteLong(buffer, view.followedCharacter, offset);
-  writeValue(9);
-  BufferWriteByte(buffer, view.groupBytes[0], offset);
-  for (std::size_t number = 10; number <= 12; ++number) writeValue(number);
-  BufferWriteByte(buffer, view.groupBytes[1], offset);
-  for (std::size_t number = 13; number <= 16; ++number) writeValue(number);
-  BufferWriteByte(buffer, view.groupBytes[2], offset);
-  for (std::size_t number = 17; number <= 21; ++number) writeValue(number);
+  // View values 1, 2, 4, 5, 3, 6, 7, 8: the pan.
+  for (std::int32_t value : {view.panStartX, view.panStartY, view.panTargetX, view.panTargetY, view.panStartZ,
+                             view.panTargetZ, view.panElapsed, view.panDuration})
+    writeLong(value);
+  writeLong(view.ownMap);
+  writeLong(view.followedCharacter);
+  writeLong(view.transitionKind);
+  BufferWriteByte(buffer, view.panning, offset);
+  writeLong(static_cast<std::int32_t>(view.transitionColor));
+  writeLong(view.transitionElapsed);
+  writeLong(view.transitionDuration);
+  BufferWriteByte(buffer, view.transitionMode, offset);
+  writeLong(static_cast<std::int32_t>(view.flashColor));
+  writeLong(view.flashCount);
+  writeLong(view.flashElapsed);
+  writeLong(view.flashDuration);
+  BufferWriteByte(buffer, view.flashRepeat, offset);
+  BufferWriteSingle(buffer, view.shakeAngle, offset);
+  for (std::int32_t value : {view.shakeAmplitude, view.shakeCount, view.shakeElapsed, view.shakeDuration})
+    writeLong(value);
   for (float value : {view.pitch, view.distance, view.distance2, view.yaw}) BufferWriteSingle(buffer, value, offset);
-  writeValue(22);
+  writeLong(view.value22);
   BufferWriteLastIndex(buffer, field.runtimeEntries.size(), offset);
   for (const FieldRuntimeEntry& entry : field.runtimeEntries) {
     for (std::size_t number : {4, 5, 1, 9, 7, 8, 6, 2, 3}) BufferWriteLong(buffer, entry.values[number - 1], offset);

@@ -23,6 +23,7 @@
 #include "platform/audio/mixer.h"
 #include "state/map_section_writers.h"
 #include "state/project_settings_block.h"
+#include "state/save_extension.h"
 #include "state/save_file_writer.h"
 #include "state/state_block.h"
 #include "state/state_hooks.h"
@@ -70,6 +71,7 @@ void WriteSaveFile(const std::string& path) {
     FlushChunk(file, buffer, offset);
   }
   stateHooks.WriteScriptRunState(buffer, offset);
+  WriteSaveExtension(buffer, offset);
   FlushChunk(file, buffer, offset);
   file.Commit();
 }
@@ -212,6 +214,7 @@ void ReadSavedGame(const ByteList& stream, std::int32_t& offset, std::int32_t ve
   LoadAllInterfaces();
   RelinkLoadedMaps();
   stateHooks.ReadScriptRunState(stream, offset, version);
+  ReadSaveExtension(stream, offset);
   stateHooks.RefreshViewedMaps(0);
   stateHooks.ResetTickBase();
   stateHooks.RunLoadEvent();

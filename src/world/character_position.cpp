@@ -99,7 +99,7 @@ std::int32_t Move(std::int32_t actor, std::int32_t fromMap, std::int32_t toMap, 
       a.gridY = gy;
     }
     a.path.clear();
-    a.moveCommand[1] = 0;
+    a.stepLeft = 0;
     if (a.state == 1) a.state = 0;
   }
   if (toMap == fromMap) {

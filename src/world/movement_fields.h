@@ -11,10 +11,10 @@
 namespace kiv {
 
 // The running step: direction, pixels left, the actor it may touch.
-inline std::int32_t& StepDirection(Actor& a) { return a.moveCommand[0]; }
-inline std::int32_t& StepRemaining(Actor& a) { return a.moveCommand[1]; }
-inline std::int32_t& StepTarget(Actor& a) { return a.moveCommand[2]; }
-inline std::int32_t StepRemaining(const Actor& a) { return a.moveCommand[1]; }
+inline std::int32_t& StepDirection(Actor& a) { return a.stepDirection; }
+inline std::int32_t& StepRemaining(Actor& a) { return a.stepLeft; }
+inline std::int32_t& StepTarget(Actor& a) { return a.stepTarget; }
+inline std::int32_t StepRemaining(const Actor& a) { return a.stepLeft; }
 
 // Exit sides of a vehicle (left 1, front 2, right 4, back 8, drop 0x10).
 inline std::int32_t VehicleExitSides(const Actor& a) { return a.vehicleValue15; }

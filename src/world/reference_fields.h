@@ -14,7 +14,7 @@ namespace kiv {
 // The character the combat behaviour has in sight and focuses on.
 inline std::int32_t& EnemyInSight(Actor& a) { return a.aiFocus; }
 // The character the running step may touch.
-inline std::int32_t& MoveTargetActor(Actor& a) { return a.moveCommand[2]; }
+inline std::int32_t& MoveTargetActor(Actor& a) { return a.stepTarget; }
 // Who damaged the character last, and whom it damaged last.
 inline std::int32_t& LastAttacker(Actor& a) { return a.lastDamaged; }
 inline std::int32_t& LastVictim(Actor& a) { return a.lastAttacked; }

@@ -87,7 +87,7 @@ void PaintPathCollision(std::int32_t map, std::int32_t mover, std::int32_t targe
     const float z = FlatMovement() ? 0.0f : a.z;
     const ShapePlacement placement{a.x, a.y, z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
     PaintArrayCollision(grid, a.collisionShape, placement, 1);
-    if (a.moveCommand[1] > 0) {
+    if (a.stepLeft > 0) {
       CollisionShape step = BoxShapeOf(a.stepRect);
       PaintArrayCollision(grid, step, ShapePlacement{}, 1);
       ResetCollision(step);

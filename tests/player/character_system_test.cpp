@@ -256,7 +256,7 @@ TEST_F(CharacterSystemFixture, AnchorOnlyForAnIdleCharacterWithAProgram) {
   const std::int32_t noProgram = AddCharacter(40, 40);
   const std::int32_t stepping = AddCharacter(40, 40);
   A(stepping).route = {1};
-  A(stepping).moveCommand[1] = 5;
+  A(stepping).stepLeft = 5;
   for (std::int32_t c : {idle, walking, noProgram, stepping}) A(c).gridX = -1;
   RunCharacterSystem(map);
   EXPECT_EQ(A(idle).gridX, 32);

@@ -313,16 +313,17 @@ std::vector<KindCase> Cases() {
                      a.variables = {ActorVariable{SymbolIntern(u"Mood"), Variant::Long(3), 1, 0}};
                      a.designByte = 11;
                      a.furtherActor2 = 1, a.vehicleRidden = 2, a.turretOperated = 3, a.canMove = 0;
-                     a.state = 4, a.stateValue = 5, a.aiState = 6, a.aiValue = 7, a.moveCommand = {8, 9, 10};
+                     a.state = 4, a.tickFlags = 5, a.aiState = 6, a.aiValue = 7;
+                     a.stepTarget = 8, a.stepDirection = 9, a.stepLeft = 10;
                      a.path = {11, 12}, a.routePosition = 13, a.areaBox = Box{1, 2, 3, 4, 0, 0};
                      a.aiFocus = 14, a.pairs1 = {ValuePair{1, 2}}, a.pairs2 = {ValuePair{3, 4}, ValuePair{5, 6}};
                      a.targetActor = 15, a.owningPlayer = 1, a.partyMember = 2, a.furtherActor1 = 16;
-                     a.runValue = 17, a.flashing = 1, a.flashColor = 0xFF00FF00, a.flashValues = {18, 19, 20};
-                     a.pose = SymbolIntern(u"Walk"), a.poseValue = 21, a.poseTime = 22, a.timeSinceHurt = 23;
+                     a.deathTimer = 17, a.flashing = 1, a.flashColor = 0xFF00FF00, a.flashValues = {18, 19, 20};
+                     a.pose = SymbolIntern(u"Walk"), a.poseValue = 21, a.customPoseTime = 22, a.timeSinceHurt = 23;
                      a.driver = 24, a.extension = 25, a.velocityX = 1, a.velocityY = 2, a.velocityZ = 3;
-                     a.velocity = 4, a.velocityExtra = 26, a.arcStart = 0.5f, a.arcEnd = 1.5f, a.turningKey = -1;
+                     a.velocity = 4, a.strafeSpeed = 0.375f, a.arcStart = 0.5f, a.arcEnd = 1.5f, a.turningKey = -1;
                      a.attachedEffects = {Attachment{-2, IdOf(0x57), 9, 8, 7, 0x01020304, 6, 5, 4, 3}};
-                     a.inMap = 1, a.inMapExtra = 2, a.inCamera = 3, a.inCameraExtra = 4, a.airborneExtra = 5;
+                     a.inMap = 1, a.inMapExtra = 2, a.inCamera = 3, a.inCameraExtra = 4, a.moved = 1;
                      a.waypoints = {Waypoint{{1, 2, 3, 4}}};
                      a.memorized = 27, a.memorizedX = 1, a.memorizedY = 2, a.memorizedZ = 3;
                      m.actors.push_back(a);
@@ -346,6 +347,15 @@ std::vector<KindCase> Cases() {
                      EXPECT_EQ(b.waypoints[0].values, a.waypoints[0].values);
                      EXPECT_EQ(b.memorizedZ, 3.0f);
                      EXPECT_EQ(b.gridHeading, 0.5f);
+                     // The run-time slots come back under the names the world reads.
+                     EXPECT_EQ(b.tickFlags, 5);
+                     EXPECT_EQ(b.stepTarget, 8);
+                     EXPECT_EQ(b.stepDirection, 9);
+                     EXPECT_EQ(b.stepLeft, 10);
+                     EXPECT_EQ(b.deathTimer, 17);
+                     EXPECT_EQ(b.customPoseTime, 22);
+                     EXPECT_EQ(b.strafeSpeed, 0.375f);
+                     EXPECT_EQ(b.moved, 1);
                    }});
   cases.push_back({"field",
                    [](Map& m) {
@@ -372,8 +382,16 @@ std::vector<KindCase> Cases() {
                      f.fontScale = 1.5f, f.sizeMode = 1, f.fontSizeMode = 1;
                      f.ownIndex = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
                      f.previousPixelWidth = 5, f.previousPixelHeight = 6, f.runByte = 7;
-                     for (std::size_t i = 0; i < f.view.values.size(); ++i) f.view.values[i] = static_cast<std::int32_t>(100 + i);
-                     f.view.groupBytes = {1, 2, 3}, f.view.int1 = 8, f.view.byte1 = 9, f.view.byte2 = 10;
+                     f.view.panning = 1, f.view.panStartX = 101, f.view.panStartY = 102, f.view.panStartZ = 103;
+                     f.view.panTargetX = 104, f.view.panTargetY = 105, f.view.panTargetZ = 106;
+                     f.view.panElapsed = 107, f.view.panDuration = 108, f.view.transitionKind = -3;
+                     f.view.transitionMode = 1, f.view.transitionColor = 0xFF102030;
+                     f.view.transitionElapsed = 110, f.view.transitionDuration = 111;
+                     f.view.flashRepeat = 1, f.view.flashColor = 0x80FFFFFF, f.view.flashCount = 3;
+                     f.view.flashElapsed = 112, f.view.flashDuration = 113, f.view.shakeAngle = 0.25f;
+                     f.view.shakeAmplitude = 114, f.view.shakeCount = 2, f.view.shakeElapsed = 115;
+                     f.view.shakeDuration = 116, f.view.value22 = 117;
+                     f.view.int1 = 8, f.view.byte1 = 9, f.view.byte2 = 10;
                      f.view.ownMap = 0, f.view.followedCharacter = 2, f.view.pitch = 0.5f, f.view.yaw = 1;
                      f.view.distance = 300, f.view.distance2 = 200;
                      f.runtimeEntries = {FieldRuntimeEntry{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {}}};
@@ -390,7 +408,22 @@ std::vector<KindCase> Cases() {
                      EXPECT_EQ(b.scripts[10].text, u"last");
                      EXPECT_EQ(b.actions[0].mapName, u"Inventory");
                      EXPECT_EQ(b.controlId, a.controlId);
-                     EXPECT_EQ(b.view.values, a.view.values);
+                     // The view timers come back where the camera and the map systems read them.
+                     EXPECT_EQ(b.view.panning, 1);
+                     EXPECT_EQ(b.view.panStartZ, 103);
+                     EXPECT_EQ(b.view.panTargetX, 104);
+                     EXPECT_EQ(b.view.panDuration, 108);
+                     EXPECT_EQ(b.view.transitionKind, -3);
+                     EXPECT_EQ(b.view.transitionMode, 1);
+                     EXPECT_EQ(b.view.transitionColor, 0xFF102030u);
+                     EXPECT_EQ(b.view.transitionElapsed, 110);
+                     EXPECT_EQ(b.view.flashRepeat, 1);
+                     EXPECT_EQ(b.view.flashCount, 3);
+                     EXPECT_EQ(b.view.flashDuration, 113);
+                     EXPECT_EQ(b.view.shakeAngle, 0.25f);
+                     EXPECT_EQ(b.view.shakeElapsed, 115);
+                     EXPECT_EQ(b.view.shakeDuration, 116);
+                     EXPECT_EQ(b.view.value22, 117);
                      EXPECT_EQ(b.runtimeEntries[0].values, a.runtimeEntries[0].values);
                      EXPECT_EQ(b.view.distance2, 200.0f);
                    }});

@@ -27,6 +27,7 @@
 #include "media/sound_sets.h"
 #include "state/game_state.h"
 #include "state/project_settings_block.h"
+#include "state/save_extension.h"
 #include "state/save_game.h"
 #include "state/state_block.h"
 #include "state/state_hooks.h"
@@ -123,6 +124,17 @@ class SaveGameTest : public ::testing::Test {
 
   // The uncompressed stream of a save file.
   static ByteList StreamOf(const std::string& path) { return ReadCompressedFile(path); }
+
+  // Where the extension block of a stream begins: the last place that holds
+  // its mark (no later bytes of the block can hold it, as they are counts and
+  // values the tests keep small). 0 when there is none.
+  static std::size_t ExtensionBlockAt(const ByteList& stream) {
+    for (std::size_t at = stream.size() >= 4 ? stream.size() - 4 : 0; at > 0; --at) {
+      std::int32_t offset = static_cast<std::int32_t>(at);
+      if (BufferReadLong(stream, offset) == kSaveExtensionMark) return at;
+    }
+    return 0;
+  }
 
   // A save file holding the stream, with the given length in front.
   static ByteList SaveFileOf(const ByteList& stream, std::int32_t length) {

@@ -102,15 +102,20 @@ TEST_F(SaveGameTest, AGameSavedLoadedAndSavedAgainGivesTheSameStreamButTheSaveCo
   EXPECT_EQ(LongAt(second, differences[0]), 0x1235);
 }
 
-TEST_F(SaveGameTest, TheStreamStartsWithTheVersionTwiceAndEndsWithTheEmptyScriptLists) {
+TEST_F(SaveGameTest, TheStreamStartsWithTheVersionTwiceAndEndsWithTheEmptyScriptListsAndOurBlock) {
   StartSampleGame();
   SaveGame(dir.File("SAVE0.kSV"));
   const ByteList stream = StreamOf(dir.File("SAVE0.kSV"));
   ASSERT_GE(stream.size(), 16u);
   EXPECT_EQ(LongAt(stream, 0), 100790);
   EXPECT_EQ(LongAt(stream, 4), 100790);
-  EXPECT_EQ(LongAt(stream, stream.size() - 8), -1);
-  EXPECT_EQ(LongAt(stream, stream.size() - 4), -1);
+  // The two empty lists, then the extension block with its mark and version.
+  const std::size_t block = ExtensionBlockAt(stream);
+  ASSERT_GE(block, 8u);
+  EXPECT_EQ(LongAt(stream, block - 8), -1);
+  EXPECT_EQ(LongAt(stream, block - 4), -1);
+  EXPECT_EQ(LongAt(stream, block), kSaveExtensionMark);
+  EXPECT_EQ(LongAt(stream, block + 4), kSaveExtensionVersion);
   // The file's length Long is the stream's.
   EXPECT_EQ(LongAt(ReadTestFile(dir.File("SAVE0.kSV")), 0), static_cast<std::int32_t>(stream.size()));
   EXPECT_NE(LogText().find("Saving game to \"" + dir.File("SAVE0.kSV") + "\".\r\n"), std::string::npos);
@@ -130,10 +135,11 @@ TEST_F(SaveGameTest, AMapKeptByIdentifierStoresItsFlagAndIdentifierAndLoadsEmpty
   const std::u16string fileName = kept.fileName;
   SaveGame(dir.File("SAVE0.kSV"));
 
-  // The last map's 18 bytes, then the two empty script lists.
+  // The last map's 18 bytes, then the two empty script lists and our block.
   const ByteList stream = StreamOf(dir.File("SAVE0.kSV"));
-  ASSERT_GE(stream.size(), 26u);
-  const std::size_t chunk = stream.size() - 26;
+  const std::size_t block = ExtensionBlockAt(stream);
+  ASSERT_GE(block, 26u);
+  const std::size_t chunk = block - 26;
   EXPECT_EQ(stream[chunk], 0xFF);
   EXPECT_EQ(stream[chunk + 1], 0xFF);
   EXPECT_TRUE(

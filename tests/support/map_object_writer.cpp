@@ -263,10 +263,12 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
   Long(b, o, a.turretOperated);
   BufferWriteByte(b, a.canMove, o);
   Long(b, o, a.state);
-  Long(b, o, a.stateValue);
+  Long(b, o, a.tickFlags);
   Long(b, o, a.aiState);
   Long(b, o, a.aiValue);
-  for (std::int32_t value : a.moveCommand) Long(b, o, value);
+  Long(b, o, a.stepTarget);
+  Long(b, o, a.stepDirection);
+  Long(b, o, a.stepLeft);
   Long(b, o, LastOf(a.path.size()));
   for (std::int32_t value : a.path) Long(b, o, value);
   Long(b, o, a.routePosition);
@@ -286,23 +288,23 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
   Long(b, o, a.owningPlayer);
   Long(b, o, a.partyMember);
   Long(b, o, a.furtherActor1);
-  Long(b, o, a.runValue);
+  Long(b, o, a.deathTimer);
   BufferWriteByte(b, a.flashing, o);
   Color(b, o, a.flashColor);
   for (std::int32_t value : a.flashValues) Long(b, o, value);
   BufferWriteString(b, SymbolName(a.pose), o);
   Long(b, o, a.poseValue);
-  Long(b, o, a.poseTime);
+  Long(b, o, a.customPoseTime);
   Long(b, o, a.timeSinceHurt);
   Long(b, o, a.driver);
   Long(b, o, a.extension);
   for (float value : {a.velocityX, a.velocityY, a.velocityZ, a.velocity}) BufferWriteSingle(b, value, o);
-  Long(b, o, a.velocityExtra);
+  BufferWriteSingle(b, a.strafeSpeed, o);
   BufferWriteSingle(b, a.arcStart, o);
   BufferWriteSingle(b, a.arcEnd, o);
   BufferWriteInt16(b, a.turningKey, o);
   Attachments(b, o, v, a.attachedEffects);
-  for (std::uint8_t value : {a.inMap, a.inMapExtra, a.inCamera, a.inCameraExtra, a.airborneExtra})
+  for (std::uint8_t value : {a.inMap, a.inMapExtra, a.inCamera, a.inCameraExtra, a.moved})
     BufferWriteByte(b, value, o);
   Long(b, o, LastOf(a.waypoints.size()));
   for (const Waypoint& w : a.waypoints) {
@@ -551,7 +553,6 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   if (v == 100772) BufferWriteByte(b, 0xEE, o);
   if (!withState) return;
   const FieldView& view = f.view;
-  auto value = [&](std::size_t number) { Long(b, o, view.values[number - 1]); };
   Long(b, o, f.ownIndex);
   BufferWriteByte(b, f.appliedSelectable, o);
   BufferWriteByte(b, f.state, o);
@@ -563,18 +564,26 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   BufferWriteByte(b, view.byte2, o);
   Long(b, o, view.int1);
   BufferWriteByte(b, view.byte1, o);
-  for (std::size_t n : {1, 2, 4, 5, 3, 6, 7, 8}) value(n);
+  // View values 1, 2, 4, 5, 3, 6, 7, 8 (pan start x, y, z, target x, y, z, elapsed, duration).
+  for (std::int32_t x : {view.panStartX, view.panStartY, view.panTargetX, view.panTargetY, view.panStartZ,
+                         view.panTargetZ, view.panElapsed, view.panDuration})
+    Long(b, o, x);
   Long(b, o, view.ownMap);
   Long(b, o, view.followedCharacter);
-  value(9);
-  BufferWriteByte(b, view.groupBytes[0], o);
-  for (std::size_t n = 10; n <= 12; ++n) value(n);
-  BufferWriteByte(b, view.groupBytes[1], o);
-  for (std::size_t n = 13; n <= 16; ++n) value(n);
-  BufferWriteByte(b, view.groupBytes[2], o);
-  for (std::size_t n = 17; n <= 21; ++n) value(n);
+  Long(b, o, view.transitionKind);  // value 9
+  BufferWriteByte(b, view.panning, o);
+  for (std::int32_t x : {static_cast<std::int32_t>(view.transitionColor), view.transitionElapsed,
+                         view.transitionDuration})
+    Long(b, o, x);
+  BufferWriteByte(b, view.transitionMode, o);
+  for (std::int32_t x : {static_cast<std::int32_t>(view.flashColor), view.flashCount, view.flashElapsed,
+                         view.flashDuration})
+    Long(b, o, x);
+  BufferWriteByte(b, view.flashRepeat, o);
+  BufferWriteSingle(b, view.shakeAngle, o);
+  for (std::int32_t x : {view.shakeAmplitude, view.shakeCount, view.shakeElapsed, view.shakeDuration}) Long(b, o, x);
   for (float x : {view.pitch, view.distance, view.distance2, view.yaw}) BufferWriteSingle(b, x, o);
-  value(22);
+  Long(b, o, view.value22);
   Long(b, o, LastOf(f.runtimeEntries.size()));
   for (const FieldRuntimeEntry& entry : f.runtimeEntries) {
     for (std::size_t n : {4, 5, 1, 9, 7, 8, 6, 2, 3}) Long(b, o, entry.values[n - 1]);

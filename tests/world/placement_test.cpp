@@ -156,7 +156,7 @@ TEST(PaintPath, PaintsTheFourKindsOverTheStaticGrid) {
   const std::int32_t mover = w.AddCharacter(16, 16, 0, Box{-8, -8, 8, 8, 0, 20}, 0);
   w.AddCharacter(48, 16, 0, Box{-8, -8, 8, 8, 0, 20}, 1);   // friend
   w.AddCharacter(80, 16, 0, Box{-8, -8, 8, 8, 0, 20}, -1);  // stepping stranger
-  w.M().actors[2].moveCommand[1] = 8;
+  w.M().actors[2].stepLeft = 8;
   w.M().actors[2].stepRect = Box{96, 0, 128, 32, 0, 20};
   w.AddDoor(0, 32, 0);            // leaf y 90..96
   w.AddDoor(32, 32, 1);           // opens: left free
@@ -208,11 +208,11 @@ TEST_F(MoveBetweenMaps, SameMapKeepsTheIndex) {
   const std::int32_t a = w.AddCharacter(41, 23, 0);
   Actor& actor = w.M().actors[0];
   actor.path = {1, 2};
-  actor.moveCommand[1] = 5;
+  actor.stepLeft = 5;
   actor.state = 1;
   EXPECT_EQ(SetCharacterPosition(a, w.map(), w.map(), false, false), a);
   EXPECT_TRUE(actor.path.empty());
-  EXPECT_EQ(actor.moveCommand[1], 0);
+  EXPECT_EQ(actor.stepLeft, 0);
   EXPECT_EQ(actor.state, 0);
   EXPECT_EQ(actor.gridX, 48);
   EXPECT_EQ(actor.gridY, 16);

@@ -15,7 +15,7 @@ class PlannedRoute : public LiveWorld {
   void WalkUntilDone(std::int32_t c, int limit) {
     for (int tick = 0; tick < limit; ++tick) {
       Tick(50);
-      if (A(c).path.empty() && A(c).moveCommand[1] == 0) return;
+      if (A(c).path.empty() && A(c).stepLeft == 0) return;
     }
   }
 };
