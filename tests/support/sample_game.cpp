@@ -18,6 +18,21 @@ namespace {
 
 constexpr std::int32_t kVersion = 100790;
 
+// Movement words of a route: step one cell and face that way; a wait of n ms.
+constexpr std::int32_t kStepUp = 0x13, kStepDown = 0x103;
+constexpr std::int32_t kWait = static_cast<std::int32_t>(0x80000000u);
+// Pixels per ms the sample's characters walk.
+constexpr float kSampleWalkSpeed = 0.06f;
+// The figure's footprint around its feet.
+const CollisionBox kSampleFootprint{-10, -6, 10, 6, 0, 40, {}};
+
+// A character casts a soft shadow and walks at the sample's pace.
+void CastsShadow(Actor& actor) {
+  actor.shadow = 1;
+  actor.shadowColor = 0x70000000;
+  actor.speed = kSampleWalkSpeed;
+}
+
 Identifier IdOf(std::uint8_t value) {
   Identifier id;
   IdFill(id, value);
@@ -39,10 +54,26 @@ ScriptFixture TextScript(const std::u16string& text) {
   return script;
 }
 
-ByteList FontBytes(const Identifier& id) {
+// With pictures, printable ASCII on the sample's glyph sheet; otherwise the
+// capitals as glyph cells without an image.
+ByteList FontBytes(const Identifier& id, bool pictures = false) {
   FontSetFixture font;
   font.id = id;
   font.name = u"Plain";
+  if (pictures) {
+    const auto sheet = static_cast<float>(kSampleFontSheetSize);
+    font.textureWidth = font.textureHeight = kSampleFontSheetSize;
+    font.image = EmbeddedImage(SampleFontSheet());
+    for (char16_t c = kSampleFirstGlyph; c <= kSampleLastGlyph; ++c) {
+      const std::int32_t n = c - kSampleFirstGlyph;
+      font.glyphs.push_back({static_cast<std::int16_t>(c),
+                             static_cast<float>(n % kSampleGlyphColumns * kSampleGlyphWidth) / sheet,
+                             static_cast<float>(n / kSampleGlyphColumns * kSampleGlyphHeight) / sheet,
+                             static_cast<float>(SampleGlyphAdvance(c)) / sheet,
+                             static_cast<float>(kSampleGlyphHeight) / sheet});
+    }
+    return FontSetFileBytes(font);
+  }
   for (char16_t c = u'A'; c <= u'Z'; ++c) {
     const float u = static_cast<float>(c - u'A') / 32.0f;
     font.glyphs.push_back({static_cast<std::int16_t>(c), u, 0.0f, 1.0f / 32.0f, 0.125f});
@@ -93,9 +124,10 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
 }
 
 // A sprite set whose default pose shows one picture in every direction: one
-// layer and one frame whose part stands the picture on the set's origin.
+// layer and one frame whose part centres the picture on the set's origin, or
+// with `standing` puts the origin at its feet and gives it a footprint.
 ByteList PictureSpriteSetBytes(const Identifier& id, const std::u16string& name, const ByteList& image,
-                               std::int32_t width, std::int32_t height) {
+                               std::int32_t width, std::int32_t height, bool standing = false) {
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
@@ -106,15 +138,24 @@ ByteList PictureSpriteSetBytes(const Identifier& id, const std::u16string& name,
   FramePartFixture part;
   part.kind = 0;  // draws layer 0
   part.index = 0;
+  if (standing) {
+    part.y = -height / 2;
+    sprite.flags = 0x10;  // the picture stays upright whatever way the figure faces
+    // The flattened shadow (half the height) is moved down to lie in front
+    // of the feet, where the figure does not cover it.
+    layer.valueK = height / 2;
+  }
   for (SpriteDirectionFixture& direction : sprite.poses[0].directions) {
     direction.layers = {layer};
     direction.frames = {{part}};
+    if (standing) direction.collision.rectangles = {kSampleFootprint};
   }
   return SpriteSetFileBytes(sprite);
 }
 
 ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
-  if (pictures) return PictureSpriteSetBytes(id, name, SampleFigure(), kSampleFigureWidth, kSampleFigureHeight);
+  if (pictures)
+    return PictureSpriteSetBytes(id, name, SampleFigure(), kSampleFigureWidth, kSampleFigureHeight, true);
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
@@ -157,20 +198,29 @@ ByteList TemplateBytes(const Identifier& id, const Identifier& spriteId, const s
   guard.derived.statistics[0].baseValue = 5;
   guard.derived.statistics[0].currentValue = 5;
   guard.derived.experience = 10;
+  CastsShadow(guard.derived);
   guard.base = guard.derived;
   return ActorTemplateFileBytes(guard);
 }
 
+// The walking input set: each arrow key steps the controlled character one
+// step that way.
 ByteList InputSetBytes(const Identifier& id) {
   InputSetFixture keys;
   keys.id = id;
   keys.alwaysOn = 1;
-  InputEntryFixture entry;
-  entry.script = TextScript(u"Actor(\"main\").Speed = 2");
-  InputStepFixture step;
-  step.value = 57;  // the space bar
-  entry.steps = {step};
-  keys.entries = {entry};
+  struct Arrow {
+    std::int32_t key;  // key code
+    const char16_t* direction;
+  };
+  for (const Arrow& arrow : {Arrow{203, u"Left"}, Arrow{200, u"Up"}, Arrow{205, u"Right"}, Arrow{208, u"Down"}}) {
+    InputEntryFixture entry;
+    entry.script = TextScript(u"Actor(\"main\").MoveDirection(\"" + std::u16string(arrow.direction) + u"\", 1, 1)");
+    InputStepFixture step;
+    step.value = arrow.key;
+    entry.steps = {step};
+    keys.entries.push_back(entry);
+  }
   return InputSetFileBytes(keys);
 }
 
@@ -230,6 +280,7 @@ MapFixture TiledMap(const Identifier& id, const Identifier& tilesId, std::int32_
 Actor PlacedActor(const std::u16string& name, float x, float y, const Identifier& templateId,
                   const Identifier& spriteId) {
   Actor actor;
+  CastsShadow(actor);
   actor.name = name;
   actor.displayName = name;
   actor.x = x;
@@ -252,13 +303,13 @@ PickUp PlacedPickUp(float x, float y, const Identifier& spriteId, const Identifi
   return pickUp;
 }
 
-Light PlacedLight(const std::u16string& name, float x, float y) {
+Light PlacedLight(const std::u16string& name, float x, float y, std::int32_t radius = 192) {
   Light light;
   light.name = name;
   light.displayName = name;
   light.x = x;
   light.y = y;
-  light.radius = 96;
+  light.radius = radius;
   light.red = 255;
   light.green = 220;
   light.blue = 160;
@@ -277,6 +328,10 @@ Field TextField(const std::u16string& name, const std::u16string& text, float x,
   field.height = 24;
   field.value1 = Variant::Text(text);
   field.fontSetId = fontId;
+  // White fading to pale gold, over a dark shadow.
+  field.colorsA.fill(0xFFFFFFFF);
+  field.colorsB.fill(0xFFFFE890);
+  field.colorsC.fill(0xC0000000);
   return field;
 }
 
@@ -301,8 +356,12 @@ ByteList TownBytes(const SampleGameIds& ids) {
   town.eventScripts = {TextScript(u"Music = \"Bell\""), TextScript(u"x = 0")};
   town.body.actors = {PlacedActor(u"Hero", 64, 64, Identifier(), ids.sprite),
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
-                      PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
+                      PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
+  // The guard paces two steps down and back on its own; the second walks
+  // into the cellar door, which swings open for it.
+  town.body.actors[1].route = {kStepDown, kStepDown, kWait | 300, kStepUp, kStepUp, kWait | 300};
+  town.body.actors[2].route = {kStepDown, kStepDown, kStepDown, kWait | 600};
   town.setIds[0] = ids.cloud;
   town.cloudDensity = 0.012f;  // five clouds on 800 x 600
   town.rainSetId = ids.drop;
@@ -315,6 +374,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
   door.x = 256;
   door.y = 128;
   door.doorSetId = ids.door;
+  door.openStyle = 1;  // swings open on its left hinge
   door.target.name = u"Cellar";
   town.body.doors = {door};
   Zone zone;
@@ -324,14 +384,14 @@ ByteList TownBytes(const SampleGameIds& ids) {
   zone.target.name = u"Town";
   town.body.zones = {zone};
   town.body.pickUps = {PlacedPickUp(96, 160, ids.sprite, ids.item), PlacedPickUp(160, 160, Identifier(), ids.item)};
-  town.body.lights = {PlacedLight(u"Lamp", 128, 128), PlacedLight(u"Torch", 300, 64)};
+  town.body.lights = {PlacedLight(u"Lamp", 128, 128, 224), PlacedLight(u"Torch", 360, 64, 160)};
   return MapFileBytes(town);
 }
 
 ByteList CellarBytes(const SampleGameIds& ids) {
   MapFixture cellar = TiledMap(ids.cellar, ids.tiles, 7, 7);
   cellar.displayName = u"Cellar";
-  cellar.body.lights = {PlacedLight(u"Candle", 32, 32)};
+  cellar.body.lights = {PlacedLight(u"Candle", 32, 32, 128)};
   return MapFileBytes(cellar);
 }
 
@@ -345,6 +405,7 @@ ByteList HudBytes(const SampleGameIds& ids) {
   hud.designWidth = 800;
   hud.designHeight = 600;
   hud.fogOn = 0;  // an interface has no depth to fog
+  hud.ambientColor = 0xFFFFFFFF;  // fields drawn in their own colours
   hud.displayName = u"Hud";
   hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font),
                      ViewField(u"World", 16, 80, 768, 504)};
@@ -359,6 +420,16 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   state.settings.templateName = u"Blank";
   state.settings.startMap = u"Town";
   state.settings.hudInterface = u"Hud";
+  state.settings.setIds[0] = ids.keys;  // the walking input set
+  // Message boxes: a dark blue window with a pale frame; white text fading
+  // to pale blue; items white, the selected one gold.
+  state.settings.messageBoxDefaults = {static_cast<std::int32_t>(0xE0203050), static_cast<std::int32_t>(0xFFE0E8FF),
+                                       static_cast<std::int32_t>(0xFFFFFFFF), static_cast<std::int32_t>(0xFFC8D8FF),
+                                       static_cast<std::int32_t>(0xC0000000), static_cast<std::int32_t>(0xFFFFFFFF),
+                                       static_cast<std::int32_t>(0xFFD0D0D0), static_cast<std::int32_t>(0xFF8090C0),
+                                       static_cast<std::int32_t>(0xFFFFFF80), static_cast<std::int32_t>(0xFFFFD040),
+                                       static_cast<std::int32_t>(0xFFFFE060), static_cast<std::int32_t>(0xFFFFFFFF),
+                                       112, 113};
   state.statistics = {{IdOf(0xD0), u"HP", u"Hit points", u"Number"}};
   state.equipmentAreas = {{IdOf(0xD1), u"Hands", u"Hands", 0}};
   PartyMemberFixture hero;
@@ -410,7 +481,7 @@ PackageWriter SampleGamePackage() {
   writer.AddCompressed("0.kat", TemplateBytes(ids.guard, ids.sprite, u"Guard"));
   writer.AddCompressed("0.kce", CustomEventBytes(ids.event));
   writer.AddCompressed("0.kdo", DoorSetBytes(ids.door, true));
-  writer.AddCompressed("0.kfo", FontBytes(ids.font));
+  writer.AddCompressed("0.kfo", FontBytes(ids.font, true));
   writer.AddCompressed("0.kin", InputSetBytes(ids.keys));
   writer.AddCompressed("0.kit", ItemBytes(ids.item, ids.sprite, u"Coin", true));
   writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
@@ -432,6 +503,7 @@ PackageWriter SampleGamePackage() {
                                            "Video Height=600\r\n"));
   writer.AddCompressed("Hud.kui", HudBytes(ids));
   writer.AddCompressed("INTRO.kst", ProjectStateBytesOf(ids));
+  writer.AddCompressed("S0.bmp", SampleWindowSkin());  // the message boxes' window skin
   writer.AddCompressed("Town.kmp", TownBytes(ids));
   return writer;
 }
