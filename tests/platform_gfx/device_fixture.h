@@ -10,11 +10,6 @@
 #include "platform/gfx/direct3d.h"
 #include "platform/gfx/window.h"
 
-// Mesa's llvmpipe keeps allocations of its shader code past the context and
-// has no frame pointers, so the leak checker reports them without a stack we
-// could suppress. Leak checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv::gfx::test {
 
 class DeviceTest : public ::testing::Test {

@@ -76,7 +76,7 @@ TEST(SpecialFolders, TempFolderIsTmpdirOrTmp) {
 
 TEST(SpecialFolders, ExecutableIsThisTestProgram) {
   const std::string path = ExecutablePath();
-  EXPECT_EQ(std::filesystem::path(path).filename(), "platform_os_system_folders_test");
+  EXPECT_EQ(std::filesystem::path(path).filename(), "platform_os_tests");
   EXPECT_EQ(ExecutableFolder(), std::filesystem::path(path).parent_path().string());
 }
 

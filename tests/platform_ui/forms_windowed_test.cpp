@@ -8,10 +8,6 @@
 #include "platform/ui/form.h"
 #include "platform_ui/recording_form.h"
 
-// Mesa's software rasteriser keeps allocations past exit that the leak check
-// cannot tell from ours; the form logic is leak-checked in forms_test.cpp.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv::ui {
 namespace {
 

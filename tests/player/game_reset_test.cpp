@@ -22,8 +22,6 @@
 #include "player/shell_state.h"
 #include "state/game_state.h"
 
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 

@@ -24,11 +24,6 @@
 #include "player/shell_state.h"
 #include "support/temp_dir.h"
 
-// Mesa's llvmpipe keeps allocations of its shader code past the context, and
-// the model library its importer's; leak checks of our own code run in the
-// tests without them.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 

@@ -26,10 +26,6 @@
 #include "state/state_hooks.h"
 #include "player/start_window_fixture.h"
 
-// Mesa's llvmpipe keeps allocations past the GL context without frame
-// pointers; leak checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv::test {
 namespace {
 

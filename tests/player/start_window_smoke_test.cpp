@@ -8,10 +8,6 @@
 #include "player/start_window_fixture.h"
 #include "support/sample_game.h"
 
-// Mesa's software rasteriser keeps allocations past exit that the leak check
-// cannot tell from ours; the start window's logic is leak-checked in start_window_test.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 

@@ -21,10 +21,6 @@
 #include "render/sprite_drawing.h"
 #include "support/back_buffer_pixels.h"
 
-// Mesa's llvmpipe keeps allocations of its shader code past the context; leak
-// checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 

@@ -8,11 +8,6 @@
 #include "render/text_font_fixture.h"
 #include "support/back_buffer_pixels.h"
 
-// Mesa's llvmpipe keeps allocations of its shader code past the context and
-// has no frame pointers, so the leak checker reports them without a stack we
-// could suppress. Leak checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 

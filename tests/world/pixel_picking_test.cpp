@@ -25,10 +25,6 @@
 #include "support/recording_batcher.h"
 #include "world/pointer_picking.h"
 
-// Mesa's llvmpipe keeps allocations of its shader code past the context; leak
-// checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv {
 namespace {
 
