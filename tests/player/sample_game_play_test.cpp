@@ -21,10 +21,6 @@
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
 
-// Mesa's llvmpipe keeps allocations past the GL context without frame
-// pointers; leak checks of our own code run in the tests without GL.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace kiv::test {
 namespace {
 
