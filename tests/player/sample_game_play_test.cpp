@@ -2,6 +2,8 @@
 // the Town without any input.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "core/symbol_table.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
+#include "data/project_state.h"
 #include "media/graphics.h"
 #include "media/input_devices.h"
 #include "platform/os/clock.h"
@@ -42,6 +45,8 @@ class SampleGamePlayTest : public StartWindowTest {
     };
     loopPlatform.DoEvents = [this] {
       clock.Advance(kTickMs);
+      for (const auto& [tick, down] : keyEvents)
+        if (tick == ticks) PushKey(down);
       ui::DoEvents();
     };
     loopPlatform.GameWindowInFront = [] { return true; };
@@ -84,12 +89,38 @@ class SampleGamePlayTest : public StartWindowTest {
     return nullptr;
   }
 
+  // The character player 0 controls on the map, null when it is elsewhere.
+  static const Actor* Controlled(std::int32_t map) {
+    if (projectState.players.empty()) return nullptr;
+    const Player& player = projectState.players[0];
+    if (player.mapIndex != map || player.controlledMember < 0 ||
+        static_cast<std::size_t>(player.controlledMember) >= player.party.size())
+      return nullptr;
+    const std::int32_t character = player.party[static_cast<std::size_t>(player.controlledMember)].character;
+    const std::vector<Actor>& actors = gameData.maps[map].actors;
+    return character >= 0 && static_cast<std::size_t>(character) < actors.size()
+               ? &actors[static_cast<std::size_t>(character)]
+               : nullptr;
+  }
+
   void Look() {
     const std::int32_t town = Town();
     if (town < 0) return;
     const Map& map = gameData.maps[town];
     if (const Actor* guard = Named(map, u"Guard")) guardAt.push_back({guard->x, guard->y});
+    if (const Actor* hero = Controlled(town)) heroAt.push_back({hero->x, hero->y});
     if (!map.doors.empty()) doorOpening = std::max(doorOpening, map.doors[0].openAmount);
+  }
+
+  // The key event the game window receives for `key` going down or up.
+  void PushKey(bool down) const {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = gameWindowHandle != nullptr ? SDL_GetWindowID(gameWindowHandle) : 0;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = key;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
+    SDL_PushEvent(&event);
   }
 
   void Play(int count) {
@@ -101,7 +132,9 @@ class SampleGamePlayTest : public StartWindowTest {
   os::FakeClock clock{50000};
   int ticks = 0;
   int tickLimit = 0;
-  std::vector<std::pair<float, float>> guardAt;
+  std::vector<std::pair<float, float>> guardAt, heroAt;
+  SDL_Scancode key = SDL_SCANCODE_UNKNOWN;
+  std::vector<std::pair<int, bool>> keyEvents;  // tick, down
   float doorOpening = 0;
 };
 
@@ -119,6 +152,38 @@ TEST_F(SampleGamePlayTest, TheGuardPacesItsRouteAndTheCellarDoorSwingsOpen) {
   EXPECT_LT(guardAt.back().second, 160);  // on its way back
   // The second guard walked into the cellar door, which swings on its hinge.
   EXPECT_GT(doorOpening, 0.5f);
+}
+
+TEST_F(SampleGamePlayTest, TheArrowKeysRunTheWalkingScriptsOnTheHero) {
+  // The actor commands are not built yet: the characters they are called on
+  // are recorded.
+  std::vector<const Actor*> objects;
+  scriptHooks.actorExecutor = [&objects](std::int32_t, ScriptValue& object, std::int32_t, ScriptValue&,
+                                         std::int16_t, const Variant&, bool) {
+    const std::vector<Actor>& actors = gameData.maps[object.mapIndex].actors;
+    objects.push_back(&actors.at(static_cast<std::size_t>(object.value.AsLong())));
+    EXPECT_EQ(objects.back(), Controlled(object.mapIndex));
+  };
+
+  key = SDL_SCANCODE_LEFT;
+  keyEvents = {{5, true}, {8, false}};
+  Play(20);
+  EXPECT_FALSE(objects.empty());
+}
+
+// The walking input set's scripts step the controlled character with the
+// actor command MoveDirection; this runs once the actor commands are built
+// (until then the scripts reach no command and the hero stands).
+TEST_F(SampleGamePlayTest, DISABLED_TheLeftArrowWalksTheHeroUntilTheWallStopsIt) {
+  // Three presses of a step of 32 pixels each, the last one against the wall.
+  key = SDL_SCANCODE_LEFT;
+  keyEvents = {{5, true}, {8, false}, {50, true}, {53, false}, {100, true}, {103, false}};
+  Play(160);
+  ASSERT_FALSE(heroAt.empty());
+  EXPECT_EQ(heroAt.front(), (std::pair<float, float>{96, 96}));
+  // One step to x 64; the next would take its footprint (10 pixels to the
+  // left) into the wall in the first column (x 0 to 32).
+  EXPECT_EQ(heroAt.back(), (std::pair<float, float>{64, 96}));
 }
 
 }  // namespace

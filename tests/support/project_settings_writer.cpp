@@ -53,7 +53,7 @@ std::int32_t WriteProjectSettingsSection(ByteList& buffer, std::int32_t version,
     }
   };
   reference(f.startMap);
-  for (std::int32_t v : {1, 2, 3}) BufferWriteLong(buffer, v, o);
+  for (std::int32_t v : f.start) BufferWriteLong(buffer, v, o);
   for (int i = 0; i < 7; ++i) reference(i == 0 ? f.hudInterface : i == 2 ? f.firstAnchor : u"Screen");
   if (version >= 100675) BufferWriteString(buffer, u"Main view", o);
   for (const Identifier& set : f.setIds) BufferWriteIdentifier(buffer, set, o);

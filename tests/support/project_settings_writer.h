@@ -18,6 +18,7 @@ struct ProjectSettingsFixture {
   std::u16string startMap = u"Town";
   std::u16string hudInterface = u"Screen";  // the first interface reference
   std::u16string firstAnchor = u"Menu";     // the third interface reference
+  std::array<std::int32_t, 3> start = {1, 2, 3};  // where the party starts on the start map
   // The message-box defaults: back and frame colour, the text, item,
   // selected-item and input colours, and two further values.
   std::array<std::int32_t, 14> messageBoxDefaults = {100, 101, 102, 103, 104, 105, 106,

@@ -23,6 +23,10 @@ constexpr std::int32_t kStepUp = 0x13, kStepDown = 0x103;
 constexpr std::int32_t kWait = static_cast<std::int32_t>(0x80000000u);
 // Pixels per ms the sample's characters walk.
 constexpr float kSampleWalkSpeed = 0.06f;
+// An input step that fires when its key goes down.
+constexpr std::int32_t kInputKeyboard = 2, kInputOnPress = 0x200;
+// The tile of the sample's tile set that is a wall.
+constexpr std::uint8_t kWallTile = 4;
 // The figure's footprint around its feet.
 const CollisionBox kSampleFootprint{-10, -6, 10, 6, 0, 40, {}};
 
@@ -47,8 +51,11 @@ Identifier NumberedId(std::uint8_t kind, std::int32_t number) {
   return id;
 }
 
+// A script stored as its text in the form before the compiled one, which
+// the loader compiles.
 ScriptFixture TextScript(const std::u16string& text) {
   ScriptFixture script;
+  script.version = 100017;
   script.shortForm = false;
   script.text = text;
   return script;
@@ -111,6 +118,7 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
   tiles.tiles[1].name = u"Sand";
   tiles.tiles[2].name = u"Stone";
   tiles.tiles[3].name = u"Water";
+  tiles.tiles[4].name = u"Wall";
   if (pictures) {
     tiles.images = {EmbeddedImage(SampleTileSheet())};
     for (std::int32_t t = 0; t < kSampleTileCount; ++t) {
@@ -119,6 +127,9 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
       tile.frameGroup = t;
       tile.colorA = tile.colorB = 0xFFFFFFFF;  // untinted
     }
+    // The wall stands upright on its cell and fills it.
+    tiles.tiles[kWallTile].shape = 2;
+    tiles.tiles[kWallTile].collision.rectangles = {CollisionBox{0, 0, 32, 32, 0, 32, {}}};
   }
   return TileSetFileBytes(tiles);
 }
@@ -203,8 +214,8 @@ ByteList TemplateBytes(const Identifier& id, const Identifier& spriteId, const s
   return ActorTemplateFileBytes(guard);
 }
 
-// The walking input set: each arrow key steps the controlled character one
-// step that way.
+// The walking input set: each press of an arrow key steps the controlled
+// character one step that way.
 ByteList InputSetBytes(const Identifier& id) {
   InputSetFixture keys;
   keys.id = id;
@@ -217,6 +228,7 @@ ByteList InputSetBytes(const Identifier& id) {
     InputEntryFixture entry;
     entry.script = TextScript(u"Actor(\"main\").MoveDirection(\"" + std::u16string(arrow.direction) + u"\", 1, 1)");
     InputStepFixture step;
+    step.flags = kInputOnPress | kInputKeyboard;
     step.value = arrow.key;
     entry.steps = {step};
     keys.entries.push_back(entry);
@@ -358,6 +370,14 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
+  // A low wall to the hero's left, in the first column: walking left, the
+  // hero stops at it.
+  town.groups[1].slotIds = {ids.tiles};
+  for (std::int32_t y = 0; y <= 4; ++y) {
+    const auto cell = static_cast<std::size_t>(y * (town.width + 1));
+    town.groups[1].slotGrid[cell] = 1;
+    town.groups[1].tileGrid[cell] = kWallTile;
+  }
   // The guard paces two steps down and back on its own; the second walks
   // into the cellar door, which swings open for it.
   town.body.actors[1].route = {kStepDown, kStepDown, kWait | 300, kStepUp, kStepUp, kWait | 300};
@@ -421,6 +441,8 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   state.settings.startMap = u"Town";
   state.settings.hudInterface = u"Hud";
   state.settings.setIds[0] = ids.keys;  // the walking input set
+  // The party starts in the Town, two cells right of the wall.
+  state.settings.start = {96, 96, 0};
   // Message boxes: a dark blue window with a pale frame; white text fading
   // to pale blue; items white, the selected one gold.
   state.settings.messageBoxDefaults = {static_cast<std::int32_t>(0xE0203050), static_cast<std::int32_t>(0xFFE0E8FF),
@@ -439,6 +461,11 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   hero.levelItems = {{ids.item}, {}};
   hero.actor.name = u"Hero";
   hero.actor.displayName = u"Hero";
+  // Drawn as a villager, with a shadow, at the sample's walking pace.
+  hero.actor.parts.resize(1);
+  hero.actor.parts[0].slot = SymbolIntern(u"Body");
+  hero.actor.parts[0].spriteSetId = ids.sprite;
+  CastsShadow(hero.actor);
   PlayerFixture player;
   player.money = 500000;  // 50 in ten-thousandths
   player.items = {{ids.item, 3, 0}};

@@ -43,8 +43,11 @@ std::uint32_t GroundPixel(std::int32_t tile, std::int32_t x, std::int32_t y) {
     case 2:  // stone: a grid of flags
       if (x % 16 == 0 || y % 16 == 0) return 0x606060;
       return grain ? 0x8A8A8A : 0xA0A0A0;
-    default:  // water with a ripple line
+    case 3:  // water with a ripple line
       return (y + x / 4) % 8 == 0 ? 0x90C8F0 : 0x2870C0;
+    default:  // wall: bricks in offset courses
+      if (y % 8 == 7 || (x + (y / 8 % 2) * 8) % 16 == 15) return 0x5A4A40;
+      return grain ? 0x8E4A30 : 0xA85A3A;
   }
 }
 

@@ -20,7 +20,7 @@ ByteList BmpBytes(std::int32_t width, std::int32_t height,
 EmbeddedResource EmbeddedImage(const ByteList& fileBytes);
 
 // The sample's pictures. Cell sizes are those the drawing code expects.
-inline constexpr std::int32_t kSampleTileCount = 4;      // grass, sand, stone, water
+inline constexpr std::int32_t kSampleTileCount = 5;      // grass, sand, stone, water, wall
 inline constexpr std::int32_t kSampleTileSize = 32;      // one cell, tiles side by side
 inline constexpr std::int32_t kSampleFigureWidth = 32;   // a standing figure
 inline constexpr std::int32_t kSampleFigureHeight = 48;
