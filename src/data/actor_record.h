@@ -241,8 +241,6 @@ struct Actor {
   Box stepRect;               // the box a running step sweeps
   std::int32_t movedTo = -1;  // the index the record got in the map it moved to
   std::int32_t moveMode = 0;  // low two bits; 1 walks on the ground
-  std::int32_t followTarget = -1;
-  std::int32_t followTargetAfterMove = -1;
   std::int32_t driverLink = -1;  // a driver's second vehicle link
 
   // Movement and pose state that no file stores.

@@ -121,9 +121,15 @@ struct PickUp {
   std::uint8_t fullBright = 0;  // not lit by the map's lights
   std::uint32_t secondColor = 0;
 
-  // The first flag byte: set while the pick-up is taken.
-  std::uint8_t& Taken() { return flag1; }
-  std::uint8_t Taken() const { return flag1; }
+  // Taken and not back yet: taking starts the respawn countdown (0x7FFFFDFF
+  // for one that never comes back) and the Pick-Up System ends it when the
+  // pick-up is present again. Collision, path painting, sight lines, taking
+  // and drawing all ask this one state.
+  bool Taken() const { return respawnCountdown >= 1; }
+  // Whether it stands in the way of movement, paths and sight lines: a present
+  // pick-up with an item, unless its first flag byte lets walkers through
+  // (pick-ups added while the game runs set it).
+  bool Blocks() const { return !Taken() && flag1 == 0 && items[0].item >= 0; }
 };
 
 struct Light {

@@ -23,13 +23,16 @@ struct PlayerSettings {
   bool detailShade = true;         // [Detail] "Shade"
   bool detailSpecular = true;      // [Detail] "Specular"
   std::int32_t textInterval = 15;  // [Detail] "TextInterval", milliseconds per character
+  // The sound dialog's "Speed": 0 until its OK during this run; written as
+  // [Sound] "Tempo" but never read back.
+  float soundTempo = 0;
 
   // "DATA.INI" [Main Menu], read at each activation.
-  bool fullscreenDefault = true;          // "Fullscreen"
-  std::int32_t designWidth = 800;         // "Video Width" (videoWidth of the game)
-  std::int32_t designHeight = 600;        // "Video Height"
-  bool resolutionChangeAllowed = true;    // "Resolution Change"
-  bool fullscreenChangeAllowed = true;    // "Fullscreen Change"
+  bool fullscreenDefault = true;        // "Fullscreen"
+  std::int32_t designWidth = 800;       // "Video Width" (videoWidth of the game)
+  std::int32_t designHeight = 600;      // "Video Height"
+  bool resolutionChangeAllowed = true;  // "Resolution Change"
+  bool fullscreenChangeAllowed = true;  // "Fullscreen Change"
 
   void Reset() { *this = PlayerSettings{}; }
 };

@@ -61,8 +61,9 @@ std::int32_t GraphicsCreateDirectX() {
   const double pi = static_cast<double>(3.1415927410125732f);
   for (int d = 0; d < 8; ++d) {
     const double angle = d * quarter - pi;
-    graphics.directionSteps[static_cast<std::size_t>(d)] = {static_cast<std::int32_t>(std::nearbyint(std::cos(angle))),
-                                                           static_cast<std::int32_t>(std::nearbyint(std::sin(angle)))};
+    graphics.directionSteps[static_cast<std::size_t>(d)] = {
+        static_cast<std::int32_t>(std::nearbyint(std::cos(angle))),
+        static_cast<std::int32_t>(std::nearbyint(std::sin(angle)))};
   }
   graphics.directX = true;
   return 0;
@@ -75,7 +76,8 @@ void GraphicsUpdateFrameRate() {
   if (graphics.frameStartTime == 0) graphics.frameStartTime = now;
   graphics.frameLastTime = now;
   graphics.frameCount += 1;
-  const std::int64_t elapsed = static_cast<std::int64_t>(now) - static_cast<std::int64_t>(graphics.frameStartTime);
+  const std::int64_t elapsed =
+      static_cast<std::int64_t>(now) - static_cast<std::int64_t>(graphics.frameStartTime);
   if (elapsed > 100) {
     graphics.frameRate = static_cast<float>(graphics.frameCount / (static_cast<double>(elapsed) / 1000));
   }
@@ -103,6 +105,7 @@ void GraphicsReleaseD3DX() { graphics.d3dx = false; }
 void GraphicsEnumAdapters() {
   gfx::Direct3D& d3d = D3D();
   const std::uint32_t count = d3d.GetAdapterCount();
+  graphics.adapterList.clear();
   if (count == 0) return;
   graphics.adapterList.assign(count, gfx::AdapterIdentifier{});
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -114,11 +117,19 @@ void GraphicsEnumDisplayModes(std::int32_t adapter) {
   gfx::Direct3D& d3d = D3D();
   const std::uint32_t a = static_cast<std::uint32_t>(adapter);
   const std::uint32_t count = d3d.GetAdapterModeCount(a);
+  graphics.displayModes.clear();
   if (count == 0) return;
   graphics.displayModes.assign(count, gfx::DisplayMode{});
   for (std::uint32_t i = 0; i < count; ++i) {
     CheckResult(d3d.EnumAdapterModes(a, i, graphics.displayModes[i]), "EnumAdapterModes");
   }
+}
+
+gfx::HResult GraphicsGetDeviceCaps(std::int32_t adapter, std::int32_t deviceType) {
+  if (!graphics.direct3d || adapter < 0 || deviceType < 0) return gfx::kErrInvalidCall;
+  gfx::Caps caps;
+  return graphics.direct3d->GetDeviceCaps(static_cast<std::uint32_t>(adapter),
+                                          static_cast<std::uint32_t>(deviceType), caps);
 }
 
 std::int32_t FormatBitsPerPixel(std::uint32_t format) {
@@ -145,7 +156,8 @@ std::int32_t FormatBitsPerPixel(std::uint32_t format) {
   }
 }
 
-bool FindDepthFormat(std::uint32_t adapterFormat, std::uint32_t& depthFormat, bool wantDepth, bool wantStencil) {
+bool FindDepthFormat(std::uint32_t adapterFormat, std::uint32_t& depthFormat, bool wantDepth,
+                     bool wantStencil) {
   static constexpr std::uint32_t kStencil[] = {gfx::kFmtD24S8, gfx::kFmtD24X4S4, gfx::kFmtD15S1};
   static constexpr std::uint32_t kDepth[] = {gfx::kFmtD16,   gfx::kFmtD24X8,   gfx::kFmtD32,
                                              gfx::kFmtD24S8, gfx::kFmtD24X4S4, gfx::kFmtD15S1};
@@ -178,7 +190,8 @@ bool GraphicsFindDisplayMode(std::int32_t width, std::int32_t height, std::int32
     GraphicsEnumDisplayModes(graphics.videoAdapter);
     displayFormat = 0;
     for (const gfx::DisplayMode& mode : graphics.displayModes) {
-      if (static_cast<std::int32_t>(mode.width) != width || static_cast<std::int32_t>(mode.height) != height) {
+      if (static_cast<std::int32_t>(mode.width) != width ||
+          static_cast<std::int32_t>(mode.height) != height) {
         continue;
       }
       if (bits != 0 && FormatBitsPerPixel(mode.format) != bits) continue;
@@ -189,10 +202,12 @@ bool GraphicsFindDisplayMode(std::int32_t width, std::int32_t height, std::int32
   }
   if (depthFormat != 0) return true;
   if (refresh != 0) {
-    return GraphicsFindDisplayMode(width, height, bits, 0, displayFormat, depthFormat, wantDepth, wantStencil);
+    return GraphicsFindDisplayMode(width, height, bits, 0, displayFormat, depthFormat, wantDepth,
+                                   wantStencil);
   }
   if (wantDepth && wantStencil) {
-    return GraphicsFindDisplayMode(width, height, bits, refresh, displayFormat, depthFormat, wantDepth, false);
+    return GraphicsFindDisplayMode(width, height, bits, refresh, displayFormat, depthFormat, wantDepth,
+                                   false);
   }
   return false;
 }
@@ -225,8 +240,8 @@ std::int32_t GraphicsCreateDevice(gfx::Window* window, std::int32_t width, std::
       pp.windowed = 0;
     }
     if (depthFormat != 0) {
-      if (d3d.CheckDeviceFormat(Adapter(), DeviceType(), format, gfx::kUsageDepthStencil, gfx::kResourceSurface,
-                                depthFormat) == gfx::kOk) {
+      if (d3d.CheckDeviceFormat(Adapter(), DeviceType(), format, gfx::kUsageDepthStencil,
+                                gfx::kResourceSurface, depthFormat) == gfx::kOk) {
         pp.enableAutoDepthStencil = 1;
       } else {
         pp.enableAutoDepthStencil = 0;
@@ -243,7 +258,8 @@ std::int32_t GraphicsCreateDevice(gfx::Window* window, std::int32_t width, std::
     const std::uint32_t behaviour = (graphics.deviceCaps.devCaps & gfx::kDevCapsHwTransformAndLight) != 0
                                         ? gfx::kCreateHardwareVertexProcessing
                                         : gfx::kCreateSoftwareVertexProcessing;
-    CheckResult(d3d.CreateDevice(Adapter(), DeviceType(), behaviour, pp, graphics.direct3dDevice), "CreateDevice");
+    CheckResult(d3d.CreateDevice(Adapter(), DeviceType(), behaviour, pp, graphics.direct3dDevice),
+                "CreateDevice");
     if (graphics.defaultVertexFormat != 0) {
       CheckResult(graphics.direct3dDevice->SetVertexShader(graphics.defaultVertexFormat), "SetVertexShader");
     }
@@ -263,17 +279,19 @@ gfx::TexturePtr TextureLoadFromBytes(const ByteList& bytes, std::uint32_t width,
   return texture;
 }
 
-gfx::TexturePtr TextureLoadFromPackage(const std::string& entryName, std::uint32_t width, std::uint32_t height,
-                                       std::uint32_t colorKey, std::uint32_t format, std::uint32_t filter,
-                                       std::uint32_t mipLevels, std::uint32_t mipFilter) {
+gfx::TexturePtr TextureLoadFromPackage(const std::string& entryName, std::uint32_t width,
+                                       std::uint32_t height, std::uint32_t colorKey, std::uint32_t format,
+                                       std::uint32_t filter, std::uint32_t mipLevels,
+                                       std::uint32_t mipFilter) {
   const std::int32_t index = PackageFindEntry(entryName);
   if (index < 0) return nullptr;
   // The entry's bytes are read in place: an image can be large and is only decoded.
   const ByteList& bytes = package.packageEntries[static_cast<std::size_t>(index)].bytes;
   gfx::TexturePtr texture;
-  CheckResult(gfx::CreateTextureFromFileInMemoryEx(Dev(), bytes.data(), bytes.size(), width, height, mipLevels, 0,
-                                                   format, 1, filter, mipFilter, colorKey, texture),
-              "CreateTextureFromFileInMemoryEx");
+  CheckResult(
+      gfx::CreateTextureFromFileInMemoryEx(Dev(), bytes.data(), bytes.size(), width, height, mipLevels, 0,
+                                           format, 1, filter, mipFilter, colorKey, texture),
+      "CreateTextureFromFileInMemoryEx");
   return texture;
 }
 
@@ -287,7 +305,8 @@ void GraphicsSetDepthLayer(std::int32_t layer) {
 }
 
 void GraphicsSetTextureFactor(std::uint32_t surfaceFormat, std::uint32_t color) {
-  CheckResult(Dev().SetRenderState(gfx::kRsTextureFactor, ColorForFormat(surfaceFormat, color)), "SetRenderState");
+  CheckResult(Dev().SetRenderState(gfx::kRsTextureFactor, ColorForFormat(surfaceFormat, color)),
+              "SetRenderState");
 }
 
 void GraphicsBeginFlatColor() {

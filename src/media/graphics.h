@@ -98,8 +98,12 @@ std::int32_t GraphicsCreateDirect3D();
 void GraphicsReleaseDirect3D();
 void GraphicsCreateD3DX();
 void GraphicsReleaseD3DX();
+// Fill adapterList and displayModes; both are emptied first, so no adapter
+// (or no mode) leaves an empty list.
 void GraphicsEnumAdapters();
 void GraphicsEnumDisplayModes(std::int32_t adapter);
+// The device-capability query for (adapter, device type): 0 when it succeeds.
+gfx::HResult GraphicsGetDeviceCaps(std::int32_t adapter, std::int32_t deviceType);
 std::int32_t FormatBitsPerPixel(std::uint32_t format);
 bool FindDepthFormat(std::uint32_t adapterFormat, std::uint32_t& depthFormat, bool wantDepth, bool wantStencil);
 bool GraphicsFindDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bits, std::int32_t refresh,

@@ -13,7 +13,7 @@ namespace {
 constexpr std::int32_t kErrCannotCreateVoice = 429;
 
 struct SpeechGlobals {
-  bool voice = false;                       // created
+  bool voice = false;                      // created
   std::vector<speech::Voice> voiceTokens;  // the list of the last SpeechGetVoiceCount
 };
 SpeechGlobals speechGlobals;
@@ -44,8 +44,15 @@ std::int32_t SpeechGetVoiceCount(const std::u16string& /*required*/, const std::
   return static_cast<std::int32_t>(speechGlobals.voiceTokens.size());
 }
 
+std::u16string SpeechGetVoiceName(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= speechGlobals.voiceTokens.size()) return {};
+  return Utf8ToUtf16(speechGlobals.voiceTokens[static_cast<std::size_t>(index)].name);
+}
+
 void SpeechSelectVoice(std::int32_t index) {
-  if (!speechGlobals.voice || index < 0 || static_cast<std::size_t>(index) >= speechGlobals.voiceTokens.size()) return;
+  if (!speechGlobals.voice || index < 0 ||
+      static_cast<std::size_t>(index) >= speechGlobals.voiceTokens.size())
+    return;
   speech::SelectVoice(speechGlobals.voiceTokens[static_cast<std::size_t>(index)].identifier);
 }
 

@@ -17,6 +17,8 @@ void SpeechRelease();
 void SpeechSpeak(const std::u16string& text, std::int32_t flags);
 // The installed voices (the attribute texts select nothing more here).
 std::int32_t SpeechGetVoiceCount(const std::u16string& required, const std::u16string& optional);
+// The name of voice index of the last list; empty outside it.
+std::u16string SpeechGetVoiceName(std::int32_t index);
 // Selects a voice of the last list; an index outside it changes nothing.
 void SpeechSelectVoice(std::int32_t index);
 void SpeechSetRate(std::int32_t rate);

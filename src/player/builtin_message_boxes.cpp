@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
+#include "dialogs/settings_file.h"
 #include "player/message_boxes.h"
 #include "state/project_settings_block.h"
 
@@ -65,10 +66,9 @@ void SetUpSlotMenu(MessageBox& box, const char16_t* message, bool firstTime) {
 
 }  // namespace
 
-std::string SlotSettingsPath() { return JoinPath(GetUserGameFolder(), "SETTINGS.INI"); }
 
 std::string ReadSlotName(std::int32_t slot) {
-  return IniReadString(SlotSettingsPath(), "Save", "Slot" + std::to_string(slot),
+  return IniReadString(SettingsIniPath(), "Save", "Slot" + std::to_string(slot),
                        "Slot " + std::to_string(slot + 1));
 }
 

@@ -21,8 +21,6 @@ inline constexpr std::int32_t kSlotCount = 4;
 // and end; a later call restores only sizes, colours and positions.
 void InitMessageBoxes(bool firstTime);
 
-// "SETTINGS.INI" in the user folder, where the slot names are kept.
-std::string SlotSettingsPath();
 // The name of a slot (0 to 3) from [Save] "Slot<n>", default "Slot <n + 1>".
 std::string ReadSlotName(std::int32_t slot);
 

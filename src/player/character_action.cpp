@@ -113,7 +113,7 @@ void ActOnPickUps(const CharacterTurn& turn) {
     const Actor* a = TurnActor(turn);
     if (a == nullptr) return;
     PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
-    if (PickUpTakenTime(pickUp) < 0 || pickUp.respawnCountdown >= 1) continue;
+    if (PickUpTakenTime(pickUp) < 0 || pickUp.Taken()) continue;
     if (!IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
                                      ActionShape(*a), ShapePlacement{}))
       continue;
@@ -214,7 +214,7 @@ void TakePickUpsByTouch(CharacterTurn& turn) {
     a = TurnActor(turn);
     if (a == nullptr) return;
     const PickUp& pickUp = gameData.maps[turn.map].pickUps[p];
-    if (pickUp.respawnCountdown >= 1) continue;
+    if (pickUp.Taken()) continue;
     if (IntersectCollisionCollision(pickUp.collisionShape, PointAt(pickUp.x, pickUp.y, pickUp.z),
                                     a->collisionShape, PlaceOf(*a)))
       characterWorld.TakePickUp(turn.map, turn.actor, static_cast<std::int32_t>(p));

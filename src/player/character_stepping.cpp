@@ -20,6 +20,16 @@ void StepBy(Actor& a, std::int32_t direction, float d) {
   a.y += static_cast<float>(kDy[direction]) * d;
 }
 
+// The whole milliseconds left after a step that took `spent` of them: rounded
+// down, so a finished step takes at least one. With a huge speed the share is
+// too small to change the time in single precision, and a movement source
+// that keeps giving steps would otherwise hold the tick for ever.
+std::int32_t TimeAfterStep(std::int32_t timeLeft, float spent) {
+  const float left = std::floor(static_cast<float>(timeLeft) - spent);
+  if (!(left < static_cast<float>(timeLeft))) return timeLeft - 1;
+  return left > 0.0f ? static_cast<std::int32_t>(left) : 0;
+}
+
 }  // namespace
 
 bool RunGridStepping(CharacterTurn& turn, MotionWork& work) {
@@ -40,7 +50,7 @@ bool RunGridStepping(CharacterTurn& turn, MotionWork& work) {
       timeLeft = 0;
     } else {
       d = static_cast<float>(StepLeft(*a));
-      timeLeft = static_cast<std::int32_t>(std::floor(static_cast<float>(timeLeft) - d / speed));
+      timeLeft = TimeAfterStep(timeLeft, d / speed);
     }
 
     const std::int32_t direction = StepDirection(*a);

@@ -26,6 +26,13 @@ bool Exists(std::int32_t map, std::int32_t c) {
 
 Actor& ActorOf(std::int32_t map, std::int32_t c) { return gameData.maps[map].actors[static_cast<std::size_t>(c)]; }
 
+// The character's turn ends once it is no longer in play where it started:
+// a zone or a map edge carried it to another map, or a script it set off
+// moved it elsewhere or took it out of play. Its old slot gets no more steps.
+bool TurnOver(const CharacterTurn& turn) {
+  return turn.departed || !Exists(turn.map, turn.actor) || ActorOf(turn.map, turn.actor).removed != 0;
+}
+
 bool Selected(std::int32_t map, std::int32_t c) {
   const Actor& a = ActorOf(map, c);
   if (a.removed != 0 || DrivenVehicle(a) != -1 || RiddenVehicle(a) != -1) return false;
@@ -118,21 +125,24 @@ EventScan ScanEvents(const Actor& a) {
 }
 
 // Steps 11 and 12: proximity and edge events, then the three per-tick events.
-void RaiseCharacterEvents(std::int32_t map, std::int32_t c) {
+void RaiseCharacterEvents(const CharacterTurn& turn) {
+  const std::int32_t map = turn.map;
+  const std::int32_t c = turn.actor;
   shell.activityStep = 1;
   const EventScan scan = ScanEvents(ActorOf(map, c));
   if (scan.close || scan.far) {
     // Every index, the character itself and removed ones included; the
     // trigger's own conditions decide.
     for (std::size_t k = 0; k < gameData.maps[map].actors.size(); ++k) {
+      if (TurnOver(turn)) return;
       const auto related = static_cast<std::int32_t>(k);
       if (scan.close) characterWorld.RaiseObjectEvent(kOwnerActor, c, kEventActorProximityClose, map, related);
       if (scan.far) characterWorld.RaiseObjectEvent(kOwnerActor, c, kEventActorProximityFar, map, related);
     }
   }
-  if ((scan.mapEdges || scan.cameraEdges) && Exists(map, c)) RaiseEdgeEvents(map, c, scan.mapEdges, scan.cameraEdges);
+  if ((scan.mapEdges || scan.cameraEdges) && !TurnOver(turn)) RaiseEdgeEvents(map, c, scan.mapEdges, scan.cameraEdges);
   for (const std::int32_t event : {kEventActorInterval, kEventActorCondition, kEventActorChanged}) {
-    if (!Exists(map, c)) return;
+    if (TurnOver(turn)) return;
     characterWorld.RaiseObjectEvent(kOwnerActor, c, event, map, -1);
   }
 }
@@ -161,20 +171,19 @@ void RunCharacterSystem(std::int32_t map) {
     turn.actor = c;
     turn.elapsed = shell.frameElapsed;
     StartCharacterTurn(turn);
-    if (!Exists(map, c)) continue;
+    if (TurnOver(turn)) continue;
     MoveCharacter(turn);
-    if (turn.departed || !Exists(map, c)) continue;
+    if (TurnOver(turn)) continue;
     if (turn.alive) RunCharacterWeaponsAndAction(turn);
-    if (turn.departed || !Exists(map, c)) continue;
+    if (TurnOver(turn)) continue;
     if (turn.elapsed > 0) {
       shell.activityStep = 12;
       UpdateCharacterContacts(turn);
     }
-    // A zone that carried the character to another map ends its turn here.
-    if (turn.departed || !Exists(map, c)) continue;
+    if (TurnOver(turn)) continue;
     AfterMove(turn);
-    if (!Exists(map, c)) continue;
-    RaiseCharacterEvents(map, c);
+    if (TurnOver(turn)) continue;
+    RaiseCharacterEvents(turn);
   }
   shell.activityStep = 0;
   UpdateZones(map);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -317,7 +318,12 @@ void UpdateTickTime() {
     os::Sleep(0);
   }
   const std::int32_t limit = storedProjectSettings.frameRateLimit;
-  if (limit > 0 && shell.frameElapsed > 1000 / limit) shell.frameElapsed = 1000 / limit;
+  if (limit > 0) {
+    // A limit above 1000 frames per second would cap every tick at 0 ms and
+    // stop the world: the cap is at least one millisecond.
+    const std::int32_t cap = std::max(1000 / limit, 1);
+    if (shell.frameElapsed > cap) shell.frameElapsed = cap;
+  }
   loopPlatform.AudioStart();
   loopPlatform.AudioUpdate(2 * shell.frameElapsed);
 }

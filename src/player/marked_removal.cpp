@@ -118,9 +118,10 @@ void RemoveFields(std::int32_t map) {
 }  // namespace
 
 void RemoveMarkedObjects(std::int32_t map) {
-  if (map < 0 || map > gameData.maps.LastIndex()) return;
+  if (map < -1 || map > gameData.maps.LastIndex()) return;
   RemoveCharacters(map);
   RemoveFields(map);
+  if (map < 0) return;  // the off-map list is never reloaded
   const std::uint8_t reload = gameData.maps[map].pendingReload;
   if ((reload & 1) != 0) {
     gameData.maps[map].pendingReload = 0;

@@ -3,6 +3,7 @@
 #include "core/hooks.h"
 #include "data/data_hooks.h"
 #include "data/project_state.h"
+#include "dialogs/dialog_hooks.h"
 #include "media/graphics.h"
 #include "platform/os/clock.h"
 #include "platform/ui/form.h"
@@ -10,6 +11,7 @@
 #include "player/message_boxes.h"
 #include "player/notices.h"
 #include "player/shell_state.h"
+#include "player/start_window.h"
 #include "script/call_frame.h"
 #include "script/script_hooks.h"
 #include "script/trigger_dispatch.h"
@@ -71,8 +73,11 @@ void InstallPlayerHooks() {
   graphicsHooks.captureMouseInWindow = [] { return storedProjectSettings.captureMouse != 0; };
   graphicsHooks.quitRequest = [] { return shell.quitRequest; };
   graphicsHooks.messageBox = [](const std::string& text, const std::string& title, BoxIcon icon) {
-    ui::ShowMessageBox(title, text, icon == BoxIcon::kInformation ? ui::BoxIcon::Information : ui::BoxIcon::Error);
+    ui::ShowMessageBox(title, text,
+                       icon == BoxIcon::kInformation ? ui::BoxIcon::Information : ui::BoxIcon::Error);
   };
+  // Each option dialog shows the start window again when it unloads.
+  dialogHooks.ShowStartWindow = [] { frmStart.Show(); };
   SetMessageBoxHook([](const std::string& caption, const std::string& text) {
     ui::ShowMessageBox(caption, text, ui::BoxIcon::Error);
   });

@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "core/text_encoding.h"
 #include "data/data_hooks.h"
+#include "dialogs/settings_file.h"
 #include "player/builtin_message_boxes.h"
 #include "player/main_loop.h"
 #include "player/message_box_update.h"
@@ -103,7 +104,7 @@ void RunRename() {
     if (slot < static_cast<std::int32_t>(box.items.size()))
       box.items[static_cast<std::size_t>(slot)].glyphs = shown;
   }
-  IniWriteString(SlotSettingsPath(), "Save", "Slot" + std::to_string(slot), Utf16ToAnsi(rename.inputText));
+  IniWriteString(SettingsIniPath(), "Save", "Slot" + std::to_string(slot), Utf16ToAnsi(rename.inputText));
   try {
     SaveGame(SlotSavePath(slot));
   } catch (...) {

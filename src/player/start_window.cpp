@@ -13,7 +13,10 @@
 #include "core/random.h"
 #include "core/text_encoding.h"
 #include "dialogs/controls_file.h"
+#include "dialogs/input_form.h"
+#include "dialogs/option_forms.h"
 #include "dialogs/player_settings.h"
+#include "dialogs/video_form.h"
 #include "media/graphics.h"
 #include "platform/gfx/window.h"
 #include "platform/os/system_folders.h"
@@ -267,17 +270,26 @@ void StartWindow::buttonAction_Click(int index) {
       startWindowHooks.ShowLoadDialog();
       break;
     case 3:
-    case 4:
-    case 6:
-    case 7:
       Unload();
-      startWindowHooks.ShowOptionDialog(index);
+      frmVideo.Show();
+      break;
+    case 4:
+      Unload();
+      frmDetail.Show();
       break;
     case 5:
       Hide();
       if (playerSettings.voiceEnabled) SpeakMenuText(u"Input Options");
       Unload();
-      startWindowHooks.ShowOptionDialog(index);
+      frmInput.Show();
+      break;
+    case 6:
+      Unload();
+      frmSound.Show();
+      break;
+    case 7:
+      Unload();
+      frmVoice.Show();
       break;
     case 8:
       ui::OpenUrl(Controls(kButtons)[8].tag);

@@ -69,8 +69,7 @@ extern StartWindowDevices startWindowDevices;
 // The windows that the start window hands over to and that are not built yet.
 // Until they are, the start window comes straight back.
 struct StartWindowHooks {
-  std::function<void(std::int32_t index)> ShowOptionDialog;  // 3 video, 4 detail, 5 input, 6 sound, 7 voice
-  std::function<void()> ShowLoadDialog;                      // frmStartLoad
+  std::function<void()> ShowLoadDialog;  // frmStartLoad
   void Reset();
 };
 extern StartWindowHooks startWindowHooks;

@@ -39,7 +39,6 @@ void StartWindowDevices::Reset() {
 }
 
 void StartWindowHooks::Reset() {
-  ShowOptionDialog = [](std::int32_t) { frmStart.Show(); };
   ShowLoadDialog = [] { frmStart.Show(); };
 }
 

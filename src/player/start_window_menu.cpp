@@ -1,10 +1,10 @@
 #include "player/start_window_menu.h"
 
-#include "core/folders.h"
 #include "core/ini.h"
 #include "core/package.h"
 #include "data/game_data.h"
 #include "dialogs/player_settings.h"
+#include "dialogs/settings_file.h"
 #include "media/audio_startup.h"
 #include "media/graphics.h"
 
@@ -27,33 +27,30 @@ std::int32_t MenuIni::Number(const std::string& key, std::int32_t defaultValue) 
   return IniReadInt(PackageTempFilePath(), kMenuSection, key, defaultValue);
 }
 
-std::string SettingsIniPath() { return JoinPath(GetUserGameFolder(), "SETTINGS.INI"); }
-
 void ReadFirstLoadSettings(const MenuIni& menu) {
-  const std::string ini = SettingsIniPath();
   PlayerSettings& s = playerSettings;
-  s.adapterIndex = IniReadInt(ini, "Render", "Adapter", 0);
-  s.deviceIndex = IniReadInt(ini, "Render", "Device", 1);
+  s.adapterIndex = ReadSetting(SettingKey::RenderAdapter);
+  s.deviceIndex = ReadSetting(SettingKey::RenderDevice);
   // The device works from the graphics globals.
   graphics.videoAdapter = s.adapterIndex;
   graphics.videoDeviceType = s.deviceIndex;
-  soundGlobals.soundEnabled = Flag(IniReadInt(ini, "Sound2", "Enable", -1));
-  s.soundVolume = IniReadInt(ini, "Sound2", "Volume", 100);
-  s.voiceEnabled = Flag(IniReadInt(ini, "Voice", "Enable", menu.Number("Voice", 0)));
-  s.voiceIndex = IniReadInt(ini, "Voice", "Index", 0);
-  s.voiceRate = IniReadInt(ini, "Voice", "Rate", 0);
-  s.voiceVolume = IniReadInt(ini, "Voice", "Volume", 100);
-  s.detailTranslucent = Flag(IniReadInt(ini, "Detail", "Translucent", -1));
-  s.detailShade = Flag(IniReadInt(ini, "Detail", "Shade", -1));
-  s.detailSpecular = Flag(IniReadInt(ini, "Detail", "Specular", -1));
-  s.textInterval = IniReadInt(ini, "Detail", "TextInterval", 15);
+  soundGlobals.soundEnabled = Flag(ReadSetting(SettingKey::Sound2Enable));
+  s.soundVolume = ReadSetting(SettingKey::Sound2Volume);
+  s.voiceEnabled = Flag(ReadSetting(SettingKey::VoiceEnable, menu.Number("Voice", 0)));
+  s.voiceIndex = ReadSetting(SettingKey::VoiceIndex);
+  s.voiceRate = ReadSetting(SettingKey::VoiceRate);
+  s.voiceVolume = ReadSetting(SettingKey::VoiceVolume);
+  s.detailTranslucent = Flag(ReadSetting(SettingKey::DetailTranslucent));
+  s.detailShade = Flag(ReadSetting(SettingKey::DetailShade));
+  s.detailSpecular = Flag(ReadSetting(SettingKey::DetailSpecular));
+  s.textInterval = ReadSetting(SettingKey::DetailTextInterval);
 }
 
 void ReadActivationSettings(const MenuIni& menu) {
-  const std::string ini = SettingsIniPath();
   PlayerSettings& s = playerSettings;
   s.fullscreenDefault = Flag(menu.Number("Fullscreen", -1));
-  graphics.videoWindowed = Flag(IniReadInt(ini, "Render", "Windowed", s.fullscreenDefault ? 0 : -1));
+  // Windowed by default exactly when the package does not ask for the full screen.
+  graphics.videoWindowed = Flag(ReadSetting(SettingKey::RenderWindowed, s.fullscreenDefault ? 0 : -1));
   s.designWidth = menu.Number("Video Width", 800);
   s.designHeight = menu.Number("Video Height", 600);
   dataSettings.gameVideoWidth = s.designWidth;
@@ -63,11 +60,10 @@ void ReadActivationSettings(const MenuIni& menu) {
 }
 
 void ReadScreenSettings() {
-  const std::string ini = SettingsIniPath();
-  graphics.videoFormat = IniReadInt(ini, "Render", "Format", 22);
-  graphics.videoRefresh = IniReadInt(ini, "Render", "Refresh", 0);
-  graphics.videoWidth = IniReadInt(ini, "Render", "Width", playerSettings.designWidth);
-  graphics.videoHeight = IniReadInt(ini, "Render", "Height", playerSettings.designHeight);
+  graphics.videoFormat = ReadSetting(SettingKey::RenderFormat);
+  graphics.videoRefresh = ReadSetting(SettingKey::RenderRefresh);
+  graphics.videoWidth = ReadSetting(SettingKey::RenderWidth, playerSettings.designWidth);
+  graphics.videoHeight = ReadSetting(SettingKey::RenderHeight, playerSettings.designHeight);
 }
 
 void LayOutMenuButtons(const std::string (&captions)[10], ButtonPlace (&places)[10]) {

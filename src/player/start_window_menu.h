@@ -18,9 +18,6 @@ class MenuIni {
   bool present_ = false;
 };
 
-// "SETTINGS.INI" of the user folder.
-std::string SettingsIniPath();
-
 // The first load's settings ("SETTINGS.INI"), the voice defaulting to "DATA.INI" "Voice".
 void ReadFirstLoadSettings(const MenuIni& menu);
 // The window and screen rules of "DATA.INI" and "SETTINGS.INI" [Render], read at each activation.

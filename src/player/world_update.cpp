@@ -124,6 +124,9 @@ void RunMapPass() {
     // and fields leave, a requested reload happens. A loading tick removes nothing.
     if (!shell.loadingTick) playerHooks.RemoveMarkedObjects(m);
   }
+  // The off-map list keeps the emptied slots of characters that came back
+  // onto a map (a reload parks the party there): it is compacted too.
+  if (!shell.loadingTick) playerHooks.RemoveMarkedObjects(-1);
 }
 
 bool IsNearViewFocus(std::int32_t map, float x, float y, float z, float radius) {

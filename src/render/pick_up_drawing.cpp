@@ -96,7 +96,7 @@ void DrawPickUps(const MapDrawStep& step) {
   for (PickUp& p : record.pickUps) {
     const bool hasSprite = p.spriteSet >= 0;
     // A taken pick-up shows only its taken animation, while its countdown runs.
-    if (p.hidden != 0 || !(p.respawnCountdown < 1 || hasSprite)) continue;
+    if (p.hidden != 0 || (p.Taken() && !hasSprite)) continue;
     if (!hasSprite) {
       if (OutsideVisibleRect(p.x, p.y, kImageMargin, kImageMargin, kImageMargin, kImageMargin, step.visibleRect))
         continue;

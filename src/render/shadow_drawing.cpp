@@ -159,7 +159,7 @@ void DrawPickUpShadows(const MapDrawStep& step, Map& map) {
   for (PickUp& p : map.pickUps) {
     const bool hasSprite = p.spriteSet >= 0;
     // The pick-ups that pick-up drawing shows, and only those that cast a shadow.
-    if (!PickUpCastsShadow(p) || p.hidden != 0 || !(p.respawnCountdown < 1 || hasSprite)) continue;
+    if (!PickUpCastsShadow(p) || p.hidden != 0 || (p.Taken() && !hasSprite)) continue;
     const float margin = hasSprite ? kSpriteMargin : kImageMargin;
     if (OutsideVisibleRect(p.x, p.y, margin, margin, margin, margin, step.visibleRect)) continue;
     if (!hasSprite) {

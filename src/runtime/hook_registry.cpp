@@ -5,6 +5,7 @@
 
 #include "core/hooks.h"
 #include "data/data_hooks.h"
+#include "dialogs/dialog_hooks.h"
 #include "media/graphics.h"
 #include "player/character_world.h"
 #include "player/player_hooks.h"
@@ -76,7 +77,7 @@ void VisitStateHooks(StateHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<ScriptHooks>() == 8, "list every scriptHooks member here");
+  static_assert(MemberCount<ScriptHooks>() == 11, "list every scriptHooks member here");
   KIV_HOOK("scriptHooks", TickCount);
   KIV_HOOK("scriptHooks", RunTrigger);
   KIV_HOOK("scriptHooks", internalExecutor);
@@ -85,6 +86,9 @@ void VisitScriptHooks(ScriptHooks& hooks, Visit&& visit) {
   KIV_HOOK("scriptHooks", objectExecutor);
   KIV_HOOK("scriptHooks", CurrentPlayer);
   KIV_HOOK("scriptHooks", RelateContext);
+  KIV_HOOK("scriptHooks", FindNextMapInOrder);
+  KIV_HOOK("scriptHooks", IsMapInputActive);
+  KIV_HOOK("scriptHooks", LoadingTickRunning);
 }
 
 template <typename Visit>
@@ -143,9 +147,14 @@ void VisitRenderHooks(RenderHooks& hooks, Visit&& visit) {
 
 template <typename Visit>
 void VisitStartWindowHooks(StartWindowHooks& hooks, Visit&& visit) {
-  static_assert(MemberCount<StartWindowHooks>() == 2, "list every startWindowHooks member here");
-  KIV_HOOK("startWindowHooks", ShowOptionDialog);
+  static_assert(MemberCount<StartWindowHooks>() == 1, "list every startWindowHooks member here");
   KIV_HOOK("startWindowHooks", ShowLoadDialog);
+}
+
+template <typename Visit>
+void VisitDialogHooks(DialogHooks& hooks, Visit&& visit) {
+  static_assert(MemberCount<DialogHooks>() == 1, "list every dialogHooks member here");
+  KIV_HOOK("dialogHooks", ShowStartWindow);
 }
 
 template <typename Visit>
@@ -248,16 +257,28 @@ void Compare(Hooks& installed, VisitAll visitAll, std::vector<HookState>& out) {
 
 std::vector<HookState> ListHooks() {
   std::vector<HookState> hooks;
-  Compare(dataHooks, [](DataHooks& h, auto&& v) { VisitDataHooks(h, v); }, hooks);
-  Compare(stateHooks, [](StateHooks& h, auto&& v) { VisitStateHooks(h, v); }, hooks);
-  Compare(scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
-  Compare(triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
-  Compare(graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
-  Compare(renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
-  Compare(playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
-  Compare(startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
-  Compare(mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
-  Compare(characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
+  Compare(
+      dataHooks, [](DataHooks& h, auto&& v) { VisitDataHooks(h, v); }, hooks);
+  Compare(
+      stateHooks, [](StateHooks& h, auto&& v) { VisitStateHooks(h, v); }, hooks);
+  Compare(
+      scriptHooks, [](ScriptHooks& h, auto&& v) { VisitScriptHooks(h, v); }, hooks);
+  Compare(
+      triggerHooks, [](TriggerHooks& h, auto&& v) { VisitTriggerHooks(h, v); }, hooks);
+  Compare(
+      graphicsHooks, [](GraphicsHooks& h, auto&& v) { VisitGraphicsHooks(h, v); }, hooks);
+  Compare(
+      renderHooks, [](RenderHooks& h, auto&& v) { VisitRenderHooks(h, v); }, hooks);
+  Compare(
+      playerHooks, [](PlayerHooks& h, auto&& v) { VisitPlayerHooks(h, v); }, hooks);
+  Compare(
+      startWindowHooks, [](StartWindowHooks& h, auto&& v) { VisitStartWindowHooks(h, v); }, hooks);
+  Compare(
+      dialogHooks, [](DialogHooks& h, auto&& v) { VisitDialogHooks(h, v); }, hooks);
+  Compare(
+      mapDataHooks, [](MapDataHooks& h, auto&& v) { VisitMapDataHooks(h, v); }, hooks);
+  Compare(
+      characterWorld, [](CharacterWorldHooks& h, auto&& v) { VisitCharacterWorldHooks(h, v); }, hooks);
   hooks.push_back({"SetNoticeHook", !NoticeHookInstalled()});
   hooks.push_back({"SetMessageBoxHook", !MessageBoxHookInstalled()});
   return hooks;

@@ -4,7 +4,6 @@ namespace kiv {
 
 namespace {
 
-constexpr const char* kSettingsDialogs = "Settings dialogs";
 constexpr const char* kCommands = "Script commands and properties (not yet filed)";
 
 constexpr AwaitingHook kAwaiting[] = {
@@ -13,8 +12,6 @@ constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.fieldExecutor", kCommands},
     {"scriptHooks.objectExecutor", kCommands},
     {"triggerHooks.FieldAtTarget", kCommands},
-    {"startWindowHooks.ShowOptionDialog", kSettingsDialogs},
-    {"characterWorld.ClearCharacterMotion", kCommands},
 };
 
 }  // namespace

@@ -7,14 +7,17 @@
 #include "player/character_system_install.h"
 #include "player/player_hooks.h"
 #include "player/player_install.h"
+#include "player/shell_state.h"
 #include "player/shell_systems_setup.h"
 #include "render/map_object_drawing.h"
 #include "render/map_top_drawing.h"
 #include "render/map_data.h"
 #include "render/map_data_hooks.h"
+#include "render/frame_drawing.h"
 #include "render/message_box_drawing.h"
 #include "render/render_setup.h"
 #include "script/script_engine_setup.h"
+#include "script/script_hooks.h"
 #include "script/trigger_engine_setup.h"
 #include "state/state_setup.h"
 #include "world/actor_pose.h"
@@ -92,6 +95,13 @@ void RuntimeStartUp() {
   };
   // Weather placement; the Cloud, Rain, Light, Speaker and Door systems.
   InstallWeatherHooks();
+  // Interface "main" asks the frame which interface is on top and takes input;
+  // no map may be loaded while the loading screen runs a tick.
+  scriptHooks.FindNextMapInOrder = [](std::int32_t map, bool backwards) {
+    return FindNextMapInOrder(map, backwards);
+  };
+  scriptHooks.IsMapInputActive = [](std::int32_t map) { return IsMapInputActive(map); };
+  scriptHooks.LoadingTickRunning = [] { return shell.loadingTick; };
 }
 
 }  // namespace kiv

@@ -7,6 +7,7 @@ namespace kiv {
 namespace {
 
 constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
+constexpr std::size_t kPartyShortcutNamesFlag = 19;    // flag 20
 constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
 
 }  // namespace
@@ -14,5 +15,7 @@ constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
 bool ScriptLooseNameMatching() { return storedProjectSettings.flags[kLooseNameMatchingFlag] != 0; }
 
 bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
+
+bool ScriptPartyShortcutNames() { return storedProjectSettings.flags[kPartyShortcutNamesFlag] != 0; }
 
 }  // namespace kiv

@@ -10,4 +10,8 @@ bool ScriptLooseNameMatching();
 // member, also in a script that relates to another player's character.
 bool ScriptMainAlwaysControlled();
 
+// Option flag 20: "P" + n and "p" + n (and for party members n alone) name
+// party member n.
+bool ScriptPartyShortcutNames();
+
 }  // namespace kiv

@@ -20,6 +20,9 @@ void ScriptHooks::Reset() {
     map = -1;
     character = -1;
   };
+  FindNextMapInOrder = [](std::int32_t, bool) { return -1; };
+  IsMapInputActive = [](std::int32_t) { return true; };
+  LoadingTickRunning = [] { return false; };
 }
 
 }  // namespace kiv

@@ -57,6 +57,15 @@ struct ScriptHooks {
   // The character that counts as "relate" while the map systems act for it. Default: none (-1, -1).
   std::function<void(std::int32_t& map, std::int32_t& character)> RelateContext;
 
+  // The shown interface after (before, when backwards) the map in drawing
+  // order; from -1 backwards, the top one; -1 none. Default: -1.
+  std::function<std::int32_t(std::int32_t map, bool backwards)> FindNextMapInOrder;
+  // Whether the interface takes the player's input. Default: True.
+  std::function<bool(std::int32_t map)> IsMapInputActive;
+  // True while the loading screen runs one world tick, when no map may be
+  // loaded. Default: False.
+  std::function<bool()> LoadingTickRunning;
+
   ScriptHooks() { Reset(); }
   void Reset();
 };

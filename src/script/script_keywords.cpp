@@ -4,22 +4,17 @@
 #include <vector>
 
 #include "core/error.h"
-#include "core/text_encoding.h"
 #include "data/data_hooks.h"
 #include "data/game_data.h"
 #include "script/call_frame.h"
 #include "script/player_control.h"
 #include "script/project_options.h"
 #include "script/script_hooks.h"
+#include "script/script_resolve_support.h"
 
 namespace kiv {
 
 namespace {
-
-std::string MapFileName(std::int32_t map) {
-  if (map < -1 || map > gameData.maps.LastIndex()) return std::string();
-  return Utf16ToAnsi(gameData.maps[map].fileName);
-}
 
 // Sets "none" of the kind; raises the message when asked to. False always.
 bool Fail(ScriptValue& result, std::int32_t kind, bool raiseErrors, const std::string& message) {
@@ -52,7 +47,7 @@ bool ResolveRelate(ScriptValue& result, const CallFrame& frame, std::int32_t map
   if (map != -1 && frame.ownerMap != map) {
     return Fail(result, kObjectActor, raiseErrors,
                 "Actor \"relate\" cannot be used as the related actor is in a different map from \"" +
-                    MapFileName(map) + "\".");
+                    ScriptMapFileName(map) + "\".");
   }
   result = ScriptValue{kObjectActor, Variant::Long(frame.relateActor), frame.ownerMap};
   return true;
@@ -75,7 +70,7 @@ bool Resolve(ScriptValue& result, std::int32_t keyword, std::int32_t map, bool r
         return Fail(
             result, kObjectActor, raiseErrors,
             "Actor \"main\" cannot be used as the controlled party member is in a different map from \"" +
-                MapFileName(map) + "\".");
+                ScriptMapFileName(map) + "\".");
       }
       result = ScriptValue{kObjectActor, Variant::Long(state.controlledCharacter), state.currentMap};
       return true;
@@ -90,14 +85,14 @@ bool Resolve(ScriptValue& result, std::int32_t keyword, std::int32_t map, bool r
       if (map != -1 && frame.ownerMap != map) {
         return Fail(result, kObjectActor, raiseErrors,
                     "Actor \"this\" cannot be used as this actor is in a different map from \"" +
-                        MapFileName(map) + "\".");
+                        ScriptMapFileName(map) + "\".");
       }
       result = ScriptValue{kObjectActor, Variant::Long(frame.thisActor), frame.ownerMap};
       return true;
     case kKeywordFieldRelate: {
       if (frame.thisField < 0) {
-        // No field to look the parent up in: always an error, never an index of -1.
-        RaiseError(kErrData, "Field \"relate\" cannot be used as this script does not belong to a field.");
+        // No field to look the parent up in: the subscript error, whatever raiseErrors says.
+        RaiseError(kErrIndex, "Field \"relate\" cannot be used as this script does not belong to a field.");
       }
       const std::int32_t parent = ParentField(frame.ownerMap, frame.thisField);
       if (parent < 0) {

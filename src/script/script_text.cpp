@@ -4,17 +4,17 @@ namespace kiv {
 
 namespace {
 
-char16_t LowerChar(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);
-  return c;
-}
-
 char16_t UpperChar(char16_t c) {
   if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<char16_t>(c - 32);
   return c;
 }
 
 }  // namespace
+
+char16_t ToLowerChar(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);
+  return c;
+}
 
 std::u16string TrimBlanks(std::u16string_view text) {
   const std::size_t first = text.find_first_not_of(u' ');
@@ -31,7 +31,7 @@ std::u16string TrimLeftBlanks(std::u16string_view text) {
 
 std::u16string ToLowerText(std::u16string_view text) {
   std::u16string result(text);
-  for (char16_t& c : result) c = LowerChar(c);
+  for (char16_t& c : result) c = ToLowerChar(c);
   return result;
 }
 

@@ -14,6 +14,8 @@ std::u16string TrimLeftBlanks(std::u16string_view text);
 // Letters in lower (upper) case: ASCII and the Latin-1 letters.
 std::u16string ToLowerText(std::u16string_view text);
 std::u16string ToUpperText(std::u16string_view text);
+// One letter in lower case, as ToLowerText changes it.
+char16_t ToLowerChar(char16_t c);
 // Trimmed and in lower case: the form of keywords and loose name comparison.
 std::u16string TrimLower(std::u16string_view text);
 // The part from start (0-based) to the end; empty when start is past the end.

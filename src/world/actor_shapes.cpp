@@ -105,6 +105,11 @@ void ActorCollisionRect(const Actor& actor, Box& box) {
                        actor.scaleY, actor.scaleZ, box);
 }
 
+void WalkingFootprintAt(const Actor& actor, float x, float y, float z, Box& box) {
+  ActorCollisionRectAt(actor, x, y, z, 0.0f, actor.rotationY, 0.0f, actor.scaleX, actor.scaleY, actor.scaleZ,
+                       box);
+}
+
 std::int32_t ActorShapeHeight(const Actor& actor) {
   Box box;
   ActorCollisionRectAt(actor, 0, 0, 0, 0, 0, 0, 1, 1, 1, box);

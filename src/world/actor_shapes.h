@@ -22,6 +22,12 @@ void ActorCollisionRectAt(const Actor& actor, float x, float y, float z, float r
                           float rotationZ, float scaleX, float scaleY, float scaleZ, Box& box);
 // At the object's own placement: rotation x 0, its rotation y and heading, its scale.
 void ActorCollisionRect(const Actor& actor, Box& box);
+// The footprint of grid walking at (x, y, z): the shape boxed with its tilt
+// and scale but not turned by the heading. Path planning and the step test
+// both use it, so every planned step fits the test that takes it; a turned
+// footprint would widen on diagonals (24 x 24 becomes about 34 x 34) and
+// refuse steps that were planned beside an obstacle.
+void WalkingFootprintAt(const Actor& actor, float x, float y, float z, Box& box);
 // Height of the shape's box at the origin, unturned and unscaled.
 std::int32_t ActorShapeHeight(const Actor& actor);
 // Half the larger side of that box.

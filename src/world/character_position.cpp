@@ -68,6 +68,17 @@ void RetargetFieldViews(std::int32_t fromMap, std::int32_t actor, std::int32_t t
   }
 }
 
+// The index that a follow link to `old` (an index of the map the party left)
+// takes: the new index of that party member; -1 when the followed character
+// stayed behind, since an old index names someone else on the new map.
+std::int32_t NewIndexOf(const std::vector<PartyMember>& party, const std::vector<std::int32_t>& newIndexes,
+                        std::int32_t old) {
+  if (old < 0) return old;
+  for (std::size_t k = 0; k < party.size() && k < newIndexes.size(); ++k)
+    if (party[k].character == old) return newIndexes[k];
+  return -1;
+}
+
 bool PartyHolds(const Player& player, std::int32_t actor) {
   for (const PartyMember& member : player.party)
     if (member.character == actor) return true;
@@ -122,7 +133,6 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
 
   Actor copy = gameData.maps[fromMap].actors[static_cast<std::size_t>(actor)];
   for (Trigger& trigger : copy.triggers) trigger.script.hasRun = 0;
-  copy.followTarget = copy.followTargetAfterMove;
   Map& target = gameData.maps[toMap];
   target.actors.push_back(std::move(copy));
   const auto index = static_cast<std::int32_t>(target.actors.size()) - 1;
@@ -163,18 +173,26 @@ std::int32_t MoveToOtherMap(std::int32_t actor, std::int32_t fromMap, std::int32
       }
       const Actor& lead = gameData.maps[toMap].actors[static_cast<std::size_t>(index)];
       const float lx = lead.x, ly = lead.y, lz = lead.z;
+      const auto onTarget = [toMap](std::int32_t c) {
+        return c >= 0 && static_cast<std::size_t>(c) < gameData.maps[toMap].actors.size();
+      };
       for (std::size_t k = 0; k < player.party.size(); ++k) {
         const std::int32_t member = newIndexes[k];
-        if (member < 0 || static_cast<std::size_t>(member) >= gameData.maps[toMap].actors.size()) continue;
+        if (!onTarget(member)) continue;
         Actor& a = gameData.maps[toMap].actors[static_cast<std::size_t>(member)];
-        if (a.followTarget >= 0 && static_cast<std::size_t>(a.followTarget) < gameData.maps[fromMap].actors.size())
-          a.followTargetAfterMove = gameData.maps[fromMap].actors[static_cast<std::size_t>(a.followTarget)].movedTo;
+        a.targetActor = NewIndexOf(player.party, newIndexes, a.targetActor);
         if (member != index) {
           a.x = lx;
           a.y = ly;
           a.z = lz;
         }
       }
+      // Each member then takes a free grid point of its own beside the one
+      // that arrived: members of no shared team stacked on one point would
+      // block each other's every step.
+      for (std::size_t k = 0; k < player.party.size(); ++k)
+        if (toMap >= 0 && newIndexes[k] != index && onTarget(newIndexes[k]))
+          SnapCharacterToGrid(toMap, newIndexes[k], -1);
       for (std::size_t k = 0; k < player.party.size(); ++k) {
         player.party[k].character = newIndexes[k];
         if (newIndexes[k] >= 0 && static_cast<std::size_t>(newIndexes[k]) < gameData.maps[toMap].actors.size())

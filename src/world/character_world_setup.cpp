@@ -4,6 +4,7 @@
 #include "script/trigger_dispatch.h"
 #include "world/actor_pose.h"
 #include "world/actor_shapes.h"
+#include "world/character_motion.h"
 #include "world/combat_targets.h"
 #include "world/damage.h"
 #include "world/doors_pickups.h"
@@ -97,6 +98,7 @@ void InstallCharacterWorldHooks() {
   w.ReloadMap = [](std::int32_t map, bool skipEntryTrigger, bool spareNewestWait, bool loadFlag) {
     ReloadMap(map, skipEntryTrigger, spareNewestWait, loadFlag);
   };
+  w.ClearCharacterMotion = [](Actor& actor) { ClearCharacterMotion(actor); };
   // Damage and speeds.
   w.ApproachSpeed = [](float input, float& velocity, float maxForward, float maxBackward, float accelForward,
                        float accelBackward, float decelForward, float decelBackward) {

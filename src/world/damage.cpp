@@ -13,10 +13,10 @@
 #include "data/sprite_set_queries.h"
 #include "mathkiv/collision.h"
 #include "player/character_fields.h"
-#include "player/character_world.h"
 #include "script/call_frame.h"
 #include "script/trigger_dispatch.h"
 #include "world/actor_pose.h"
+#include "world/character_motion.h"
 #include "world/combat_targets.h"
 #include "world/damage_fields.h"
 #include "world/doors_pickups.h"
@@ -186,7 +186,7 @@ void Die(std::int32_t map, std::int32_t victim, std::int32_t attacker, std::int3
     Actor& v = ActorAt(map, victim);
     v.state = kStateDying;
     v.aiState = kAIReturning;
-    characterWorld.ClearCharacterMotion(v);
+    ClearCharacterMotion(v);
     for (InventoryEntry& entry : v.equipment) {
       entry.flag = 0;
       entry.pressFired = 0;

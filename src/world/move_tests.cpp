@@ -107,7 +107,7 @@ bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePla
   }
   if (!blocked)
     for (const PickUp& pickUp : m.pickUps) {
-      if (pickUp.Taken() != 0 || pickUp.items[0].item < 0) continue;
+      if (!pickUp.Blocks()) continue;
       if (IntersectCollisionCollision(shape, placement, pickUp.collisionShape,
                                       ShapePlacement{pickUp.x, pickUp.y, pickUp.z})) {
         blocked = true;
@@ -142,8 +142,7 @@ bool TraceSegment(std::int32_t map, const LineSegment& segment, SegmentTrace& tr
     trace.pickUpHit = -1;
     for (std::size_t p = 0; p < m.pickUps.size(); ++p) {
       const PickUp& pickUp = m.pickUps[p];
-      if (static_cast<std::int32_t>(p) == trace.skipPickUp || pickUp.Taken() != 0 || pickUp.items[0].item < 0)
-        continue;
+      if (static_cast<std::int32_t>(p) == trace.skipPickUp || !pickUp.Blocks()) continue;
       if (IntersectCollisionLine(pickUp.collisionShape, ShapePlacement{pickUp.x, pickUp.y, pickUp.z}, segment,
                                  height)) {
         trace.pickUpHit = static_cast<std::int32_t>(p);

@@ -16,6 +16,7 @@
 #include "world/movement_fields.h"
 #include "world/object_resets.h"
 #include "world/path_finding.h"
+#include "world/route_replan.h"
 #include "world/world_settings.h"
 
 namespace kiv {
@@ -291,6 +292,22 @@ void UpdateCharacterMovement(std::int32_t map, std::int32_t character) {
     bool taken = false;
     if (s.direction >= 0 && s.direction < 8) taken = TakeStep(map, character, word, source, s);
     if (!ValidActor(map, character)) return;
+    if (!taken && source == Source::kQueue && hitLists.doorHits.empty()) {
+      // A refused step of a planned route: plan once more from here and try
+      // the fresh route's first step; failing that, wait before the next try.
+      const Replan replan = ReplanRoute(map, character);
+      if (replan != Replan::kNotARoute && ValidActor(map, character)) {
+        if (replan == Replan::kNewRoute && !ActorAt(map, character).path.empty()) {
+          word = ActorAt(map, character).path.back();
+          s = SelectDirection(map, character, word);
+          if (!ValidActor(map, character)) return;
+          if (s.direction >= 0 && s.direction < 8) taken = TakeStep(map, character, word, source, s);
+          if (!ValidActor(map, character)) return;
+        }
+        Actor& walker = ActorAt(map, character);
+        if (!taken && !walker.path.empty()) walker.moveWait = kPathFailureWait;
+      }
+    }
     Actor& c = ActorAt(map, character);
     if (taken) {
       direction = s.direction;

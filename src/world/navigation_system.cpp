@@ -19,8 +19,16 @@ bool FieldExists(const Map& m, std::int32_t field) {
 }
 
 // Moves one coordinate a step toward its target; landing on the target or
-// passing it puts the coordinate on the target and counts as arrival.
-void Glide(float& coordinate, float target, float step, bool& moved, bool& arrived) {
+// passing it puts the coordinate on the target and counts as arrival. A
+// distance that rounded to 0 pixels gives steps of 0 that never get there:
+// such an axis arrives at once.
+void Glide(float& coordinate, float target, float step, std::int32_t distance, bool& moved, bool& arrived) {
+  if (distance == 0 && target != coordinate) {
+    coordinate = target;
+    moved = true;
+    arrived = true;
+    return;
+  }
   if (target > coordinate) {
     coordinate += step;
     moved = true;
@@ -54,9 +62,9 @@ void RunNavigationSystem(std::int32_t map) {
   bool moved = false;
   bool arrived = false;
   Glide(c.x, s.x + static_cast<float>(CursorOffsetX(m)),
-        CursorSpeed(m) * static_cast<float>(CursorDistanceX(m)) * tick, moved, arrived);
+        CursorSpeed(m) * static_cast<float>(CursorDistanceX(m)) * tick, CursorDistanceX(m), moved, arrived);
   Glide(c.y, s.y + static_cast<float>(CursorOffsetY(m)),
-        CursorSpeed(m) * static_cast<float>(CursorDistanceY(m)) * tick, moved, arrived);
+        CursorSpeed(m) * static_cast<float>(CursorDistanceY(m)) * tick, CursorDistanceY(m), moved, arrived);
   if (!moved) return;
   KeepFieldInScrollRegion(map, cursor);
   if (!arrived) return;

@@ -62,9 +62,10 @@ float ActorHeading(std::int32_t map, std::int32_t actor) {
 bool TestCharacterStep(std::int32_t map, std::int32_t actor, std::int32_t direction, float distance, Box& swept,
                        bool checkBounds, float heightChange, bool faceDirection, bool collectHits) {
   const Actor& a = gameData.maps[map].actors[static_cast<std::size_t>(actor)];
-  const float facing = faceDirection ? DirectionToAngle(direction) : a.heading;
+  // The footprint that path planning uses, whichever way the step faces.
+  (void)faceDirection;
   Box from, to;
-  ActorCollisionRectAt(a, a.x, a.y, a.z, 0.0f, a.rotationY, facing, a.scaleX, a.scaleY, a.scaleZ, from);
+  WalkingFootprintAt(a, a.x, a.y, a.z, from);
   static constexpr int kStepX[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
   static constexpr int kStepY[8] = {0, -1, -1, -1, 0, 1, 1, 1};
   float dx = 0.0f, dy = 0.0f;
@@ -72,8 +73,7 @@ bool TestCharacterStep(std::int32_t map, std::int32_t actor, std::int32_t direct
     dx = static_cast<float>(kStepX[direction]) * distance;
     dy = static_cast<float>(kStepY[direction]) * distance;
   }
-  ActorCollisionRectAt(a, a.x + dx, a.y + dy, a.z + heightChange, 0.0f, a.rotationY, facing, a.scaleX, a.scaleY,
-                       a.scaleZ, to);
+  WalkingFootprintAt(a, a.x + dx, a.y + dy, a.z + heightChange, to);
   swept = Box{std::min(from.left, to.left),     std::min(from.top, to.top),     std::max(from.right, to.right),
               std::max(from.bottom, to.bottom), std::min(from.front, to.front), std::max(from.back, to.back)};
   if (checkBounds && !IntersectRectRect(swept, a.areaBox)) return true;

@@ -19,9 +19,10 @@ void DetachField(std::int32_t map, std::int32_t field);
 // The direction of the character's motion, or its stored heading at rest.
 float ActorHeading(std::int32_t map, std::int32_t actor);
 
-// True = blocked. Sweeps the footprint one step of `distance` in `direction`
-// (0..7) and tests the swept box; with checkBounds a box outside the
-// character's area box is refused before any test.
+// True = blocked. Sweeps the walking footprint (WalkingFootprintAt: not
+// turned, so faceDirection changes nothing) one step of `distance` in
+// `direction` (0..7) and tests the swept box; with checkBounds a box outside
+// the character's area box is refused before any test.
 bool TestCharacterStep(std::int32_t map, std::int32_t actor, std::int32_t direction, float distance, Box& swept,
                        bool checkBounds, float heightChange, bool faceDirection, bool collectHits);
 

@@ -36,9 +36,10 @@ ShapePlacement PlacementOf(const Actor& a) {
                         a.scaleX, a.scaleY, a.scaleZ};
 }
 
+// The walking footprint: the one the step test takes each planned step with.
 Box FootprintOf(const Actor& a) {
   Box box;
-  GetCollisionRect(box, a.collisionShape, PlacementOf(a), kRectPlaced);
+  WalkingFootprintAt(a, a.x, a.y, FlatMovement() ? 0.0f : a.z, box);
   return box;
 }
 

@@ -6,6 +6,7 @@
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "media/player_input_state.h"
+#include "player/message_boxes.h"
 #include "script/call_frame.h"
 #include "script/timed_changes.h"
 #include "script/waits.h"
@@ -68,9 +69,12 @@ void ShiftFieldFrame(CallFrame& frame, std::int32_t m, std::int32_t p, std::int3
     ShiftIndexRef(frame.ownerIndex, p, d, s);
 }
 
+// The object under the pointer, and the one the action button went down on:
+// a release over the same object must still find it.
 void ShiftHover(std::int32_t kind, std::int32_t m, std::int32_t p, std::int32_t d, bool s) {
   PlayerInputState& pointer = playerInputStates[0];
   if (pointer.targetKind == kind && pointer.targetMap == m) ShiftIndexRef(pointer.targetIndex, p, d, s);
+  if (pointer.pressKind == kind && pointer.pressMap == m) ShiftIndexRef(pointer.pressIndex, p, d, s);
 }
 
 // The owning player of the character at the position, -1 none.
@@ -164,6 +168,9 @@ void ShiftCharacterRefs(std::int32_t m, std::int32_t p, std::int32_t d, bool s) 
     ShiftIndexRef(EnemyInSight(a), p, d, s);
     ShiftIndexRef(MoveTargetActor(a), p, d, s);
     ShiftIndexRef(a.driver, p, d, s);
+    // The rider's side of a vehicle or turret link moves with the occupant's.
+    ShiftIndexRef(a.vehicleRidden, p, d, s);
+    ShiftIndexRef(a.turretOperated, p, d, s);
     for (ValuePair& touching : TouchingActors(a)) ShiftIndexRef(touching.first, p, d, s);
     ShiftIndexRef(LastAttacker(a), p, d, s);
     ShiftIndexRef(LastVictim(a), p, d, s);
@@ -179,6 +186,7 @@ void ShiftCharacterRefs(std::int32_t m, std::int32_t p, std::int32_t d, bool s) 
   }
   for (Door& door : map.doors) ShiftIndexRef(DoorOpener(door), p, d, s);
   for (Projectile& projectile : map.projectiles) ShiftIndexRef(FiringActor(projectile), p, d, s);
+  if (messagePortrait.map == m) ShiftIndexRef(messagePortrait.actor, p, d, s);
   ShiftHover(kOwnerActor, m, p, d, s);
 }
 

@@ -98,7 +98,7 @@ void PaintPathCollision(std::int32_t map, std::int32_t mover, std::int32_t targe
     PaintArrayCollision(grid, door.collisionShape, ShapePlacement{door.x, door.y, FlatMovement() ? 0.0f : door.z}, 1);
   }
   for (const PickUp& pickUp : m.pickUps) {
-    if (pickUp.Taken() != 0 || pickUp.items[0].item < 0) continue;
+    if (!pickUp.Blocks()) continue;
     PaintArrayCollision(grid, pickUp.collisionShape, ShapePlacement{pickUp.x, pickUp.y, FlatMovement() ? 0.0f : pickUp.z},
                         1);
   }

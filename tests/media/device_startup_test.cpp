@@ -221,6 +221,24 @@ TEST_F(GraphicsTest, DisplayModeSearch) {
   EXPECT_EQ(depth, gfx::kFmtD16);
 }
 
+TEST_F(GraphicsTest, EnumerationEmptiesTheListsFirstAndTheDeviceTypesAreAnswered) {
+  GraphicsEnumAdapters();
+  ASSERT_FALSE(graphics.adapterList.empty());
+  GraphicsEnumDisplayModes(0);
+  ASSERT_FALSE(graphics.displayModes.empty());
+  for (const gfx::DisplayMode& mode : graphics.displayModes) {
+    EXPECT_GE(mode.format, 10u);  // two-digit format numbers
+    EXPECT_LT(mode.format, 100u);
+  }
+  // An adapter with no modes leaves no modes of another behind.
+  GraphicsEnumDisplayModes(99);
+  EXPECT_TRUE(graphics.displayModes.empty());
+  EXPECT_EQ(GraphicsGetDeviceCaps(0, 1), 0);
+  EXPECT_EQ(GraphicsGetDeviceCaps(0, 2), 0);
+  EXPECT_NE(GraphicsGetDeviceCaps(0, 3), 0);
+  EXPECT_NE(GraphicsGetDeviceCaps(99, 1), 0);
+}
+
 TEST(DirectionSteps, RoundedFromTheAngles) {
   graphics.Reset();
   GraphicsCreateDirectX();

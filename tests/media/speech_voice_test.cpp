@@ -27,6 +27,7 @@ TEST(Speech, WithoutAVoiceEveryCallIsQuiet) {
   SpeechSetRate(3);
   SpeechSetVolume(50);
   EXPECT_EQ(SpeechGetVoiceCount(u"", u""), 0);
+  EXPECT_EQ(SpeechGetVoiceName(0), u"");
 }
 
 TEST(Speech, SpeaksIntoTheMixerAndANewTextCutsTheOldOne) {
@@ -35,6 +36,10 @@ TEST(Speech, SpeaksIntoTheMixerAndANewTextCutsTheOldOne) {
   ASSERT_EQ(SpeechCreateVoice(), 0);
   const std::int32_t count = SpeechGetVoiceCount(u"", u"");
   ASSERT_GT(count, 0);
+  EXPECT_NE(SpeechGetVoiceName(0), u"");  // the names the voice dialog lists
+  EXPECT_NE(SpeechGetVoiceName(count - 1), u"");
+  EXPECT_EQ(SpeechGetVoiceName(count), u"");
+  EXPECT_EQ(SpeechGetVoiceName(-1), u"");
   SpeechSelectVoice(0);
   SpeechSelectVoice(count);  // outside the list: unchanged
   SpeechSetRate(0);

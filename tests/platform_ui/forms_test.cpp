@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/clock.h"
 #include "platform/ui/form.h"
 #include "platform_ui/recording_form.h"
 
@@ -47,6 +48,63 @@ TEST_F(WindowlessForms, HideThenShowActivatesAgainAndControlsAreFoundByName) {
   EXPECT_ANY_THROW(form.Controls("buttonMissing"));
   EXPECT_ANY_THROW(form.Controls("buttonTest")[3]);
   form.Unload();
+}
+
+TEST_F(WindowlessForms, TimersTickOnThePlatformClockWhileRunning) {
+  os::FakeClock clock;
+  os::ScopedClock useClock(clock);
+  RecordingForm form;
+  Control& timer = form.AddControlArray("tmrPoll", ControlKind::Timer, 1)[0];
+  timer.interval = 50;
+  form.Show();
+  form.calls.clear();
+  DoEvents();  // the interval starts
+  clock.Advance(49);
+  DoEvents();
+  EXPECT_TRUE(form.calls.empty());
+  clock.Advance(1);
+  DoEvents();
+  clock.Advance(30);
+  DoEvents();
+  clock.Advance(20);
+  DoEvents();
+  EXPECT_EQ(form.calls, (std::vector<std::string>{"Timer tmrPoll 0", "Timer tmrPoll 0"}));
+  // Stopped, it does not tick; running again, its interval starts anew.
+  form.calls.clear();
+  form.Controls("tmrPoll")[0].enabled = false;
+  clock.Advance(100);
+  DoEvents();
+  form.Controls("tmrPoll")[0].enabled = true;
+  DoEvents();
+  clock.Advance(49);
+  DoEvents();
+  EXPECT_TRUE(form.calls.empty());
+  form.Unload();
+  clock.Advance(100);
+  DoEvents();
+  EXPECT_EQ(form.calls, (std::vector<std::string>{"QueryUnload 1", "Unload"}));
+}
+
+TEST_F(WindowlessForms, AModalFormRunsItsOwnPumpUntilItUnloads) {
+  RecordingForm owner, modal;
+  owner.Show();
+  int rounds = 0;
+  SetModalLoopHook([&](Form& shown) {
+    EXPECT_EQ(&shown, &modal);
+    EXPECT_EQ(shown.Owner(), &owner);
+    if (++rounds == 3) shown.Unload();
+  });
+  modal.ShowModal(owner);
+  EXPECT_EQ(rounds, 3);
+  EXPECT_FALSE(modal.IsLoaded());
+  EXPECT_EQ(modal.Owner(), nullptr);
+  // Without windows and without a hook no one could act: the form is closed at once.
+  SetModalLoopHook(nullptr);
+  modal.calls.clear();
+  modal.ShowModal(owner);
+  EXPECT_FALSE(modal.IsLoaded());
+  EXPECT_EQ(modal.calls, (std::vector<std::string>{"Load", "Activate", "QueryUnload 0", "Unload"}));
+  owner.Unload();
 }
 
 TEST(MessageBoxes, RecorderTakesTheBoxesWithTheirIcons) {

@@ -1,12 +1,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/gfx/window.h"
 #include "platform/ui/form.h"
 #include "platform_ui/recording_form.h"
+#include "support/form_driver.h"
 
 namespace kiv::ui {
 namespace {
@@ -177,6 +179,128 @@ TEST_F(WindowedForms, TheEuroSignAndCurlyQuotesOfWindows1252Captions) {
   EXPECT_EQ(DarkPixels(quotes, width, 20, 20, 50, 30), 0);
   EXPECT_GT(DarkPixels(euro, width, 20, 20, 50, 30), 0);
   EXPECT_NE(euro, quotes);
+}
+
+Control Place(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
+              const std::string& caption = "") {
+  Control control;
+  control.left = left, control.top = top, control.width = width, control.height = height;
+  control.caption = caption;
+  return control;
+}
+
+// A form with one control of each further kind, and a picture box that clips what it holds.
+class ControlKindsTest : public WindowedForms {
+ protected:
+  void SetUp() override {
+    form.clientWidth = 400, form.clientHeight = 300;
+    form.AddControlArray("checkOn", ControlKind::CheckBox, 1)[0] = Place(10, 130, 150, 20, "On");
+    form.AddControlArray("txtName", ControlKind::TextBox, 1)[0] = Place(10, 160, 150, 20);
+    Control& lines = form.AddControlArray("listLines", ControlKind::ListBox, 1)[0] = Place(200, 10, 150, 60);
+    for (const char* line : {"Up", "Down", "Fire"}) lines.AddItem(line);
+    Control& choice = form.AddControlArray("listChoice", ControlKind::DropDown, 1)[0] =
+        Place(200, 80, 150, 20);
+    choice.AddItem("Small", 10);
+    choice.AddItem("Large", 20);
+    Control& level = form.AddControlArray("sliderLevel", ControlKind::Slider, 1)[0] =
+        Place(200, 110, 150, 20);
+    level.min = 0, level.max = 10, level.largeChange = 2, level.value = 5;
+    Control& page = form.AddControlArray("scrollPage", ControlKind::ScrollBar, 1)[0] =
+        Place(370, 10, 17, 120);
+    page.min = 0, page.max = 100, page.smallChange = 1, page.largeChange = 10;
+    form.AddControlArray("picClip", ControlKind::PictureBox, 1)[0] = Place(10, 200, 100, 40);
+    ControlArrayOf& inside = form.AddControlArray("txtInside", ControlKind::Label, 2);
+    inside[0] = Place(4, 24, 90, 30, "Half");
+    inside[1] = Place(4, 60, 90, 30, "Gone");
+    for (Control& label : inside.items) label.container = "picClip";
+    form.Show();
+    form.calls.clear();
+  }
+};
+
+TEST_F(ControlKindsTest, EachKindTurnsTheUsersActionIntoItsEvent) {
+  kiv::test::Click(form, "checkOn");
+  EXPECT_EQ(form.Controls("checkOn")[0].value, 1);
+  kiv::test::Click(form, "listLines", 0, 2);
+  EXPECT_EQ(form.Controls("listLines")[0].listIndex, 2);
+  kiv::test::Choose(form, "listChoice", 1);
+  EXPECT_EQ(form.Controls("listChoice")[0].listIndex, 1);
+  kiv::test::ClickAt(form, 345, 120);  // right of the slider's thumb: one large step
+  EXPECT_EQ(form.Controls("sliderLevel")[0].value, 7);
+  kiv::test::ClickAt(form, 378, 125);  // the scroll bar's lower arrow
+  kiv::test::ClickAt(form, 378, 100);  // below its thumb: a page
+  EXPECT_EQ(form.Controls("scrollPage")[0].value, 11);
+  kiv::test::Click(form, "txtName");
+  kiv::test::TypeText(form, "Ann");
+  EXPECT_EQ(form.Controls("txtName")[0].text, "Ann");
+  std::vector<std::string> events;
+  for (const std::string& call : form.calls) {
+    if (call.rfind("Key", 0) != 0) events.push_back(call);
+  }
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"Click checkOn 0", "Click listLines 0", "Click listChoice 0",
+                                      "Change sliderLevel 0", "Change scrollPage 0", "Change scrollPage 0",
+                                      "Change txtName 0"}));  // one text event, one change
+}
+
+TEST_F(ControlKindsTest, AListOfMoreLinesThanFitScrollsWithItsOwnBar) {
+  Control& lines = form.Controls("listLines")[0];
+  for (const char* line : {"Left", "Right", "Jump"}) lines.AddItem(line);
+  DoEvents();
+  int x = 0, y = 0;
+  EXPECT_TRUE(ControlPoint(form, "listLines", 0, 0, x, y));
+  EXPECT_FALSE(ControlPoint(form, "listLines", 0, 5, x, y));
+  for (int i = 0; i < 3; ++i) kiv::test::ClickAt(form, 342, 62);  // the bar's lower arrow
+  DoEvents();
+  EXPECT_FALSE(ControlPoint(form, "listLines", 0, 0, x, y));
+  kiv::test::Click(form, "listLines", 0, 5);
+  EXPECT_EQ(form.Controls("listLines")[0].listIndex, 5);
+}
+
+TEST_F(ControlKindsTest, APictureBoxClipsWhatItHoldsAndMovingItMovesItsContents) {
+  int x = 0, y = 0;
+  ASSERT_TRUE(ControlPoint(form, "txtInside", 0, -1, x, y));
+  EXPECT_EQ(y, 200 + (24 + 40) / 2);  // the middle of the part that shows
+  EXPECT_FALSE(ControlPoint(form, "txtInside", 1, -1, x, y));
+  kiv::test::FormPixels pixels = kiv::test::ReadPixels(form);
+  EXPECT_GT(pixels.Dark(12, 224, 100, 240), 5);  // "Half" inside the box
+  EXPECT_EQ(pixels.Dark(12, 241, 100, 300), 0);  // nothing below it
+  form.Controls("picClip")[0].top = 150;
+  form.Controls("picClip")[0].left = 200;
+  pixels = kiv::test::ReadPixels(form);
+  EXPECT_GT(pixels.Dark(202, 174, 300, 190), 5);
+  form.Controls("picClip")[0].visible = false;  // a hidden container hides its contents
+  EXPECT_FALSE(ControlPoint(form, "txtInside", 0, -1, x, y));
+}
+
+TEST_F(ControlKindsTest, UnderAModalFormTheOwnerTakesNoInputButResizes) {
+  RecordingForm modal;
+  bool acted = false;
+  SetModalLoopHook([&](Form& shown) {
+    if (acted) return;
+    acted = true;
+    kiv::test::Click(form, "checkOn");
+    PushKey(SDLK_RETURN);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    SDL_Event resize{};
+    resize.type = SDL_WINDOWEVENT;
+    resize.window.windowID = form.WindowId();
+    resize.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    resize.window.data1 = 420, resize.window.data2 = 310;
+    SDL_PushEvent(&resize);
+    DoEvents();
+    kiv::test::Click(shown, "buttonTest", 1);  // the modal form's own button works
+    shown.Unload();
+  });
+  modal.ShowModal(form);
+  SetModalLoopHook(nullptr);
+  EXPECT_EQ(form.Controls("checkOn")[0].value, 0);
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_EQ(form.calls, (std::vector<std::string>{"Resize 420x310"}));
+  EXPECT_NE(std::find(modal.calls.begin(), modal.calls.end(), "Click buttonTest 1"), modal.calls.end());
+  // Afterwards the owner takes input again.
+  kiv::test::Click(form, "checkOn");
+  EXPECT_EQ(form.Controls("checkOn")[0].value, 1);
 }
 
 }  // namespace

@@ -36,6 +36,18 @@ class RecordingForm : public Form {
     calls.push_back("Click " + array + " " + std::to_string(index));
     if (unloadOnClick) Unload();
   }
+  void Control_Change(const std::string& array, int index) override {
+    calls.push_back("Change " + array + " " + std::to_string(index));
+  }
+  void Control_Scroll(const std::string& array, int index) override {
+    calls.push_back("Scroll " + array + " " + std::to_string(index));
+  }
+  void Control_Timer(const std::string& array, int index) override {
+    calls.push_back("Timer " + array + " " + std::to_string(index));
+  }
+  void Form_Resize() override {
+    calls.push_back("Resize " + std::to_string(clientWidth) + "x" + std::to_string(clientHeight));
+  }
   std::vector<std::string> calls;
   bool refuseUserClose = false;
   bool unloadOnClick = false;

@@ -1,5 +1,6 @@
 // Grid steps of walking characters against the fake world.
 #include <deque>
+#include <limits>
 
 #include "character_fixture.h"
 #include "player/character_movement.h"
@@ -78,6 +79,31 @@ TEST_F(CharacterTest, StepWalkTimeCountsTheWholeTickOncePerStep) {
   EXPECT_EQ(turn.rememberedWalkTime, 300);
   EXPECT_EQ(Character(k).idleTime, 0);
   EXPECT_GE(world.motionClears, 2);
+}
+
+TEST_F(CharacterTest, AHugeSpeedWithAnEndlessSourceStillEndsTheTick) {
+  // At 1e9 pixels per ms each 16-pixel step takes too little time to show in
+  // the tick's time; every finished step still takes at least a millisecond.
+  for (const float speed : {1e9f, 1e30f, std::numeric_limits<float>::infinity()}) {
+    SCOPED_TRACE(speed);
+    gameData.maps[map].actors.clear();
+    const std::int32_t k = AddCharacter(100.0f, 100.0f);
+    Character(k).speed = speed;
+    Character(k).route = {1};
+    std::int64_t steps = 0;
+    world.updateMovement = [&](std::int32_t m, std::int32_t a) {
+      Actor& actor = gameData.maps[m].actors[static_cast<std::size_t>(a)];
+      if (StepLeft(actor) >= 1) return;
+      // A source that never runs dry; the guard only keeps a broken loop from hanging the test.
+      if (++steps > 100000) return;
+      StepDirection(actor) = steps % 2 == 0 ? 0 : 4;
+      StepLeft(actor) = 16;
+    };
+    CharacterTurn turn = Turn(k, 50);
+    MoveCharacter(turn);
+    EXPECT_LE(steps, 52);
+    EXPECT_GE(steps, 50);
+  }
 }
 
 TEST_F(CharacterTest, EndedStepRoundsThePositionAndWithoutSourceStopsWalking) {

@@ -18,12 +18,14 @@ TEST_F(LoopTest, TicksAreCappedByTheFrameRateLimitThenScaledByTheGameSpeed) {
     std::int32_t limit;
     float speed;
     std::int32_t world;  // what the world update sees
-    std::int32_t audio;  // twice the unscaled tick
+    std::int32_t audio;  // twice the capped, unscaled tick
   };
   const Case cases[] = {
       {100, 30, 1.0f, 33, 66},  {100, 0, 1.0f, 100, 200}, {33, 0, 0.5f, 16, 66},
       {35, 0, 0.5f, 18, 70},    {33, 0, 2.0f, 66, 66},    {100, 30, 2.0f, 66, 66},
       {16, 60, 1.0f, 16, 32},
+      // Above 1000 frames per second the cap stays one millisecond.
+      {16, 2000, 1.0f, 1, 2},   {16, 1001, 1.0f, 1, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.frame << " ms, limit " << c.limit << ", speed " << c.speed);

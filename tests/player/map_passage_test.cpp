@@ -102,6 +102,45 @@ TEST_F(MapPassage, OnlyAMovedCharacterWithAnOwnerPasses) {
   (void)inside;
 }
 
+// Once the character has left the map in its turn, its old slot raises no
+// per-tick events, however it left.
+TEST_F(MapPassage, LeavingTheMapEndsTheTurnOfTheOldSlot) {
+  struct Case {
+    const char* how;
+    bool byEdge;
+  };
+  for (const Case& k : {Case{"map edge", true}, Case{"script of a proximity event", false}}) {
+    SCOPED_TRACE(k.how);
+    gameData.maps[map].actors.clear();
+    world.events.clear();
+    for (NamedSlot& slot : gameData.maps[map].namedSlots) slot.index = -1;
+    const std::int32_t n = AddNeighbour(0, 15, 15);
+    const std::int32_t c = k.byEdge ? Player(10, 200) : Player(200, 200);
+    A(c).triggers = {MakeTrigger(kEventActorInterval), MakeTrigger(kEventActorCondition),
+                     MakeTrigger(kEventActorChanged)};
+    if (!k.byEdge) {
+      A(c).triggers.push_back(MakeTrigger(kEventActorProximityClose));
+      // The script of the first proximity event carries the character away.
+      characterWorld.RaiseObjectEvent = [this, n](std::int32_t kind, std::int32_t object, std::int32_t event,
+                                                  std::int32_t m, std::int32_t related) {
+        world.events.push_back({kind, object, event, m, related});
+        if (event == kEventActorProximityClose)
+          characterWorld.SetCharacterPosition(object, m, n, false, false);
+      };
+    }
+    RunCharacterSystem(map);
+    EXPECT_EQ(A(c).removed, 1);
+    for (const RaisedEvent& e : world.events)
+      EXPECT_FALSE(e.object == c && e.map == map &&
+                   (e.event == kEventActorInterval || e.event == kEventActorCondition ||
+                    e.event == kEventActorChanged))
+          << e.event;
+    if (!k.byEdge) {
+      EXPECT_EQ(world.events.size(), 1u);  // one proximity event, then the turn ended
+    }
+  }
+}
+
 TEST_F(MapPassage, ANeighbourKnownOnlyByIdentifierIsLoadedFirst) {
   const std::int32_t n = AddNeighbour(0, 15, 15);
   gameData.maps[n].keptById = true;

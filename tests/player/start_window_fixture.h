@@ -4,6 +4,7 @@
 // of the devices, the voice, the boxes and the game start.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "core/text_encoding.h"
 #include "data/fixed_identifiers.h"
 #include "data/game_data.h"
+#include "dialogs/dialog_devices.h"
 #include "dialogs/player_settings.h"
 #include "media/audio_startup.h"
 #include "media/graphics.h"
@@ -123,9 +125,19 @@ inline void StartWindowTest::SetUp() {
   };
   d.SpeechRelease = [record] { record("SpeechRelease"); };
   d.StartGame = [record](const std::string& path) { record("StartGame [" + path + "]"); };
-  startWindowHooks.ShowOptionDialog = [record](std::int32_t index) {
-    record("ShowOptionDialog " + std::to_string(index));
+  // The option dialogs see one adapter with one mode, two voices, and no input devices.
+  DialogDevices& dd = dialogDevices;
+  dd.EnumAdapters = [] {
+    graphics.adapterList.assign(1, gfx::AdapterIdentifier{});
+    std::snprintf(graphics.adapterList[0].description, 512, "Test Display");
   };
+  dd.EnumDisplayModes = [](std::int32_t) { graphics.displayModes.assign(1, gfx::DisplayMode{800, 600, 60, 22}); };
+  dd.DeviceTypeAvailable = [](std::int32_t, std::int32_t) { return true; };
+  dd.VoiceCount = [this] { return voiceCount; };
+  dd.VoiceName = [](std::int32_t i) { return u"Voice " + AnsiToUtf16(std::to_string(i)); };
+  dd.Speak = d.SpeechSpeak;
+  dd.CreateKeyboard = [](std::uint32_t, std::int32_t) { return 1; };
+  dd.ListGameControllers = [] { return std::vector<std::string>{}; };
   startWindowHooks.ShowLoadDialog = [record] { record("ShowLoadDialog"); };
   ui::SetMessageBoxRecorder([this](const std::string& title, const std::string& text, ui::BoxIcon) {
     boxes_.push_back(title + "|" + text);
@@ -146,6 +158,7 @@ inline void StartWindowTest::TearDown() {
   SetMessageBoxHook(nullptr);
   startWindowDevices.Reset();
   startWindowHooks.Reset();
+  dialogDevices.Reset();
   shell.Reset();
   playerSettings.Reset();
   package.Reset();

@@ -10,7 +10,10 @@
 #include "core/folders.h"
 #include "core/package.h"
 #include "data/game_data.h"
+#include "dialogs/input_form.h"
+#include "dialogs/option_forms.h"
 #include "dialogs/player_settings.h"
+#include "dialogs/video_form.h"
 #include "media/audio_startup.h"
 #include "media/graphics.h"
 #include "platform/os/system_folders.h"
@@ -351,18 +354,19 @@ TEST_F(StartWindowTest, OptionLoadWebsiteAndQuitButtons) {
     int index;
     std::vector<std::string> calls;
     bool staysLoaded;
+    ui::Form* dialog;  // shown in the start window's place
   } cases[] = {
-      {1, {"ShowLoadDialog"}, false},
-      {3, {"ShowOptionDialog 3"}, false},
-      {4, {"ShowOptionDialog 4"}, false},
-      {5, {"Speak Input Options 3", "ShowOptionDialog 5"}, false},
-      {6, {"ShowOptionDialog 6"}, false},
-      {7, {"ShowOptionDialog 7"}, false},
-      {8, {"Speak Loading website. 3"}, true},
+      {1, {"ShowLoadDialog"}, false, nullptr},
+      {3, {"Speak Video Options 3"}, false, &frmVideo},
+      {4, {"Speak Deetail Options 3"}, false, &frmDetail},
+      {5, {"Speak Input Options 3"}, false, &frmInput},
+      {6, {"Speak Sound Options 3"}, false, &frmSound},
+      {7, {"Speak Voice Options 3"}, false, &frmVoice},
+      {8, {"Speak Loading website. 3"}, true, nullptr},
       {9,
        {"Speak Quit 3", "SpeechRelease", "SoundShutDown", "ReleaseDirect3D", "ReleaseDirectInput",
         "ReleaseDirectX"},
-       false},
+       false, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.index);
@@ -371,6 +375,11 @@ TEST_F(StartWindowTest, OptionLoadWebsiteAndQuitButtons) {
     frmStart.buttonAction_Click(c.index);
     EXPECT_EQ(calls_, c.calls);
     EXPECT_EQ(frmStart.IsLoaded(), c.staysLoaded);
+    if (!c.dialog) continue;
+    EXPECT_TRUE(c.dialog->IsLoaded());
+    EXPECT_TRUE(c.dialog->IsVisible());
+    c.dialog->Unload(ui::kUnloadUser);  // its close box brings the start window back
+    EXPECT_TRUE(frmStart.IsLoaded());
   }
   EXPECT_EQ(urls_, (std::vector<std::string>{"https://example.invalid/game"}));
 }

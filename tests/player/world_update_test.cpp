@@ -106,7 +106,7 @@ TEST_F(WorldUpdateTest, ANormalTickRunsEverySystemInOrderAndRemovalForEveryMap) 
   const std::vector<std::string> expected = {
       "boxes",    "action",   "hi",          "messages", "cloud 0",     "rain 0",   "map 0",
       "light 0",  "speaker 0", "door 0",     "bullet 0", "pickup 0",    "character 0", "remove 0",
-      "map 1",    "remove 1", "remove 2",    "remove 3"};
+      "map 1",    "remove 1", "remove 2",    "remove 3", "remove -1"};
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(gameState.playTime, 1020);
   EXPECT_EQ(gameData.maps[0].runningTime, 20);
@@ -128,7 +128,7 @@ TEST_F(WorldUpdateTest, WhilePausedThereIsNoHIMapsAreSkippedAndInterfacesRun) {
   gameState.paused = 1;
   WorldUpdate();
   const std::vector<std::string> expected = {"boxes",  "action",   "messages", "remove 0",
-                                             "map 1",  "remove 1", "remove 2", "remove 3"};
+                                             "map 1",  "remove 1", "remove 2", "remove 3", "remove -1"};
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(gameData.maps[0].runningTime, 0);
   EXPECT_EQ(gameData.maps[1].runningTime, 20);

@@ -288,7 +288,7 @@ TEST_F(ScriptStackAccessTest, FrameKeywords) {
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldThis, -1, true); }),
             "-1 Field \"this\" cannot be used as this script does not belong to a field.");
   EXPECT_EQ(MessageOf([&] { ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, false); }),
-            "-1 Field \"relate\" cannot be used as this script does not belong to a field.");
+            "9 Field \"relate\" cannot be used as this script does not belong to a field.");
   frame.thisField = 2;
   ScriptResolveFrameKeyword(result, kKeywordFieldRelate, -1, true);
   EXPECT_EQ(result, (ScriptValue{kObjectField, Variant::Long(0), 0}));

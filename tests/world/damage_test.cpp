@@ -38,9 +38,6 @@ class DamageTest : public test::TriggerEngineTest {
     projectState.teams[0].relations = {1, -1, 0};
     projectState.teams[1].relations = {-1, 1, 0};
     projectState.teams[2].relations = {0, 0, 1};
-    characterWorld.ClearCharacterMotion = [this](Actor& a) {
-      cleared_.push_back(static_cast<std::int32_t>(&a - gameData.maps[0].actors.data()));
-    };
     storedProjectSettings.flags.fill(0);
     RandomSeed(31);
   }
@@ -87,7 +84,6 @@ class DamageTest : public test::TriggerEngineTest {
     return numbers;
   }
 
-  std::vector<std::int32_t> cleared_;
 };
 
 TEST_F(DamageTest, HitPointsAndTheNumberShown) {
@@ -139,10 +135,16 @@ TEST_F(DamageTest, EventsOfDamageHealAndDeath) {
   calls_.clear();
   DamageCharacter(0, v, -10, attacker, -1);  // a heal raises nothing
   EXPECT_TRUE(MarkNumbers().empty());
+  // Dying drops the victim's motion requests.
+  A(v).keyForward = 1.0f;
+  A(v).keyTurning = -1.0f;
+  A(v).movementX = 0.25f;
   DamageCharacter(0, v, 50, -1, -1);
   EXPECT_EQ(MarkNumbers(), (std::vector<std::int32_t>{1549, 1542}));
   EXPECT_EQ(A(v).aiState, kAIReturning);
-  EXPECT_EQ(cleared_, (std::vector<std::int32_t>{v}));
+  EXPECT_EQ(A(v).keyForward, 0.0f);
+  EXPECT_EQ(A(v).keyTurning, 0.0f);
+  EXPECT_EQ(A(v).movementX, 0.0f);
 }
 
 TEST_F(DamageTest, AnAttackerAlertsFreeHostileCharactersNearTheVictim) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player/player_hooks.h"
+#include "world/field_focus.h"
 #include "world/map_system_fields.h"
 #include "world/map_systems_setup.h"
 #include "world/map_systems_test_fixture.h"
@@ -97,6 +98,31 @@ TEST_F(NavigationTest, AGlideThatLandsExactlyOnItsTargetArrives) {
   EXPECT_FLOAT_EQ(F(cursor_).y, 40);
   EXPECT_EQ(F(target_).state, kFieldSelected);
   EXPECT_EQ(MarkNumbers(), (std::vector<std::int32_t>{579}));
+}
+
+// Mend: a gap below half a pixel rounds the glide's distance to 0, whose steps
+// of 0 would never arrive; the cursor lands and the selection is announced.
+TEST_F(NavigationTest, AGlideWhoseDistanceRoundsToZeroArrives) {
+  struct Case {
+    float x, y;  // where the cursor starts; the target point is (90, 40)
+  };
+  for (const Case& k : {Case{89.75f, 40.0f}, Case{90.0f, 40.25f}, Case{90.4f, 39.6f}}) {
+    SCOPED_TRACE(testing::Message() << k.x << ", " << k.y);
+    marks_.clear();
+    F(target_).state = kFieldSelectable;
+    M().SelectedField() = -1;
+    F(cursor_).x = k.x;
+    F(cursor_).y = k.y;
+    CursorSpeed(M()) = 0.01f;
+    SelectField(0, target_, false);
+    ASSERT_EQ(CursorDistanceX(M()), 0);
+    ASSERT_EQ(CursorDistanceY(M()), 0);
+    Pass(16);
+    EXPECT_FLOAT_EQ(F(cursor_).x, 90);
+    EXPECT_FLOAT_EQ(F(cursor_).y, 40);
+    EXPECT_EQ(F(target_).state, kFieldSelected);
+    EXPECT_EQ(MarkNumbers(), (std::vector<std::int32_t>{579}));
+  }
 }
 
 TEST_F(NavigationTest, ACursorAlreadyOnItsTargetRaisesNothing) {

@@ -162,7 +162,7 @@ TEST(PaintPath, PaintsTheFourKindsOverTheStaticGrid) {
   w.AddDoor(32, 32, 1);           // opens: left free
   w.AddPickUp(176, 16);
   const std::int32_t taken = w.AddPickUp(208, 16);
-  w.M().pickUps[static_cast<std::size_t>(taken)].Taken() = 1;
+  w.M().pickUps[static_cast<std::size_t>(taken)].respawnCountdown = 5000;  // taken, comes back later
   w.AddZone(Box{0, 128, 32, 160, 0, 20}, true);
   w.AddZone(Box{32, 128, 64, 160, 0, 20}, false);
   PaintPathCollision(w.map(), mover, -1, true);
@@ -224,7 +224,9 @@ TEST_F(MoveBetweenMaps, PartyOfThreeFollowsTheMovedCharacter) {
   const std::int32_t lead = w.AddCharacter(50, 60, 0);
   const std::int32_t second_member = w.AddCharacter(70, 60, 0);
   const std::int32_t third = w.AddCharacter(90, 60, 0);
-  w.M().actors[static_cast<std::size_t>(third)].followTargetAfterMove = lead;
+  // The second member follows the lead, the third follows the second.
+  w.M().actors[static_cast<std::size_t>(second_member)].targetActor = lead;
+  w.M().actors[static_cast<std::size_t>(third)].targetActor = second_member;
   gameData.maps[second].actors.resize(2);
   Player player;
   player.mapIndex = w.map();
@@ -272,11 +274,16 @@ TEST_F(MoveBetweenMaps, PartyOfThreeFollowsTheMovedCharacter) {
   EXPECT_EQ(moved.party[2].character, 4);
   EXPECT_EQ(gameData.maps[second].partyArrived, 0);
   EXPECT_EQ(w.M().actors[static_cast<std::size_t>(lead)].movedTo, 2);
-  const Actor& follower = gameData.maps[second].actors[4];
-  EXPECT_EQ(follower.followTarget, lead);
-  EXPECT_EQ(follower.followTargetAfterMove, 2);
-  EXPECT_EQ(follower.x, 50.0f);
-  EXPECT_EQ(follower.y, 60.0f);
+  // Each follower follows its own leader by its new index.
+  EXPECT_EQ(gameData.maps[second].actors[3].targetActor, 2);
+  EXPECT_EQ(gameData.maps[second].actors[4].targetActor, 3);
+  // The members came to the lead's place and took grid points of their own.
+  for (std::size_t k : {3u, 4u}) {
+    const Actor& member = gameData.maps[second].actors[k];
+    EXPECT_FALSE(member.x == 50.0f && member.y == 60.0f) << k;
+    EXPECT_EQ(static_cast<std::int32_t>(member.x) % 16, 0) << k;
+    EXPECT_EQ(static_cast<std::int32_t>(member.y) % 16, 0) << k;
+  }
   EXPECT_EQ(timedChanges[0].target, (ScriptValue{kObjectCharacter, Variant::Long(2), second}));
   // The party member moved too, so its reference follows it.
   EXPECT_EQ(timedChanges[0].arguments[0], (ScriptValue{kObjectActor, Variant::Long(4), second}));

@@ -7,11 +7,13 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "platform/gfx/window.h"
+#include "platform/os/clock.h"
 #include "platform/ui/form_window.h"
 #include "platform/ui/key_codes.h"
 
@@ -32,6 +34,10 @@ struct FormsRuntime {
   std::uint64_t nextGeneration = 0;
   std::deque<Pending> pending;
   bool windowless = false;
+  std::vector<Form*> modal;  // the modal forms, innermost last
+  std::function<void(Form&)> modalHook;
+  // The tick at which each running timer last started its interval.
+  std::map<std::tuple<const Form*, std::string, int>, std::uint32_t> timerStamps;
 
   struct InjectedMouse {
     const Form* form;
@@ -46,7 +52,47 @@ struct FormsRuntime {
   }
 
   static Form::WindowData* Data(Form& form) { return form.window_; }
-  static const std::vector<ControlArrayOf>& Arrays(const Form& form) { return form.arrays_; }
+  static const Form::WindowData* ConstData(const Form& form) { return form.window_; }
+  static std::deque<ControlArrayOf>& MutableArrays(Form& form) { return form.arrays_; }
+  static const std::deque<ControlArrayOf>& Arrays(const Form& form) { return form.arrays_; }
+
+  // While a modal form is up, only it takes input.
+  bool TakesInput(const Form& form) const { return modal.empty() || modal.back() == &form; }
+
+  void ForgetTimers(const Form* form) {
+    for (auto it = timerStamps.begin(); it != timerStamps.end();) {
+      it = std::get<0>(it->first) == form ? timerStamps.erase(it) : std::next(it);
+    }
+  }
+
+  // Queues the tick of every timer whose interval has passed; a timer that is
+  // stopped or disabled starts its interval again when it runs anew.
+  void RunTimers() {
+    const std::uint32_t now = os::GetTickCount();
+    for (Form* form : loaded) {
+      for (const ControlArrayOf& array : form->arrays_) {
+        if (array.kind != ControlKind::Timer) continue;
+        for (std::size_t i = 0; i < array.items.size(); ++i) {
+          const Control& timer = array.items[i];
+          const auto key = std::make_tuple(static_cast<const Form*>(form), array.name, static_cast<int>(i));
+          if (!timer.loaded || !timer.enabled || timer.interval <= 0) {
+            timerStamps.erase(key);
+            continue;
+          }
+          auto found = timerStamps.find(key);
+          if (found == timerStamps.end()) {
+            timerStamps.emplace(key, now);
+            continue;
+          }
+          if (now - found->second < static_cast<std::uint32_t>(timer.interval)) continue;
+          found->second = now;
+          const std::string name = array.name;
+          const int index = static_cast<int>(i);
+          Queue(form, [form, name, index] { form->Control_Timer(name, index); });
+        }
+      }
+    }
+  }
 
   void Queue(Form* form, std::function<void()> call) {
     pending.push_back({form, generation[form], std::move(call)});
@@ -81,7 +127,10 @@ struct FormsRuntime {
   void Route(const SDL_Event& event);
 };
 
-const std::vector<ControlArrayOf>& FormArrays(const Form& form) { return FormsRuntime::Arrays(form); }
+const std::deque<ControlArrayOf>& FormArrays(const Form& form) { return FormsRuntime::Arrays(form); }
+std::deque<ControlArrayOf>& FormArrays(Form& form) { return FormsRuntime::MutableArrays(form); }
+const Form::WindowData* FormWindowData(const Form& form) { return FormsRuntime::ConstData(form); }
+bool FormTakesInput(const Form& form) { return FormsRuntime::Get().TakesInput(form); }
 
 Form::Form(std::string name, std::int32_t width, std::int32_t height)
     : clientWidth(width), clientHeight(height), name_(std::move(name)) {}
@@ -93,6 +142,7 @@ Form::~Form() {
 }
 
 SDL_Window* Form::WindowHandle() const { return window_ ? window_->window : nullptr; }
+std::uint32_t Form::WindowId() const { return window_ ? window_->windowId : 0; }
 
 void Form::AdoptWindow(gfx::Window* window) {
   if (!window_) window_ = new WindowData;
@@ -119,12 +169,52 @@ ControlArrayOf& Form::Controls(const std::string& name) {
   RaiseError(kErrIndex, "No control " + name + " on " + name_ + ".");
 }
 
+const ControlArrayOf& Form::Controls(const std::string& name) const {
+  for (const ControlArrayOf& array : arrays_) {
+    if (array.name == name) return array;
+  }
+  RaiseError(kErrIndex, "No control " + name + " on " + name_ + ".");
+}
+
+void Form::ClearControls() {
+  arrays_.clear();
+  FormsRuntime::Get().ForgetTimers(this);
+}
+
+void Form::ShowModal(Form& owner) {
+  FormsRuntime& runtime = FormsRuntime::Get();
+  owner_ = &owner;
+  runtime.modal.push_back(this);
+  // The modal state ends however the loop is left.
+  struct EndModal {
+    Form* form;
+    FormsRuntime& runtime;
+    ~EndModal() {
+      runtime.modal.erase(std::remove(runtime.modal.begin(), runtime.modal.end(), form), runtime.modal.end());
+      form->owner_ = nullptr;
+    }
+  } endModal{this, runtime};
+  Show();
+  while (IsLoaded()) {
+    if (runtime.modalHook) {
+      runtime.modalHook(*this);
+    } else if (runtime.windowless) {
+      Unload(kUnloadUser);
+      break;
+    }
+    if (!IsLoaded()) break;
+    DoEvents();
+    if (IsLoaded()) os::Sleep(10);
+  }
+}
+
 void Form::Load() {
   if (loaded_) return;
   FormsRuntime& runtime = FormsRuntime::Get();
   loaded_ = true;
   runtime.loaded.push_back(this);
   runtime.generation[this] = ++runtime.nextGeneration;
+  runtime.ForgetTimers(this);
   if (!runtime.windowless && !(window_ && window_->adopted)) {
     if (!window_) window_ = new WindowData;
     if (!CreateImGuiWindow(*window_, AnsiToUtf8(caption), clientWidth, clientHeight)) {
@@ -180,6 +270,7 @@ bool Form::Unload(int mode) {
   visible_ = false;
   runtime.loaded.erase(std::remove(runtime.loaded.begin(), runtime.loaded.end(), this), runtime.loaded.end());
   runtime.generation[this] = 0;
+  runtime.ForgetTimers(this);
   if (runtime.active == this) runtime.active = nullptr;
   return true;
 }
@@ -227,10 +318,22 @@ void FormsRuntime::Route(const SDL_Event& event) {
   Form* form = FormOfWindow(WindowIdOf(event));
   if (!form) return;
   Form::WindowData* data = form->window_;
+  // A form under a modal one sees no input; its window still draws and resizes.
+  const bool input = TakesInput(*form);
+  if (!input && event.type != SDL_WINDOWEVENT) return;
   if (data->imgui) ImGuiProcessEvent(*data, event);
   switch (event.type) {
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+      if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        const int width = event.window.data1, height = event.window.data2;
+        Queue(form, [form, width, height] {
+          form->clientWidth = width;
+          form->clientHeight = height;
+          form->Form_Resize();
+        });
+      } else if (!input) {
+        break;
+      } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         Queue(form, [form] { form->Unload(kUnloadUser); });
       } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         Queue(form, [this, form] { Activate(*form); });
@@ -284,18 +387,38 @@ void DoEvents() {
   for (Form* form : forms) {
     Form::WindowData* data = FormsRuntime::Data(*form);
     if (!form->IsVisible() || !data || !data->imgui) continue;
-    DrawImGuiForm(*form, *data, true, [&runtime, form](const std::string& array, int index) {
-      runtime.Queue(form, [form, array, index] { form->Control_Click(array, index); });
-    });
+    DrawImGuiForm(
+        *form, *data, true, [&runtime, form](ControlEvent event, const std::string& array, int index) {
+          runtime.Queue(form, [form, event, array, index] { RaiseControlEvent(*form, event, array, index); });
+        });
     drew = true;
   }
   if (drew) SDL_GL_MakeCurrent(currentWindow, currentContext);
+  runtime.RunTimers();
   runtime.RunPending();
 }
 
 bool AnyFormLoaded() { return !FormsRuntime::Get().loaded.empty(); }
 
 void SetWindowlessForms(bool windowless) { FormsRuntime::Get().windowless = windowless; }
+
+void SetModalLoopHook(std::function<void(Form& modal)> hook) {
+  FormsRuntime::Get().modalHook = std::move(hook);
+}
+
+void RaiseControlEvent(Form& form, ControlEvent event, const std::string& array, int index) {
+  switch (event) {
+    case ControlEvent::Click:
+      form.Control_Click(array, index);
+      break;
+    case ControlEvent::Change:
+      form.Control_Change(array, index);
+      break;
+    case ControlEvent::Scroll:
+      form.Control_Scroll(array, index);
+      break;
+  }
+}
 
 void InjectMouse(const Form& form, int x, int y, bool leftDown) {
   FormsRuntime::Get().mouse = FormsRuntime::InjectedMouse{&form, x, y, leftDown};
@@ -304,6 +427,7 @@ void InjectMouse(const Form& form, int x, int y, bool leftDown) {
 void ClearInjectedMouse() { FormsRuntime::Get().mouse.reset(); }
 
 bool InjectedMouseFor(const Form& form, int& x, int& y, bool& down) {
+  if (!FormsRuntime::Get().TakesInput(form)) return false;
   const auto& mouse = FormsRuntime::Get().mouse;
   if (!mouse || mouse->form != &form) return false;
   x = mouse->x, y = mouse->y, down = mouse->down;
@@ -316,9 +440,10 @@ bool ReadFormPixels(Form& form, std::vector<std::uint8_t>& rgba, int& width, int
   SDL_Window* currentWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext currentContext = SDL_GL_GetCurrentContext();
   FormsRuntime& runtime = FormsRuntime::Get();
-  DrawImGuiForm(form, *data, false, [&runtime, &form](const std::string& array, int index) {
-    runtime.Queue(&form, [&form, array, index] { form.Control_Click(array, index); });
-  });
+  DrawImGuiForm(
+      form, *data, false, [&runtime, &form](ControlEvent event, const std::string& array, int index) {
+        runtime.Queue(&form, [&form, event, array, index] { RaiseControlEvent(form, event, array, index); });
+      });
   const bool ok = ReadBackBuffer(*data, rgba, width, height);
   SDL_GL_MakeCurrent(currentWindow, currentContext);
   return ok;

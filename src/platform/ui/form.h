@@ -7,10 +7,12 @@
 // while ImGui draws and run after the frame, so a handler may unload its own
 // form, or run a whole game, inside the call.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/control_array.h"
 #include "platform/ui/message_box.h"
 
 struct SDL_Window;
@@ -24,32 +26,6 @@ namespace kiv::ui {
 // Unload modes of Form_QueryUnload and Form_Unload.
 inline constexpr int kUnloadUser = 0;  // the user's close box
 inline constexpr int kUnloadCode = 1;  // Unload called by the program
-
-// A command button, label or picture box: the properties the forms use.
-// Positions and sizes are in the form's pixels.
-struct Control {
-  std::string caption;  // Windows-1252 text, as the game's files store it
-  std::string tag;
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  bool enabled = true;
-  bool visible = true;
-  bool isDefault = false;  // Return presses it
-  bool isCancel = false;   // Escape presses it
-};
-
-enum class ControlKind { Button, Label, PictureBox };
-
-// A control array: one handler receives the index of the item.
-struct ControlArrayOf {
-  std::string name;
-  ControlKind kind = ControlKind::Button;
-  std::vector<Control> items;
-  Control& operator[](std::size_t i) { return items.at(i); }
-  const Control& operator[](std::size_t i) const { return items.at(i); }
-};
 
 class Form {
  public:
@@ -71,6 +47,11 @@ class Form {
   bool Unload(int mode = kUnloadCode);
   // Loads without showing (Form_Load runs once).
   void Load();
+  // Shows the form owned by another and returns once it has unloaded; until
+  // then no other form takes input (clicks, keys, close boxes). The pump runs
+  // meanwhile, resting 10 ms a round on the platform clock.
+  void ShowModal(Form& owner);
+  Form* Owner() const { return owner_; }
   bool IsLoaded() const { return loaded_; }
   bool IsVisible() const { return visible_; }
 
@@ -82,11 +63,16 @@ class Form {
   // AdoptWindow (the game window draws with the graphics device instead of
   // ImGui; events still reach the form's procedures).
   SDL_Window* WindowHandle() const;
+  // The window's id, the handle that the input devices take; 0 without a window.
+  std::uint32_t WindowId() const;
   void AdoptWindow(gfx::Window* window);
 
   // Control arrays by name; a single control is an array of one item.
   ControlArrayOf& AddControlArray(const std::string& name, ControlKind kind, std::size_t count);
   ControlArrayOf& Controls(const std::string& name);
+  const ControlArrayOf& Controls(const std::string& name) const;
+  // Drops every control (a form built anew at each load starts from its design).
+  void ClearControls();
 
   // Event procedures. Index is the item of a control array.
   virtual void Form_Initialize() {}
@@ -96,8 +82,17 @@ class Form {
   virtual void Form_Unload(int& cancel) { (void)cancel; }
   virtual void Form_KeyDown(int& keyCode, int shift) { (void)keyCode, (void)shift; }
   virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
-  // A click on item `index` of the named control array.
+  // Form_Resize runs after the window's inner size changed (clientWidth, clientHeight).
+  virtual void Form_Resize() {}
+  // A click on item `index` of the named control array: a button, a check box
+  // that toggled, a list or drop-down line chosen.
   virtual void Control_Click(const std::string& arrayName, int index) { (void)arrayName, (void)index; }
+  // A text box edited, a slider or scroll bar moved to rest.
+  virtual void Control_Change(const std::string& arrayName, int index) { (void)arrayName, (void)index; }
+  // A slider or scroll bar thumb dragged one step.
+  virtual void Control_Scroll(const std::string& arrayName, int index) { (void)arrayName, (void)index; }
+  // A timer's interval passed on the platform clock.
+  virtual void Control_Timer(const std::string& arrayName, int index) { (void)arrayName, (void)index; }
 
   struct WindowData;  // the forms layer's own record of the form's window
 
@@ -106,8 +101,9 @@ class Form {
   std::string name_;
   bool loaded_ = false;
   bool visible_ = false;
-  std::vector<ControlArrayOf> arrays_;
+  std::deque<ControlArrayOf> arrays_;  // a deque: adding an array keeps references to the others
   WindowData* window_ = nullptr;
+  Form* owner_ = nullptr;
 };
 
 // Lets the window system deliver pending events to every form: close boxes
@@ -135,6 +131,14 @@ void SetWindowlessForms(bool windowless);
 // ClearInjectedMouse. A click is one frame with the button down and one up.
 void InjectMouse(const Form& form, int x, int y, bool leftDown);
 void ClearInjectedMouse();
+// Called at each round of a modal form's pump, before the events are taken,
+// with the modal form; without windows a modal form with no such hook is
+// closed at once (no one could act on it). Empty: none.
+void SetModalLoopHook(std::function<void(Form& modal)> hook);
+// Where the last frame drew a control (entry -1: its centre), a list box line
+// or an open drop-down list's entry (entry >= 0), in the form's pixels; false
+// when it was not drawn there (hidden, clipped away, the list not open).
+bool ControlPoint(const Form& form, const std::string& arrayName, int index, int entry, int& x, int& y);
 // Draws the form once more and reads its client area as RGBA rows, top row
 // first; false when the form has no ImGui window.
 bool ReadFormPixels(Form& form, std::vector<std::uint8_t>& rgba, int& width, int& height);
