@@ -212,6 +212,7 @@ struct Actor {
   // drawing puts in place while the interface is updated and drawn over it.
   std::vector<Field> carriedFields;
   std::vector<Spawn> carriedSpawns;
+  std::uint32_t carriedAmbient = 0xFFFFFFFF;  // the interface's ambient colour while it is drawn over the actor
   std::int32_t carriedIndex = -1;
   std::int32_t team = -1;
   Identifier teamId;

@@ -132,13 +132,15 @@ void ResolveMapOfActor(Actor& actor) {
 }
 
 // An actor whose map reference names a loaded map takes copies of that map's
-// fields and spawns; a reference to no map leaves the copies as they are.
+// fields, spawns and ambient colour; a reference to no map leaves the copies
+// as they are.
 void CopyCarriedInterface(Actor& actor) {
   const std::int32_t map = actor.mapReference.kind;
   if (map < 0 || map > gameData.maps.LastIndex()) return;
   const Map& carried = gameData.maps[map];
   actor.carriedFields = carried.fields;
   actor.carriedSpawns = carried.spawns;
+  actor.carriedAmbient = carried.ambientColor;
   actor.carriedIndex = -1;
 }
 

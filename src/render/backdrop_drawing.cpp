@@ -31,8 +31,10 @@ void DrawGradient(const Map& record, float x, float y, float width, float height
   QuadBatchFlushScreen();
 }
 
-void DrawLayer(const Map& record, BackgroundSprite& layer, float width, float height, const MapView& view,
-               bool paused) {
+// The copies are placed in the view (x, y, width, height): the screen
+// vertices are in back-buffer pixels, so the view's corner is added.
+void DrawLayer(const Map& record, BackgroundSprite& layer, float x, float y, float width, float height,
+               const MapView& view, bool paused) {
   if (!paused) layer.elapsed += renderHooks.TickMilliseconds();
   if (layer.spriteSet < 0 || layer.spriteSet >= static_cast<std::int32_t>(gameData.spriteSets.size())) return;
   std::int32_t pose = 0, direction = 0;
@@ -59,8 +61,8 @@ void DrawLayer(const Map& record, BackgroundSprite& layer, float width, float he
           BackdropCopyPosition(halfHeight, j, fh, layer.speedY, layer.elapsed, layer.parallaxY, camera[1], height);
       // Only the first copy advances the shared animation, once per frame.
       const bool advance = i == 0 && j == 0 && !paused;
-      DrawSprite(layer.spriteSet, layer.elapsed, layer.instance, view, static_cast<float>(px - fw),
-                 static_cast<float>(py - fh), 0, 1, 1, 1, false, false, kWhite, kWhite, 0, 0, kScreenDrawing, 0, 0,
+      DrawSprite(layer.spriteSet, layer.elapsed, layer.instance, view, x + static_cast<float>(px - fw),
+                 y + static_cast<float>(py - fh), 0, 1, 1, 1, false, false, kWhite, kWhite, 0, 0, kScreenDrawing, 0, 0,
                  1, 1, advance);
     }
   }
@@ -84,7 +86,7 @@ void DrawMapBackdrop(std::int32_t map, std::int32_t which, float x, float y, flo
   if (which == kBackdropBackground && !record.isInterface) DrawGradient(record, x, y, width, height);
   const bool paused = GamePaused();
   auto& layers = which == kBackdropBackground ? record.backgroundSprites1 : record.backgroundSprites2;
-  for (BackgroundSprite& layer : layers) DrawLayer(record, layer, width, height, view, paused);
+  for (BackgroundSprite& layer : layers) DrawLayer(record, layer, x, y, width, height, view, paused);
   device.SetRenderState(gfx::kRsZEnable, 1);
 }
 

@@ -1,6 +1,7 @@
 // Characters of a map: their sprite layers in drawing order, each new frame
 // set one depth layer in front of the last, the items they carry, the
-// animations attached to them, and their pick colour in a pick pass.
+// animations attached to them, the marker of the player controlling them, and
+// their pick colour in a pick pass.
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -133,6 +134,18 @@ void DrawAttachments(Actor& actor, const CharacterPass& pass) {
   }
 }
 
+// The marker of the player that controls the actor, over it: the player's
+// indicator sprite set with its own clock and animation, untinted but lit.
+void DrawPlayerMarker(const Actor& actor, const CharacterPass& pass) {
+  const std::int32_t owner = actor.owningPlayer;
+  if (owner < 0 || owner >= static_cast<std::int32_t>(projectState.players.size())) return;
+  Player& player = projectState.players[static_cast<std::size_t>(owner)];
+  if (SetAt(player.actionSprite) == nullptr || player.controlledMember != actor.partyMember) return;
+  DrawSprite(player.actionSprite, player.actionIndicatorTime, player.actionIndicator, *pass.view, actor.x, actor.y,
+             actor.z, actor.scaleX, actor.scaleY, actor.scaleZ, false, false, kWhite, pass.light, 0, 0, 0, 0, 0, 1, 1,
+             pass.animate);
+}
+
 void DrawCharacter(const MapDrawStep& step, std::int32_t index, Actor& actor, bool picking) {
   DrawDevice& device = CurrentDrawDevice();
   const bool depthOff = picking && actor.noDepth != 0;
@@ -153,6 +166,7 @@ void DrawCharacter(const MapDrawStep& step, std::int32_t index, Actor& actor, bo
   pass.animate = gameState.paused == 0;
   DrawLayers(actor, pass);
   DrawAttachments(actor, pass);
+  DrawPlayerMarker(actor, pass);
   if (depthOff) device.SetRenderState(gfx::kRsZEnable, 1);
 }
 

@@ -241,7 +241,8 @@ void DrawMap(std::int32_t map, std::int32_t x, std::int32_t y, std::int32_t pare
   Activity("Preparing Fog and Starting 3D");
   const FogStates outerFog = SaveFog(device);
   const bool outerFogOn = outerFog.values[0] != 0;
-  if (record.fogOn != 0)
+  // A pick pass paints exact colours that name objects: no fog blends into them.
+  if (record.fogOn != 0 && !picking)
     SetFog(device, record);
   else if (outerFogOn)
     device.SetRenderState(gfx::kRsFogEnable, 0);

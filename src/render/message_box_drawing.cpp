@@ -55,25 +55,27 @@ std::int32_t TypeText(MessageBox& box) {
   return shown;
 }
 
+// The input bar goes down first: the typed text lies on it.
 void DrawInputLine(std::int32_t index, MessageBox& box, const MessageColours& colours, std::int32_t textX,
                    double itemY, std::int32_t f, bool fonts) {
+  if (!box.plainList) {
+    const std::int32_t n = box.inputMode == 1 ? box.width - 2 : (index == 3 ? 4 : 2);
+    BindSkin();
+    const auto y = static_cast<float>(itemY);
+    QuadAddScreen(static_cast<float>(textX), y, 32, 32, kFrameU, kFrameU, kFrameU + kCell, kFrameU + kCell,
+                  kWhite, 0);
+    for (std::int32_t k = 1; k <= n; ++k) {
+      QuadAddScreen(static_cast<float>(textX + 32 * k), y, 32, 32, 0.5f, kFrameU, 0.5f + kCell, kFrameU + kCell,
+                    kWhite, 0);
+    }
+    QuadAddScreen(static_cast<float>(textX + 32 * (n + 1)), y, 32, 32, 0.625f, kFrameU, 0.625f + kCell,
+                  kFrameU + kCell, kWhite, 0);
+    QuadBatchFlushScreen();
+  }
   if (fonts && !box.inputText.empty()) {
     DrawTextTail(0, box.inputGlyphs, textX + 8, RoundToLong(itemY) + f, colours.input, colours.input,
                  colours.textShadow, box.width * 32 - 16);
   }
-  if (box.plainList) return;
-  const std::int32_t n = box.inputMode == 1 ? box.width - 2 : (index == 3 ? 4 : 2);
-  BindSkin();
-  const auto y = static_cast<float>(itemY);
-  QuadAddScreen(static_cast<float>(textX), y, 32, 32, kFrameU, kFrameU, kFrameU + kCell, kFrameU + kCell, kWhite,
-                0);
-  for (std::int32_t k = 1; k <= n; ++k) {
-    QuadAddScreen(static_cast<float>(textX + 32 * k), y, 32, 32, 0.5f, kFrameU, 0.5f + kCell, kFrameU + kCell,
-                  kWhite, 0);
-  }
-  QuadAddScreen(static_cast<float>(textX + 32 * (n + 1)), y, 32, 32, 0.625f, kFrameU, 0.625f + kCell,
-                kFrameU + kCell, kWhite, 0);
-  QuadBatchFlushScreen();
 }
 
 void DrawItems(MessageBox& box, const MessageColours& colours, std::int32_t textX, double itemY, std::int32_t f,

@@ -135,6 +135,7 @@ class TileLayerDrawer {
   void DrawObjectShadow(CellTile& cell);
 
   void ApplyCellLights(std::int32_t x, std::int32_t y, std::int32_t z, bool shaderLights);
+  void UseGroundCellLights(std::int32_t x, std::int32_t y, std::int32_t z);
 
   const TileLayerArgs& args_;
   Map& map_;
@@ -146,6 +147,9 @@ class TileLayerDrawer {
   std::int32_t boundSet_ = -1, boundTexture_ = -1;
   std::int32_t depthLayer_ = 0;
   bool modelRun_ = false;
+  // The light list whose shader constants the pending lit quads were made under.
+  bool groundLightsSet_ = false;
+  std::array<std::int32_t, 4> groundLights_{};
 };
 
 void TileLayerDrawer::SetUpStates() {
@@ -287,6 +291,17 @@ void TileLayerDrawer::ApplyCellLights(std::int32_t x, std::int32_t y, std::int32
   }
 }
 
+// The lit ground's lights are shader constants that every pending quad is
+// drawn under: the batch is flushed before another cell's list replaces them.
+void TileLayerDrawer::UseGroundCellLights(std::int32_t x, std::int32_t y, std::int32_t z) {
+  const std::array<std::int32_t, 4> lights = std::as_const(map_.cellLights).At(x, y, z);
+  if (groundLightsSet_ && lights == groundLights_) return;
+  Flush();
+  ApplyCellLights(x, y, z, true);
+  groundLights_ = lights;
+  groundLightsSet_ = true;
+}
+
 // ---- ground and walls ----
 
 Colors TileLayerDrawer::GroundCornerColors(std::int32_t x, std::int32_t y, std::int32_t z, bool wall,
@@ -413,7 +428,7 @@ void TileLayerDrawer::DrawGroundCell(std::int32_t x, std::int32_t y, std::int32_
     device_.SetVertexShader(kColoredVertexFormat);
     device_.SetPixelShader(0);
   } else if (litMode_) {
-    ApplyCellLights(x, y, z, true);
+    UseGroundCellLights(x, y, z);
   }
   if (!wall) {
     DrawGroundFace(x, y, z, cell, 0, kFlatFace, false);

@@ -49,9 +49,9 @@ Vector3 ProjectActor(const Actor& actor, const MapView& view) {
 }
 
 // The interface a character carries, drawn with its design area centred on
-// the character. The character's own copies of the interface's lists stand in
-// for the interface's while it is updated and drawn, and go back to the
-// character on every way out.
+// the character. The character's own copies of the interface's lists and
+// ambient colour stand in for the interface's while it is updated and drawn,
+// and go back to the character on every way out.
 void DrawCarriedInterface(const MapDrawStep& step, std::int32_t index) {
   const std::int32_t carried = gameData.maps[step.map].actors[static_cast<std::size_t>(index)].mapReference.kind;
   if (carried < 0 || carried > gameData.maps.LastIndex() || carried == step.map) return;
@@ -63,14 +63,17 @@ void DrawCarriedInterface(const MapDrawStep& step, std::int32_t index) {
   gameData.maps[carried].overlayActive = 1;
   std::vector<Field> ownFields = std::exchange(gameData.maps[carried].fields, std::move(actorRecord()->carriedFields));
   std::vector<Spawn> ownSpawns = std::exchange(gameData.maps[carried].spawns, std::move(actorRecord()->carriedSpawns));
+  const std::uint32_t ownAmbient = std::exchange(gameData.maps[carried].ambientColor, actorRecord()->carriedAmbient);
   const auto giveBack = [&] {
     Map& shown = gameData.maps[carried];
     if (Actor* actor = actorRecord()) {
       actor->carriedFields = std::move(shown.fields);
       actor->carriedSpawns = std::move(shown.spawns);
+      actor->carriedAmbient = shown.ambientColor;
     }
     shown.fields = std::move(ownFields);
     shown.spawns = std::move(ownSpawns);
+    shown.ambientColor = ownAmbient;
     shown.overlayActive = 0;
   };
   try {

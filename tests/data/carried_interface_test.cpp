@@ -16,6 +16,7 @@ class CarriedInterfaceTest : public GameDataTest {
     Map& hud = gameData.maps[hud_];
     hud.isInterface = true;
     hud.fileName = u"Hud";
+    hud.ambientColor = 0x80C0A060;
     for (const char16_t* name : {u"Health", u"Ammo"}) {
       Field f;
       f.name = name;
@@ -29,7 +30,7 @@ class CarriedInterfaceTest : public GameDataTest {
   std::int32_t hud_ = -1;
 };
 
-TEST_F(CarriedInterfaceTest, AResolvedReferenceCopiesTheInterfacesFieldsAndSpawns) {
+TEST_F(CarriedInterfaceTest, AResolvedReferenceCopiesTheInterfacesFieldsSpawnsAndAmbientColour) {
   Actor actor;
   actor.mapReference.kind = -2;
   actor.mapReference.name = u"Hud";
@@ -40,6 +41,7 @@ TEST_F(CarriedInterfaceTest, AResolvedReferenceCopiesTheInterfacesFieldsAndSpawn
   EXPECT_EQ(actor.carriedFields[1].name, u"Ammo");
   ASSERT_EQ(actor.carriedSpawns.size(), 1u);
   EXPECT_EQ(actor.carriedSpawns[0].born, 2);
+  EXPECT_EQ(actor.carriedAmbient, 0x80C0A060u);
   EXPECT_EQ(actor.carriedIndex, -1);
   // Copies, not views: the interface's own lists stay as they were.
   actor.carriedFields[0].name = u"Changed";

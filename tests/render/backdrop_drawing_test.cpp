@@ -2,6 +2,8 @@
 // into the recorder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "data/game_data.h"
 #include "render/backdrop_drawing.h"
 #include "render/render_hooks.h"
@@ -192,6 +194,29 @@ TEST_F(BackdropTest, RepeatedLayerCoversTheViewAndFitMapUsesTheMapExtent) {
     EXPECT_FLOAT_EQ(CopyX(0), c.x - 10) << c.screenView;
     EXPECT_FLOAT_EQ(CopyY(0), c.y - 10) << c.screenView;
   }
+}
+
+TEST_F(BackdropTest, LayersArePlacedInAViewAwayFromTheScreenCorner) {
+  // A view at (16, 200) of 200 x 100 pixels: a single layer is centred in it,
+  // and a repeated one covers it down to its lower edge.
+  BackgroundSprite& single = AddLayer();
+  DrawMapBackdrop(map, kBackdropBackground, 16, 200, 200, 100, view);
+  ASSERT_EQ(recorder.quads.size(), 1u);
+  EXPECT_FLOAT_EQ(CopyX(0), 16 + 100 - 10);
+  EXPECT_FLOAT_EQ(CopyY(0), 200 + 50 - 10);
+
+  recorder.Clear();
+  single.repeatX = 1, single.repeatY = 1;
+  DrawMapBackdrop(map, kBackdropBackground, 16, 200, 200, 100, view);
+  float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+  for (std::size_t q = 0; q < recorder.quads.size(); ++q) {
+    left = std::min(left, CopyX(q)), right = std::max(right, CopyX(q) + 10);
+    top = std::min(top, CopyY(q)), bottom = std::max(bottom, CopyY(q) + 10);
+  }
+  EXPECT_LE(left, 16);
+  EXPECT_GE(right, 16 + 200);
+  EXPECT_LE(top, 200);
+  EXPECT_GE(bottom, 200 + 100);
 }
 
 TEST_F(BackdropTest, LayerWithoutSizeOrSetDrawsNothingButKeepsTime) {

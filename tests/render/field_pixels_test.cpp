@@ -60,6 +60,7 @@ class FieldPixelsTest : public ::testing::Test {
   void TearDown() override {
     gameData.Reset();
     projectState.Reset();
+    dataSettings.Reset();  // the design size set above is not the next test's
     graphics.Reset();
     window.reset();
   }

@@ -549,6 +549,45 @@ TEST_F(CharacterDrawTest, AttachedAnimationsDrawWithTheirOwnColoursAfterTheLayer
   EXPECT_EQ(Corner(recorder.quads[1], test::kTopLeft).diffuse, 0xFF0000FFu);
 }
 
+TEST_F(CharacterDrawTest, ThePlayersMarkerShowsOverTheMemberItControls) {
+  MakeSet(0);
+  MakeSet(1);
+  gameData.spriteSets[1].usedValues = {0};
+  // Player 0's party: the actors at x 40 (member 0) and x 100 (member 1); one
+  // more actor of no player.
+  projectState.players.resize(1);
+  Player& player = projectState.players[0];
+  for (const auto& [x, member] : {std::pair{40.0f, 0}, std::pair{100.0f, 1}, std::pair{160.0f, -1}}) {
+    Actor& a = AddActor(x, 100, 0);
+    Layers(a, {0});
+    a.owningPlayer = member < 0 ? -1 : 0;
+    a.partyMember = member;
+  }
+  struct Case {
+    const char* what;
+    std::int32_t marker, controlled;
+    float markerX;  // -1: no marker
+  };
+  for (const Case& c : {Case{"over member 1", 1, 1, 100}, Case{"over member 0", 1, 0, 40},
+                        Case{"no marker set", -1, 1, -1}, Case{"a set that does not exist", 7, 1, -1}}) {
+    SCOPED_TRACE(c.what);
+    recorder.Clear();
+    player.actionSprite = c.marker;
+    player.controlledMember = c.controlled;
+    DrawCharacters(step);
+    if (c.markerX < 0) {
+      EXPECT_EQ(recorder.quads.size(), 3u);
+      continue;
+    }
+    ASSERT_EQ(recorder.quads.size(), 4u);
+    // The marker comes right after its character's layers, at the character.
+    const std::size_t at = c.controlled == 0 ? 1 : 2;
+    const float left = Corner(recorder.quads[at], test::kTopLeft).x;
+    EXPECT_FLOAT_EQ(left, Corner(recorder.quads[at - 1], test::kTopLeft).x);
+    EXPECT_FLOAT_EQ(left + 5, c.markerX);
+  }
+}
+
 // ---- Doors ----
 
 class MapDoorTest : public MapObjectsTest {

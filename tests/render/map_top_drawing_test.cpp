@@ -503,6 +503,26 @@ TEST_F(TopsTest, CarriedInterfaceIsCentredOnTheCharacterWithItsOwnLists) {
   EXPECT_EQ(TheMap().actors[0].carriedFields[0].name, u"actor's");
 }
 
+TEST_F(TopsTest, TheCharactersAmbientColourStandsInForTheInterfacesOwn) {
+  // The character's copy has alpha 0: the interface shows no fields over it,
+  // though its own colour would show them.
+  Actor& a = TheMap().actors[0];
+  a.carriedAmbient = 0x00FFFFFF;
+  DrawTops(step);
+  EXPECT_EQ(updates.size(), 1u);
+  EXPECT_TRUE(drawnAt.empty());
+  EXPECT_EQ(gameData.maps[carried].ambientColor, 0xFF000000u);
+
+  // A change made while it stands in is the character's.
+  renderHooks.UpdateCarriedInterfaceSystems = [](std::int32_t i, std::int32_t, std::int32_t) {
+    gameData.maps[i].ambientColor = 0xFF123456;
+  };
+  DrawTops(step);
+  EXPECT_EQ(drawnAt.size(), 1u);
+  EXPECT_EQ(TheMap().actors[0].carriedAmbient, 0xFF123456u);
+  EXPECT_EQ(gameData.maps[carried].ambientColor, 0xFF000000u);
+}
+
 TEST_F(TopsTest, WhoDrawsACarriedInterface) {
   struct Case {
     const char* what;
@@ -538,9 +558,12 @@ TEST_F(TopsTest, ListsGoBackWhenTheInterfaceFails) {
   renderHooks.UpdateCarriedInterfaceSystems = [](std::int32_t, std::int32_t, std::int32_t) {
     throw std::runtime_error("script error");
   };
+  TheMap().actors[0].carriedAmbient = 0xFF00FF00;
   EXPECT_THROW(DrawTops(step), std::runtime_error);
   const Map& shown = gameData.maps[carried];
   EXPECT_EQ(shown.overlayActive, 0);
+  EXPECT_EQ(shown.ambientColor, 0xFF000000u);
+  EXPECT_EQ(TheMap().actors[0].carriedAmbient, 0xFF00FF00u);
   ASSERT_EQ(shown.fields.size(), 1u);
   EXPECT_EQ(shown.fields[0].name, u"own");
   ASSERT_EQ(TheMap().actors[0].carriedFields.size(), 2u);

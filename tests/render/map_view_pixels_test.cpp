@@ -9,14 +9,18 @@
 #include "data/game_data.h"
 #include "data/map_record.h"
 #include "data/project_state.h"
+#include "state/project_settings_block.h"
 #include "dialogs/player_settings.h"
 #include "media/device_startup.h"
 #include "media/graphics.h"
 #include "media/quad_batcher.h"
 #include "player/player_hooks.h"
 #include "render/default_render_states.h"
+#include "render/draw_helpers.h"
 #include "render/field_camera.h"
+#include "render/frame_drawing.h"
 #include "render/map_drawing.h"
+#include "render/map_object_drawing.h"
 #include "render/render_hooks.h"
 #include "render/render_setup.h"
 #include "support/back_buffer_pixels.h"
@@ -55,6 +59,8 @@ class MapViewPixelsTest : public ::testing::Test {
     };
   }
   void TearDown() override {
+    pickPass = 0;
+    storedProjectSettings.Reset();
     gameData.Reset();
     projectState.Reset();
     renderHooks.Reset();
@@ -70,39 +76,77 @@ class MapViewPixelsTest : public ::testing::Test {
     return test::SolidTileSet(std::move(texture));
   }
 
+  // Interface 0 with one view field showing map 1 from the top; map 1 is
+  // 4 x 3 tiles (the first column red, the rest blue), seen at (16, 12).
+  Map& MakeViewedMap() {
+    gameData.tileSets = {Solid(0xFFFF0000), Solid(0xFF0000FF)};
+    const std::int32_t face = gameData.maps.Append();
+    Map& interfaceMap = gameData.maps[face];
+    interfaceMap.isInterface = true;
+    interfaceMap.overlayActive = 1;
+    interfaceMap.ambientColor = 0xFFFFFFFF;
+    Field& field = interfaceMap.fields.emplace_back();
+    field.face = 6;
+    field.view.ownMap = 1;
+    field.view.followedCharacter = 0;
+    SetFieldScreenView(field, 1);
+    const std::int32_t index = gameData.maps.Append();
+    Map& map = gameData.maps[index];
+    map.width = 3;
+    map.height = 2;
+    map.layerCount = 0;
+    TileLayerGroup& ground = map.tileLayerGroups[0];
+    ground.slotTileSets = {0, 1};
+    ground.slotCount = 2;
+    for (TileLayerGroup& group : map.tileLayerGroups) {
+      group.slotGrid.Make(4, 3, 1);
+      group.tileGrid.Make(4, 3, 1);
+      group.terraform.Make(4, 3, 1);
+    }
+    for (int x = 0; x < 4; ++x)
+      for (int y = 0; y < 3; ++y) ground.slotGrid.At(x, y, 0) = x == 0 ? 1 : 2;
+    map.lightGrid.Make(5, 4, 2, 0xFFFFFFFF);
+    return map;
+  }
+
+  // Sprite set 0: one solid 16 x 16 layer in direction 4, and the world's
+  // answers for characters that character drawing asks.
+  void MakeCharacterSprite() {
+    SpriteSet& set = gameData.spriteSets.emplace_back();
+    set.poses.emplace_back();
+    set.usedValues = {0};
+    SpriteDirection& d = set.poses[0].directions[4];
+    SpriteLayer layer;
+    FrameGroup frame;
+    frame.cellWidth = frame.cellHeight = 16;
+    ImageFrame piece;
+    piece.width = piece.height = 16;
+    piece.textureRight = piece.textureBottom = 1;
+    frame.frames.push_back(piece);
+    layer.frames.frameGroups.push_back(frame);
+    layer.frames.textures.push_back(test::SolidTexture(0xFF00FF00));
+    layer.frameEntries.push_back({100, 0});
+    d.layers.push_back(layer);
+    FramePart part;
+    part.kind = kPartLayer;
+    part.color = 0xFFFFFFFF;
+    part.scaleX = part.scaleY = part.scaleZ = 1;
+    d.builtFrames.push_back(SpriteFrame{{part}});
+    d.frames = d.builtFrames;
+    renderHooks.DrawCharacters = DrawCharacters;
+    renderHooks.IsCharacterVisible = [](std::int32_t, std::int32_t) { return true; };
+    renderHooks.ActorDrawDirection = [](const Actor&) { return 4; };
+    renderHooks.SelectActorPose = [](std::int32_t, const Actor&, std::int32_t, std::int32_t, std::int32_t,
+                                     std::int32_t& pose, std::int32_t& time) { pose = 0, time = 0; };
+    renderHooks.LightColorAt = [](std::int32_t, float, float, float, std::uint32_t colour) { return colour; };
+  }
+
   std::unique_ptr<gfx::Window> window;
 };
 
 TEST_F(MapViewPixelsTest, TheViewFieldShowsTheMapCentredOnTheScreen) {
-  gameData.tileSets = {Solid(0xFFFF0000), Solid(0xFF0000FF)};
-  // Interface 0 with one view field showing map 1 from the top.
-  const std::int32_t face = gameData.maps.Append();
-  Map& interfaceMap = gameData.maps[face];
-  interfaceMap.isInterface = true;
-  interfaceMap.overlayActive = 1;
-  interfaceMap.ambientColor = 0xFFFFFFFF;
-  Field& field = interfaceMap.fields.emplace_back();
-  field.face = 6;
-  field.view.ownMap = 1;
-  field.view.followedCharacter = 0;
-  SetFieldScreenView(field, 1);
-  // Map 1: 4 x 3 tiles, the first column red, the rest blue.
-  const std::int32_t index = gameData.maps.Append();
-  Map& map = gameData.maps[index];
-  map.width = 3;
-  map.height = 2;
-  map.layerCount = 0;
-  TileLayerGroup& ground = map.tileLayerGroups[0];
-  ground.slotTileSets = {0, 1};
-  ground.slotCount = 2;
-  for (TileLayerGroup& group : map.tileLayerGroups) {
-    group.slotGrid.Make(4, 3, 1);
-    group.tileGrid.Make(4, 3, 1);
-    group.terraform.Make(4, 3, 1);
-  }
-  for (int x = 0; x < 4; ++x)
-    for (int y = 0; y < 3; ++y) ground.slotGrid.At(x, y, 0) = x == 0 ? 1 : 2;
-  map.lightGrid.Make(5, 4, 2, 0xFFFFFFFF);
+  const std::int32_t face = 0;
+  Map& map = MakeViewedMap();
   map.actors.emplace_back();
 
   SetDefaultRenderStates();
@@ -118,6 +162,47 @@ TEST_F(MapViewPixelsTest, TheViewFieldShowsTheMapCentredOnTheScreen) {
   EXPECT_EQ(test::BackBufferRgb(16 + 120, 12 + 90), 0x0000FFu);  // near the far corner
   EXPECT_EQ(test::BackBufferRgb(8, 60), 0x000000u);              // left of the map
   EXPECT_EQ(test::BackBufferRgb(80, 114), 0x000000u);            // below it
+}
+
+TEST_F(MapViewPixelsTest, ThePickImageOfAFoggedMapNamesEachCharacterExactly) {
+  Map& map = MakeViewedMap();
+  // Fog from 950 to 1250 pixels: the top view's camera stands 1000 above the
+  // ground, so a fogged pick image would mix a sixth of the fog colour in.
+  map.fogOn = 1;
+  map.fogColor = 0xFF80C0A0;
+  map.fogStart = 950;
+  map.fogEnd = 1250;
+  MakeCharacterSprite();
+  const float at[3][2] = {{24, 24}, {64, 48}, {104, 72}};
+  for (const auto& p : at) {
+    Actor& actor = map.actors.emplace_back();
+    actor.x = p[0], actor.y = p[1];
+    CharacterLayer layer;
+    layer.layerSpriteSet = 0;
+    actor.characterLayers.push_back(layer);
+  }
+  storedProjectSettings.pickScenery = 0;
+  graphics.pickTargetFormat = gfx::kFmtA8R8G8B8;
+
+  SetDefaultRenderStates();
+  graphics.direct3dDevice->Clear(gfx::kClearTarget, 0xFF000000, 1, 0);
+  pickPass = 1;
+  GraphicsBeginFlatColor();
+  DrawMap(0, 0, 0, -1, -1, -1, -1);
+  pickPass = 0;
+  GraphicsEndFlatColor();
+  test::SaveBackBufferPng("map_view_pick", kWidth, kHeight);
+  for (int i = 0; i < 3; ++i) {
+    const auto expected = static_cast<std::uint32_t>(MakePickColor(1, i, 0));
+    EXPECT_EQ(test::BackBufferRgb(static_cast<int>(at[i][0]) + 16, static_cast<int>(at[i][1]) + 12), expected)
+        << "character " << i;
+  }
+  EXPECT_EQ(test::BackBufferRgb(16 + 80, 12 + 20), 0x000000u);  // the ground names nothing
+
+  // The same frame drawn for the screen is fogged.
+  graphics.direct3dDevice->Clear(gfx::kClearTarget, 0xFF000000, 1, 0);
+  DrawMap(0, 0, 0, -1, -1, -1, -1);
+  EXPECT_NE(test::BackBufferRgb(24 + 16, 24 + 12), 0x00FF00u);
 }
 
 }  // namespace

@@ -399,6 +399,23 @@ TEST_F(MessageBoxTest, InputLineAndBarMoveTheItemsDown) {
   }
 }
 
+TEST_F(MessageBoxTest, TheTypedTextLiesOnTheInputBar) {
+  MessageBox& box = CornerBox(3);
+  box.noText = true;
+  box.inputMode = 2;
+  box.inputText = u"AB";
+  box.inputGlyphs = Layout(u"AB");
+  box.plainList = false;
+  DrawMessageBoxes();
+  // Drawn order: the window (two layers of 55 pieces), the bar, then the text.
+  std::vector<const gfx::Texture*> textures;
+  for (const DrawnQuad& d : Drawn()) textures.push_back(d.texture);
+  ASSERT_EQ(textures.size(), 2u * 55u + 6u + 2u);
+  for (std::size_t i = 0; i < 2u * 55u + 6u; ++i) EXPECT_EQ(textures[i], skin.get()) << i;
+  EXPECT_EQ(textures[textures.size() - 2], font.get());
+  EXPECT_EQ(textures.back(), font.get());
+}
+
 class PortraitTest : public MessageBoxTest {
  protected:
   void SetUp() override {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/game_data.h"
@@ -301,6 +302,50 @@ TEST_F(LitGroundPixelsTest, ColourKeyedTexelsStayHiddenUnderTheLightingShader) {
   EXPECT_EQ(Rgb(8, 16), 0x000000u);  // keyed away: the background shows
   EXPECT_NE(Rgb(24, 16), 0x000000u);
   EXPECT_EQ(Rgb(40, 16), 0x000000u);  // the second cell's keyed half
+}
+
+TEST_F(LitGroundPixelsTest, EachGroundCellShowsThePoolOfItsOwnLights) {
+  gfx::Device& device = *graphics.direct3dDevice;
+  device.SetRenderState(gfx::kRsFogEnable, 0);
+  const float dark[4] = {0, 0, 0, 1};
+  device.SetPixelShaderConstant(0, dark, 1);  // no ambience: only the lights show
+  device.Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF000000, 1, 0);
+  gameData.tileSets = {SolidSet(Solid(0xFFFFFFFF))};
+  Map& map = gameData.maps[gameData.maps.Append()];
+  map.width = 1;
+  map.height = 0;
+  map.layerCount = 0;
+  for (TileLayerGroup& group : map.tileLayerGroups) {
+    group.slotTileSets = {0};
+    group.slotGrid.Make(2, 1, 1);
+    group.tileGrid.Make(2, 1, 1);
+    group.terraform.Make(2, 1, 1);
+  }
+  map.lightGrid.Make(3, 2, 2, 0xFFFFFFFF);
+  map.tileLayerGroups[0].slotGrid.At(0, 0, 0) = 1;
+  map.tileLayerGroups[0].slotGrid.At(1, 0, 0) = 1;
+  // A red light over the middle of cell (0, 0) and a green one over (1, 0);
+  // each cell lists only its own.
+  for (const auto& [x, red, green] : {std::tuple{16.0f, 255, 0}, std::tuple{48.0f, 0, 255}}) {
+    Light& light = map.lights.emplace_back();
+    light.x = x, light.y = 16, light.z = 24;
+    light.radius = 64;
+    light.enabled = 1;
+    light.red = static_cast<std::uint8_t>(red), light.green = static_cast<std::uint8_t>(green);
+  }
+  map.cellLights.Make(3, 2, 2);
+  map.cellLights.At(0, 0, 0) = {0, -1, -1, -1};
+  map.cellLights.At(1, 0, 0) = {1, -1, -1, -1};
+  renderHooks.LitBatchOn = [] { return true; };
+  TileLayerArgs args;
+  args.wholeMap = true;
+  DrawTileLayer(args);
+  Save("lit_pools");
+  const std::uint32_t first = Rgb(16, 16), second = Rgb(48, 16);
+  EXPECT_GT(first >> 16 & 0xFF, 0x60u);  // red pool
+  EXPECT_LT(first >> 8 & 0xFF, 0x10u);
+  EXPECT_GT(second >> 8 & 0xFF, 0x60u);  // green pool
+  EXPECT_LT(second >> 16 & 0xFF, 0x10u);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ std::int32_t WriteProjectSettingsSection(ByteList& buffer, std::int32_t version,
   BufferWriteSingle(buffer, 640.0f, o);
   BufferWriteLong(buffer, 3, o);
   if (version >= 100707) BufferWriteLong(buffer, f.frameRateLimit, o);
-  for (int i = 0; i < 14; ++i) BufferWriteLong(buffer, 100 + i, o);
+  for (std::int32_t value : f.messageBoxDefaults) BufferWriteLong(buffer, value, o);
   Identifier id;
   IdFill(id, 0x5A);
   auto reference = [&](const std::u16string& name) {
@@ -53,14 +53,10 @@ std::int32_t WriteProjectSettingsSection(ByteList& buffer, std::int32_t version,
     }
   };
   reference(f.startMap);
-  for (std::int32_t v : {1, 2, 3}) BufferWriteLong(buffer, v, o);
+  for (std::int32_t v : f.start) BufferWriteLong(buffer, v, o);
   for (int i = 0; i < 7; ++i) reference(i == 0 ? f.hudInterface : i == 2 ? f.firstAnchor : u"Screen");
   if (version >= 100675) BufferWriteString(buffer, u"Main view", o);
-  for (std::uint8_t b : {0x11, 0x22, 0x33, 0x44, 0x55}) {
-    Identifier set;
-    IdFill(set, b);
-    BufferWriteIdentifier(buffer, set, o);
-  }
+  for (const Identifier& set : f.setIds) BufferWriteIdentifier(buffer, set, o);
   BufferWriteLong(buffer, f.storedGrid, o);
   if (version >= 100658 && version < 100746) image();
   buffer.resize(static_cast<std::size_t>(o));

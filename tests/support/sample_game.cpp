@@ -20,6 +20,25 @@ namespace {
 
 constexpr std::int32_t kVersion = 100790;
 
+// Movement words of a route: step one cell and face that way; a wait of n ms.
+constexpr std::int32_t kStepUp = 0x13, kStepDown = 0x103;
+constexpr std::int32_t kWait = static_cast<std::int32_t>(0x80000000u);
+// Pixels per ms the sample's characters walk.
+constexpr float kSampleWalkSpeed = 0.06f;
+// An input step that fires when its key goes down.
+constexpr std::int32_t kInputKeyboard = 2, kInputOnPress = 0x200;
+// The tile of the sample's tile set that is a wall.
+constexpr std::uint8_t kWallTile = 4;
+// The figure's footprint around its feet.
+const CollisionBox kSampleFootprint{-10, -6, 10, 6, 0, 40, {}};
+
+// A character casts a soft shadow and walks at the sample's pace.
+void CastsShadow(Actor& actor) {
+  actor.shadow = 1;
+  actor.shadowColor = 0x70000000;
+  actor.speed = kSampleWalkSpeed;
+}
+
 Identifier IdOf(std::uint8_t value) {
   Identifier id;
   IdFill(id, value);
@@ -34,8 +53,11 @@ Identifier NumberedId(std::uint8_t kind, std::int32_t number) {
   return id;
 }
 
+// A script stored as its text in the form before the compiled one, which
+// the loader compiles.
 ScriptFixture TextScript(const std::u16string& text) {
   ScriptFixture script;
+  script.version = 100017;
   script.shortForm = false;
   script.text = text;
   return script;
@@ -51,10 +73,26 @@ Script ExampleScript(const std::u16string& text) {
   return script;
 }
 
-ByteList FontBytes(const Identifier& id) {
+// With pictures, printable ASCII on the sample's glyph sheet; otherwise the
+// capitals as glyph cells without an image.
+ByteList FontBytes(const Identifier& id, bool pictures = false) {
   FontSetFixture font;
   font.id = id;
   font.name = u"Plain";
+  if (pictures) {
+    const auto sheet = static_cast<float>(kSampleFontSheetSize);
+    font.textureWidth = font.textureHeight = kSampleFontSheetSize;
+    font.image = EmbeddedImage(SampleFontSheet());
+    for (char16_t c = kSampleFirstGlyph; c <= kSampleLastGlyph; ++c) {
+      const std::int32_t n = c - kSampleFirstGlyph;
+      font.glyphs.push_back({static_cast<std::int16_t>(c),
+                             static_cast<float>(n % kSampleGlyphColumns * kSampleGlyphWidth) / sheet,
+                             static_cast<float>(n / kSampleGlyphColumns * kSampleGlyphHeight) / sheet,
+                             static_cast<float>(SampleGlyphAdvance(c)) / sheet,
+                             static_cast<float>(kSampleGlyphHeight) / sheet});
+    }
+    return FontSetFileBytes(font);
+  }
   for (char16_t c = u'A'; c <= u'Z'; ++c) {
     const float u = static_cast<float>(c - u'A') / 32.0f;
     font.glyphs.push_back({static_cast<std::int16_t>(c), u, 0.0f, 1.0f / 32.0f, 0.125f});
@@ -92,6 +130,7 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
   tiles.tiles[1].name = u"Sand";
   tiles.tiles[2].name = u"Stone";
   tiles.tiles[3].name = u"Water";
+  tiles.tiles[4].name = u"Wall";
   if (pictures) {
     tiles.images = {EmbeddedImage(SampleTileSheet())};
     for (std::int32_t t = 0; t < kSampleTileCount; ++t) {
@@ -100,14 +139,18 @@ ByteList TileSetBytes(const Identifier& id, const std::u16string& name, bool pic
       tile.frameGroup = t;
       tile.colorA = tile.colorB = 0xFFFFFFFF;  // untinted
     }
+    // The wall stands upright on its cell and fills it.
+    tiles.tiles[kWallTile].shape = 2;
+    tiles.tiles[kWallTile].collision.rectangles = {CollisionBox{0, 0, 32, 32, 0, 32, {}}};
   }
   return TileSetFileBytes(tiles);
 }
 
 // A sprite set whose default pose shows one picture in every direction: one
-// layer and one frame whose part stands the picture on the set's origin.
+// layer and one frame whose part centres the picture on the set's origin, or
+// with `standing` puts the origin at its feet and gives it a footprint.
 ByteList PictureSpriteSetBytes(const Identifier& id, const std::u16string& name, const ByteList& image,
-                               std::int32_t width, std::int32_t height) {
+                               std::int32_t width, std::int32_t height, bool standing = false) {
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
@@ -118,15 +161,24 @@ ByteList PictureSpriteSetBytes(const Identifier& id, const std::u16string& name,
   FramePartFixture part;
   part.kind = 0;  // draws layer 0
   part.index = 0;
+  if (standing) {
+    part.y = -height / 2;
+    sprite.flags = 0x10;  // the picture stays upright whatever way the figure faces
+    // The flattened shadow (half the height) is moved down to lie in front
+    // of the feet, where the figure does not cover it.
+    layer.valueK = height / 2;
+  }
   for (SpriteDirectionFixture& direction : sprite.poses[0].directions) {
     direction.layers = {layer};
     direction.frames = {{part}};
+    if (standing) direction.collision.rectangles = {kSampleFootprint};
   }
   return SpriteSetFileBytes(sprite);
 }
 
 ByteList SpriteSetBytes(const Identifier& id, const std::u16string& name, bool pictures = false) {
-  if (pictures) return PictureSpriteSetBytes(id, name, SampleFigure(), kSampleFigureWidth, kSampleFigureHeight);
+  if (pictures)
+    return PictureSpriteSetBytes(id, name, SampleFigure(), kSampleFigureWidth, kSampleFigureHeight, true);
   SpriteSetFixture sprite;
   sprite.id = id;
   sprite.name = name;
@@ -169,20 +221,30 @@ ByteList TemplateBytes(const Identifier& id, const Identifier& spriteId, const s
   guard.derived.statistics[0].baseValue = 5;
   guard.derived.statistics[0].currentValue = 5;
   guard.derived.experience = 10;
+  CastsShadow(guard.derived);
   guard.base = guard.derived;
   return ActorTemplateFileBytes(guard);
 }
 
+// The walking input set: each press of an arrow key steps the controlled
+// character one step that way.
 ByteList InputSetBytes(const Identifier& id) {
   InputSetFixture keys;
   keys.id = id;
   keys.alwaysOn = 1;
-  InputEntryFixture entry;
-  entry.script = TextScript(u"Actor(\"main\").Speed = 2");
-  InputStepFixture step;
-  step.value = 57;  // the space bar
-  entry.steps = {step};
-  keys.entries = {entry};
+  struct Arrow {
+    std::int32_t key;  // key code
+    const char16_t* direction;
+  };
+  for (const Arrow& arrow : {Arrow{203, u"Left"}, Arrow{200, u"Up"}, Arrow{205, u"Right"}, Arrow{208, u"Down"}}) {
+    InputEntryFixture entry;
+    entry.script = TextScript(u"Actor(\"main\").MoveDirection(\"" + std::u16string(arrow.direction) + u"\", 1, 1)");
+    InputStepFixture step;
+    step.flags = kInputOnPress | kInputKeyboard;
+    step.value = arrow.key;
+    entry.steps = {step};
+    keys.entries.push_back(entry);
+  }
   return InputSetFileBytes(keys);
 }
 
@@ -242,6 +304,7 @@ MapFixture TiledMap(const Identifier& id, const Identifier& tilesId, std::int32_
 Actor PlacedActor(const std::u16string& name, float x, float y, const Identifier& templateId,
                   const Identifier& spriteId) {
   Actor actor;
+  CastsShadow(actor);
   actor.name = name;
   actor.displayName = name;
   actor.x = x;
@@ -272,13 +335,13 @@ PickUp PlacedPickUp(float x, float y, const Identifier& spriteId, const Identifi
   return pickUp;
 }
 
-Light PlacedLight(const std::u16string& name, float x, float y) {
+Light PlacedLight(const std::u16string& name, float x, float y, std::int32_t radius = 192) {
   Light light;
   light.name = name;
   light.displayName = name;
   light.x = x;
   light.y = y;
-  light.radius = 96;
+  light.radius = radius;
   light.red = 255;
   light.green = 220;
   light.blue = 160;
@@ -297,6 +360,10 @@ Field TextField(const std::u16string& name, const std::u16string& text, float x,
   field.height = 24;
   field.value1 = Variant::Text(text);
   field.fontSetId = fontId;
+  // White fading to pale gold, over a dark shadow.
+  field.colorsA.fill(0xFFFFFFFF);
+  field.colorsB.fill(0xFFFFE890);
+  field.colorsC.fill(0xC0000000);
   return field;
 }
 
@@ -321,9 +388,21 @@ ByteList TownBytes(const SampleGameIds& ids) {
   town.eventScripts = {TextScript(u"Music = \"Bell\""), TextScript(u"x = 0")};
   town.body.actors = {PlacedActor(u"Hero", 64, 64, Identifier(), ids.sprite),
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
-                      PlacedActor(u"Guard 2", 240, 96, ids.guard, ids.sprite)};
+                      PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
   town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript())};
+  // A low wall to the hero's left, in the first column: walking left, the
+  // hero stops at it.
+  town.groups[1].slotIds = {ids.tiles};
+  for (std::int32_t y = 0; y <= 4; ++y) {
+    const auto cell = static_cast<std::size_t>(y * (town.width + 1));
+    town.groups[1].slotGrid[cell] = 1;
+    town.groups[1].tileGrid[cell] = kWallTile;
+  }
+  // The guard paces two steps down and back on its own; the second walks
+  // into the cellar door, which swings open for it.
+  town.body.actors[1].route = {kStepDown, kStepDown, kWait | 300, kStepUp, kStepUp, kWait | 300};
+  town.body.actors[2].route = {kStepDown, kStepDown, kStepDown, kWait | 600};
   town.setIds[0] = ids.cloud;
   town.cloudDensity = 0.012f;  // five clouds on 800 x 600
   town.rainSetId = ids.drop;
@@ -336,6 +415,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
   door.x = 256;
   door.y = 128;
   door.doorSetId = ids.door;
+  door.openStyle = 1;  // swings open on its left hinge
   door.target.name = u"Cellar";
   town.body.doors = {door};
   Zone zone;
@@ -345,14 +425,14 @@ ByteList TownBytes(const SampleGameIds& ids) {
   zone.target.name = u"Town";
   town.body.zones = {zone};
   town.body.pickUps = {PlacedPickUp(96, 160, ids.sprite, ids.item), PlacedPickUp(160, 160, Identifier(), ids.item)};
-  town.body.lights = {PlacedLight(u"Lamp", 128, 128), PlacedLight(u"Torch", 300, 64)};
+  town.body.lights = {PlacedLight(u"Lamp", 128, 128, 224), PlacedLight(u"Torch", 360, 64, 160)};
   return MapFileBytes(town);
 }
 
 ByteList CellarBytes(const SampleGameIds& ids) {
   MapFixture cellar = TiledMap(ids.cellar, ids.tiles, 7, 7);
   cellar.displayName = u"Cellar";
-  cellar.body.lights = {PlacedLight(u"Candle", 32, 32)};
+  cellar.body.lights = {PlacedLight(u"Candle", 32, 32, 128)};
   return MapFileBytes(cellar);
 }
 
@@ -366,6 +446,7 @@ ByteList HudBytes(const SampleGameIds& ids) {
   hud.designWidth = 800;
   hud.designHeight = 600;
   hud.fogOn = 0;  // an interface has no depth to fog
+  hud.ambientColor = 0xFFFFFFFF;  // fields drawn in their own colours
   hud.displayName = u"Hud";
   hud.body.fields = {TextField(u"Title", u"SAMPLE", 16, 16, ids.font), TextField(u"Score", u"SCORE", 16, 48, ids.font),
                      ViewField(u"World", 16, 80, 768, 504)};
@@ -380,6 +461,18 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   state.settings.templateName = u"Blank";
   state.settings.startMap = u"Town";
   state.settings.hudInterface = u"Hud";
+  state.settings.setIds[0] = ids.keys;  // the walking input set
+  // The party starts in the Town, two cells right of the wall.
+  state.settings.start = {96, 96, 0};
+  // Message boxes: a dark blue window with a pale frame; white text fading
+  // to pale blue; items white, the selected one gold.
+  state.settings.messageBoxDefaults = {static_cast<std::int32_t>(0xE0203050), static_cast<std::int32_t>(0xFFE0E8FF),
+                                       static_cast<std::int32_t>(0xFFFFFFFF), static_cast<std::int32_t>(0xFFC8D8FF),
+                                       static_cast<std::int32_t>(0xC0000000), static_cast<std::int32_t>(0xFFFFFFFF),
+                                       static_cast<std::int32_t>(0xFFD0D0D0), static_cast<std::int32_t>(0xFF8090C0),
+                                       static_cast<std::int32_t>(0xFFFFFF80), static_cast<std::int32_t>(0xFFFFD040),
+                                       static_cast<std::int32_t>(0xFFFFE060), static_cast<std::int32_t>(0xFFFFFFFF),
+                                       112, 113};
   state.statistics = {{IdOf(0xD0), u"HP", u"Hit points", u"Number"}};
   state.equipmentAreas = {{IdOf(0xD1), u"Hands", u"Hands", 0}};
   PartyMemberFixture hero;
@@ -389,6 +482,11 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   hero.levelItems = {{ids.item}, {}};
   hero.actor.name = u"Hero";
   hero.actor.displayName = u"Hero";
+  // Drawn as a villager, with a shadow, at the sample's walking pace.
+  hero.actor.parts.resize(1);
+  hero.actor.parts[0].slot = SymbolIntern(u"Body");
+  hero.actor.parts[0].spriteSetId = ids.sprite;
+  CastsShadow(hero.actor);
   PlayerFixture player;
   player.money = 500000;  // 50 in ten-thousandths
   player.items = {{ids.item, 3, 0}};
@@ -433,7 +531,7 @@ PackageWriter SampleGamePackage() {
   writer.AddCompressed("0.kat", TemplateBytes(ids.guard, ids.sprite, u"Guard"));
   writer.AddCompressed("0.kce", CustomEventBytes(ids.event));
   writer.AddCompressed("0.kdo", DoorSetBytes(ids.door, true));
-  writer.AddCompressed("0.kfo", FontBytes(ids.font));
+  writer.AddCompressed("0.kfo", FontBytes(ids.font, true));
   writer.AddCompressed("0.kin", InputSetBytes(ids.keys));
   writer.AddCompressed("0.kit", ItemBytes(ids.item, ids.sprite, u"Coin", true));
   writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
@@ -455,6 +553,7 @@ PackageWriter SampleGamePackage() {
                                            "Video Height=600\r\n"));
   writer.AddCompressed("Hud.kui", HudBytes(ids));
   writer.AddCompressed("INTRO.kst", ProjectStateBytesOf(ids));
+  writer.AddCompressed("S0.bmp", SampleWindowSkin());  // the message boxes' window skin
   writer.AddCompressed("Town.kmp", TownBytes(ids));
   return writer;
 }

@@ -1,6 +1,20 @@
 #include "support/sample_images.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <vector>
+
+// A public-domain font built from line segments; its C code is compiled here
+// only to draw the sample's glyph sheet.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wconversion"
+#pragma GCC diagnostic ignored "-Wpedantic"
+#include <stb/stb_easy_font.h>
+#pragma GCC diagnostic pop
 
 namespace kiv::test {
 
@@ -29,8 +43,11 @@ std::uint32_t GroundPixel(std::int32_t tile, std::int32_t x, std::int32_t y) {
     case 2:  // stone: a grid of flags
       if (x % 16 == 0 || y % 16 == 0) return 0x606060;
       return grain ? 0x8A8A8A : 0xA0A0A0;
-    default:  // water with a ripple line
+    case 3:  // water with a ripple line
       return (y + x / 4) % 8 == 0 ? 0x90C8F0 : 0x2870C0;
+    default:  // wall: bricks in offset courses
+      if (y % 8 == 7 || (x + (y / 8 % 2) * 8) % 16 == 15) return 0x5A4A40;
+      return grain ? 0x8E4A30 : 0xA85A3A;
   }
 }
 
@@ -132,6 +149,81 @@ ByteList SampleCloud() {
 ByteList SampleDrop() {
   return BmpBytes(kSampleDropWidth, kSampleDropHeight, [](std::int32_t, std::int32_t y) -> std::uint32_t {
     return y < 4 ? 0xA0C0F0 : 0xD0E4FF;
+  });
+}
+
+namespace {
+
+constexpr std::int32_t kGlyphScale = 2;  // the segment font is drawn twice its size
+
+// The glyph's segments as boxes (left, top, right, bottom) in its cell, scaled.
+std::vector<std::array<std::int32_t, 4>> GlyphBoxes(char16_t code) {
+  char text[2] = {static_cast<char>(code), 0};
+  std::vector<float> vertices(4096);
+  const int quads = stb_easy_font_print(0, 0, text, nullptr, vertices.data(),
+                                        static_cast<int>(vertices.size() * sizeof(float)));
+  std::vector<std::array<std::int32_t, 4>> boxes;
+  for (int q = 0; q < quads; ++q) {
+    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+    for (int v = 0; v < 4; ++v) {
+      const float* vertex = &vertices[static_cast<std::size_t>((q * 4 + v) * 4)];
+      left = std::min(left, vertex[0]), right = std::max(right, vertex[0]);
+      top = std::min(top, vertex[1]), bottom = std::max(bottom, vertex[1]);
+    }
+    boxes.push_back({static_cast<std::int32_t>(left) * kGlyphScale + 1, static_cast<std::int32_t>(top) * kGlyphScale + 2,
+                     static_cast<std::int32_t>(right) * kGlyphScale + 1,
+                     static_cast<std::int32_t>(bottom) * kGlyphScale + 2});
+  }
+  return boxes;
+}
+
+}  // namespace
+
+std::int32_t SampleGlyphAdvance(char16_t code) {
+  char text[2] = {static_cast<char>(code), 0};
+  return stb_easy_font_width(text) * kGlyphScale + 1;
+}
+
+ByteList SampleFontSheet() {
+  std::vector<bool> ink(static_cast<std::size_t>(kSampleFontSheetSize * kSampleFontSheetSize), false);
+  for (char16_t code = kSampleFirstGlyph; code <= kSampleLastGlyph; ++code) {
+    const std::int32_t n = code - kSampleFirstGlyph;
+    const std::int32_t cellX = n % kSampleGlyphColumns * kSampleGlyphWidth;
+    const std::int32_t cellY = n / kSampleGlyphColumns * kSampleGlyphHeight;
+    for (const auto& box : GlyphBoxes(code)) {
+      for (std::int32_t y = box[1]; y < box[3] && y < kSampleGlyphHeight; ++y)
+        for (std::int32_t x = box[0]; x < box[2] && x < kSampleGlyphWidth; ++x)
+          ink[static_cast<std::size_t>((cellY + y) * kSampleFontSheetSize + cellX + x)] = true;
+    }
+  }
+  return BmpBytes(kSampleFontSheetSize, kSampleFontSheetSize, [&ink](std::int32_t x, std::int32_t y) {
+    return ink[static_cast<std::size_t>(y * kSampleFontSheetSize + x)] ? 0xFFFFFFu : kKeyColour;
+  });
+}
+
+ByteList SampleWindowSkin() {
+  return BmpBytes(256, 256, [](std::int32_t x, std::int32_t y) -> std::uint32_t {
+    if (x < 96 && y < 96) {
+      // Background: light with a soft darker rim, so the box colour shows.
+      const std::int32_t edge = std::min({x, y, 95 - x, 95 - y});
+      return edge < 4 ? 0xC0C0C0 : 0xF0F0F0;
+    }
+    if (x < 192 && y < 96) {
+      // Frame: a double line round the 96 x 96 block, clear inside.
+      const std::int32_t edge = std::min({x - 96, y, 191 - x, 95 - y});
+      if (edge < 2) return 0xFFFFFF;
+      if (edge == 3) return 0x909090;
+      return kKeyColour;
+    }
+    if (x >= 96 && x < 192 && y >= 96 && y < 128) {
+      // Input bar: a field with a dark outline, capped at both ends.
+      const std::int32_t dy = std::min(y - 100, 123 - y);
+      if (dy < 0) return kKeyColour;
+      if ((x < 100 && x >= 96) || (x >= 188)) return kKeyColour;
+      const bool border = dy == 0 || x == 100 || x == 187;
+      return border ? 0x303030 : 0xF8F8F8;
+    }
+    return kKeyColour;
   });
 }
 

@@ -20,7 +20,7 @@ ByteList BmpBytes(std::int32_t width, std::int32_t height,
 EmbeddedResource EmbeddedImage(const ByteList& fileBytes);
 
 // The sample's pictures. Cell sizes are those the drawing code expects.
-inline constexpr std::int32_t kSampleTileCount = 4;      // grass, sand, stone, water
+inline constexpr std::int32_t kSampleTileCount = 5;      // grass, sand, stone, water, wall
 inline constexpr std::int32_t kSampleTileSize = 32;      // one cell, tiles side by side
 inline constexpr std::int32_t kSampleFigureWidth = 32;   // a standing figure
 inline constexpr std::int32_t kSampleFigureHeight = 48;
@@ -37,5 +37,23 @@ ByteList SampleDoorSheet();  // a door in cell (0, 0), the rest keyed out
 ByteList SampleCoin();
 ByteList SampleCloud();
 ByteList SampleDrop();
+
+// The sample's font: printable ASCII (codes 32 to 126) as white glyphs on the
+// colour key, kSampleGlyphColumns to a row in cells of kSampleGlyphWidth x
+// kSampleGlyphHeight on a kSampleFontSheetSize square sheet.
+inline constexpr std::int32_t kSampleFontSheetSize = 256;
+inline constexpr std::int32_t kSampleGlyphColumns = 16;
+inline constexpr std::int32_t kSampleGlyphWidth = 16;
+inline constexpr std::int32_t kSampleGlyphHeight = 24;
+inline constexpr char16_t kSampleFirstGlyph = 32, kSampleLastGlyph = 126;
+ByteList SampleFontSheet();
+// The pixels glyph `code` advances the pen by.
+std::int32_t SampleGlyphAdvance(char16_t code);
+
+// System texture 0, the window skin of message boxes (256 x 256, cells of
+// 32): the background's 3 x 3 cells at (0, 0), the frame's at (96, 0) and the
+// input bar's three cells at (96, 96), (128, 96) and (160, 96). Light, so the
+// boxes' colours tint it.
+ByteList SampleWindowSkin();
 
 }  // namespace kiv::test

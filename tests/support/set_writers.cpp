@@ -103,7 +103,7 @@ ByteList FontSetFileBytes(const FontSetFixture& s) {
   ByteList b;
   std::int32_t o = 0;
   WriteSetIdentifier(b, o, s.id, v);
-  WriteEmptyImage(b, o, v);
+  WriteImageOrEmpty(b, o, v, s.image);
   BufferWriteString(b, s.name, o);
   if (v >= 100787) BufferWriteString(b, s.displayName, o);
   if (v >= 100712) {

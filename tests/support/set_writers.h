@@ -92,6 +92,7 @@ struct FontSetFixture {
   std::int32_t glyphInset = 0;  // from 100713
   std::uint8_t flag = 0;
   std::u16string kind = u"Bitmap";  // from 100763
+  EmbeddedResource image;            // the glyph sheet; mode 0 writes an empty one
   // From 100530 the glyph list; before it 224 glyphs in four columns
   // (the codes are not stored).
   std::vector<GlyphFixture> glyphs;
