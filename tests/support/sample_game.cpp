@@ -385,7 +385,7 @@ Field ViewField(const std::u16string& name, float x, float y, float width, float
 ByteList TownBytes(const SampleGameIds& ids) {
   MapFixture town = TiledMap(ids.town, ids.tiles, 15, 11);
   town.displayName = u"Town";
-  town.eventScripts = {TextScript(u"Music = \"Bell\""), TextScript(u"x = 0")};
+  town.eventScripts = {TextScript(u"Exit"), TextScript(u"Exit")};
   town.body.actors = {PlacedActor(u"Hero", 64, 64, Identifier(), ids.sprite),
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
