@@ -99,7 +99,7 @@ std::int32_t ScriptConvertDrivingSpec(std::u16string_view text, bool raise) {
                       {u"instant", 16},
                       {u"sustain", 32},
                       {u"auto-climb/strafe", 64}},
-                     "Driving specification ", raise);
+                     "Driving mode ", raise);
 }
 
 std::int32_t ScriptConvertTileSetLayer(std::u16string_view text, bool raise) {

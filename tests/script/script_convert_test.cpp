@@ -249,7 +249,7 @@ TEST(ScriptConvertWords, InvalidWordsQuoteTheArgumentAsGiven) {
       {ScriptConvertAxis, u"w", "Axis \"w\" is invalid."},
       {ScriptConvertScreenView, u"5", "Screen view \"5\" is invalid."},
       {ScriptConvertItemUsage, u"3", "Item usage \"3\" is invalid."},
-      {ScriptConvertDrivingSpec, u"swim", "Driving specification \"swim\" is invalid."},
+      {ScriptConvertDrivingSpec, u"swim", "Driving mode \"swim\" is invalid."},
       {ScriptConvertTileSetLayer, u"", "Tile-set layer \"\" is invalid."},
   };
   for (const Case& c : cases) {
