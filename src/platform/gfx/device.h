@@ -81,6 +81,9 @@ class Device {
 
   const PresentParameters& Parameters() const { return parameters_; }
 
+  // Draw calls handed to OpenGL since the device was made (the benches count them).
+  std::uint64_t DrawCallCount() const { return drawCalls_; }
+
  private:
   explicit Device(const PresentParameters& parameters);
   HResult Init();
@@ -91,8 +94,11 @@ class Device {
   void BindTarget();
   std::uint32_t TargetHeight() const;
   HResult PrepareDraw(const void* vertices, std::size_t vertexBytes, std::uint32_t stride);
-  void UploadFixedFunctionUniforms();
-  void UploadShaderUniforms(GlProgram& program);
+  void UploadUniforms(GlProgram& program);
+  void BindTextures();
+  // A change to the states that feed one group of uniforms.
+  void Touch(int group) { groupVersions_[static_cast<std::size_t>(group)] = ++versionClock_; }
+  void TouchAll();
   GlProgram* ProgramForShaders();
 
   struct VertexShader {
@@ -143,7 +149,12 @@ class Device {
   GlProgram* boundProgram_ = nullptr;
   std::uint32_t vao_ = 0, vbo_ = 0, ibo_ = 0;
   std::uint32_t layoutKey_ = 0xFFFFFFFF, layoutStride_ = 0;
-  std::uint64_t stateVersion_ = 1;  // bumped on every change that feeds uniforms
+  // The version of each uniform group's states (see UniformGroup), from one clock.
+  std::array<std::uint64_t, 10> groupVersions_{};
+  std::uint64_t versionClock_ = 0;
+  // What the texture units hold, kept alive so that a name is never reused under them.
+  std::array<TexturePtr, 4> boundTextures_{};
+  std::uint64_t drawCalls_ = 0;
 };
 
 }  // namespace kiv::gfx

@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <iterator>
+
 #include "platform/gfx/glsl_common.h"
 
 namespace kiv::gfx {
@@ -58,18 +60,22 @@ GlProgram::GlProgram(const std::string& vertexSource, const std::string& fragmen
     return;
   }
   name_ = program;
+  static constexpr const char* kNames[] = {
+      "uWorldViewProj", "uWorld", "uWorldView", "uInvProjection", "uViewport", "uDepthRange",
+      "uPretransformed", "uHasNormal", "uHasDiffuse", "uHasSpecular",
+      "uLighting", "uColorVertex", "uAmbient", "uMatDiffuse", "uMatAmbient", "uMatEmissive",
+      "uLightCount", "uLightPos", "uLightDir", "uLightDiffuse", "uLightAmbient", "uLightAtten",
+      "uFogMode", "uFogTable", "uFogParams", "uFogColor", "uFogEnable",
+      "uHasTex", "uColorOp", "uColorArg1", "uColorArg2", "uAlphaOp", "uAlphaArg1", "uAlphaArg2",
+      "uTFactor", "uSpecularEnable", "uAlphaFunc", "uAlphaRef",
+      "c", "pc",
+      "uTex0", "uTex1", "uTex2", "uTex3", "uTex4", "uTex5"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(Uniform::kCount));
+  for (std::size_t i = 0; i < locations_.size(); ++i) locations_[i] = glGetUniformLocation(program, kNames[i]);
 }
 
 GlProgram::~GlProgram() {
   if (name_ != 0) glDeleteProgram(name_);
-}
-
-int GlProgram::Location(const char* uniform) {
-  auto it = locations_.find(uniform);
-  if (it != locations_.end()) return it->second;
-  const int location = glGetUniformLocation(name_, uniform);
-  locations_.emplace(uniform, location);
-  return location;
 }
 
 const std::string& FixedVertexSource() {

@@ -1,11 +1,34 @@
 #pragma once
-// A linked GLSL program with a cache of uniform locations.
+// A linked GLSL program with the locations of its uniforms, looked up once
+// when it is linked.
+#include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kiv::gfx {
+
+// The uniforms the device feeds, by their integer slot in Locations().
+enum class Uniform : int {
+  kWorldViewProj, kWorld, kWorldView, kInvProjection, kViewport, kDepthRange,
+  kPretransformed, kHasNormal, kHasDiffuse, kHasSpecular,
+  kLighting, kColorVertex, kAmbient, kMatDiffuse, kMatAmbient, kMatEmissive,
+  kLightCount, kLightPos, kLightDir, kLightDiffuse, kLightAmbient, kLightAtten,
+  kFogMode, kFogTable, kFogParams, kFogColor, kFogEnable,
+  kHasTex, kColorOp, kColorArg1, kColorArg2, kAlphaOp, kAlphaArg1, kAlphaArg2,
+  kTFactor, kSpecularEnable, kAlphaFunc, kAlphaRef,
+  kVsConstants, kPsConstants,
+  kTex0, kTex1, kTex2, kTex3, kTex4, kTex5,
+  kCount
+};
+
+// Uniforms change in groups, each fed from its own device states; a program
+// uploads a group only when the device changed it since the program's last
+// upload of that group.
+enum UniformGroup : int {
+  kGroupTransform, kGroupViewport, kGroupFormat, kGroupLighting, kGroupFog, kGroupStages,
+  kGroupTFactor, kGroupAlpha, kGroupVsConstants, kGroupPsConstants, kUniformGroupCount
+};
 
 class GlProgram {
  public:
@@ -21,14 +44,18 @@ class GlProgram {
   bool Ok() const { return name_ != 0; }
   const std::string& Log() const { return log_; }
   std::uint32_t Name() const { return name_; }
-  int Location(const char* uniform);
+  // -1 for a uniform the program does not use.
+  int Location(Uniform uniform) const { return locations_[static_cast<std::size_t>(uniform)]; }
 
-  std::uint64_t uploadedVersion = 0;
+  // The device's version of each group when this program last uploaded it
+  // (0: never); samplers are set once, on the first use.
+  std::array<std::uint64_t, kUniformGroupCount> uploaded{};
+  bool samplersSet = false;
 
  private:
   std::uint32_t name_ = 0;
   std::string log_;
-  std::unordered_map<std::string, int> locations_;
+  std::array<int, static_cast<std::size_t>(Uniform::kCount)> locations_{};
 };
 
 // The fixed-function pipeline's sources. Every vertex stage writes the same
