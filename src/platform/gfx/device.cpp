@@ -152,6 +152,9 @@ void ColorToFloats(std::uint32_t argb, float out[4]) {
 
 bool IsShaderHandle(std::uint32_t handle) { return (handle & 1) != 0; }
 
+// Slot textures 1..7 live on units 4..10, after the four stage units.
+GLuint SlotUnit(std::uint32_t slot) { return 3 + slot; }
+
 }  // namespace
 
 Device::Device(const PresentParameters& parameters) : parameters_(parameters) {}
@@ -204,6 +207,8 @@ HResult Device::Init() {
     samplers_[static_cast<std::size_t>(i)] = samplers[i];
     glBindSampler(static_cast<GLuint>(i), samplers[i]);
   }
+  // The slot textures' units sample with stage 0's sampler.
+  for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) glBindSampler(SlotUnit(slot), samplers[0]);
   GLuint fbos[2] = {};
   glGenFramebuffers(2, fbos);
   targetFbo_ = fbos[0];
@@ -238,6 +243,8 @@ Device::~Device() {
   SDL_GL_MakeCurrent(parameters_.deviceWindow->Handle(), static_cast<SDL_GLContext>(context_));
   textures_ = {};
   boundTextures_ = {};
+  slotTextures_ = {};
+  boundSlotTextures_ = {};
   currentColor_.reset();
   currentDepth_.reset();
   backBuffer_.reset();
@@ -669,6 +676,12 @@ HResult Device::SetTexture(std::uint32_t stage, TexturePtr texture) {
   return kOk;
 }
 
+HResult Device::SetSlotTexture(std::uint32_t slot, TexturePtr texture) {
+  if (slot == 0 || slot >= kTextureSlotCount) return kErrInvalidCall;
+  slotTextures_[slot] = std::move(texture);
+  return kOk;
+}
+
 HResult Device::SetMaterial(const Material& material) {
   material_ = material;
   Touch(kGroupLighting);
@@ -788,12 +801,14 @@ GlProgram* Device::ProgramForShaders() {
     values[n++] = rs[kRsSpecularEnable] != 0;
     values[n++] = rs[kRsAlphaTestEnable] ? static_cast<int>(rs[kRsAlphaFunc]) : static_cast<int>(kCmpAlways);
     values[n++] = rs[kRsFogEnable] != 0;
+    const bool slots = !vs && (vertexShader_ & kFvfQuadExtras) != 0 && textures_[0] != nullptr;
+    values[n++] = slots;
     values[n++] = flat;
     auto found = fixedPrograms_.find(values);
     if (found != fixedPrograms_.end()) return found->second.get();
-    const std::vector<int> constants(values.begin() + 1, values.end() - 1);
+    const std::vector<int> constants(values.begin() + 1, values.end() - 2);
     auto program = std::make_unique<GlProgram>(vs ? vertexShaders_[vs].glsl : FixedVertexSource(),
-                                               SpecializedFragmentSource(constants), flat);
+                                               SpecializedFragmentSource(constants, slots), flat);
     if (!program->Ok()) {
       SDL_Log("fixed-function program: %s", program->Log().c_str());
       return nullptr;
@@ -834,6 +849,10 @@ void Device::UploadUniforms(GlProgram& p) {
       const int location = at(static_cast<Uniform>(static_cast<int>(Uniform::kTex0) + i));
       if (location >= 0) glUniform1i(location, i);
     }
+    for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) {
+      const int location = at(static_cast<Uniform>(static_cast<int>(Uniform::kSlot1) + static_cast<int>(slot) - 1));
+      if (location >= 0) glUniform1i(location, static_cast<GLint>(SlotUnit(slot)));
+    }
     p.samplersSet = true;
   }
   if (stale(kGroupViewport)) {
@@ -863,6 +882,7 @@ void Device::UploadUniforms(GlProgram& p) {
     glUniform1i(at(Uniform::kHasNormal), (fvf & kFvfNormal) != 0);
     glUniform1i(at(Uniform::kHasDiffuse), (fvf & kFvfDiffuse) != 0);
     glUniform1i(at(Uniform::kHasSpecular), (fvf & kFvfSpecular) != 0);
+    glUniform1i(at(Uniform::kHasQuadExtras), (fvf & kFvfQuadExtras) != 0);
   }
   if (stale(kGroupLighting)) {
     glUniform1i(at(Uniform::kLighting), rs[kRsLighting] != 0);
@@ -950,6 +970,13 @@ void Device::BindTextures() {
     glBindTexture(GL_TEXTURE_2D, textures_[unit] ? textures_[unit]->GlName() : 0);
     boundTextures_[unit] = textures_[unit];
   }
+  if ((vertexShader_ & kFvfQuadExtras) == 0) return;
+  for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) {
+    if (boundSlotTextures_[slot] == slotTextures_[slot]) continue;
+    glActiveTexture(GL_TEXTURE0 + SlotUnit(slot));
+    glBindTexture(GL_TEXTURE_2D, slotTextures_[slot] ? slotTextures_[slot]->GlName() : 0);
+    boundSlotTextures_[slot] = slotTextures_[slot];
+  }
 }
 
 HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::uint32_t stride) {
@@ -1013,6 +1040,15 @@ HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::
         glVertexAttribPointer(4, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(offset));
         glEnableVertexAttribArray(4);
+        offset += 8;
+      }
+      if (fvf & kFvfQuadExtras) {
+        glVertexAttribPointer(5, 1, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
+                              reinterpret_cast<const void*>(offset));
+        glEnableVertexAttribArray(5);
+        glVertexAttribPointer(6, 1, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
+                              reinterpret_cast<const void*>(offset + 4));
+        glEnableVertexAttribArray(6);
       }
     }
     layoutKey_ = vertexShader_;

@@ -19,6 +19,7 @@ enum class Uniform : int {
   kTFactor, kSpecularEnable, kAlphaFunc, kAlphaRef,
   kVsConstants, kPsConstants,
   kTex0, kTex1, kTex2, kTex3, kTex4, kTex5,
+  kHasQuadExtras, kSlot1, kSlot2, kSlot3, kSlot4, kSlot5, kSlot6, kSlot7,
   kCount
 };
 
@@ -67,6 +68,8 @@ const std::string& FixedFragmentSource();
 // (17 values: has-texture, colour op, arg1, arg2, alpha op, arg1, arg2 for the
 // two stages, then specular enable, alpha function, fog enable), so the
 // compiler drops every branch the states do not take.
-std::string SpecializedFragmentSource(const std::vector<int>& values);
+// With slots, stage 0 samples the texture of the vertex's slot: uTex0 for
+// slot 0, uSlot1..uSlot7 for the others.
+std::string SpecializedFragmentSource(const std::vector<int>& values, bool slots = false);
 
 }  // namespace kiv::gfx
