@@ -32,13 +32,14 @@ void LoadWholeGame() {
 }
 
 void BM_LoadGeneratedGame(benchmark::State& state) {
+  GamePackage();  // built once, outside the timing
   for (auto _ : state) {
     LoadWholeGame();
     benchmark::DoNotOptimize(gameData.maps.LastIndex());
   }
   state.counters["maps"] = static_cast<double>(gameData.maps.LastIndex() + 1);
 }
-BENCHMARK(BM_LoadGeneratedGame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadGeneratedGame)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 // What PackageParse inflates for the same package: every compressed entry.
 void BM_InflateGeneratedGame(benchmark::State& state) {
@@ -60,7 +61,7 @@ void BM_InflateGeneratedGame(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_InflateGeneratedGame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InflateGeneratedGame)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiv

@@ -49,7 +49,7 @@ void BM_BatcherScreenQuads(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kQuads);
   graphics.Reset();
 }
-BENCHMARK(BM_BatcherScreenQuads)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatcherScreenQuads)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 const char* kVertexSource = R"(#version 330 core
 layout(location = 0) in vec4 aPosition;
@@ -135,6 +135,6 @@ void BM_HandWrittenScreenQuads(benchmark::State& state) {
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
 }
-BENCHMARK(BM_HandWrittenScreenQuads)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HandWrittenScreenQuads)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -84,7 +84,7 @@ void BM_BoxAndDoorsFrame(benchmark::State& state) {
   state.counters["quads"] = static_cast<double>(quads);
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * quads));
 }
-BENCHMARK(BM_BoxAndDoorsFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BoxAndDoorsFrame)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 // The recorded frame replayed: screen quads through the batcher with their
 // corner colours, door strips straight to the drawer, the same texture binds
@@ -124,7 +124,7 @@ void BM_PlainQuadLoop(benchmark::State& state) {
   if (recorder.quads.size() != quads.size()) state.SkipWithError("the loop drew other quads than the drawers");
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * quads.size()));
 }
-BENCHMARK(BM_PlainQuadLoop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainQuadLoop)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kiv

@@ -201,7 +201,7 @@ void BM_InterfaceOfTwoHundredFields(benchmark::State& state) {
   }
   state.counters["quads"] = static_cast<double>(frameQuads);
 }
-BENCHMARK(BM_InterfaceOfTwoHundredFields)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InterfaceOfTwoHundredFields)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 void BM_SameQuadsThroughTheBatcher(benchmark::State& state) {
   if (!SetUpDevice()) {
@@ -223,7 +223,7 @@ void BM_SameQuadsThroughTheBatcher(benchmark::State& state) {
   }
   state.counters["quads"] = static_cast<double>(frameQuads);
 }
-BENCHMARK(BM_SameQuadsThroughTheBatcher)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SameQuadsThroughTheBatcher)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiv

@@ -72,7 +72,7 @@ void BM_EmptyFrameWithTwentyNotices(benchmark::State& state) {
   gameData.Reset();
   graphics.Reset();
 }
-BENCHMARK(BM_EmptyFrameWithTwentyNotices)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EmptyFrameWithTwentyNotices)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiv

@@ -53,7 +53,7 @@ void BM_WrapText(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kCharacters);
 }
-BENCHMARK(BM_WrapText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WrapText)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 void DrawBlock(const GlyphIndexList& glyphs) {
   Rect extent;
@@ -74,7 +74,7 @@ void BM_DrawGlyphBlock(benchmark::State& state) {
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * quads));
 }
-BENCHMARK(BM_DrawGlyphBlock)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawGlyphBlock)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 // One quad as the drawer added it, read back from a recording.
 struct PlainQuad {
@@ -112,7 +112,7 @@ void BM_PlainQuadLoop(benchmark::State& state) {
   if (recorder.quads.size() != plain.size()) state.SkipWithError("the loop drew other quads than the drawer");
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * plain.size()));
 }
-BENCHMARK(BM_PlainQuadLoop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainQuadLoop)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kiv

@@ -166,7 +166,7 @@ void BM_TileAndSpriteFrame(benchmark::State& state) {
   state.counters["quads"] = static_cast<double>(quads);
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * quads));
 }
-BENCHMARK(BM_TileAndSpriteFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TileAndSpriteFrame)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 // The recorded frame as plain adder calls: each coloured quad by its corner
 // box, each screen or lit quad likewise, with the recorded binds and flushes.
@@ -200,7 +200,7 @@ void BM_PlainQuadLoop(benchmark::State& state) {
   if (recorder.quads.size() != quads.size()) state.SkipWithError("the loop drew other quads than the drawers");
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * quads.size()));
 }
-BENCHMARK(BM_PlainQuadLoop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainQuadLoop)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 // The same frame drawn by Mesa's llvmpipe into a 640 x 480 offscreen window,
 // with real textures; reading one pixel back waits for the drawing to finish.
@@ -246,7 +246,7 @@ void BM_TileAndSpriteFrameOnMesa(benchmark::State& state) {
   }
   graphics.Reset();
 }
-BENCHMARK(BM_TileAndSpriteFrameOnMesa)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TileAndSpriteFrameOnMesa)->MinWarmUpTime(0.5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kiv

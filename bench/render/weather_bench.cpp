@@ -48,7 +48,7 @@ void BM_InitMapWeather(benchmark::State& state) {
   state.counters["clouds"] = static_cast<double>(gameData.maps[0].clouds.size());
   state.counters["drops"] = static_cast<double>(gameData.maps[0].rainDrops.size());
 }
-BENCHMARK(BM_InitMapWeather)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InitMapWeather)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 // The baseline: as many particles, ten draws each (about what placing one
 // takes), written into plain lists.
@@ -75,7 +75,7 @@ void BM_PlainDrawsForAsManyParticles(benchmark::State& state) {
     benchmark::DoNotOptimize(drops.data());
   }
 }
-BENCHMARK(BM_PlainDrawsForAsManyParticles)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainDrawsForAsManyParticles)->MinWarmUpTime(0.5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kiv

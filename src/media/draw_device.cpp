@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "media/device_reset.h"
 #include "media/graphics.h"
+#include "media/quad_batcher.h"
 
 namespace kiv {
 
@@ -18,7 +19,29 @@ gfx::Device& Device() {
 class GraphicsDrawDevice final : public DrawDevice {
  public:
   void SetTexture(std::uint32_t stage, const gfx::TexturePtr& texture) override {
+    if (quadBatch.slotting && stage == 0) {
+      QuadBatchUseTexture(texture);
+      return;
+    }
     CheckResult(Device().SetTexture(stage, texture), "SetTexture");
+  }
+  void SetDepthLayer(std::int32_t layer) override {
+    if (quadBatch.slotting) {
+      quadBatch.depthScale = DepthLayerMaxZ(layer);
+      return;
+    }
+    GraphicsSetDepthLayer(layer);
+  }
+  void BeginQuadSlots() override {
+    if (!quadBatch.slotsAllowed) return;
+    // Layer 0 is the whole depth range; each quad's depth scale narrows it.
+    GraphicsSetDepthLayer(0);
+    QuadBatchSetSlotting(true);
+  }
+  void EndQuadSlots() override {
+    if (!quadBatch.slotting) return;
+    QuadBatchSetSlotting(false);
+    GraphicsSetDepthLayer(0);
   }
   void BeginScene() override { CheckResult(Device().BeginScene(), "BeginScene"); }
   void EndScene() override { CheckResult(Device().EndScene(), "EndScene"); }

@@ -26,6 +26,13 @@ class DrawDevice {
   virtual void SetLight(std::uint32_t index, const gfx::Light& light);
   virtual void LightEnable(std::uint32_t index, bool enable);
   virtual void SetDepthLayer(std::int32_t layer);  // GraphicsSetDepthLayer
+  // Between these, coloured quads go to the batcher's slotted quads: the
+  // stage-0 texture and the depth layer are kept per quad instead of being
+  // set on the device, and the quads are drawn when the slots are full or a
+  // caller flushes. The caller flushes before it changes any other state.
+  // Recorders leave them as they are (no slotting).
+  virtual void BeginQuadSlots() {}
+  virtual void EndQuadSlots() {}
   virtual void SetViewport(const gfx::Viewport& viewport);
   // The frame: scenes, clearing, the viewport, flat colour and presenting.
   virtual void BeginScene() = 0;

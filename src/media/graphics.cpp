@@ -295,12 +295,14 @@ gfx::TexturePtr TextureLoadFromPackage(const std::string& entryName, std::uint32
   return texture;
 }
 
+float DepthLayerMaxZ(std::int32_t layer) { return static_cast<float>(1.0 - 2.0 * layer / 65535.0); }
+
 void GraphicsSetDepthLayer(std::int32_t layer) {
   gfx::Device& device = Dev();
   gfx::Viewport viewport;
   CheckResult(device.GetViewport(viewport), "GetViewport");
   viewport.minZ = 0;
-  viewport.maxZ = static_cast<float>(1.0 - 2.0 * layer / 65535.0);
+  viewport.maxZ = DepthLayerMaxZ(layer);
   CheckResult(device.SetViewport(viewport), "SetViewport");
 }
 

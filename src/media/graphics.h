@@ -121,6 +121,8 @@ gfx::TexturePtr TextureLoadFromPackage(const std::string& entryName, std::uint32
                                        std::uint32_t mipLevels, std::uint32_t mipFilter);
 
 void GraphicsSetDepthLayer(std::int32_t layer);
+// The far end of a depth layer's depth range (the near end is 0).
+float DepthLayerMaxZ(std::int32_t layer);
 void GraphicsSetTextureFactor(std::uint32_t surfaceFormat, std::uint32_t color);
 void GraphicsBeginFlatColor();
 void GraphicsEndFlatColor();

@@ -138,6 +138,18 @@ TexCorners TexFromCorners(TexPair tl, TexPair tr, TexPair br, TexPair bl) {
 
 void AddColoredCorners(const double (&px)[4], const double (&py)[4], const double (&pz)[4], const TexCorners& t,
                        const std::uint32_t (&diffuse)[4], std::uint32_t specular) {
+  QuadBatchState& b = quadBatch;
+  if (b.slotting) {
+    SlottedVertex* s = Slot(b.slotted, b.slottedCount);
+    const auto slot = static_cast<float>(b.slot);
+    for (int c = 0; c < 4; ++c) {
+      ColoredVertex v;
+      SetColored(v, px[c], py[c], pz[c], t.tu[c], t.tv[c], diffuse[c], specular);
+      s[c] = SlottedVertex{v.x, v.y, v.z, v.diffuse, v.specular, v.tu, v.tv, b.depthScale, slot};
+    }
+    QuadBatchCommitColored3D();
+    return;
+  }
   ColoredVertex* v = Slot(quadBatch.colored, quadBatch.coloredCount);
   for (int c = 0; c < 4; ++c) SetColored(v[c], px[c], py[c], pz[c], t.tu[c], t.tv[c], diffuse[c], specular);
   QuadBatchCommitColored3D();
@@ -194,7 +206,24 @@ BatchDrawer& CurrentBatchDrawer() { return installedDrawer ? *installedDrawer : 
 
 void SetBatchDrawer(BatchDrawer* drawer) { installedDrawer = drawer; }
 
+void BatchDrawer::DrawSlottedQuads(std::uint32_t vertexCount, std::uint32_t primitiveCount,
+                                   const std::uint16_t* indices, const SlottedVertex* vertices,
+                                   const gfx::TexturePtr*, std::uint32_t) {
+  std::vector<ColoredVertex> plain(vertexCount);
+  for (std::uint32_t i = 0; i < vertexCount; ++i) {
+    const SlottedVertex& s = vertices[i];
+    plain[i] = ColoredVertex{s.x, s.y, s.z, s.diffuse, s.specular, s.tu, s.tv};
+  }
+  if (primitiveCount == 2) {
+    DrawPrimitiveUP(gfx::kPrimTriangleStrip, 2, plain.data(), sizeof(ColoredVertex));
+  } else {
+    DrawIndexedPrimitiveUP(gfx::kPrimTriangleList, 0, vertexCount, primitiveCount, indices, plain.data(),
+                           sizeof(ColoredVertex));
+  }
+}
+
 void QuadBatchState::CreateArrays() {
+  FreshArray(slotted, slottedCount);
   FreshArray(screen, screenCount);
   FreshArray(colored, coloredCount);
   FreshArray(lit, litCount);
@@ -204,18 +233,71 @@ void QuadBatchState::Reset() {
   indexCount = 0;
   vertexCount = 0;
   indices.clear();
-  screenCount = coloredCount = litCount = 0;
+  screenCount = coloredCount = litCount = slottedCount = 0;
+  slotting = false;
+  slotsAllowed = true;
+  depthScale = 1;
+  slot = 0;
+  slotTextures = {};
+  slotTextureCount = 0;
   CreateArrays();
 }
 
 void QuadBatchCommitScreen() { Commit(quadBatch.screen, quadBatch.screenCount, &QuadBatchFlushScreen); }
 void QuadBatchCommitColored3D() {
-  Commit(quadBatch.colored, quadBatch.coloredCount, &QuadBatchFlushColored3D);
+  if (quadBatch.slotting) {
+    Commit(quadBatch.slotted, quadBatch.slottedCount, &QuadBatchFlushSlotted);
+  } else {
+    Commit(quadBatch.colored, quadBatch.coloredCount, &QuadBatchFlushColored3D);
+  }
 }
 void QuadBatchCommitLit3D() { Commit(quadBatch.lit, quadBatch.litCount, &QuadBatchFlushLit3D); }
 
 void QuadBatchFlushScreen() { Flush(quadBatch.screen, quadBatch.screenCount); }
-void QuadBatchFlushColored3D() { Flush(quadBatch.colored, quadBatch.coloredCount); }
+void QuadBatchFlushColored3D() {
+  if (quadBatch.slottedCount > 0) {
+    QuadBatchFlushSlotted();
+    return;
+  }
+  Flush(quadBatch.colored, quadBatch.coloredCount);
+}
+
+void QuadBatchFlushSlotted() {
+  QuadBatchState& b = quadBatch;
+  if (b.indexCount == 0 || b.slottedCount == 0) return;
+  Drawer().DrawSlottedQuads(static_cast<std::uint32_t>(b.vertexCount), static_cast<std::uint32_t>(b.indexCount / 3),
+                            b.indices.data(), b.slotted.data(), b.slotTextures.data(), b.slotTextureCount);
+  b.indexCount = 0;
+  b.vertexCount = 0;
+  b.slottedCount = 0;
+}
+
+void QuadBatchUseTexture(const gfx::TexturePtr& texture) {
+  QuadBatchState& b = quadBatch;
+  for (std::uint32_t i = 0; i < b.slotTextureCount; ++i) {
+    if (b.slotTextures[i] == texture) {
+      b.slot = i;
+      return;
+    }
+  }
+  if (b.slotTextureCount == b.slotTextures.size()) {
+    QuadBatchFlushSlotted();
+    b.slotTextures = {};
+    b.slotTextureCount = 0;
+  }
+  b.slot = b.slotTextureCount;
+  b.slotTextures[b.slotTextureCount++] = texture;
+}
+
+void QuadBatchSetSlotting(bool on) {
+  QuadBatchState& b = quadBatch;
+  QuadBatchFlushColored3D();
+  b.slotting = on;
+  b.depthScale = 1;
+  b.slot = 0;
+  b.slotTextures = {};
+  b.slotTextureCount = 0;
+}
 void QuadBatchFlushLit3D() { Flush(quadBatch.lit, quadBatch.litCount); }
 
 void QuadAddScreen(float x, float y, float width, float height, float tu1, float tv1, float tu2, float tv2,

@@ -206,6 +206,8 @@ void DrawCharacters(const MapDrawStep& step) {
   device.SetVertexShader(kColoredVertexFormat);
   device.SetPixelShader(0);
   const bool picking = renderHooks.PickPassMode() != 0;
+  // The pick pass sets a colour per character, so it draws piece by piece.
+  if (!picking) device.BeginQuadSlots();
   const auto marginX = static_cast<float>(setExtents.maxSpriteWidth);
   const auto marginY = static_cast<float>(setExtents.maxSpriteHeight);
   for (std::size_t i = 0; i < record.actors.size(); ++i) {
@@ -216,6 +218,7 @@ void DrawCharacters(const MapDrawStep& step) {
     DrawCharacter(step, index, actor, picking);
   }
   device.SetDepthLayer(0);
+  if (!picking) device.EndQuadSlots();
 }
 
 }  // namespace kiv

@@ -125,11 +125,23 @@ void RunPropertyScripts(const SpriteLayer& layer, std::int32_t layerIndex, Frame
 
 struct LayerStates {
   bool additive = false, smooth = false, twoSided = false, screen = false, fogOff = false, noDepthWrite = false;
+  bool slotsPaused = false, flushFirst = false;
   std::uint32_t fog = 0;
 };
 
+// Whether the layer changes a state for its quads: slotted quads pending from
+// earlier layers are drawn first, and the layer's own before the states go back.
+bool ChangesStates(std::int32_t flags, bool particles) {
+  const std::int32_t changing = renderHooks.PickPassMode() == 0 ? (kLayerAdditive | kLayerSmooth | kLayerTwoSided) : 0;
+  return particles || (flags & (changing | kLayerScreenOverlay)) != 0;
+}
+
 LayerStates ApplyLayerStates(DrawDevice& device, std::int32_t flags, std::int32_t drawMode, bool particles) {
   LayerStates s;
+  if (quadBatch.slotting && ChangesStates(flags, particles)) QuadBatchFlushSlotted();
+  // Screen quads take the device's texture: slotting pauses for them.
+  s.slotsPaused = quadBatch.slotting && (flags & kLayerScreenOverlay) != 0;
+  if (s.slotsPaused) quadBatch.slotting = false;
   if (renderHooks.PickPassMode() == 0) {
     if (flags & kLayerAdditive) {
       device.SetRenderState(gfx::kRsDestBlend, gfx::kBlendOne);
@@ -159,10 +171,13 @@ LayerStates ApplyLayerStates(DrawDevice& device, std::int32_t flags, std::int32_
     device.SetRenderState(gfx::kRsZWriteEnable, 0);
     s.noDepthWrite = true;
   }
+  s.flushFirst = quadBatch.slotting && ChangesStates(flags, particles);
   return s;
 }
 
 void RestoreLayerStates(DrawDevice& device, const LayerStates& s) {
+  if (s.flushFirst) QuadBatchFlushSlotted();
+  if (s.slotsPaused) quadBatch.slotting = true;
   if (s.additive) device.SetRenderState(gfx::kRsDestBlend, gfx::kBlendInvSrcAlpha);
   if (s.smooth) {
     device.SetTextureStageState(0, gfx::kTssMinFilter, gfx::kTexfPoint);
@@ -331,7 +346,7 @@ void DrawPiece(DrawDevice& device, const PartPlacement& p, const FrameGroup& fra
         QuadAdd3DQuaternion(left, top, depth, w, h, 0, q.x, q.y, q.z, q.w, tu1, tv1, tu2, tv2, colour,
                             p.pickColour, sx, sy);
       }
-      if (p.drawMode != 2 && !(flags & kLayerScreenOverlay)) QuadBatchFlushColored3D();
+      if (p.drawMode != 2 && !(flags & kLayerScreenOverlay) && !quadBatch.slotting) QuadBatchFlushColored3D();
     }
   }
 }

@@ -3,6 +3,7 @@
 // in the pick image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "render/draw_helpers.h"
 #include "render/map_object_drawing.h"
 #include "render/render_hooks.h"
+#include "render/sprite_drawing.h"
 #include "support/back_buffer_pixels.h"
 #include "support/solid_textures.h"
 
@@ -172,6 +174,110 @@ TEST_F(MapObjectsPixelsTest, InThePickImageADoorCoversACharacterBehindIt) {
   EXPECT_EQ(Rgb(24, 32), static_cast<std::uint32_t>(MakePickColor(0, 1, 0)) & 0xFFFFFFu);
   EXPECT_EQ(Rgb(72, 32), 0x000000u);  // character 0 behind the door
   EXPECT_EQ(Rgb(110, 32), 0xFFFFFFu);
+}
+
+// Characters drawn in few draws (depth layers and textures kept per quad)
+// give the same pixels as drawing them piece by piece: ten sprite sets of
+// half-transparent colours, more than the eight texture slots, one of them
+// additive, characters overlapping each other, with the depth test on.
+class BatchedCharacterPixelsTest : public MapObjectsPixelsTest {
+ protected:
+  void MakeColourSets(int count) {
+    for (int s = 0; s < count; ++s) {
+      SpriteSet& set = gameData.spriteSets.emplace_back();
+      set.poses.emplace_back();
+      set.usedValues = {0};
+      SpriteDirection& d = set.poses[0].directions[4];
+      SpriteLayer layer;
+      if (s == 3) layer.flags = kLayerAdditive;
+      FrameGroup frame;
+      frame.cellWidth = frame.cellHeight = 16 - s;
+      ImageFrame piece;
+      piece.width = piece.height = 16 - s;
+      piece.textureRight = piece.textureBottom = 1;
+      frame.frames.push_back(piece);
+      layer.frames.frameGroups.push_back(frame);
+      const auto c = static_cast<std::uint32_t>(s);
+      layer.frames.textures.push_back(Solid(0x80000000u | (0x3355AAu * (c + 1) & 0xFFFFFFu)));
+      layer.frameEntries.push_back({100, 0});
+      d.layers.push_back(layer);
+      FramePart part;
+      part.kind = kPartLayer;
+      part.color = 0xFFFFFFFF;
+      part.scaleX = part.scaleY = part.scaleZ = 1;
+      part.z = s % 3;  // some layers stand higher than later ones
+      d.builtFrames.push_back(SpriteFrame{{part}});
+      d.frames = d.builtFrames;
+    }
+  }
+  std::vector<std::uint8_t> Frame() {
+    gfx::Device& device = *graphics.direct3dDevice;
+    EXPECT_EQ(device.Clear(gfx::kClearTarget | gfx::kClearZBuffer, 0xFF101010, 1, 0), gfx::kOk);
+    const std::uint64_t before = device.DrawCallCount();
+    DrawCharacters(step);
+    draws = device.DrawCallCount() - before;
+    gfx::SurfacePtr back;
+    device.GetBackBuffer(back);
+    gfx::LockedRect locked;
+    gfx::Rect all{0, 0, kWidth, kHeight};
+    std::vector<std::uint8_t> pixels;
+    if (back->LockRect(locked, &all, 0) != gfx::kOk) return pixels;
+    for (int y = 0; y < kHeight; ++y) {
+      const std::uint8_t* row = locked.bits + static_cast<std::ptrdiff_t>(y) * locked.pitch;
+      pixels.insert(pixels.end(), row, row + kWidth * 4);
+    }
+    back->UnlockRect();
+    return pixels;
+  }
+  std::uint64_t draws = 0;
+};
+
+TEST_F(BatchedCharacterPixelsTest, FewDrawsGiveThePixelsOfPieceByPieceDrawing) {
+  constexpr int kSets = 10;
+  MakeColourSets(kSets);
+  // A depth buffer for the back buffer, and the depth test on.
+  gfx::Device& device = *graphics.direct3dDevice;
+  gfx::SurfacePtr depth;
+  ASSERT_EQ(device.CreateDepthStencilSurface(kWidth, kHeight, gfx::kFmtD24S8, 0, depth), gfx::kOk);
+  ASSERT_EQ(device.SetRenderTarget(nullptr, depth), gfx::kOk);
+  device.SetRenderState(gfx::kRsZEnable, 1);
+  Map& map = gameData.maps[0];
+  for (int c = 0; c < 12; ++c) {
+    Actor& actor = map.actors.emplace_back();
+    actor.x = static_cast<float>(12 + c % 6 * 19);
+    actor.y = static_cast<float>(20 + c / 6 * 40 + c % 2 * 6);
+    actor.z = static_cast<float>(c % 3);
+    for (int s = 0; s < kSets; ++s) {
+      CharacterLayer layer;
+      layer.layerSpriteSet = (s + c) % kSets;
+      actor.characterLayers.push_back(layer);
+    }
+  }
+  quadBatch.slotsAllowed = false;
+  const std::vector<std::uint8_t> pieceByPiece = Frame();
+  const std::uint64_t pieceDraws = draws;
+  quadBatch.slotsAllowed = true;
+  const std::vector<std::uint8_t> batched = Frame();
+  test::SaveBackBufferPng("batched_characters", kWidth, kHeight);
+  ASSERT_EQ(pieceByPiece.size(), static_cast<std::size_t>(kWidth * kHeight * 4));
+  // The first pixel that differs, if any.
+  for (std::size_t i = 0; i < batched.size() && i < pieceByPiece.size(); i += 4) {
+    if (std::equal(batched.begin() + static_cast<std::ptrdiff_t>(i), batched.begin() + static_cast<std::ptrdiff_t>(i) + 4,
+                   pieceByPiece.begin() + static_cast<std::ptrdiff_t>(i)))
+      continue;
+    ADD_FAILURE() << "pixel " << i / 4 % kWidth << ", " << i / 4 / kWidth << ": " << int{pieceByPiece[i]} << " "
+                  << int{pieceByPiece[i + 1]} << " " << int{pieceByPiece[i + 2]} << " vs " << int{batched[i]} << " "
+                  << int{batched[i + 1]} << " " << int{batched[i + 2]};
+    break;
+  }
+  EXPECT_EQ(pieceDraws, 12u * kSets);
+  // The additive layer is drawn on its own (a state change); the others share
+  // draws of up to eight textures across characters and depth layers.
+  EXPECT_LT(draws, pieceDraws / 2);
+  EXPECT_GT(draws, 0u);
+  // Something was drawn, in more than one colour.
+  EXPECT_NE(test::BackBufferRgb(12, 20), 0x101010u);
+  EXPECT_NE(test::BackBufferRgb(12, 20), test::BackBufferRgb(31, 26));
 }
 
 }  // namespace

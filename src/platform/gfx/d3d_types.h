@@ -73,6 +73,12 @@ inline constexpr std::uint32_t kFvfDiffuse = 0x040;
 inline constexpr std::uint32_t kFvfSpecular = 0x080;
 inline constexpr std::uint32_t kFvfTexCountMask = 0xF00;
 inline constexpr std::uint32_t kFvfTexCountShift = 8;
+// This device's own vertex format flag: two floats after the texture
+// coordinates, a depth scale (multiplies the viewport's depth range for the
+// vertex, which lets quads of several depth layers share one draw) and a
+// texture slot (0 the stage-0 texture, 1..7 the slot textures).
+inline constexpr std::uint32_t kFvfQuadExtras = 0x8000;
+inline constexpr std::uint32_t kTextureSlotCount = 8;
 
 // Transform state numbers.
 inline constexpr std::uint32_t kTransformView = 2;

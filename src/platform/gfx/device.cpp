@@ -152,6 +152,9 @@ void ColorToFloats(std::uint32_t argb, float out[4]) {
 
 bool IsShaderHandle(std::uint32_t handle) { return (handle & 1) != 0; }
 
+// Slot textures 1..7 live on units 4..10, after the four stage units.
+GLuint SlotUnit(std::uint32_t slot) { return 3 + slot; }
+
 }  // namespace
 
 Device::Device(const PresentParameters& parameters) : parameters_(parameters) {}
@@ -204,6 +207,8 @@ HResult Device::Init() {
     samplers_[static_cast<std::size_t>(i)] = samplers[i];
     glBindSampler(static_cast<GLuint>(i), samplers[i]);
   }
+  // The slot textures' units sample with stage 0's sampler.
+  for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) glBindSampler(SlotUnit(slot), samplers[0]);
   GLuint fbos[2] = {};
   glGenFramebuffers(2, fbos);
   targetFbo_ = fbos[0];
@@ -237,6 +242,9 @@ Device::~Device() {
   if (!context_) return;
   SDL_GL_MakeCurrent(parameters_.deviceWindow->Handle(), static_cast<SDL_GLContext>(context_));
   textures_ = {};
+  boundTextures_ = {};
+  slotTextures_ = {};
+  boundSlotTextures_ = {};
   currentColor_.reset();
   currentDepth_.reset();
   backBuffer_.reset();
@@ -325,7 +333,13 @@ void Device::ResetStates() {
   viewport_ = Viewport{0, 0, currentColor_ ? currentColor_->Width() : 0,
                        currentColor_ ? currentColor_->Height() : 0, 0, 1};
   SetViewport(viewport_);
-  ++stateVersion_;
+  TouchAll();
+}
+
+static_assert(kUniformGroupCount == 10, "groupVersions_ holds one version per group");
+
+void Device::TouchAll() {
+  for (int g = 0; g < kUniformGroupCount; ++g) Touch(g);
 }
 
 void Device::ApplyRenderState(std::uint32_t state) {
@@ -547,10 +561,16 @@ HResult Device::SetViewport(const Viewport& viewport) {
       viewport.y + viewport.height > height || viewport.minZ < 0 || viewport.maxZ > 1) {
     return kErrInvalidCall;
   }
+  // The target's height places the rectangle, so GL is told every time; the
+  // uniforms only when the viewport differs.
+  const bool same = viewport.x == viewport_.x && viewport.y == viewport_.y && viewport.width == viewport_.width &&
+                    viewport.height == viewport_.height && viewport.minZ == viewport_.minZ &&
+                    viewport.maxZ == viewport_.maxZ;
   viewport_ = viewport;
   glViewport(static_cast<GLint>(viewport.x), static_cast<GLint>(height - viewport.y - viewport.height),
              static_cast<GLsizei>(viewport.width), static_cast<GLsizei>(viewport.height));
-  ++stateVersion_;
+  if (same) return kOk;
+  Touch(kGroupViewport);
   return kOk;
 }
 
@@ -569,7 +589,7 @@ HResult Device::SetTransform(std::uint32_t state, const Matrix& matrix) {
   } else {
     return kOk;  // texture and further world matrices are not used
   }
-  ++stateVersion_;
+  Touch(kGroupTransform);
   return kOk;
 }
 
@@ -591,7 +611,33 @@ HResult Device::SetRenderState(std::uint32_t state, std::uint32_t value) {
   if (renderStates_[state] == value) return kOk;
   renderStates_[state] = value;
   ApplyRenderState(state);
-  ++stateVersion_;
+  switch (state) {
+    case kRsLighting:
+    case kRsColorVertex:
+    case kRsAmbient:
+      Touch(kGroupLighting);
+      break;
+    case kRsFogEnable:
+    case kRsFogColor:
+    case kRsFogTableMode:
+    case kRsFogVertexMode:
+    case kRsFogStart:
+    case kRsFogEnd:
+    case kRsFogDensity:
+      Touch(kGroupFog);
+      break;
+    case kRsTextureFactor:
+      Touch(kGroupTFactor);
+      break;
+    case kRsSpecularEnable:
+    case kRsAlphaTestEnable:
+    case kRsAlphaFunc:
+    case kRsAlphaRef:
+      Touch(kGroupAlpha);
+      break;
+    default:
+      break;  // GL state only, or the choice of program
+  }
   return kOk;
 }
 
@@ -604,9 +650,13 @@ HResult Device::GetRenderState(std::uint32_t state, std::uint32_t& value) const 
 HResult Device::SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) {
   if (stage >= 8 || type >= kTssStateCount) return kErrInvalidCall;
   if (stage >= kStageCount) return kOk;  // stages the pipeline does not use
+  if (stageStates_[stage][type] == value) return kOk;
   stageStates_[stage][type] = value;
-  if (type >= kTssAddressU) ApplySampler(stage);
-  ++stateVersion_;
+  if (type >= kTssAddressU) {
+    ApplySampler(stage);
+  } else {
+    Touch(kGroupStages);
+  }
   return kOk;
 }
 
@@ -620,28 +670,35 @@ HResult Device::SetTexture(std::uint32_t stage, TexturePtr texture) {
   if (stage >= 8) return kErrInvalidCall;
   if (stage >= textures_.size()) return kOk;
   if (textures_[stage] == texture) return kOk;
+  // Whether a stage has a texture feeds the stage uniforms; the unit is bound at the next draw.
+  if ((textures_[stage] == nullptr) != (texture == nullptr)) Touch(kGroupStages);
   textures_[stage] = std::move(texture);
-  ++stateVersion_;
+  return kOk;
+}
+
+HResult Device::SetSlotTexture(std::uint32_t slot, TexturePtr texture) {
+  if (slot == 0 || slot >= kTextureSlotCount) return kErrInvalidCall;
+  slotTextures_[slot] = std::move(texture);
   return kOk;
 }
 
 HResult Device::SetMaterial(const Material& material) {
   material_ = material;
-  ++stateVersion_;
+  Touch(kGroupLighting);
   return kOk;
 }
 
 HResult Device::SetLight(std::uint32_t index, const Light& light) {
   if (index >= lights_.size()) return kErrInvalidCall;
   lights_[index] = light;
-  ++stateVersion_;
+  Touch(kGroupLighting);
   return kOk;
 }
 
 HResult Device::LightEnable(std::uint32_t index, bool enable) {
   if (index >= lights_.size()) return kErrInvalidCall;
   lightEnabled_[index] = enable;
-  ++stateVersion_;
+  Touch(kGroupLighting);
   return kOk;
 }
 
@@ -650,7 +707,7 @@ HResult Device::SetVertexShader(std::uint32_t handle) {
   if (!IsShaderHandle(handle) && (handle & kFvfPositionMask) == 0) return kErrInvalidCall;
   if (vertexShader_ != handle) {
     vertexShader_ = handle;
-    ++stateVersion_;
+    Touch(kGroupFormat);
   }
   return kOk;
 }
@@ -687,7 +744,7 @@ HResult Device::DeleteVertexShader(std::uint32_t handle) {
 HResult Device::SetVertexShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
   if (!data || reg > 96 || count > 96 - reg) return kErrInvalidCall;
   std::memcpy(&vsConstants_[reg * 4], data, sizeof(float) * 4 * count);
-  ++stateVersion_;
+  Touch(kGroupVsConstants);
   return kOk;
 }
 
@@ -716,8 +773,7 @@ HResult Device::DeletePixelShader(std::uint32_t handle) {
 HResult Device::SetPixelShader(std::uint32_t handle) {
   if (handle != 0 && pixelShaders_.find(handle) == pixelShaders_.end()) return kErrInvalidCall;
   if (pixelShader_ != handle) {
-    pixelShader_ = handle;
-    ++stateVersion_;
+    pixelShader_ = handle;  // another program, with uniforms of its own
   }
   return kOk;
 }
@@ -725,7 +781,7 @@ HResult Device::SetPixelShader(std::uint32_t handle) {
 HResult Device::SetPixelShaderConstant(std::uint32_t reg, const float* data, std::uint32_t count) {
   if (!data || reg > 8 || count > 8 - reg) return kErrInvalidCall;
   std::memcpy(&psConstants_[reg * 4], data, sizeof(float) * 4 * count);
-  ++stateVersion_;
+  Touch(kGroupPsConstants);
   return kOk;
 }
 
@@ -745,12 +801,14 @@ GlProgram* Device::ProgramForShaders() {
     values[n++] = rs[kRsSpecularEnable] != 0;
     values[n++] = rs[kRsAlphaTestEnable] ? static_cast<int>(rs[kRsAlphaFunc]) : static_cast<int>(kCmpAlways);
     values[n++] = rs[kRsFogEnable] != 0;
+    const bool slots = !vs && (vertexShader_ & kFvfQuadExtras) != 0 && textures_[0] != nullptr;
+    values[n++] = slots;
     values[n++] = flat;
     auto found = fixedPrograms_.find(values);
     if (found != fixedPrograms_.end()) return found->second.get();
-    const std::vector<int> constants(values.begin() + 1, values.end() - 1);
+    const std::vector<int> constants(values.begin() + 1, values.end() - 2);
     auto program = std::make_unique<GlProgram>(vs ? vertexShaders_[vs].glsl : FixedVertexSource(),
-                                               SpecializedFragmentSource(constants), flat);
+                                               SpecializedFragmentSource(constants, slots), flat);
     if (!program->Ok()) {
       SDL_Log("fixed-function program: %s", program->Log().c_str());
       return nullptr;
@@ -774,96 +832,151 @@ GlProgram* Device::ProgramForShaders() {
   return raw;
 }
 
-void Device::UploadFixedFunctionUniforms() {
-  GlProgram& p = *boundProgram_;
+// Uploads the groups of uniforms whose states changed since this program last
+// uploaded them; a uniform the program lacks has location -1 and is skipped.
+void Device::UploadUniforms(GlProgram& p) {
   const auto& rs = renderStates_;
-  const std::uint32_t fvf = IsShaderHandle(vertexShader_) ? 0 : vertexShader_;
-  const glm::mat4 world = ToGlm(world_), view = ToGlm(view_), projection = ToGlm(projection_);
-  const glm::mat4 worldView = view * world;
-  const glm::mat4 worldViewProj = projection * worldView;
-  glUniformMatrix4fv(p.Location("uWorldViewProj"), 1, GL_FALSE, glm::value_ptr(worldViewProj));
-  glUniformMatrix4fv(p.Location("uWorld"), 1, GL_FALSE, glm::value_ptr(world));
-  glUniformMatrix4fv(p.Location("uWorldView"), 1, GL_FALSE, glm::value_ptr(worldView));
-  glUniform1i(p.Location("uPretransformed"), (fvf & kFvfPositionMask) == kFvfXyzRhw);
-  glUniform1i(p.Location("uHasNormal"), (fvf & kFvfNormal) != 0);
-  glUniform1i(p.Location("uHasDiffuse"), (fvf & kFvfDiffuse) != 0);
-  glUniform1i(p.Location("uHasSpecular"), (fvf & kFvfSpecular) != 0);
-  glUniform1i(p.Location("uLighting"), rs[kRsLighting] != 0);
-  glUniform1i(p.Location("uColorVertex"), rs[kRsColorVertex] != 0);
+  const auto stale = [&](int group) {
+    const std::size_t g = static_cast<std::size_t>(group);
+    if (p.uploaded[g] == groupVersions_[g]) return false;
+    p.uploaded[g] = groupVersions_[g];
+    return true;
+  };
+  const auto at = [&](Uniform u) { return p.Location(u); };
   float c[4];
-  ColorToFloats(rs[kRsAmbient], c);
-  glUniform4fv(p.Location("uAmbient"), 1, c);
-  glUniform4fv(p.Location("uMatDiffuse"), 1, &material_.diffuse.r);
-  glUniform4fv(p.Location("uMatAmbient"), 1, &material_.ambient.r);
-  glUniform4fv(p.Location("uMatEmissive"), 1, &material_.emissive.r);
-  float pos[32] = {}, dir[32] = {}, dif[32] = {}, amb[32] = {}, att[32] = {};
-  int count = 0;
-  for (std::size_t i = 0; i < lights_.size(); ++i) {
-    if (!lightEnabled_[i]) continue;
-    const Light& l = lights_[i];
-    float* slot = &pos[count * 4];
-    slot[0] = l.position.x, slot[1] = l.position.y, slot[2] = l.position.z;
-    slot[3] = static_cast<float>(l.type);
-    dir[count * 4] = l.direction.x, dir[count * 4 + 1] = l.direction.y, dir[count * 4 + 2] = l.direction.z;
-    std::memcpy(&dif[count * 4], &l.diffuse.r, sizeof(float) * 4);
-    std::memcpy(&amb[count * 4], &l.ambient.r, sizeof(float) * 4);
-    att[count * 4] = l.attenuation0, att[count * 4 + 1] = l.attenuation1, att[count * 4 + 2] = l.attenuation2;
-    att[count * 4 + 3] = l.range;
-    ++count;
+  if (!p.samplersSet) {
+    for (int i = 0; i < 4; ++i) {
+      const int location = at(static_cast<Uniform>(static_cast<int>(Uniform::kTex0) + i));
+      if (location >= 0) glUniform1i(location, i);
+    }
+    for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) {
+      const int location = at(static_cast<Uniform>(static_cast<int>(Uniform::kSlot1) + static_cast<int>(slot) - 1));
+      if (location >= 0) glUniform1i(location, static_cast<GLint>(SlotUnit(slot)));
+    }
+    p.samplersSet = true;
   }
-  glUniform1i(p.Location("uLightCount"), count);
-  glUniform4fv(p.Location("uLightPos"), 8, pos);
-  glUniform4fv(p.Location("uLightDir"), 8, dir);
-  glUniform4fv(p.Location("uLightDiffuse"), 8, dif);
-  glUniform4fv(p.Location("uLightAmbient"), 8, amb);
-  glUniform4fv(p.Location("uLightAtten"), 8, att);
-  const std::uint32_t fogMode = rs[kRsFogTableMode] != kFogNone ? rs[kRsFogTableMode] : rs[kRsFogVertexMode];
-  glUniform1i(p.Location("uFogMode"), static_cast<GLint>(fogMode));
-  glUniform1i(p.Location("uFogTable"), rs[kRsFogTableMode] != kFogNone);
-  // Vertex shaders find the eye distance for fog by undoing the projection;
-  // a projection without an inverse leaves their positions as they are.
-  const glm::mat4 invProjection =
-      glm::determinant(projection) != 0.0f ? glm::inverse(projection) : glm::mat4(1.0f);
-  glUniformMatrix4fv(p.Location("uInvProjection"), 1, GL_FALSE, glm::value_ptr(invProjection));
-  glUniform3f(p.Location("uFogParams"), AsFloat(rs[kRsFogStart]), AsFloat(rs[kRsFogEnd]),
-              AsFloat(rs[kRsFogDensity]));
-
-  GLint hasTex[2], colorOp[2], colorArg1[2], colorArg2[2], alphaOp[2], alphaArg1[2], alphaArg2[2];
-  for (std::size_t s = 0; s < kStageCount; ++s) {
-    const auto& ts = stageStates_[s];
-    hasTex[s] = textures_[s] != nullptr;
-    colorOp[s] = static_cast<GLint>(ts[kTssColorOp]);
-    colorArg1[s] = static_cast<GLint>(ts[kTssColorArg1]);
-    colorArg2[s] = static_cast<GLint>(ts[kTssColorArg2]);
-    alphaOp[s] = static_cast<GLint>(ts[kTssAlphaOp]);
-    alphaArg1[s] = static_cast<GLint>(ts[kTssAlphaArg1]);
-    alphaArg2[s] = static_cast<GLint>(ts[kTssAlphaArg2]);
+  if (stale(kGroupViewport)) {
+    const float vp[4] = {static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
+                         static_cast<float>(viewport_.width), static_cast<float>(viewport_.height)};
+    glUniform4fv(at(Uniform::kViewport), 1, vp);
+    glUniform2f(at(Uniform::kDepthRange), viewport_.minZ, viewport_.maxZ);
   }
-  glUniform1iv(p.Location("uHasTex"), 2, hasTex);
-  glUniform1iv(p.Location("uColorOp"), 2, colorOp);
-  glUniform1iv(p.Location("uColorArg1"), 2, colorArg1);
-  glUniform1iv(p.Location("uColorArg2"), 2, colorArg2);
-  glUniform1iv(p.Location("uAlphaOp"), 2, alphaOp);
-  glUniform1iv(p.Location("uAlphaArg1"), 2, alphaArg1);
-  glUniform1iv(p.Location("uAlphaArg2"), 2, alphaArg2);
-  glUniform1i(p.Location("uTex0"), 0);
-  glUniform1i(p.Location("uTex1"), 1);
-  ColorToFloats(rs[kRsTextureFactor], c);
-  glUniform4fv(p.Location("uTFactor"), 1, c);
-  glUniform1i(p.Location("uSpecularEnable"), rs[kRsSpecularEnable] != 0);
-  glUniform1i(p.Location("uAlphaFunc"),
-              rs[kRsAlphaTestEnable] ? static_cast<GLint>(rs[kRsAlphaFunc]) : static_cast<GLint>(kCmpAlways));
-  glUniform1f(p.Location("uAlphaRef"), static_cast<float>(rs[kRsAlphaRef] & 0xFF));
-  glUniform1i(p.Location("uFogEnable"), rs[kRsFogEnable] != 0);
-  ColorToFloats(rs[kRsFogColor], c);
-  glUniform3f(p.Location("uFogColor"), c[0], c[1], c[2]);
+  if (stale(kGroupTransform)) {
+    const glm::mat4 world = ToGlm(world_), view = ToGlm(view_), projection = ToGlm(projection_);
+    const glm::mat4 worldView = view * world;
+    const glm::mat4 worldViewProj = projection * worldView;
+    glUniformMatrix4fv(at(Uniform::kWorldViewProj), 1, GL_FALSE, glm::value_ptr(worldViewProj));
+    glUniformMatrix4fv(at(Uniform::kWorld), 1, GL_FALSE, glm::value_ptr(world));
+    glUniformMatrix4fv(at(Uniform::kWorldView), 1, GL_FALSE, glm::value_ptr(worldView));
+    // Vertex shaders find the eye distance for fog by undoing the projection;
+    // a projection without an inverse leaves their positions as they are.
+    if (at(Uniform::kInvProjection) >= 0) {
+      const glm::mat4 invProjection =
+          glm::determinant(projection) != 0.0f ? glm::inverse(projection) : glm::mat4(1.0f);
+      glUniformMatrix4fv(at(Uniform::kInvProjection), 1, GL_FALSE, glm::value_ptr(invProjection));
+    }
+  }
+  if (stale(kGroupFormat)) {
+    const std::uint32_t fvf = IsShaderHandle(vertexShader_) ? 0 : vertexShader_;
+    glUniform1i(at(Uniform::kPretransformed), (fvf & kFvfPositionMask) == kFvfXyzRhw);
+    glUniform1i(at(Uniform::kHasNormal), (fvf & kFvfNormal) != 0);
+    glUniform1i(at(Uniform::kHasDiffuse), (fvf & kFvfDiffuse) != 0);
+    glUniform1i(at(Uniform::kHasSpecular), (fvf & kFvfSpecular) != 0);
+    glUniform1i(at(Uniform::kHasQuadExtras), (fvf & kFvfQuadExtras) != 0);
+  }
+  if (stale(kGroupLighting)) {
+    glUniform1i(at(Uniform::kLighting), rs[kRsLighting] != 0);
+    glUniform1i(at(Uniform::kColorVertex), rs[kRsColorVertex] != 0);
+    ColorToFloats(rs[kRsAmbient], c);
+    glUniform4fv(at(Uniform::kAmbient), 1, c);
+    glUniform4fv(at(Uniform::kMatDiffuse), 1, &material_.diffuse.r);
+    glUniform4fv(at(Uniform::kMatAmbient), 1, &material_.ambient.r);
+    glUniform4fv(at(Uniform::kMatEmissive), 1, &material_.emissive.r);
+    float pos[32] = {}, dir[32] = {}, dif[32] = {}, amb[32] = {}, att[32] = {};
+    int count = 0;
+    for (std::size_t i = 0; i < lights_.size(); ++i) {
+      if (!lightEnabled_[i]) continue;
+      const Light& l = lights_[i];
+      float* slot = &pos[count * 4];
+      slot[0] = l.position.x, slot[1] = l.position.y, slot[2] = l.position.z;
+      slot[3] = static_cast<float>(l.type);
+      dir[count * 4] = l.direction.x, dir[count * 4 + 1] = l.direction.y, dir[count * 4 + 2] = l.direction.z;
+      std::memcpy(&dif[count * 4], &l.diffuse.r, sizeof(float) * 4);
+      std::memcpy(&amb[count * 4], &l.ambient.r, sizeof(float) * 4);
+      att[count * 4] = l.attenuation0, att[count * 4 + 1] = l.attenuation1, att[count * 4 + 2] = l.attenuation2;
+      att[count * 4 + 3] = l.range;
+      ++count;
+    }
+    glUniform1i(at(Uniform::kLightCount), count);
+    glUniform4fv(at(Uniform::kLightPos), 8, pos);
+    glUniform4fv(at(Uniform::kLightDir), 8, dir);
+    glUniform4fv(at(Uniform::kLightDiffuse), 8, dif);
+    glUniform4fv(at(Uniform::kLightAmbient), 8, amb);
+    glUniform4fv(at(Uniform::kLightAtten), 8, att);
+  }
+  if (stale(kGroupFog)) {
+    const std::uint32_t fogMode = rs[kRsFogTableMode] != kFogNone ? rs[kRsFogTableMode] : rs[kRsFogVertexMode];
+    glUniform1i(at(Uniform::kFogMode), static_cast<GLint>(fogMode));
+    glUniform1i(at(Uniform::kFogTable), rs[kRsFogTableMode] != kFogNone);
+    glUniform3f(at(Uniform::kFogParams), AsFloat(rs[kRsFogStart]), AsFloat(rs[kRsFogEnd]),
+                AsFloat(rs[kRsFogDensity]));
+    glUniform1i(at(Uniform::kFogEnable), rs[kRsFogEnable] != 0);
+    ColorToFloats(rs[kRsFogColor], c);
+    glUniform3f(at(Uniform::kFogColor), c[0], c[1], c[2]);
+  }
+  if (stale(kGroupStages) && at(Uniform::kColorOp) >= 0) {
+    GLint hasTex[2], colorOp[2], colorArg1[2], colorArg2[2], alphaOp[2], alphaArg1[2], alphaArg2[2];
+    for (std::size_t s = 0; s < kStageCount; ++s) {
+      const auto& ts = stageStates_[s];
+      hasTex[s] = textures_[s] != nullptr;
+      colorOp[s] = static_cast<GLint>(ts[kTssColorOp]);
+      colorArg1[s] = static_cast<GLint>(ts[kTssColorArg1]);
+      colorArg2[s] = static_cast<GLint>(ts[kTssColorArg2]);
+      alphaOp[s] = static_cast<GLint>(ts[kTssAlphaOp]);
+      alphaArg1[s] = static_cast<GLint>(ts[kTssAlphaArg1]);
+      alphaArg2[s] = static_cast<GLint>(ts[kTssAlphaArg2]);
+    }
+    glUniform1iv(at(Uniform::kHasTex), 2, hasTex);
+    glUniform1iv(at(Uniform::kColorOp), 2, colorOp);
+    glUniform1iv(at(Uniform::kColorArg1), 2, colorArg1);
+    glUniform1iv(at(Uniform::kColorArg2), 2, colorArg2);
+    glUniform1iv(at(Uniform::kAlphaOp), 2, alphaOp);
+    glUniform1iv(at(Uniform::kAlphaArg1), 2, alphaArg1);
+    glUniform1iv(at(Uniform::kAlphaArg2), 2, alphaArg2);
+  }
+  if (stale(kGroupTFactor)) {
+    ColorToFloats(rs[kRsTextureFactor], c);
+    glUniform4fv(at(Uniform::kTFactor), 1, c);
+  }
+  if (stale(kGroupAlpha)) {
+    glUniform1i(at(Uniform::kSpecularEnable), rs[kRsSpecularEnable] != 0);
+    glUniform1i(at(Uniform::kAlphaFunc),
+                rs[kRsAlphaTestEnable] ? static_cast<GLint>(rs[kRsAlphaFunc]) : static_cast<GLint>(kCmpAlways));
+    glUniform1f(at(Uniform::kAlphaRef), static_cast<float>(rs[kRsAlphaRef] & 0xFF));
+  }
+  if (stale(kGroupVsConstants) && at(Uniform::kVsConstants) >= 0) {
+    glUniform4fv(at(Uniform::kVsConstants), 96, vsConstants_.data());
+  }
+  if (stale(kGroupPsConstants) && at(Uniform::kPsConstants) >= 0) {
+    glUniform4fv(at(Uniform::kPsConstants), 8, psConstants_.data());
+  }
 }
 
-void Device::UploadShaderUniforms(GlProgram& p) {
-  glUniform4fv(p.Location("c"), 96, vsConstants_.data());
-  glUniform4fv(p.Location("pc"), 8, psConstants_.data());
-  static constexpr const char* kSamplers[4] = {"uTex0", "uTex1", "uTex2", "uTex3"};
-  for (int i = 0; i < 4; ++i) glUniform1i(p.Location(kSamplers[i]), i);
+// Binds the stages' textures to their units where the unit holds another.
+void Device::BindTextures() {
+  for (std::uint32_t unit = 0; unit < 4; ++unit) {
+    if (boundTextures_[unit] == textures_[unit]) continue;
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, textures_[unit] ? textures_[unit]->GlName() : 0);
+    boundTextures_[unit] = textures_[unit];
+  }
+  if ((vertexShader_ & kFvfQuadExtras) == 0) return;
+  for (std::uint32_t slot = 1; slot < kTextureSlotCount; ++slot) {
+    if (boundSlotTextures_[slot] == slotTextures_[slot]) continue;
+    glActiveTexture(GL_TEXTURE0 + SlotUnit(slot));
+    glBindTexture(GL_TEXTURE_2D, slotTextures_[slot] ? slotTextures_[slot]->GlName() : 0);
+    boundSlotTextures_[slot] = slotTextures_[slot];
+  }
 }
 
 HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::uint32_t stride) {
@@ -873,19 +986,8 @@ HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::
     glUseProgram(program->Name());
     boundProgram_ = program;
   }
-  if (program->uploadedVersion != stateVersion_) {
-    const float vp[4] = {static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
-                         static_cast<float>(viewport_.width), static_cast<float>(viewport_.height)};
-    glUniform4fv(program->Location("uViewport"), 1, vp);
-    glUniform2f(program->Location("uDepthRange"), viewport_.minZ, viewport_.maxZ);
-    UploadFixedFunctionUniforms();
-    UploadShaderUniforms(*program);
-    for (std::uint32_t unit = 0; unit < 4; ++unit) {
-      glActiveTexture(GL_TEXTURE0 + unit);
-      glBindTexture(GL_TEXTURE_2D, textures_[unit] ? textures_[unit]->GlName() : 0);
-    }
-    program->uploadedVersion = stateVersion_;
-  }
+  UploadUniforms(*program);
+  BindTextures();
 
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexBytes), vertices, GL_STREAM_DRAW);
   if (layoutKey_ != vertexShader_ || layoutStride_ != stride) {
@@ -938,6 +1040,15 @@ HResult Device::PrepareDraw(const void* vertices, std::size_t vertexBytes, std::
         glVertexAttribPointer(4, 2, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(offset));
         glEnableVertexAttribArray(4);
+        offset += 8;
+      }
+      if (fvf & kFvfQuadExtras) {
+        glVertexAttribPointer(5, 1, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
+                              reinterpret_cast<const void*>(offset));
+        glEnableVertexAttribArray(5);
+        glVertexAttribPointer(6, 1, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
+                              reinterpret_cast<const void*>(offset + 4));
+        glEnableVertexAttribArray(6);
       }
     }
     layoutKey_ = vertexShader_;
@@ -954,6 +1065,7 @@ HResult Device::DrawPrimitiveUP(std::uint32_t type, std::uint32_t primitiveCount
   const HResult hr = PrepareDraw(vertices, static_cast<std::size_t>(count) * stride, stride);
   if (hr != kOk) return hr;
   glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+  ++drawCalls_;
   return kOk;
 }
 
@@ -985,6 +1097,7 @@ HResult Device::DrawIndexedPrimitiveUP(std::uint32_t type, std::uint32_t minInde
   glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * indexBytes), indices, GL_STREAM_DRAW);
   glDrawElements(mode, static_cast<GLsizei>(count), indexFormat == kIndex16 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
                  nullptr);
+  ++drawCalls_;
   return kOk;
 }
 
@@ -1017,6 +1130,7 @@ HResult Device::CreateTextureFromArgb(std::uint32_t width, std::uint32_t height,
   }
   (void)pointFilter;  // filtering follows the sampler states of the stage
   glBindTexture(GL_TEXTURE_2D, textures_[0] ? textures_[0]->GlName() : 0);
+  boundTextures_[0] = textures_[0];
   out = std::make_shared<Texture>(token_, name, width, height, format == 0 ? kFmtA8R8G8B8 : format, levelCount);
   return kOk;
 }
@@ -1039,6 +1153,7 @@ HResult Device::CreateCompressedTexture(std::uint32_t width, std::uint32_t heigh
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels.size() - 1));
   const bool failed = glGetError() != GL_NO_ERROR;
   glBindTexture(GL_TEXTURE_2D, textures_[0] ? textures_[0]->GlName() : 0);
+  boundTextures_[0] = textures_[0];
   if (failed) {
     glDeleteTextures(1, &name);
     return kErrInvalidData;
@@ -1063,6 +1178,7 @@ HResult Device::CreateRenderTarget(std::uint32_t width, std::uint32_t height, st
                static_cast<GLsizei>(height), 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glBindTexture(GL_TEXTURE_2D, textures_[0] ? textures_[0]->GlName() : 0);
+  boundTextures_[0] = textures_[0];
   if (glGetError() != GL_NO_ERROR) {
     glDeleteTextures(1, &name);
     return kErrOutOfVideoMemory;

@@ -42,12 +42,16 @@ class Device {
   HResult SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value);
   HResult GetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t& value) const;
   HResult SetTexture(std::uint32_t stage, TexturePtr texture);
+  // The textures that vertices of the kFvfQuadExtras format pick by slot
+  // 1..7; they sample with stage 0's states.
+  HResult SetSlotTexture(std::uint32_t slot, TexturePtr texture);
   HResult SetMaterial(const Material& material);
   HResult SetLight(std::uint32_t index, const Light& light);
   HResult LightEnable(std::uint32_t index, bool enable);
 
   // A flexible vertex format code (even) or a handle from CreateVertexShader (odd).
   HResult SetVertexShader(std::uint32_t handle);
+  std::uint32_t GetVertexShader() const { return vertexShader_; }
   HResult CreateVertexShader(const std::uint32_t* declaration, const std::uint8_t* program, std::size_t size,
                              std::uint32_t& handle, std::uint32_t usage);
   HResult DeleteVertexShader(std::uint32_t handle);
@@ -81,6 +85,9 @@ class Device {
 
   const PresentParameters& Parameters() const { return parameters_; }
 
+  // Draw calls handed to OpenGL since the device was made (the benches count them).
+  std::uint64_t DrawCallCount() const { return drawCalls_; }
+
  private:
   explicit Device(const PresentParameters& parameters);
   HResult Init();
@@ -91,8 +98,11 @@ class Device {
   void BindTarget();
   std::uint32_t TargetHeight() const;
   HResult PrepareDraw(const void* vertices, std::size_t vertexBytes, std::uint32_t stride);
-  void UploadFixedFunctionUniforms();
-  void UploadShaderUniforms(GlProgram& program);
+  void UploadUniforms(GlProgram& program);
+  void BindTextures();
+  // A change to the states that feed one group of uniforms.
+  void Touch(int group) { groupVersions_[static_cast<std::size_t>(group)] = ++versionClock_; }
+  void TouchAll();
   GlProgram* ProgramForShaders();
 
   struct VertexShader {
@@ -138,12 +148,18 @@ class Device {
   // Fixed-function fragment stages by their compiled-in states (vertex shader handle or 0 first,
   // then per stage has-texture and six stage states, then three render states, then flat
   // colours). A fixed-size key so that finding the program of a draw allocates nothing.
-  using FixedProgramKey = std::array<int, 5 + 7 * kStageCount>;
+  using FixedProgramKey = std::array<int, 6 + 7 * kStageCount>;
   std::map<FixedProgramKey, std::unique_ptr<GlProgram>> fixedPrograms_;
   GlProgram* boundProgram_ = nullptr;
   std::uint32_t vao_ = 0, vbo_ = 0, ibo_ = 0;
   std::uint32_t layoutKey_ = 0xFFFFFFFF, layoutStride_ = 0;
-  std::uint64_t stateVersion_ = 1;  // bumped on every change that feeds uniforms
+  // The version of each uniform group's states (see UniformGroup), from one clock.
+  std::array<std::uint64_t, 10> groupVersions_{};
+  std::uint64_t versionClock_ = 0;
+  // What the texture units hold, kept alive so that a name is never reused under them.
+  std::array<TexturePtr, 4> boundTextures_{};
+  std::array<TexturePtr, kTextureSlotCount> slotTextures_{}, boundSlotTextures_{};  // [0] unused
+  std::uint64_t drawCalls_ = 0;
 };
 
 }  // namespace kiv::gfx

@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <iterator>
+
 #include "platform/gfx/glsl_common.h"
 
 namespace kiv::gfx {
@@ -58,18 +60,23 @@ GlProgram::GlProgram(const std::string& vertexSource, const std::string& fragmen
     return;
   }
   name_ = program;
+  static constexpr const char* kNames[] = {
+      "uWorldViewProj", "uWorld", "uWorldView", "uInvProjection", "uViewport", "uDepthRange",
+      "uPretransformed", "uHasNormal", "uHasDiffuse", "uHasSpecular",
+      "uLighting", "uColorVertex", "uAmbient", "uMatDiffuse", "uMatAmbient", "uMatEmissive",
+      "uLightCount", "uLightPos", "uLightDir", "uLightDiffuse", "uLightAmbient", "uLightAtten",
+      "uFogMode", "uFogTable", "uFogParams", "uFogColor", "uFogEnable",
+      "uHasTex", "uColorOp", "uColorArg1", "uColorArg2", "uAlphaOp", "uAlphaArg1", "uAlphaArg2",
+      "uTFactor", "uSpecularEnable", "uAlphaFunc", "uAlphaRef",
+      "c", "pc",
+      "uTex0", "uTex1", "uTex2", "uTex3", "uTex4", "uTex5",
+      "uHasQuadExtras", "uSlot1", "uSlot2", "uSlot3", "uSlot4", "uSlot5", "uSlot6", "uSlot7"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(Uniform::kCount));
+  for (std::size_t i = 0; i < locations_.size(); ++i) locations_[i] = glGetUniformLocation(program, kNames[i]);
 }
 
 GlProgram::~GlProgram() {
   if (name_ != 0) glDeleteProgram(name_);
-}
-
-int GlProgram::Location(const char* uniform) {
-  auto it = locations_.find(uniform);
-  if (it != locations_.end()) return it->second;
-  const int location = glGetUniformLocation(name_, uniform);
-  locations_.emplace(uniform, location);
-  return location;
 }
 
 const std::string& FixedVertexSource() {
@@ -79,7 +86,10 @@ layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aDiffuse;
 layout(location = 3) in vec4 aSpecular;
 layout(location = 4) in vec2 aTex;
+layout(location = 5) in float aDepthScale;
+layout(location = 6) in float aTexSlot;
 uniform int uPretransformed;
+uniform int uHasQuadExtras;
 uniform int uHasNormal;
 uniform int uHasDiffuse;
 uniform int uHasSpecular;
@@ -113,8 +123,11 @@ out vec4 oT5;
 out vec4 oT6;
 out vec4 oT7;
 out float oFog;
+flat out int oTexSlot;
 )") + FogFactorGlsl() + R"(
 void main() {
+  oTexSlot = uHasQuadExtras != 0 ? int(aTexSlot + 0.5) : 0;
+  float depthScale = uHasQuadExtras != 0 ? aDepthScale : 1.0;
   vec4 diffuse = uHasDiffuse != 0 ? aDiffuse : vec4(1.0);
   vec4 specular = uHasSpecular != 0 ? aSpecular : vec4(0.0);
   oT0 = vec4(aTex, 0.0, 1.0);
@@ -131,7 +144,7 @@ void main() {
     vec4 clip = uWorldViewProj * position;
     clip.x += clip.w / uViewport.z;
     clip.y -= clip.w / uViewport.w;
-    clip.z = 2.0 * (uDepthRange.x * clip.w + (uDepthRange.y - uDepthRange.x) * clip.z) - clip.w;
+    clip.z = 2.0 * (uDepthRange.x * clip.w + (uDepthRange.y - uDepthRange.x) * depthScale * clip.z) - clip.w;
     gl_Position = clip;
     if (uLighting != 0) {
       vec3 worldPos = (uWorld * position).xyz;
@@ -254,7 +267,7 @@ void main() {
   return source;
 }
 
-std::string SpecializedFragmentSource(const std::vector<int>& v) {
+std::string SpecializedFragmentSource(const std::vector<int>& v, bool slots) {
   const std::string& source = FixedFragmentSource();
   const std::size_t begin = source.find("//STAGES"), end = source.find("//END");
   const auto pair = [&](const char* name, std::size_t at) {
@@ -267,7 +280,34 @@ std::string SpecializedFragmentSource(const std::vector<int>& v) {
   constants += "const int uSpecularEnable = " + std::to_string(v[14]) + ";\n";
   constants += "const int uAlphaFunc = " + std::to_string(v[15]) + ";\n";
   constants += "const int uFogEnable = " + std::to_string(v[16]) + ";\nuniform vec4 uTFactor;\n";
-  return source.substr(0, begin) + constants + source.substr(end);
+  std::string text = source.substr(0, begin) + constants + source.substr(end);
+  if (!slots) return text;
+  const std::string sample = "texture(uTex0, oT0.xy)";
+  text.replace(text.find(sample), sample.size(), "SlotTexel(oT0.xy)");
+  const std::string slotCode = R"(flat in int oTexSlot;
+uniform sampler2D uSlot1;
+uniform sampler2D uSlot2;
+uniform sampler2D uSlot3;
+uniform sampler2D uSlot4;
+uniform sampler2D uSlot5;
+uniform sampler2D uSlot6;
+uniform sampler2D uSlot7;
+vec4 SlotTexel(vec2 uv) {
+  switch (oTexSlot) {
+    case 1: return texture(uSlot1, uv);
+    case 2: return texture(uSlot2, uv);
+    case 3: return texture(uSlot3, uv);
+    case 4: return texture(uSlot4, uv);
+    case 5: return texture(uSlot5, uv);
+    case 6: return texture(uSlot6, uv);
+    case 7: return texture(uSlot7, uv);
+    default: return texture(uTex0, uv);
+  }
+}
+)";
+  const std::size_t main = text.find("void main()");
+  text.insert(main, slotCode);
+  return text;
 }
 
 }  // namespace kiv::gfx
