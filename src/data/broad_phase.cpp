@@ -179,6 +179,10 @@ bool useBroadPhase = true;
 Box BroadBoxOf(const CollisionShape& shape, const ShapePlacement& placement) {
   Box box;
   GetCollisionRect(box, shape, placement, kRectPlaced);
+  return BroadBoxOfRect(box);
+}
+
+Box BroadBoxOfRect(const Box& box) {
   return Box{Widen(box.left, -1), Widen(box.top, -1),   Widen(box.right, 1),
              Widen(box.bottom, 1), Widen(box.front, -1), Widen(box.back, 1)};
 }

@@ -32,6 +32,9 @@ extern bool useBroadPhase;
 // The box of the placed shape widened by one pixel on every side.
 Box BroadBoxOf(const CollisionShape& shape, const ShapePlacement& placement);
 
+// The same from the shape's box (GetCollisionRect's, kRectPlaced).
+Box BroadBoxOfRect(const Box& box);
+
 // The widened box of a line test's segment at its height (the pixel layer at height + 0.5).
 Box BroadBoxOfSegment(const LineSegment& segment, float height);
 

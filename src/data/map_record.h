@@ -167,6 +167,9 @@ struct SectorGrid {
   std::int32_t rows = 0;
   std::int32_t levels = 0;
   std::vector<SectorCell> cells;
+  // How far (pixels) the box of any tile entry reaches past the sectors it is
+  // listed in: a query need look no further than that around its box.
+  std::int32_t tileEntryReach = 0;
 
   SectorCell& At(std::int32_t column, std::int32_t row, std::int32_t level);
 };

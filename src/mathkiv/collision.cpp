@@ -31,21 +31,27 @@ std::int32_t RoundPixel(float v) {
 void GetCollisionRect(Box& out, const CollisionShape& shape, const ShapePlacement& placement,
                       std::int32_t mode) {
   const PivotMode pivot = mode == kRectTileEntry ? PivotMode::TileCentre : PivotMode::Origin;
-  thread_local mathkiv_detail::PlacedShape solids;
-  mathkiv_detail::PlaceShapeInto(shape, placement, pivot, solids);
-  if (solids.empty()) {
+  constexpr double kHuge = std::numeric_limits<double>::max();
+  Vec3 min{kHuge, kHuge, kHuge};
+  Vec3 max{-kHuge, -kHuge, -kHuge};
+  bool any = false;
+  // Unturned boxes about the origin (most characters' moves) need no placing;
+  // about a tile centre the pivot's round trip could move a bound by a bit.
+  if (pivot != PivotMode::Origin || !mathkiv_detail::UnturnedBounds(shape, placement, min, max, any)) {
+    thread_local mathkiv_detail::PlacedShape solids;
+    mathkiv_detail::PlaceShapeInto(shape, placement, pivot, solids);
+    for (const ConvexSolid& s : solids) {
+      min = {std::fmin(min.x, s.min.x), std::fmin(min.y, s.min.y), std::fmin(min.z, s.min.z)};
+      max = {std::fmax(max.x, s.max.x), std::fmax(max.y, s.max.y), std::fmax(max.z, s.max.z)};
+    }
+    any = !solids.empty();
+  }
+  if (!any) {
     const std::int32_t x = RoundPixel(placement.x);
     const std::int32_t y = RoundPixel(placement.y);
     const std::int32_t z = RoundPixel(placement.z);
     out = Box{x, y, x, y, z, z};
     return;
-  }
-  constexpr double kHuge = std::numeric_limits<double>::max();
-  Vec3 min{kHuge, kHuge, kHuge};
-  Vec3 max{-kHuge, -kHuge, -kHuge};
-  for (const ConvexSolid& s : solids) {
-    min = {std::fmin(min.x, s.min.x), std::fmin(min.y, s.min.y), std::fmin(min.z, s.min.z)};
-    max = {std::fmax(max.x, s.max.x), std::fmax(max.y, s.max.y), std::fmax(max.z, s.max.z)};
   }
   out.left = ToPixel(std::floor(min.x + kSnap));
   out.top = ToPixel(std::floor(min.y + kSnap));

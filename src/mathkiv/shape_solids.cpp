@@ -376,4 +376,18 @@ bool OverlapUnturnedBoxes(const CollisionShape& a, const ShapePlacement& placeme
   return true;
 }
 
+bool UnturnedBounds(const CollisionShape& shape, const ShapePlacement& placement, Vec3& min, Vec3& max,
+                    bool& any) {
+  if (!Unturned(shape, placement)) return false;
+  any = false;
+  for (const CollisionBox& box : shape.rectangles) {
+    Vec3 lo, hi;
+    if (!AlignedBounds(box, shape, placement, lo, hi)) continue;
+    min = any ? Vec3{std::fmin(min.x, lo.x), std::fmin(min.y, lo.y), std::fmin(min.z, lo.z)} : lo;
+    max = any ? Vec3{std::fmax(max.x, hi.x), std::fmax(max.y, hi.y), std::fmax(max.z, hi.z)} : hi;
+    any = true;
+  }
+  return true;
+}
+
 }  // namespace kiv::mathkiv_detail

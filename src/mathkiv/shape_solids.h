@@ -97,4 +97,10 @@ bool SolidsOverlap(const ConvexSolid& a, const ConvexSolid& b);
 bool OverlapUnturnedBoxes(const CollisionShape& a, const ShapePlacement& placementA, const CollisionShape& b,
                           const ShapePlacement& placementB, bool& result);
 
+// The bounds of every box of an unturned shape placed about its origin, the
+// same numbers as placing it would give; any is false when no box covers
+// anything. False when a shape has polygons or anything turned.
+bool UnturnedBounds(const CollisionShape& shape, const ShapePlacement& placement, Vec3& min, Vec3& max,
+                    bool& any);
+
 }  // namespace kiv::mathkiv_detail

@@ -43,21 +43,40 @@ bool MayMeet(const Box& a, const Box& b) { return !useBroadPhase || BroadBoxesMe
 
 Box Widened(const Box& b) { return Box{b.left - 1, b.top - 1, b.right + 1, b.bottom + 1, b.front - 1, b.back + 1}; }
 
-bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlacement& placement,
+// The first sector and the last of a box's span on one axis, clamped to the grid.
+struct SectorSpan {
+  std::int32_t first;
+  std::int32_t last;
+};
+
+// The sectors the tile-entry test visits: one sector around those the box
+// touches. With the broad phase, only those within the grid's reach of the
+// box, which hold every entry whose box can meet it.
+SectorSpan SpanOf(std::int32_t lo, std::int32_t hi, std::int32_t count, std::int32_t reach) {
+  SectorSpan span{std::max(lo / kSector - 1, 0), std::min(hi / kSector + 1, count - 1)};
+  if (useBroadPhase) {
+    const auto floorDiv = [](std::int64_t v) {
+      return static_cast<std::int32_t>(v >= 0 ? v / kSector : -((-v + kSector - 1) / kSector));
+    };
+    // Widened boxes meet within two pixels of each other.
+    const std::int64_t margin = static_cast<std::int64_t>(reach) + 2;
+    span.first = std::max(span.first, floorDiv(lo - margin));
+    span.last = std::min(span.last, floorDiv(hi + margin));
+  }
+  return span;
+}
+
+bool HitsTileEntries(const Map& m, const CollisionShape& shape, const ShapePlacement& placement, const Box& box,
                      const Box& moverBox, bool moveModeOne) {
   if (m.sectorGrid.cells.empty()) return false;
-  Box box;
-  GetCollisionRect(box, shape, placement, kRectPlaced);
-  const std::int32_t x0 = std::max(box.left / kSector - 1, 0);
-  const std::int32_t x1 = std::min(box.right / kSector + 1, m.sectorGrid.columns - 1);
-  const std::int32_t y0 = std::max(box.top / kSector - 1, 0);
-  const std::int32_t y1 = std::min(box.bottom / kSector + 1, m.sectorGrid.rows - 1);
-  const std::int32_t z0 = std::max(box.front / kSector - 1, 0);
-  const std::int32_t z1 = std::min(box.back / kSector + 1, m.sectorGrid.levels - 1);
+  const std::int32_t reach = m.sectorGrid.tileEntryReach;
+  const SectorSpan xs = SpanOf(box.left, box.right, m.sectorGrid.columns, reach);
+  const SectorSpan ys = SpanOf(box.top, box.bottom, m.sectorGrid.rows, reach);
+  const SectorSpan zs = SpanOf(box.front, box.back, m.sectorGrid.levels, reach);
   auto& grid = const_cast<SectorGrid&>(m.sectorGrid);
-  for (std::int32_t sz = z0; sz <= z1; ++sz)
-    for (std::int32_t sy = y0; sy <= y1; ++sy)
-      for (std::int32_t sx = x0; sx <= x1; ++sx)
+  for (std::int32_t sz = zs.first; sz <= zs.last; ++sz)
+    for (std::int32_t sy = ys.first; sy <= ys.last; ++sy)
+      for (std::int32_t sx = xs.first; sx <= xs.last; ++sx)
         for (std::int32_t index : grid.At(sx, sy, sz).tileEntries) {
           const TileCollisionEntry& entry = m.tileCollisionEntries[static_cast<std::size_t>(index)];
           if (entry.groundOnly != 0 && !moveModeOne) continue;
@@ -87,11 +106,13 @@ bool TestActorMove(std::int32_t map, const CollisionShape& shape, const ShapePla
     moveModeOne = (mover.moveMode & 3) == 1;
   }
   // The mover's box, against which every object is rejected before its exact test.
-  const Box moverBox = BroadBoxOf(shape, placement);
+  Box placedBox;
+  GetCollisionRect(placedBox, shape, placement, kRectPlaced);
+  const Box moverBox = BroadBoxOfRect(placedBox);
   bool blocked = false;
   const ShapePlacement origin;
   if (map >= 0) blocked = IntersectBoundariesCollision(MapBoundaries{m.width, m.height}, shape, placement);
-  if (!blocked) blocked = HitsTileEntries(m, shape, placement, moverBox, moveModeOne);
+  if (!blocked) blocked = HitsTileEntries(m, shape, placement, placedBox, moverBox, moveModeOne);
   if (!blocked)
     for (std::int32_t s : Candidates(m, kBroadMapShapes, moverBox))
       if (IntersectCollisionCollision(shape, placement, m.boundaries[static_cast<std::size_t>(s)], origin)) {

@@ -57,6 +57,21 @@ Box Union(const Box& a, const Box& b) {
              std::max(a.bottom, b.bottom), std::min(a.front, b.front), std::max(a.back, b.back)};
 }
 
+// Widens the grid's reach to cover how far the entry's box lies outside the
+// sectors it is listed in (it only grows until the whole map is rebuilt).
+void NoteEntryReach(SectorGrid& grid, const TileCollisionEntry& e) {
+  const std::int64_t k = kSector;
+  const std::int64_t past = std::max({static_cast<std::int64_t>(e.sectorLeft) * k - e.box.left,
+                                      static_cast<std::int64_t>(e.sectorTop) * k - e.box.top,
+                                      static_cast<std::int64_t>(e.sectorFront) * k - e.box.front,
+                                      e.box.right - (static_cast<std::int64_t>(e.sectorRight) + 1) * k,
+                                      e.box.bottom - (static_cast<std::int64_t>(e.sectorBottom) + 1) * k,
+                                      e.box.back - (static_cast<std::int64_t>(e.sectorBack) + 1) * k,
+                                      std::int64_t{0}});
+  grid.tileEntryReach = static_cast<std::int32_t>(std::max<std::int64_t>(grid.tileEntryReach,
+                                                                         std::min<std::int64_t>(past, INT32_MAX / 4)));
+}
+
 // Enters an entry into the pool and into the sectors of the given range that exist.
 void AddEntry(Map& m, TileCollisionEntry entry, std::int32_t sx0, std::int32_t sx1, std::int32_t sy0,
               std::int32_t sy1, std::int32_t sz0, std::int32_t sz1) {
@@ -77,6 +92,7 @@ void AddEntry(Map& m, TileCollisionEntry entry, std::int32_t sx0, std::int32_t s
     m.tileCollisionEntries.push_back(std::move(entry));
   }
   const TileCollisionEntry& e = m.tileCollisionEntries[static_cast<std::size_t>(index)];
+  NoteEntryReach(m.sectorGrid, e);
   for (std::int32_t sz = e.sectorFront; sz <= e.sectorBack; ++sz)
     for (std::int32_t sy = e.sectorTop; sy <= e.sectorBottom; ++sy)
       for (std::int32_t sx = e.sectorLeft; sx <= e.sectorRight; ++sx)
@@ -236,6 +252,7 @@ void RemoveEntry(Map& m, std::int32_t index) {
 void BuildWholeMap(std::int32_t map) {
   Map& m = gameData.maps[map];
   for (SectorCell& cell : m.sectorGrid.cells) cell.tileEntries.clear();
+  m.sectorGrid.tileEntryReach = 0;
   m.tileCollisionEntries.clear();
   m.freeTileEntries.clear();
   std::fill(m.staticCollision.cells.begin(), m.staticCollision.cells.end(), std::uint8_t{0});

@@ -178,6 +178,57 @@ TEST(IntersectCollisionCollision, UnturnedBoxShortcutAgreesWithPlacedSolids) {
   EXPECT_GT(overlaps, 50);  // both answers occur
 }
 
+// Boxes of unturned shapes are read without placing them: the bounds must be
+// the very numbers placing gives (fractional scales and positions, flips,
+// boxes that cover nothing), so the rounded boxes cannot differ.
+TEST(GetCollisionRect, UnturnedShortcutGivesThePlacedBounds) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> coordinate(-40, 40);
+  std::uniform_int_distribution<int> choice(0, 5);
+  const float scales[] = {1.0f, 0.3f, 1.7f, -1.0f, 0.0f, -2.5f};
+  int empty = 0;
+  for (int i = 0; i < 5000; ++i) {
+    CollisionShape shape;
+    for (int k = choice(random) % 3; k >= 0; --k) {
+      const int l = coordinate(random), t = coordinate(random), f = coordinate(random);
+      // A fifth of the boxes are inverted on one axis and cover nothing.
+      const int w = choice(random) == 0 ? -3 : choice(random) * 3;
+      shape.rectangles.push_back(BoxShape(l, t, l + w, t + choice(random) * 5, f, f + choice(random)).rectangles[0]);
+    }
+    shape.flipX = choice(random) < 2;
+    shape.flipY = choice(random) < 2;
+    ShapePlacement p = At(coordinate(random) / 3.0f, coordinate(random) / 7.0f, coordinate(random) / 2.0f);
+    p.scaleX = scales[choice(random)];
+    p.scaleY = scales[choice(random)];
+    p.scaleZ = scales[choice(random)];
+    mathkiv_detail::Vec3 min, max;
+    bool any = false;
+    ASSERT_TRUE(mathkiv_detail::UnturnedBounds(shape, p, min, max, any));
+    const auto placed = mathkiv_detail::PlaceShape(shape, p);
+    ASSERT_EQ(any, !placed.empty()) << "case " << i;
+    if (!any) {
+      ++empty;
+      continue;
+    }
+    mathkiv_detail::Vec3 pmin = placed.begin()->min, pmax = placed.begin()->max;
+    for (const auto& s : placed) {
+      pmin = {std::fmin(pmin.x, s.min.x), std::fmin(pmin.y, s.min.y), std::fmin(pmin.z, s.min.z)};
+      pmax = {std::fmax(pmax.x, s.max.x), std::fmax(pmax.y, s.max.y), std::fmax(pmax.z, s.max.z)};
+    }
+    ASSERT_EQ(min.x, pmin.x) << "case " << i;
+    ASSERT_EQ(min.y, pmin.y) << "case " << i;
+    ASSERT_EQ(min.z, pmin.z) << "case " << i;
+    ASSERT_EQ(max.x, pmax.x) << "case " << i;
+    ASSERT_EQ(max.y, pmax.y) << "case " << i;
+    ASSERT_EQ(max.z, pmax.z) << "case " << i;
+  }
+  EXPECT_GT(empty, 10);  // shapes that cover nothing occur
+  // Anything turned is left to placing.
+  mathkiv_detail::Vec3 min, max;
+  bool any = false;
+  EXPECT_FALSE(mathkiv_detail::UnturnedBounds(BoxShape(0, 0, 4, 4, 0, 4), At(0, 0, 0, 0.1f), min, max, any));
+}
+
 TEST(IntersectCollisionCollision, PlacementsThatAreNotNumbersMeetNothing) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
