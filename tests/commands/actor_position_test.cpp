@@ -8,6 +8,7 @@
 #include "core/angles.h"
 #include "script/script_value_ops.h"
 #include "script/waits.h"
+#include "data/project_state.h"
 #include "world/path_finding.h"
 #include "support/world_builder.h"
 
@@ -236,6 +237,43 @@ TEST_F(ActorPositionTest, CollisionTestsAtASupposedPlace) {
               L(c.expected))
         << Utf16ToUtf8(c.map) << " " << c.x;
   }
+}
+
+// The arrival of a party member runs the map's entry script, which here adds
+// hundreds of actors to both maps (their lists move in memory) before the old
+// record gets its place back.
+TEST_F(ActorPositionTest, ATransferWhoseArrivalAddsHundredsOfActorsStaysSound) {
+  projectState.players.resize(1);
+  projectState.players[0].mapIndex = 0;
+  projectState.players[0].party.resize(1);
+  projectState.players[0].party[0].character = bob_;
+  gameData.maps[1].eventScripts = {MakeScript(u"Spawn")};
+  const ScriptExecutor previous = scriptHooks.internalExecutor;
+  std::int32_t spawned = 0;
+  scriptHooks.internalExecutor = [&](std::int32_t code, ScriptValue& object, std::int32_t upper, ScriptValue& result,
+                                     std::int16_t mode, const Variant& value, bool lastToken) {
+    if (SymbolName(code) != u"Spawn") {
+      previous(code, object, upper, result, mode, value, lastToken);
+      return;
+    }
+    for (int n = 0; n < 300; ++n) {
+      for (const std::int32_t map : {0, 1}) {
+        Actor extra;
+        extra.name = u"Character Extra";
+        gameData.maps[map].actors.push_back(std::move(extra));
+      }
+    }
+    ++spawned;
+  };
+  At(bob_).heading = 0.5f;
+  On(kObjectCharacter, bob_, u"Position", Args({T(u"Cave"), L(64), L(64), L(0), T(u"Down")}));
+  EXPECT_EQ(spawned, 1);
+  ASSERT_EQ(gameData.maps[1].actors.size(), 301u);
+  EXPECT_EQ(gameData.maps[1].actors[0].name, u"Character Bob");
+  EXPECT_EQ(gameData.maps[1].actors[0].x, 80.0f);
+  EXPECT_EQ(At(bob_).x, 48.0f);
+  EXPECT_EQ(At(bob_).heading, 0.5f);
+  EXPECT_EQ(projectState.players[0].mapIndex, 1);
 }
 
 }  // namespace
