@@ -27,6 +27,7 @@ struct ActorProperty {
 std::span<const ActorProperty> ActorIdentityProperties();
 std::span<const ActorProperty> ActorPositionProperties();
 std::span<const ActorProperty> ActorMotionProperties();
+std::span<const ActorProperty> ActorAppearanceProperties();
 
 // The handlers of a code; nullptr when the executor does not serve it.
 const ActorProperty* ActorPropertyFor(std::int32_t code);
