@@ -19,6 +19,7 @@
 #include "commands/internal_executor.h"
 #include "core/symbol_table.h"
 #include "data/data_hooks.h"
+#include "data/fixed_identifiers.h"
 #include "data/game_data.h"
 #include "data/item_fields.h"
 #include "data/project_state.h"
@@ -55,6 +56,14 @@ Variant Run(std::int32_t index) {
   const Variant result = ScriptExecute(index, 0, true);
   PopCallFrame();
   return result;
+}
+
+// The loop counter the last run left in frame 0.
+std::int32_t LoopsRun() {
+  for (const ScriptVariable& local : scriptEngine.callStack[0].locals) {
+    if (SymbolName(local.symbol) == u"i") return local.value.AsLong();
+  }
+  return -1;
 }
 
 struct World {
@@ -106,10 +115,10 @@ World& SetUpWorld() {
     player.party.push_back(member);
     const std::u16string last = gameData.items.back().name;
     World built;
-    built.countLoop = Compile(u"LOCAL i, n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemCount(\"" +
+    built.countLoop = Compile(u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemCount(\"" +
                               last + u"\")\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
     built.listLoop = Compile(
-        u"LOCAL i, n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemsForEquipment(\"Hand\")\r\n"
+        u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemsForEquipment(\"Hand\")\r\n"
         u"IF i < 10000\r\nGOTO top\r\nENDIF");
     return built;
   }();
@@ -119,6 +128,7 @@ World& SetUpWorld() {
 void BM_ScriptReadsItemCount(benchmark::State& state) {
   World& world = SetUpWorld();
   for (auto _ : state) benchmark::DoNotOptimize(Run(world.countLoop));
+  if (LoopsRun() != kCountReads) state.SkipWithError("the script stopped early");
 }
 
 void BM_DirectCountCharacterItem(benchmark::State& state) {
@@ -133,6 +143,7 @@ void BM_DirectCountCharacterItem(benchmark::State& state) {
 void BM_ScriptReadsItemsForEquipment(benchmark::State& state) {
   World& world = SetUpWorld();
   for (auto _ : state) benchmark::DoNotOptimize(Run(world.listLoop));
+  if (LoopsRun() != kListReads) state.SkipWithError("the script stopped early");
 }
 
 void BM_LoopCollectsTheSameNames(benchmark::State& state) {
