@@ -146,7 +146,7 @@ struct Actor {
   float derivedValue1 = 0.0f, derivedValue2 = 0.0f;
   std::int32_t vehicleValue15 = 15;
   std::int32_t physicsFlags = 75;
-  std::int32_t extension = 0;
+  float extension = 0.0f;  // 0..1, script Extension; stored in the same four bytes as a Single
 
   std::int32_t turretRange = 640;
   float turnRate = 1.5707964f;
