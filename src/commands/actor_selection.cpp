@@ -36,7 +36,8 @@ using Selection = std::array<const ActorProperty*, kFixedIdentifierCount + 1>;
 const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
-    for (const auto family : {ActorIdentityProperties(), ActorPositionProperties(), ActorMotionProperties()}) {
+    for (const auto family : {ActorIdentityProperties(), ActorPositionProperties(), ActorMotionProperties(),
+                              ActorAppearanceProperties(), ActorItemProperties(), ActorStatisticProperties()}) {
       for (const ActorProperty& property : family) {
         const ActorProperty*& slot = table[static_cast<std::size_t>(ActorCode(property.name))];
         if (slot != nullptr) {
