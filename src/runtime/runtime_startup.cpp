@@ -1,6 +1,7 @@
 #include "runtime/runtime_startup.h"
 
 #include "commands/internal_executor.h"
+#include "commands/object_executor.h"
 #include "mathkiv/models.h"
 #include "media/graphics.h"
 #include "player/boxes_install.h"
@@ -43,6 +44,7 @@ void RuntimeStartUp() {
   InstallTriggerEngine();
   // Identifiers used without an object: variables, custom events and internal commands.
   InstallInternalCommands();
+  InstallObjectExecutor();
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();
