@@ -11,6 +11,7 @@ constexpr std::size_t kRestrictVerticalVelocityFlag = 26;  // flag 27
 constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
 constexpr std::size_t kPartyShortcutNamesFlag = 19;    // flag 20
 constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
+constexpr std::size_t kLegacyMapSizeFlag = 23;         // flag 24
 constexpr std::size_t kWholeAxisValuesFlag = 27;       // flag 28
 
 }  // namespace
@@ -24,6 +25,7 @@ bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwa
 bool ScriptAllowJumpWhenImmobile() { return storedProjectSettings.flags[kAllowJumpWhenImmobileFlag] != 0; }
 
 bool ScriptRestrictVerticalVelocity() { return storedProjectSettings.flags[kRestrictVerticalVelocityFlag] != 0; }
+bool LegacyMapSize() { return storedProjectSettings.flags[kLegacyMapSizeFlag] != 0; }
 
 bool ScriptPartyShortcutNames() { return storedProjectSettings.flags[kPartyShortcutNamesFlag] != 0; }
 
