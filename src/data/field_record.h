@@ -116,7 +116,7 @@ struct Field {
   std::u16string displayName;
   float x = 0.0f, y = 0.0f, z = 0.0f;
   std::int32_t mapIndex = -1;
-  std::uint8_t face = 0;  // kind of field; 6 shows a map
+  std::uint8_t face = 0;  // script Face, a boolean
   float width = 0.0f, height = 0.0f, depth = 0.0f;  // script SizeX, SizeY, SizeZ
   std::int32_t pixelWidth = 0, pixelHeight = 0;
   std::int32_t previousPixelWidth = 0, previousPixelHeight = 0;
@@ -150,13 +150,17 @@ struct Field {
   std::int32_t parent = -1;
   std::int32_t spawner = -1;
   std::int32_t runValue = 0;
-  std::int32_t ownIndex = -1;
+  // -1 stays; 0 or more: removed at the end of the map's tick, unless a
+  // waiting script names it and the mark is not 2147483135.
+  std::int32_t removeMark = -1;
   std::int32_t derivedValue = 0;
 
   Variant value1;  // script Value
   Variant value2;  // script MaxValue
   std::uint8_t runByte = 0;
-  std::uint8_t contentKind = 0;  // 0 text or picture, 1 counter
+  // What the field is: 0 text or picture, 1 icon row, 2 meter, 3 frame gauge,
+  // 4 panel, 5 static effect, 6 view of a map. Read it through Kind().
+  std::uint8_t kind = 0;
   std::int32_t fontSet = -1;     // -1 none, -2 not found
   Identifier fontSetId;
   GlyphIndexList lines;        // the text laid out by the font set
@@ -196,7 +200,7 @@ struct Field {
   std::array<std::int32_t, 4> textRect{};
 
   // What the drawing of fields reads the stored values as.
-  std::uint8_t Kind() const { return face; }
+  std::uint8_t Kind() const { return kind; }
   std::uint8_t ExactPick() const { return byteDefault1; }   // 0: a plain rectangle in the pick image
   std::uint8_t Scrolls() const { return byteByContent; }    // 1: clipped by the map's scroll rectangle
   std::uint8_t TypingMode() const { return designByte1; }   // 0 whole text, 1 glyph by glyph

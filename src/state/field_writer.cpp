@@ -11,7 +11,7 @@ namespace {
 void WriteRunTimeBlock(ByteList& buffer, std::int32_t& offset, const Field& field) {
   const FieldView& view = field.view;
   auto writeLong = [&](std::int32_t value) { BufferWriteLong(buffer, value, offset); };
-  BufferWriteLong(buffer, field.ownIndex, offset);
+  BufferWriteLong(buffer, field.removeMark, offset);
   BufferWriteByte(buffer, field.appliedSelectable, offset);
   BufferWriteByte(buffer, field.state, offset);
   for (std::int32_t value : {field.spawner, field.runValue, field.previousPixelWidth, field.previousPixelHeight})
@@ -73,7 +73,7 @@ void WriteField(Map& map, ByteList& buffer, std::int32_t& offset, std::int32_t i
 
   BufferWriteVariant(buffer, field.value1, offset);
   BufferWriteVariant(buffer, field.value2, offset);
-  BufferWriteByte(buffer, field.contentKind, offset);
+  BufferWriteByte(buffer, field.kind, offset);
   WriteReference(buffer, offset, SaveTable::kFontSet, field.fontSet, field.fontSetId);
   BufferWriteByte(buffer, field.designByte1, offset);
   WriteReference(buffer, offset, SaveTable::kSpriteSet, field.spriteSet, field.spriteSetId);

@@ -370,7 +370,7 @@ std::vector<KindCase> Cases() {
                      f.shadow = 1, f.noDraw = 0, f.nonExistent = 1, f.layoutValues = {4, 5, 6};
                      f.scripts[10].text = u"last";
                      f.triggers = {MakeTrigger()};
-                     f.value1 = Variant::Long(5), f.value2 = Variant::Text(u"max"), f.contentKind = 1;
+                     f.value1 = Variant::Long(5), f.value2 = Variant::Text(u"max"), f.kind = 1;
                      f.fontSet = -2, f.fontSetId = IdOf(0x61), f.designByte1 = 1;
                      f.spriteSet = -2, f.spriteSetId = IdOf(0x62);
                      f.designByte2 = 2, f.valueDefault1 = 3, f.designByte3 = 4, f.designValues = {5, 6};
@@ -380,7 +380,7 @@ std::vector<KindCase> Cases() {
                      f.actions = {FieldAction{2, -2, u"Inventory", {}}};
                      f.view.followedPlayer = 1, f.control = -2, f.controlId = IdOf(0x63), f.controlValue = 4;
                      f.fontScale = 1.5f, f.sizeMode = 1, f.fontSizeMode = 1;
-                     f.ownIndex = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
+                     f.removeMark = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
                      f.previousPixelWidth = 5, f.previousPixelHeight = 6, f.runByte = 7;
                      f.view.panning = 1, f.view.panStartX = 101, f.view.panStartY = 102, f.view.panStartZ = 103;
                      f.view.panTargetX = 104, f.view.panTargetY = 105, f.view.panTargetZ = 106;

@@ -505,7 +505,7 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   if (v >= 100724) WriteEventListFixture(b, o, v, withState, {});
   BufferWriteVariant(b, f.value1, o);
   BufferWriteVariant(b, f.value2, o);
-  BufferWriteByte(b, f.contentKind, o);
+  BufferWriteByte(b, f.kind, o);
   BufferWriteIdentifier(b, f.fontSetId, o);
   if (v >= 100552) BufferWriteByte(b, f.designByte1, o);
   BufferWriteIdentifier(b, f.spriteSetId, o);
@@ -553,7 +553,7 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   if (v == 100772) BufferWriteByte(b, 0xEE, o);
   if (!withState) return;
   const FieldView& view = f.view;
-  Long(b, o, f.ownIndex);
+  Long(b, o, f.removeMark);
   BufferWriteByte(b, f.appliedSelectable, o);
   BufferWriteByte(b, f.state, o);
   Long(b, o, f.spawner);

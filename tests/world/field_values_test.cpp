@@ -65,7 +65,7 @@ TEST_F(FieldValuesTest, ResultsAreStoredAsTheFieldKeepsThem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Field field;
-    field.face = c.kind;
+    field.kind = c.kind;
     Variant slot = Variant::Text(u"before");
     StoreFieldValue(field, slot, c.result);
     EXPECT_EQ(slot.Type(), c.stored.Type());
