@@ -193,7 +193,7 @@ void StartPanFrom(FieldView& view, const Focus& from, std::int32_t x, std::int32
 // shown from then on, without a followed actor.
 void PanTo(FieldViewCall& c, bool withZ) {
   const Focus focus = FocusOf(c);
-  const std::int32_t target = ScriptResolveMap(c.call.ArgumentText(0), true, true, true).mapIndex;
+  const std::int32_t target = VarToLong(ScriptResolveMap(c.call.ArgumentText(0), true, true, true).value);
   const std::int32_t x = c.call.ArgumentLong(1);
   const std::int32_t y = c.call.ArgumentLong(2);
   const std::int32_t z = withZ ? c.call.ArgumentLong(3) : Whole(focus.z);
@@ -302,7 +302,7 @@ void FocusMap(FieldViewCall& c) {
   }
   V(c).followedCharacter = -1;
   const std::u16string text = VarToText(c.call.value);
-  const std::int32_t map = text.empty() ? -1 : ScriptResolveMap(text, true, true, true).mapIndex;
+  const std::int32_t map = text.empty() ? -1 : VarToLong(ScriptResolveMap(text, true, true, true).value);
   V(c).ownMap = map;
   EndFocusChange(c);
 }

@@ -36,7 +36,8 @@ void StoreFieldValue(const Field& field, Variant& slot, const Variant& value, Fi
   } else if (value.IsArray() || field.Kind() == kTextKind) {
     slot = value;
   } else {
-    slot = Variant::Double(ToNumber(value));
+    // A variable never set counts as 0 in a number field.
+    slot = Variant::Double(value.IsEmpty() ? 0.0 : ToNumber(value));
   }
 }
 

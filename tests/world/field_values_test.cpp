@@ -77,6 +77,16 @@ TEST_F(FieldValuesTest, ResultsAreStoredAsTheFieldKeepsThem) {
   EXPECT_TRUE(slot == Variant::Text(u"before")) << "Empty leaves the slot as it was";
 }
 
+TEST_F(FieldValuesTest, AnEmptyValueThatIsStoredFollowsTheKind) {
+  for (const auto& [kind, stored] : {std::pair{std::uint8_t{0}, Variant()}, std::pair{std::uint8_t{2}, Variant::Double(0)}}) {
+    Field field;
+    field.kind = kind;
+    Variant slot = Variant::Text(u"before");
+    StoreFieldValue(field, slot, Variant(), FieldEmptyValue::kStore);
+    EXPECT_EQ(slot.Type(), stored.Type()) << "kind " << int{kind};
+  }
+}
+
 TEST_F(FieldValuesTest, AResultCountsUnlessEmptyAnErrorOrAnUnwantedArray) {
   EXPECT_FALSE(ResultCounts(Variant()));
   EXPECT_FALSE(ResultCounts(Variant::FromRaw(kVarError, 448, 0.0)));
