@@ -110,7 +110,7 @@ void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field
   field.previousPixelWidth = BufferReadLong(buffer, offset);
   field.previousPixelHeight = BufferReadLong(buffer, offset);
   field.runByte = BufferReadByte(buffer, offset);
-  view.byte2 = BufferReadByte(buffer, offset);
+  view.panning = BufferReadByte(buffer, offset);  // view byte 2
   view.int1 = BufferReadLong(buffer, offset);
   view.byte1 = BufferReadByte(buffer, offset);
   // View values 1, 2, 4, 5, 3, 6, 7, 8: the pan.
@@ -119,17 +119,17 @@ void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field
     readLong(*value);
   view.ownMap = BufferReadLong(buffer, offset);
   view.followedCharacter = BufferReadLong(buffer, offset);
-  readLong(view.transitionKind);
-  view.panning = BufferReadByte(buffer, offset);
   view.transitionColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  view.transitionMode = BufferReadByte(buffer, offset);
+  readLong(view.transitionKind);
   readLong(view.transitionElapsed);
   readLong(view.transitionDuration);
-  view.transitionMode = BufferReadByte(buffer, offset);
+  view.flashRepeat = BufferReadByte(buffer, offset);
   view.flashColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
   readLong(view.flashCount);
   readLong(view.flashElapsed);
   readLong(view.flashDuration);
-  view.flashRepeat = BufferReadByte(buffer, offset);
+  view.shakeRepeat = BufferReadByte(buffer, offset);
   view.shakeAngle = BufferReadSingle(buffer, offset);
   readLong(view.shakeAmplitude);
   readLong(view.shakeCount);

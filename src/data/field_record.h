@@ -41,13 +41,14 @@ struct FieldAction {
 };
 
 // The values of a view field that shows a map. The view timers have their
-// places in the saved view block: values 1 to 8 are the pan's start x, y, z,
-// target x, y, z, elapsed and duration; value 9 the transition kind; the byte
-// after it panning; values 10 to 12 the transition colour, elapsed and
-// duration, and the byte after them its mode; values 13 to 16 the flash
-// colour, count, elapsed and duration, and the byte after them its repeat;
-// values 17 to 21 the shake angle (a Single), amplitude, count, elapsed and
-// duration. int1, value22, byte1 and byte2 are carried as read.
+// places in the view block, in record order: values 1 to 8 are the pan's
+// start x, y, z, target x, y, z, elapsed and duration; value 9 the
+// transition colour, the byte after it the transition mode, values 10 to 12
+// the transition kind, elapsed and duration; the next byte the flash repeat,
+// values 13 to 16 the flash colour, count, elapsed and duration; the next
+// byte the shake repeat, values 17 to 21 the shake angle (a Single),
+// amplitude, count, elapsed and duration. View byte 2 is panning (the camera
+// held by a script). int1, value22 and byte1 are carried as read.
 struct FieldView {
   std::int32_t int1 = 0;
   std::int32_t value22 = 0;
@@ -56,7 +57,6 @@ struct FieldView {
   float distance = 1000.0f;
   float distance2 = 512.0f;
   std::uint8_t byte1 = 0;
-  std::uint8_t byte2 = 0;
   std::int32_t followedPlayer = 0;
   std::int32_t ownMap = -1;
   std::int32_t followedCharacter = -1;
@@ -83,8 +83,6 @@ struct FieldView {
   // Timers the map systems advance each tick. A repeating shake or flash
   // starts over when it ends; the others end by setting their duration to 0.
   // The transition fades the view out (mode 1, which stays hidden) or in (2).
-  // The save's view block has no place for shakeRepeat: our saves keep it in
-  // their extension block.
   std::uint8_t shakeRepeat = 0;
   std::uint8_t transitionMode = 0;
   std::int32_t transitionElapsed = 0, transitionDuration = 0;
