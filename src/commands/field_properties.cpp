@@ -201,8 +201,8 @@ void AssignParent(FieldViewCall& c) {
     return;
   }
   const std::int32_t parent = VarToLong(ScriptResolveField(text, c.map, true).value);
-  F(c).parent = parent;
   FieldOfReference(c.map, parent);
+  F(c).parent = parent;
   ApplyFieldState(c.TargetMap(), parent);
 }
 
