@@ -63,7 +63,7 @@ void CaptureViewCameras() {
     const Map& record = gameData.maps[map];
     for (std::size_t i = 0; i < record.fields.size(); ++i) {
       const Field& field = record.fields[i];
-      if (field.face != kViewKind || field.noDraw != 0 || field.nonExistent != 0) continue;
+      if (field.Kind() != kViewKind || field.noDraw != 0 || field.nonExistent != 0) continue;
       captured.push_back(CameraEntry(map, static_cast<std::int32_t>(i), field));
     }
   }

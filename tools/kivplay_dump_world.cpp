@@ -92,7 +92,7 @@ json Fields(const Map& map) {
                   {"state", f.state},
                   {"hidden", f.noDraw},
                   {"elapsed", f.animationTime}};
-    if (f.face == 6) {
+    if (f.Kind() == 6) {
       entry["pan"] = {v.panning, v.panElapsed, v.panDuration, v.panTargetX, v.panTargetY};
       entry["shake"] = {v.shakeElapsed, v.shakeDuration, v.shakeRepeat};
       entry["flash"] = {v.flashElapsed, v.flashDuration, v.flashRepeat};

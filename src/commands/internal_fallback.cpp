@@ -71,7 +71,7 @@ void LocateCameraView(ScriptValue& object) {
     if (!record.isInterface || record.overlayActive != 1) continue;
     for (std::size_t field = 0; field < record.fields.size(); ++field) {
       const Field& candidate = record.fields[field];
-      if (candidate.face == kCameraViewField && candidate.noDraw == 0 && candidate.nonExistent == 0) {
+      if (candidate.Kind() == kCameraViewField && candidate.noDraw == 0 && candidate.nonExistent == 0) {
         object = ScriptValue{kObjectCameraView, Variant::Long(static_cast<std::int32_t>(field)), map};
         return;
       }

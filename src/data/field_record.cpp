@@ -102,7 +102,7 @@ void ReadActions(const ByteList& buffer, std::int32_t& offset, std::int32_t vers
 void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field) {
   FieldView& view = field.view;
   auto readLong = [&](std::int32_t& value) { value = BufferReadLong(buffer, offset); };
-  field.ownIndex = BufferReadLong(buffer, offset);
+  field.removeMark = BufferReadLong(buffer, offset);
   field.appliedSelectable = BufferReadByte(buffer, offset);
   field.state = BufferReadByte(buffer, offset);
   field.spawner = BufferReadLong(buffer, offset);
@@ -110,7 +110,7 @@ void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field
   field.previousPixelWidth = BufferReadLong(buffer, offset);
   field.previousPixelHeight = BufferReadLong(buffer, offset);
   field.runByte = BufferReadByte(buffer, offset);
-  view.byte2 = BufferReadByte(buffer, offset);
+  view.panning = BufferReadByte(buffer, offset);  // view byte 2
   view.int1 = BufferReadLong(buffer, offset);
   view.byte1 = BufferReadByte(buffer, offset);
   // View values 1, 2, 4, 5, 3, 6, 7, 8: the pan.
@@ -119,17 +119,17 @@ void ReadRunTimeBlock(const ByteList& buffer, std::int32_t& offset, Field& field
     readLong(*value);
   view.ownMap = BufferReadLong(buffer, offset);
   view.followedCharacter = BufferReadLong(buffer, offset);
-  readLong(view.transitionKind);
-  view.panning = BufferReadByte(buffer, offset);
   view.transitionColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
+  view.transitionMode = BufferReadByte(buffer, offset);
+  readLong(view.transitionKind);
   readLong(view.transitionElapsed);
   readLong(view.transitionDuration);
-  view.transitionMode = BufferReadByte(buffer, offset);
+  view.flashRepeat = BufferReadByte(buffer, offset);
   view.flashColor = static_cast<std::uint32_t>(BufferReadLong(buffer, offset));
   readLong(view.flashCount);
   readLong(view.flashElapsed);
   readLong(view.flashDuration);
-  view.flashRepeat = BufferReadByte(buffer, offset);
+  view.shakeRepeat = BufferReadByte(buffer, offset);
   view.shakeAngle = BufferReadSingle(buffer, offset);
   readLong(view.shakeAmplitude);
   readLong(view.shakeCount);
@@ -233,7 +233,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   // Step 5: values and sets.
   BufferReadVariant(buffer, field.value1, offset);
   BufferReadVariant(buffer, field.value2, offset);
-  field.contentKind = BufferReadByte(buffer, offset);
+  field.kind = BufferReadByte(buffer, offset);
   field.fontSetId = BufferReadIdentifier(buffer, offset);
   field.fontSet = FindFontSetById(field.fontSetId);
   if (version >= kFirstDesignByte1) field.designByte1 = BufferReadByte(buffer, offset);
@@ -252,11 +252,11 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   field.designValues[1] = BufferReadLong(buffer, offset);
   for (std::uint8_t& byte : field.placementBytes) byte = BufferReadByte(buffer, offset);
   field.anchorFlags = BufferReadLong(buffer, offset);
-  if (version < kFirstKind2Sprite && field.contentKind == 2) {
+  if (version < kFirstKind2Sprite && field.kind == 2) {
     field.spriteSet = -1;
     field.spriteSetId = Identifier();
   }
-  if (version < kFirstKind3Alignment && field.contentKind == 3) {
+  if (version < kFirstKind3Alignment && field.kind == 3) {
     for (std::size_t i = 0; i < 2; ++i) {
       if (field.placementBytes[i] == 1) {
         field.placementBytes[i] = 2;
@@ -284,7 +284,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
   if (version >= kFirstByteByContent) {
     field.byteByContent = BufferReadByte(buffer, offset);
   } else {
-    field.byteByContent = field.contentKind != 0 ? 1 : 0;
+    field.byteByContent = field.kind != 0 ? 1 : 0;
   }
   if (version >= kFirstActivationOrder) field.activationOrder = BufferReadByte(buffer, offset);
   field.parent = version >= kFirstParent ? BufferReadLong(buffer, offset) : -1;
@@ -336,7 +336,7 @@ void ReadField(const ByteList& buffer, std::int32_t& offset, std::int32_t versio
     field.view.distance2 = 512.0f;
     field.view.followedCharacter = -1;
     field.view.ownMap = -1;
-    field.ownIndex = -1;
+    field.removeMark = -1;
     field.runtimeEntries.clear();
   }
 
@@ -363,7 +363,7 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
   }
 
   std::int32_t sprites = 1;
-  if (field.contentKind == 0) {
+  if (field.kind == 0) {
     // Step 3: pictures and texts.
     if (field.value1.IsArray()) {
       if (field.width == 0.0f || field.height == 0.0f) {
@@ -405,7 +405,7 @@ void UpdateFieldLayout(Map& map, std::int32_t mapIndex, std::int32_t fieldIndex)
       field.lineCount = 0;
     }
     field.derivedValue = 0;
-  } else if (field.contentKind == 1 && IsNumericValue(field.value1) && IsNumericValue(field.value2)) {
+  } else if (field.kind == 1 && IsNumericValue(field.value1) && IsNumericValue(field.value2)) {
     // Step 4: a counter shows one sprite per whole unit.
     sprites = CounterSpriteCount(ToNumber(field.value1), ToNumber(field.value2));
   }

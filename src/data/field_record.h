@@ -41,13 +41,14 @@ struct FieldAction {
 };
 
 // The values of a view field that shows a map. The view timers have their
-// places in the saved view block: values 1 to 8 are the pan's start x, y, z,
-// target x, y, z, elapsed and duration; value 9 the transition kind; the byte
-// after it panning; values 10 to 12 the transition colour, elapsed and
-// duration, and the byte after them its mode; values 13 to 16 the flash
-// colour, count, elapsed and duration, and the byte after them its repeat;
-// values 17 to 21 the shake angle (a Single), amplitude, count, elapsed and
-// duration. int1, value22, byte1 and byte2 are carried as read.
+// places in the view block, in record order: values 1 to 8 are the pan's
+// start x, y, z, target x, y, z, elapsed and duration; value 9 the
+// transition colour, the byte after it the transition mode, values 10 to 12
+// the transition kind, elapsed and duration; the next byte the flash repeat,
+// values 13 to 16 the flash colour, count, elapsed and duration; the next
+// byte the shake repeat, values 17 to 21 the shake angle (a Single),
+// amplitude, count, elapsed and duration. View byte 2 is panning (the camera
+// held by a script). int1, value22 and byte1 are carried as read.
 struct FieldView {
   std::int32_t int1 = 0;
   std::int32_t value22 = 0;
@@ -56,7 +57,6 @@ struct FieldView {
   float distance = 1000.0f;
   float distance2 = 512.0f;
   std::uint8_t byte1 = 0;
-  std::uint8_t byte2 = 0;
   std::int32_t followedPlayer = 0;
   std::int32_t ownMap = -1;
   std::int32_t followedCharacter = -1;
@@ -83,8 +83,6 @@ struct FieldView {
   // Timers the map systems advance each tick. A repeating shake or flash
   // starts over when it ends; the others end by setting their duration to 0.
   // The transition fades the view out (mode 1, which stays hidden) or in (2).
-  // The save's view block has no place for shakeRepeat: our saves keep it in
-  // their extension block.
   std::uint8_t shakeRepeat = 0;
   std::uint8_t transitionMode = 0;
   std::int32_t transitionElapsed = 0, transitionDuration = 0;
@@ -116,7 +114,7 @@ struct Field {
   std::u16string displayName;
   float x = 0.0f, y = 0.0f, z = 0.0f;
   std::int32_t mapIndex = -1;
-  std::uint8_t face = 0;  // kind of field; 6 shows a map
+  std::uint8_t face = 0;  // script Face, a boolean
   float width = 0.0f, height = 0.0f, depth = 0.0f;  // script SizeX, SizeY, SizeZ
   std::int32_t pixelWidth = 0, pixelHeight = 0;
   std::int32_t previousPixelWidth = 0, previousPixelHeight = 0;
@@ -150,13 +148,17 @@ struct Field {
   std::int32_t parent = -1;
   std::int32_t spawner = -1;
   std::int32_t runValue = 0;
-  std::int32_t ownIndex = -1;
+  // -1 stays; 0 or more: removed at the end of the map's tick, unless a
+  // waiting script names it and the mark is not 2147483135.
+  std::int32_t removeMark = -1;
   std::int32_t derivedValue = 0;
 
   Variant value1;  // script Value
   Variant value2;  // script MaxValue
   std::uint8_t runByte = 0;
-  std::uint8_t contentKind = 0;  // 0 text or picture, 1 counter
+  // What the field is: 0 text or picture, 1 icon row, 2 meter, 3 frame gauge,
+  // 4 panel, 5 static effect, 6 view of a map. Read it through Kind().
+  std::uint8_t kind = 0;
   std::int32_t fontSet = -1;     // -1 none, -2 not found
   Identifier fontSetId;
   GlyphIndexList lines;        // the text laid out by the font set
@@ -196,7 +198,7 @@ struct Field {
   std::array<std::int32_t, 4> textRect{};
 
   // What the drawing of fields reads the stored values as.
-  std::uint8_t Kind() const { return face; }
+  std::uint8_t Kind() const { return kind; }
   std::uint8_t ExactPick() const { return byteDefault1; }   // 0: a plain rectangle in the pick image
   std::uint8_t Scrolls() const { return byteByContent; }    // 1: clipped by the map's scroll rectangle
   std::uint8_t TypingMode() const { return designByte1; }   // 0 whole text, 1 glyph by glyph

@@ -33,6 +33,6 @@ inline std::uint8_t KindByte(const Actor& a) { return a.groundState; }
 
 
 // A field's removal mark: -1 stays, 0 or more leaves at the end of the map's turn.
-inline std::int32_t& FieldRemoveMark(Field& f) { return f.spawner; }
+inline std::int32_t& FieldRemoveMark(Field& f) { return f.removeMark; }
 
 }  // namespace kiv

@@ -114,7 +114,7 @@ void RefreshViewedMaps(bool resetBoxes) {
     if (!gameData.maps[m].isInterface) continue;
     for (std::size_t f = 0; f < gameData.maps[m].fields.size(); ++f) {
       const Field& field = gameData.maps[m].fields[f];
-      if (field.face != kFieldKindView) continue;
+      if (field.Kind() != kFieldKindView) continue;
       const std::int32_t shown = playerHooks.FieldViewMap(m, static_cast<std::int32_t>(f));
       if (shown < 0 || shown > last) continue;
       gameData.maps[shown].shownNow = 1;

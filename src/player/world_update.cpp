@@ -91,7 +91,7 @@ void RebuildViewLists() {
     const Map& holder = gameData.maps[m];
     if (!holder.isInterface || holder.overlayActive != 1) continue;
     for (std::size_t f = 0; f < gameData.maps[m].fields.size(); ++f) {
-      if (gameData.maps[m].fields[f].face != kFieldKindView) continue;
+      if (gameData.maps[m].fields[f].Kind() != kFieldKindView) continue;
       const auto field = static_cast<std::int32_t>(f);
       const std::int32_t shown = playerHooks.FieldViewMap(m, field);
       if (shown < 0 || shown > last) continue;

@@ -2,17 +2,7 @@
 
 namespace kiv {
 
-namespace {
-
-constexpr const char* kCommands = "Script commands and properties (not yet filed)";
-
-constexpr AwaitingHook kAwaiting[] = {
-    {"scriptHooks.fieldExecutor", kCommands},
-    {"triggerHooks.FieldAtTarget", kCommands},
-};
-
-}  // namespace
-
-std::span<const AwaitingHook> HooksAwaitingProvider() { return kAwaiting; }
+// Every hook has its provider installed at start-up: none awaits one.
+std::span<const AwaitingHook> HooksAwaitingProvider() { return {}; }
 
 }  // namespace kiv

@@ -1,6 +1,7 @@
 #include "runtime/runtime_startup.h"
 
 #include "commands/actor_executor.h"
+#include "commands/field_view_executor.h"
 #include "commands/internal_executor.h"
 #include "commands/object_executor.h"
 #include "mathkiv/models.h"
@@ -48,6 +49,8 @@ void RuntimeStartUp() {
   // Properties of characters, vehicles, turrets and map objects.
   InstallActorProperties();
   InstallObjectExecutor();
+  // Interface fields and camera views, and the wait for a view's pan.
+  InstallFieldViewProperties();
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();

@@ -11,13 +11,13 @@ namespace {
 void WriteRunTimeBlock(ByteList& buffer, std::int32_t& offset, const Field& field) {
   const FieldView& view = field.view;
   auto writeLong = [&](std::int32_t value) { BufferWriteLong(buffer, value, offset); };
-  BufferWriteLong(buffer, field.ownIndex, offset);
+  BufferWriteLong(buffer, field.removeMark, offset);
   BufferWriteByte(buffer, field.appliedSelectable, offset);
   BufferWriteByte(buffer, field.state, offset);
   for (std::int32_t value : {field.spawner, field.runValue, field.previousPixelWidth, field.previousPixelHeight})
     BufferWriteLong(buffer, value, offset);
   BufferWriteByte(buffer, field.runByte, offset);
-  BufferWriteByte(buffer, view.byte2, offset);
+  BufferWriteByte(buffer, view.panning, offset);  // view byte 2
   BufferWriteLong(buffer, view.int1, offset);
   BufferWriteByte(buffer, view.byte1, offset);
   // View values 1, 2, 4, 5, 3, 6, 7, 8: the pan.
@@ -26,17 +26,17 @@ void WriteRunTimeBlock(ByteList& buffer, std::int32_t& offset, const Field& fiel
     writeLong(value);
   writeLong(view.ownMap);
   writeLong(view.followedCharacter);
-  writeLong(view.transitionKind);
-  BufferWriteByte(buffer, view.panning, offset);
   writeLong(static_cast<std::int32_t>(view.transitionColor));
+  BufferWriteByte(buffer, view.transitionMode, offset);
+  writeLong(view.transitionKind);
   writeLong(view.transitionElapsed);
   writeLong(view.transitionDuration);
-  BufferWriteByte(buffer, view.transitionMode, offset);
+  BufferWriteByte(buffer, view.flashRepeat, offset);
   writeLong(static_cast<std::int32_t>(view.flashColor));
   writeLong(view.flashCount);
   writeLong(view.flashElapsed);
   writeLong(view.flashDuration);
-  BufferWriteByte(buffer, view.flashRepeat, offset);
+  BufferWriteByte(buffer, view.shakeRepeat, offset);
   BufferWriteSingle(buffer, view.shakeAngle, offset);
   for (std::int32_t value : {view.shakeAmplitude, view.shakeCount, view.shakeElapsed, view.shakeDuration})
     writeLong(value);
@@ -73,7 +73,7 @@ void WriteField(Map& map, ByteList& buffer, std::int32_t& offset, std::int32_t i
 
   BufferWriteVariant(buffer, field.value1, offset);
   BufferWriteVariant(buffer, field.value2, offset);
-  BufferWriteByte(buffer, field.contentKind, offset);
+  BufferWriteByte(buffer, field.kind, offset);
   WriteReference(buffer, offset, SaveTable::kFontSet, field.fontSet, field.fontSetId);
   BufferWriteByte(buffer, field.designByte1, offset);
   WriteReference(buffer, offset, SaveTable::kSpriteSet, field.spriteSet, field.spriteSetId);

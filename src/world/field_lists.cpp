@@ -20,7 +20,7 @@ bool ValidField(std::int32_t map, std::int32_t field) {
 }
 
 // The tag a retired spare keeps: its own index.
-std::int32_t& SpareTag(Field& f) { return f.ownIndex; }
+std::int32_t& SpareTag(Field& f) { return f.removeMark; }
 
 // The copy owns its scripts: each one is registered again.
 void RegisterCopiedScripts(Field& copy) {

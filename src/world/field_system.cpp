@@ -198,7 +198,7 @@ std::int32_t EvaluateField(std::int32_t map, std::int32_t field) {
     EvaluateFlag(map, field, kValueScriptSelectable);
     EvaluateFlag(map, field, kValueScriptDisabled);
     Field& f = FieldAt(map, field);
-    if (f.face == kViewKind) AdvanceViewTimers(f.view, shell.frameElapsed);
+    if (f.Kind() == kViewKind) AdvanceViewTimers(f.view, shell.frameElapsed);
   }
   if (FieldHidden(FieldAt(map, field)) == 0 && Present(map, field, kValueScriptListItems))
     field = EvaluateListItems(map, field);

@@ -29,14 +29,15 @@ bool FieldValuePairChanged(const Field& field, const Variant& value, const Varia
   return Differ(value, field.value1) || Differ(maximum, field.value2);
 }
 
-void StoreFieldValue(const Field& field, Variant& slot, const Variant& value) {
-  if (value.IsEmpty()) return;
+void StoreFieldValue(const Field& field, Variant& slot, const Variant& value, FieldEmptyValue empty) {
+  if (value.IsEmpty() && empty == FieldEmptyValue::kKeepSlot) return;
   if (value.Type() == kVarError) {
     slot = Variant();
-  } else if (value.IsArray() || field.face == kTextKind) {
+  } else if (value.IsArray() || field.Kind() == kTextKind) {
     slot = value;
   } else {
-    slot = Variant::Double(ToNumber(value));
+    // A variable never set counts as 0 in a number field.
+    slot = Variant::Double(value.IsEmpty() ? 0.0 : ToNumber(value));
   }
 }
 

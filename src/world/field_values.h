@@ -14,10 +14,15 @@ namespace kiv {
 // scripts built a new one), by the script's not-equal otherwise.
 bool FieldValuePairChanged(const Field& field, const Variant& value, const Variant& maximum, bool arrayBuilt);
 
-// Stores a value or maximum as the field keeps it: Empty leaves the slot, an
-// Error value is stored as Empty, an array (or anything in a text field,
+// What an Empty value does to the slot: a value script that gave nothing
+// leaves the slot alone; a script's assignment stores it like any value.
+enum class FieldEmptyValue : std::uint8_t { kKeepSlot, kStore };
+
+// Stores a value or maximum as the field keeps it: an Error value (a missing
+// argument) is stored as Empty, an array (or anything in a text field,
 // kind 0) as it is, anything else as a Double.
-void StoreFieldValue(const Field& field, Variant& slot, const Variant& value);
+void StoreFieldValue(const Field& field, Variant& slot, const Variant& value,
+                     FieldEmptyValue empty = FieldEmptyValue::kKeepSlot);
 
 // A script result counts when it is neither Empty nor an Error value, nor an
 // array unless arrays are wanted.

@@ -35,7 +35,7 @@ class Fallback : public InternalCommandsTest {
     gameData.maps[map].overlayActive = overlay;
     for (const std::uint8_t kind : fieldKinds) {
       gameData.maps[map].fields.emplace_back();
-      gameData.maps[map].fields.back().face = kind;
+      gameData.maps[map].fields.back().kind = kind;
     }
     return map;
   }

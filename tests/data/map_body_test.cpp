@@ -580,7 +580,7 @@ TEST_F(MapBodyTest, CounterFieldsShowWholeNonNegativeSpriteCounts) {
   for (const Case& c : cases) {
     Map map;
     map.fields.resize(1);
-    map.fields[0].contentKind = 1;
+    map.fields[0].kind = 1;
     map.fields[0].value1 = c.value1;
     map.fields[0].value2 = c.value2;
     UpdateFieldLayout(map, 0, 0);

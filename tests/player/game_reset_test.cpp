@@ -44,10 +44,10 @@ class RefreshViewedMapsTest : public ::testing::Test {
     shell.playing = true;
     hud = AddMap(true);
     for (int i = 0; i < 3; ++i) {
-      gameData.maps[hud].fields.emplace_back().face = kViewField;
+      gameData.maps[hud].fields.emplace_back().kind = kViewField;
       gameData.maps[hud].fields.back().view.defaultView = 10 + i;
     }
-    gameData.maps[hud].fields.emplace_back().face = 0;  // a text field shows nothing
+    gameData.maps[hud].fields.emplace_back().kind = 0;  // a text field shows nothing
     for (int i = 0; i < 3; ++i) maps.push_back(AddMap(false));
     playerHooks.FieldViewMap = [this](std::int32_t map, std::int32_t field) {
       if (map != hud) return -1;
@@ -127,7 +127,7 @@ TEST_F(RefreshViewedMapsTest, ANewlyShownMapGetsItsViewDataWeatherAndTheBoxesAre
 }
 
 TEST_F(RefreshViewedMapsTest, TheViewFieldsOfAMapThatIsNoInterfaceShowNothing) {
-  gameData.maps[maps[2]].fields.emplace_back().face = kViewField;
+  gameData.maps[maps[2]].fields.emplace_back().kind = kViewField;
   playerHooks.FieldViewMap = [this](std::int32_t map, std::int32_t) { return map == maps[2] ? maps[1] : -1; };
   EXPECT_EQ(Refresh(), (std::vector<std::string>{"boxes"}));
   EXPECT_EQ(gameData.maps[maps[1]].shownNow, 0);

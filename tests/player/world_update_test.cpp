@@ -45,7 +45,7 @@ class WorldUpdateTest : public ::testing::Test {
     gameData.maps[1].isInterface = true;
     gameData.maps[1].overlayActive = 1;
     gameData.maps[1].fields.resize(1);
-    gameData.maps[1].fields[0].face = 6;
+    gameData.maps[1].fields[0].kind = 6;
     gameData.maps[3].isInterface = true;
     projectState.settings.furtherInterfaces[0].index = 3;
     shows = {{1, 0, 0}};
@@ -147,10 +147,10 @@ TEST_F(WorldUpdateTest, ViewListsHoldOneEntryPerViewFieldOfAShownInterface) {
   // Two fields of the shown interface show map 0; map 3 (hidden) shows map 2;
   // a field showing nothing adds nothing.
   gameData.maps[1].fields.resize(3);
-  gameData.maps[1].fields[1].face = 6;
-  gameData.maps[1].fields[2].face = 6;
+  gameData.maps[1].fields[1].kind = 6;
+  gameData.maps[1].fields[2].kind = 6;
   gameData.maps[3].fields.resize(1);
-  gameData.maps[3].fields[0].face = 6;
+  gameData.maps[3].fields[0].kind = 6;
   shows = {{1, 0, 0}, {1, 1, 0}, {1, 2, -1}, {3, 0, 2}};
   RebuildViewLists();
   ASSERT_EQ(gameData.maps[0].viewList.size(), 2u);
@@ -160,7 +160,7 @@ TEST_F(WorldUpdateTest, ViewListsHoldOneEntryPerViewFieldOfAShownInterface) {
   EXPECT_FLOAT_EQ(gameData.maps[0].viewList[1].y, 10.0f);
   EXPECT_TRUE(gameData.maps[2].viewList.empty());
   // A field of a kind other than a view adds nothing either.
-  gameData.maps[1].fields[1].face = 0;
+  gameData.maps[1].fields[1].kind = 0;
   RebuildViewLists();
   EXPECT_EQ(gameData.maps[0].viewList.size(), 1u);
 }

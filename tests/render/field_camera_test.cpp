@@ -52,7 +52,7 @@ class FieldCameraTest : public ::testing::Test {
   // A view of its own map following actor 0.
   Field ViewOf(std::int32_t map, std::int32_t screenView = 1) {
     Field field;
-    field.face = 6;
+    field.kind = 6;
     field.view.ownMap = map;
     field.view.followedCharacter = 0;
     SetFieldScreenView(field, screenView);

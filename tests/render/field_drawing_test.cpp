@@ -75,7 +75,7 @@ class FieldDrawingTest : public ::testing::Test {
   Field& AddField(std::uint8_t kind, float x, float y) {
     Field field;
     field.mapIndex = map;
-    field.face = kind;
+    field.kind = kind;
     field.x = x;
     field.y = y;
     field.pixelWidth = field.previousPixelWidth = 20;

@@ -113,7 +113,7 @@ class FieldPixelsTest : public ::testing::Test {
   Field& AddField(std::uint8_t kind, float x, float y, int width, int height) {
     Field field;
     field.mapIndex = map;
-    field.face = kind;
+    field.kind = kind;
     field.x = x;
     field.y = y;
     field.pixelWidth = field.previousPixelWidth = width;

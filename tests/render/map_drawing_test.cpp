@@ -98,7 +98,7 @@ class MapDrawingTest : public test::TileMapTest {
     interfaceMap.isInterface = true;
     interfaceMap.ambientColor = 0xFFFFFFFF;
     Field& field = interfaceMap.fields.emplace_back();
-    field.face = 6;
+    field.kind = 6;
     field.mapIndex = face;
     field.view.ownMap = 1;
     field.view.followedCharacter = 0;

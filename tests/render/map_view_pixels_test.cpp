@@ -86,7 +86,7 @@ class MapViewPixelsTest : public ::testing::Test {
     interfaceMap.overlayActive = 1;
     interfaceMap.ambientColor = 0xFFFFFFFF;
     Field& field = interfaceMap.fields.emplace_back();
-    field.face = 6;
+    field.kind = 6;
     field.view.ownMap = 1;
     field.view.followedCharacter = 0;
     SetFieldScreenView(field, 1);

@@ -49,7 +49,7 @@ class LoopingViews : public SaveGameTest {
   static std::int32_t ViewField(std::int32_t map) {
     const auto& fields = gameData.maps[map].fields;
     for (std::size_t f = 0; f < fields.size(); ++f) {
-      if (fields[f].face == kViewKind) return static_cast<std::int32_t>(f);
+      if (fields[f].Kind() == kViewKind) return static_cast<std::int32_t>(f);
     }
     return -1;
   }

@@ -370,7 +370,7 @@ std::vector<KindCase> Cases() {
                      f.shadow = 1, f.noDraw = 0, f.nonExistent = 1, f.layoutValues = {4, 5, 6};
                      f.scripts[10].text = u"last";
                      f.triggers = {MakeTrigger()};
-                     f.value1 = Variant::Long(5), f.value2 = Variant::Text(u"max"), f.contentKind = 1;
+                     f.value1 = Variant::Long(5), f.value2 = Variant::Text(u"max"), f.kind = 1;
                      f.fontSet = -2, f.fontSetId = IdOf(0x61), f.designByte1 = 1;
                      f.spriteSet = -2, f.spriteSetId = IdOf(0x62);
                      f.designByte2 = 2, f.valueDefault1 = 3, f.designByte3 = 4, f.designValues = {5, 6};
@@ -380,7 +380,7 @@ std::vector<KindCase> Cases() {
                      f.actions = {FieldAction{2, -2, u"Inventory", {}}};
                      f.view.followedPlayer = 1, f.control = -2, f.controlId = IdOf(0x63), f.controlValue = 4;
                      f.fontScale = 1.5f, f.sizeMode = 1, f.fontSizeMode = 1;
-                     f.ownIndex = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
+                     f.removeMark = 0, f.appliedSelectable = 1, f.state = 2, f.spawner = 3, f.runValue = 4;
                      f.previousPixelWidth = 5, f.previousPixelHeight = 6, f.runByte = 7;
                      f.view.panning = 1, f.view.panStartX = 101, f.view.panStartY = 102, f.view.panStartZ = 103;
                      f.view.panTargetX = 104, f.view.panTargetY = 105, f.view.panTargetZ = 106;
@@ -391,7 +391,7 @@ std::vector<KindCase> Cases() {
                      f.view.flashElapsed = 112, f.view.flashDuration = 113, f.view.shakeAngle = 0.25f;
                      f.view.shakeAmplitude = 114, f.view.shakeCount = 2, f.view.shakeElapsed = 115;
                      f.view.shakeDuration = 116, f.view.value22 = 117;
-                     f.view.int1 = 8, f.view.byte1 = 9, f.view.byte2 = 10;
+                     f.view.int1 = 8, f.view.byte1 = 9, f.view.shakeRepeat = 1;
                      f.view.ownMap = 0, f.view.followedCharacter = 2, f.view.pitch = 0.5f, f.view.yaw = 1;
                      f.view.distance = 300, f.view.distance2 = 200;
                      f.runtimeEntries = {FieldRuntimeEntry{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {}}};
@@ -423,6 +423,7 @@ std::vector<KindCase> Cases() {
                      EXPECT_EQ(b.view.shakeAngle, 0.25f);
                      EXPECT_EQ(b.view.shakeElapsed, 115);
                      EXPECT_EQ(b.view.shakeDuration, 116);
+                     EXPECT_EQ(b.view.shakeRepeat, 1);
                      EXPECT_EQ(b.view.value22, 117);
                      EXPECT_EQ(b.runtimeEntries[0].values, a.runtimeEntries[0].values);
                      EXPECT_EQ(b.view.distance2, 200.0f);
@@ -484,6 +485,48 @@ TEST_F(ObjectWritersTest, ReferencesAreWrittenByIndex) {
     std::int32_t read = 0;
     EXPECT_EQ(BufferReadIdentifier(bytes, read), c.expected) << c.index;
   }
+}
+
+// The run-time block of a saved view ends with its timers in record order:
+// the pan, shown map, followed actor, value 9 and the first byte, values 10
+// to 12, the second byte, values 13 to 16, the third byte, values 17 to 21,
+// the camera angles and value 22, then the empty screen-sprite list.
+TEST_F(ObjectWritersTest, ASavedViewKeepsItsTimersInRecordOrder) {
+  Map map;
+  map.isInterface = true;
+  Field& f = map.fields.emplace_back();
+  f.kind = 6;
+  FieldView& v = f.view;
+  v.panning = 1;
+  v.panStartX = 11, v.panStartY = 12, v.panStartZ = 13, v.panTargetX = 14, v.panTargetY = 15, v.panTargetZ = 16;
+  v.panElapsed = 17, v.panDuration = 18, v.ownMap = 19, v.followedCharacter = 20;
+  v.transitionColor = 0xFF000021u, v.transitionMode = 2, v.transitionKind = -4;
+  v.transitionElapsed = 23, v.transitionDuration = 24;
+  v.flashRepeat = 1, v.flashColor = 25, v.flashCount = 26, v.flashElapsed = 27, v.flashDuration = 28;
+  v.shakeRepeat = 1, v.shakeAngle = 0.5f, v.shakeAmplitude = 29, v.shakeCount = 30, v.shakeElapsed = 31;
+  v.shakeDuration = 32;
+  ByteList bytes;
+  std::int32_t offset = 0;
+  WriteField(map, bytes, offset, 0, true);
+  // Bytes from the end: the entry list's last index, value 22, four angles.
+  std::int32_t at = offset - 4 - 4 - 16 - 20 - 1;
+  ASSERT_GT(at, 100);
+  std::int32_t read = at - (4 * 8 + 4 + 4 + 4 + 1 + 12 + 1 + 16);
+  const std::int32_t pan[] = {11, 12, 14, 15, 13, 16, 17, 18};  // values 1, 2, 4, 5, 3, 6, 7, 8
+  for (const std::int32_t value : pan) EXPECT_EQ(BufferReadLong(bytes, read), value);
+  EXPECT_EQ(BufferReadLong(bytes, read), 19);
+  EXPECT_EQ(BufferReadLong(bytes, read), 20);
+  EXPECT_EQ(static_cast<std::uint32_t>(BufferReadLong(bytes, read)), 0xFF000021u);  // value 9: fade colour
+  EXPECT_EQ(BufferReadByte(bytes, read), 2);                                        // fade state
+  EXPECT_EQ(BufferReadLong(bytes, read), -4);                                        // value 10: transition
+  EXPECT_EQ(BufferReadLong(bytes, read), 23);
+  EXPECT_EQ(BufferReadLong(bytes, read), 24);
+  EXPECT_EQ(BufferReadByte(bytes, read), 1);  // flash mode
+  for (const std::int32_t value : {25, 26, 27, 28}) EXPECT_EQ(BufferReadLong(bytes, read), value);
+  EXPECT_EQ(read, at);
+  EXPECT_EQ(BufferReadByte(bytes, read), 1);  // shake mode
+  EXPECT_EQ(BufferReadSingle(bytes, read), 0.5f);
+  for (const std::int32_t value : {29, 30, 31, 32}) EXPECT_EQ(BufferReadLong(bytes, read), value);
 }
 
 TEST_F(ObjectWritersTest, ActorWithoutPartsStillWritesTheColourCount) {

@@ -505,7 +505,7 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   if (v >= 100724) WriteEventListFixture(b, o, v, withState, {});
   BufferWriteVariant(b, f.value1, o);
   BufferWriteVariant(b, f.value2, o);
-  BufferWriteByte(b, f.contentKind, o);
+  BufferWriteByte(b, f.kind, o);
   BufferWriteIdentifier(b, f.fontSetId, o);
   if (v >= 100552) BufferWriteByte(b, f.designByte1, o);
   BufferWriteIdentifier(b, f.spriteSetId, o);
@@ -553,7 +553,7 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   if (v == 100772) BufferWriteByte(b, 0xEE, o);
   if (!withState) return;
   const FieldView& view = f.view;
-  Long(b, o, f.ownIndex);
+  Long(b, o, f.removeMark);
   BufferWriteByte(b, f.appliedSelectable, o);
   BufferWriteByte(b, f.state, o);
   Long(b, o, f.spawner);
@@ -561,7 +561,7 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
   Long(b, o, f.previousPixelWidth);
   Long(b, o, f.previousPixelHeight);
   BufferWriteByte(b, f.runByte, o);
-  BufferWriteByte(b, view.byte2, o);
+  BufferWriteByte(b, view.panning, o);  // view byte 2
   Long(b, o, view.int1);
   BufferWriteByte(b, view.byte1, o);
   // View values 1, 2, 4, 5, 3, 6, 7, 8 (pan start x, y, z, target x, y, z, elapsed, duration).
@@ -570,16 +570,15 @@ void WriteFieldFixture(ByteList& b, std::int32_t& o, const Field& f, std::int32_
     Long(b, o, x);
   Long(b, o, view.ownMap);
   Long(b, o, view.followedCharacter);
-  Long(b, o, view.transitionKind);  // value 9
-  BufferWriteByte(b, view.panning, o);
-  for (std::int32_t x : {static_cast<std::int32_t>(view.transitionColor), view.transitionElapsed,
-                         view.transitionDuration})
-    Long(b, o, x);
+  Long(b, o, static_cast<std::int32_t>(view.transitionColor));  // value 9
   BufferWriteByte(b, view.transitionMode, o);
+  for (std::int32_t x : {view.transitionKind, view.transitionElapsed, view.transitionDuration})
+    Long(b, o, x);
+  BufferWriteByte(b, view.flashRepeat, o);
   for (std::int32_t x : {static_cast<std::int32_t>(view.flashColor), view.flashCount, view.flashElapsed,
                          view.flashDuration})
     Long(b, o, x);
-  BufferWriteByte(b, view.flashRepeat, o);
+  BufferWriteByte(b, view.shakeRepeat, o);
   BufferWriteSingle(b, view.shakeAngle, o);
   for (std::int32_t x : {view.shakeAmplitude, view.shakeCount, view.shakeElapsed, view.shakeDuration}) Long(b, o, x);
   for (float x : {view.pitch, view.distance, view.distance2, view.yaw}) BufferWriteSingle(b, x, o);

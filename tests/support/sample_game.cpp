@@ -372,7 +372,7 @@ Field ViewField(const std::u16string& name, float x, float y, float width, float
   Field field;
   field.name = name;
   field.displayName = name;
-  field.face = 6;
+  field.kind = 6;
   field.x = x;
   field.y = y;
   field.width = width;

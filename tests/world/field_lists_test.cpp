@@ -163,13 +163,13 @@ TEST_F(FieldListsTest, UnspawningRetiresTheCopiesOnceAndKeepsTheListLength) {
     EXPECT_EQ(F(k).noDraw, 1);
     EXPECT_EQ(F(k).spawner, -1);
     EXPECT_EQ(F(k).parent, -1);
-    EXPECT_EQ(F(k).ownIndex, k);  // spare tag
+    EXPECT_EQ(F(k).removeMark, k);  // spare tag
   }
   EXPECT_EQ(Name(3), "f3");
-  F(4).ownIndex = 77;
+  F(4).removeMark = 77;
   F(4).x = 5;
   UnspawnChildFields(0, 3);
-  EXPECT_EQ(F(4).ownIndex, 77);
+  EXPECT_EQ(F(4).removeMark, 77);
   EXPECT_FLOAT_EQ(F(4).x, 5);
 }
 

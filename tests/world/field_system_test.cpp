@@ -33,7 +33,7 @@ class FieldSystemTest : public test::MapSystemsTest {
   std::int32_t AddField(std::initializer_list<std::pair<std::size_t, const char16_t*>> scripts, std::uint8_t kind = 2,
                         std::uint8_t live = 1) {
     Field f;
-    f.face = kind;
+    f.kind = kind;
     FieldLiveUpdate(f) = live;
     f.fontSet = -1;
     for (const auto& [slot, text] : scripts) f.scripts[slot] = MakeScript(text);
@@ -79,7 +79,7 @@ TEST_F(FieldSystemTest, AMapThatIsNoInterfaceRunsNoFieldSystem) {
 TEST_F(FieldSystemTest, TheValuePairIsStoredByKindAndAScriptSetValueIsKept) {
   const std::int32_t counter =
       AddField({{kValueScriptValue, u"Return(\"3\")"}, {kValueScriptMaxValue, u"Return(10)"}}, 1);
-  F(counter).contentKind = 1;  // a counter shows one sprite per unit
+  F(counter).kind = 1;  // a counter shows one sprite per unit
   const std::int32_t text = AddField({{kValueScriptValue, u"Return(3)"}}, 0);
   const std::int32_t kept =
       AddField({{kValueScriptValue, u"Mark(9)\r\nReturn(1)"}, {kValueScriptMaxValue, u"Return(20)"}}, 1);

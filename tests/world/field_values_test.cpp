@@ -65,7 +65,7 @@ TEST_F(FieldValuesTest, ResultsAreStoredAsTheFieldKeepsThem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Field field;
-    field.face = c.kind;
+    field.kind = c.kind;
     Variant slot = Variant::Text(u"before");
     StoreFieldValue(field, slot, c.result);
     EXPECT_EQ(slot.Type(), c.stored.Type());
@@ -75,6 +75,16 @@ TEST_F(FieldValuesTest, ResultsAreStoredAsTheFieldKeepsThem) {
   Variant slot = Variant::Text(u"before");
   StoreFieldValue(field, slot, Variant());
   EXPECT_TRUE(slot == Variant::Text(u"before")) << "Empty leaves the slot as it was";
+}
+
+TEST_F(FieldValuesTest, AnEmptyValueThatIsStoredFollowsTheKind) {
+  for (const auto& [kind, stored] : {std::pair{std::uint8_t{0}, Variant()}, std::pair{std::uint8_t{2}, Variant::Double(0)}}) {
+    Field field;
+    field.kind = kind;
+    Variant slot = Variant::Text(u"before");
+    StoreFieldValue(field, slot, Variant(), FieldEmptyValue::kStore);
+    EXPECT_EQ(slot.Type(), stored.Type()) << "kind " << int{kind};
+  }
 }
 
 TEST_F(FieldValuesTest, AResultCountsUnlessEmptyAnErrorOrAnUnwantedArray) {

@@ -245,7 +245,7 @@ TEST_F(MapSystemsPassTest, ACarriedInterfaceUpdatesTheCharactersOwnCopies) {
   a.mapReference.kind = hud;
   Field copy;
   copy.name = u"copy";
-  copy.face = 2;
+  copy.kind = 2;
   FieldLiveUpdate(copy) = 1;
   copy.scripts[kValueScriptValue] = MakeScript(u"Relate()\r\nReturn(5)");
   a.carriedFields = {copy};

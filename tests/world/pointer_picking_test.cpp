@@ -325,7 +325,7 @@ TEST_F(PointerTest, FieldsAndInterfacesArePickedFrontToBack) {
   // A field of a non-text kind is placed as the drawing places it.
   const std::int32_t boxIndex = AddField(front, 100, 100);
   Field& box = F(front, boxIndex);
-  box.face = 1;
+  box.kind = 1;
   FieldScreenRect rect;
   GetFieldScreenRect(box, 0, 0, 200, 150, rect);
   Mouse(rect.left + 1, rect.top + 1);
@@ -356,7 +356,7 @@ class ViewPickTest : public PointerTest {
     m.layerCount = 3;
     view = AddField(0, 0, 0);
     Field& v = F(0, view);
-    v.face = 6;
+    v.kind = 6;
     v.selectable = 0;
     v.pixelWidth = 200;
     v.pixelHeight = 150;
