@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "commands/map_object_access.h"
 #include "commands/object_kind_commands.h"
 #include "data/game_data.h"
 #include "data/item_fields.h"
@@ -145,15 +146,6 @@ constexpr InternalCommand kFontCommands[] = {
 };
 
 // ---- Equipment areas and statistics -----------------------------------------
-
-// Name and Title read the text or take the assigned one.
-void TextProperty(InternalCall& call, std::u16string& text) {
-  if (call.Assigning()) {
-    text = VarToText(call.value);
-  } else {
-    call.Answer(Variant::Text(text));
-  }
-}
 
 EquipmentArea& CalledArea(const InternalCall& call) {
   return projectState.equipmentAreas[ObjectRecordIndex(call.object, projectState.equipmentAreas.size())];

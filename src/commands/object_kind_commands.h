@@ -45,4 +45,11 @@ void RunEquipmentAreaProperty(InternalCall& call);   // kind 27
 void RunStatisticProperty(InternalCall& call);       // kind 28
 void RunInputSetProperty(InternalCall& call);        // kind 29
 
+// Entries of the map objects.
+void RunDoorProperty(InternalCall& call);     // kind 13
+void RunLightProperty(InternalCall& call);    // kind 17
+void RunZoneProperty(InternalCall& call);     // kind 19
+void RunSpawnProperty(InternalCall& call);    // kind 21
+void RunSpeakerProperty(InternalCall& call);  // kind 30
+
 }  // namespace kiv
