@@ -5,6 +5,7 @@
 #include "player/shell_state.h"
 #include "script/call_frame.h"
 #include "world/doors_pickups.h"
+#include "world/party_operations.h"
 #include "world/vehicles.h"
 
 namespace kiv {
@@ -15,6 +16,7 @@ constexpr std::int32_t kCodeDoorAction = 149;
 constexpr std::int32_t kCodeExit = 161;
 constexpr std::int32_t kCodeQuit = 331;
 constexpr std::int32_t kCodeTurretMain = 408;
+constexpr std::int32_t kCodeVehicleMain = 409;
 
 void DoorAction() {
   const CallFrame& frame = TopFrame();
@@ -65,8 +67,11 @@ bool RunInternalKeyword(InternalCall& call) {
     case kCodeTurretMain:
       TurretMain();
       return true;
+    case kCodeVehicleMain:
+      ScriptVehicleMain();
+      return true;
     default:
-      return false;  // VEHICLEMAIN comes with the vehicle operations
+      return false;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/runtime_startup.h"
 
+#include "commands/actor_executor.h"
 #include "commands/internal_executor.h"
 #include "mathkiv/models.h"
 #include "media/graphics.h"
@@ -43,6 +44,8 @@ void RuntimeStartUp() {
   InstallTriggerEngine();
   // Identifiers used without an object: variables, custom events and internal commands.
   InstallInternalCommands();
+  // Properties of characters, vehicles, turrets and map objects.
+  InstallActorProperties();
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();

@@ -17,7 +17,7 @@ constexpr std::array<std::int32_t, 3> kNoBodyPoint{0, 0, 8};
 }  // namespace
 
 bool MeasureHoldingPoint(std::int32_t spriteSet, std::int32_t pose, std::int32_t direction, std::int32_t time,
-                         std::int32_t slot, std::array<std::int32_t, 3>& point) {
+                         std::int32_t slot, std::array<std::int32_t, 3>& point, float yaw) {
   if (spriteSet < 0 || static_cast<std::size_t>(spriteSet) >= gameData.spriteSets.size()) return false;
   const SpriteSet& set = gameData.spriteSets[static_cast<std::size_t>(spriteSet)];
   if (pose < 0 || static_cast<std::size_t>(pose) >= set.poses.size()) return false;
@@ -25,7 +25,7 @@ bool MeasureHoldingPoint(std::int32_t spriteSet, std::int32_t pose, std::int32_t
   const MapView view;
   const std::int32_t mask =
       DrawSpritePart(set.poses[static_cast<std::size_t>(pose)], kAllSpriteGroups, -1, direction, time, scratch, view,
-                     0, 0, 0, 1, 1, 1, false, false, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 1, 1,
+                     0, 0, 0, 1, 1, 1, false, false, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0, yaw, 0, 0, 0, 0, 0, 1, 1,
                      false, kDrawMeasure, -1, -1);
   if (slot < 0) {
     for (std::int32_t k = 0; k < 4; ++k)

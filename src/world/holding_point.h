@@ -12,8 +12,9 @@ std::array<std::int32_t, 3> LaunchHoldingPoint(std::int32_t map, std::int32_t sh
 
 // Measures the holding points of one pose of a sprite set in a direction at
 // a time into its animation; slot -1 takes the first one met. False when the
-// pose has none in that slot.
+// pose has none in that slot. yaw turns the frame as drawing turns a set
+// whose frames follow the heading.
 bool MeasureHoldingPoint(std::int32_t spriteSet, std::int32_t pose, std::int32_t direction, std::int32_t time,
-                         std::int32_t slot, std::array<std::int32_t, 3>& point);
+                         std::int32_t slot, std::array<std::int32_t, 3>& point, float yaw = 0.0f);
 
 }  // namespace kiv
