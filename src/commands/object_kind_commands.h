@@ -45,6 +45,12 @@ void RunEquipmentAreaProperty(InternalCall& call);   // kind 27
 void RunStatisticProperty(InternalCall& call);       // kind 28
 void RunInputSetProperty(InternalCall& call);        // kind 29
 
+// Entries of the party kinds. A team hands every identifier to the actor
+// executor and fills the result itself.
+void RunPartyProperty(InternalCall& call);        // kind 34
+void RunPartyMemberProperty(InternalCall& call);  // kind 11
+void RunTeamProperty(InternalCall& call);         // kind 10
+
 // Entries of the map objects.
 void RunDoorProperty(InternalCall& call);     // kind 13
 void RunLightProperty(InternalCall& call);    // kind 17
