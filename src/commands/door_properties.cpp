@@ -47,7 +47,10 @@ void DoorOpenStyle(InternalCall& call) {
   RebuildDoorShape(call);
 }
 
-void DoorTile(InternalCall& call, std::uint8_t& (*field)(Door&)) { ByteProperty(call, field(CalledDoor(call)), 0, 7); }
+void DoorTile(InternalCall& call, std::uint8_t& (*field)(Door&)) {
+  call.slot.BindByte(field(CalledDoor(call)));
+  call.slot.Clamp(0.0, 7.0);
+}
 
 constexpr InternalCommand kDoorCommands[] = {
     {"Name", [](InternalCall& call) { TextProperty(call, CalledDoor(call).name); }},

@@ -39,7 +39,7 @@ void AnswerGraphic(InternalCall& call, std::int32_t descriptorKind, std::size_t 
 // ---- Items and magic --------------------------------------------------------
 
 Item& CalledItem(const InternalCall& call) {
-  return gameData.items[ObjectRecordIndex(call.object, gameData.items.size())];
+  return gameData.items[ObjectListIndex(call.object.value, gameData.items.size())];
 }
 
 const std::u16string& ItemName(std::int32_t index) {
@@ -105,14 +105,14 @@ constexpr InternalCommand kItemCommands[] = {
     {"Equipment", ItemEquipment},
     {"Graphic",
      [](InternalCall& call) {
-       AnswerGraphic(call, kGraphicItem, ObjectRecordIndex(call.object, gameData.items.size()));
+       AnswerGraphic(call, kGraphicItem, ObjectListIndex(call.object.value, gameData.items.size()));
      }},
 };
 
 // ---- Effects and sprites ----------------------------------------------------
 
 SpriteSet& CalledSpriteSet(const InternalCall& call) {
-  return gameData.spriteSets[ObjectRecordIndex(call.object, gameData.spriteSets.size())];
+  return gameData.spriteSets[ObjectListIndex(call.object.value, gameData.spriteSets.size())];
 }
 
 constexpr InternalCommand kEffectCommands[] = {
@@ -124,19 +124,19 @@ constexpr InternalCommand kEffectCommands[] = {
     {"SizeX",
      [](InternalCall& call) {
        call.Answer(Variant::Long(
-           SpriteSetSizeX(static_cast<std::int32_t>(ObjectRecordIndex(call.object, gameData.spriteSets.size())))));
+           SpriteSetSizeX(static_cast<std::int32_t>(ObjectListIndex(call.object.value, gameData.spriteSets.size())))));
      }},
     {"SizeY",
      [](InternalCall& call) {
        call.Answer(Variant::Long(
-           SpriteSetSizeY(static_cast<std::int32_t>(ObjectRecordIndex(call.object, gameData.spriteSets.size())))));
+           SpriteSetSizeY(static_cast<std::int32_t>(ObjectListIndex(call.object.value, gameData.spriteSets.size())))));
      }},
 };
 
 // ---- Fonts ------------------------------------------------------------------
 
 FontSet& CalledFont(const InternalCall& call) {
-  return gameData.fontSets[ObjectRecordIndex(call.object, gameData.fontSets.size())];
+  return gameData.fontSets[ObjectListIndex(call.object.value, gameData.fontSets.size())];
 }
 
 constexpr InternalCommand kFontCommands[] = {
@@ -148,11 +148,11 @@ constexpr InternalCommand kFontCommands[] = {
 // ---- Equipment areas and statistics -----------------------------------------
 
 EquipmentArea& CalledArea(const InternalCall& call) {
-  return projectState.equipmentAreas[ObjectRecordIndex(call.object, projectState.equipmentAreas.size())];
+  return projectState.equipmentAreas[ObjectListIndex(call.object.value, projectState.equipmentAreas.size())];
 }
 
 Statistic& CalledStatistic(const InternalCall& call) {
-  return gameData.statistics[ObjectRecordIndex(call.object, gameData.statistics.size())];
+  return gameData.statistics[ObjectListIndex(call.object.value, gameData.statistics.size())];
 }
 
 constexpr InternalCommand kAreaCommands[] = {
@@ -160,7 +160,7 @@ constexpr InternalCommand kAreaCommands[] = {
     {"Title", [](InternalCall& call) { TextProperty(call, CalledArea(call).displayName); }},
     {"Graphic",
      [](InternalCall& call) {
-       const std::size_t index = ObjectRecordIndex(call.object, projectState.equipmentAreas.size());
+       const std::size_t index = ObjectListIndex(call.object.value, projectState.equipmentAreas.size());
        if (call.Assigning()) RaiseObjectError(u"You cannot alter equipment graphic this way.");
        AnswerGraphic(call, kGraphicEquipmentArea, index);
      }},
@@ -171,7 +171,7 @@ constexpr InternalCommand kStatisticCommands[] = {
     {"Title", [](InternalCall& call) { TextProperty(call, CalledStatistic(call).displayName); }},
     {"Graphic",
      [](InternalCall& call) {
-       const std::size_t index = ObjectRecordIndex(call.object, gameData.statistics.size());
+       const std::size_t index = ObjectListIndex(call.object.value, gameData.statistics.size());
        if (call.Assigning()) RaiseObjectError(u"You cannot alter statistic graphic this way.");
        AnswerGraphic(call, kGraphicStatistic, index);
      }},

@@ -12,7 +12,7 @@ namespace kiv {
 namespace {
 
 std::size_t CalledInputSet(const InternalCall& call) {
-  return ObjectRecordIndex(call.object, gameData.inputSets.size());
+  return ObjectListIndex(call.object.value, gameData.inputSets.size());
 }
 
 // The player whose sets the script switches; 9 outside 0..3.

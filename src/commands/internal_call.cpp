@@ -31,6 +31,7 @@ void InternalCall::SetResult(std::int32_t kind, Variant resultValue, std::int32_
   result.kind = kind;
   result.value = std::move(resultValue);
   result.mapIndex = mapIndex;
+  resultSet = true;
 }
 
 void ScriptWriteResult(ScriptValue& result, const Variant& answer) {

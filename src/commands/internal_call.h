@@ -25,6 +25,8 @@ struct InternalCall {
   // Filled by a case that answers a read.
   Variant readValue;
   bool readFilled = false;
+  // Set by SetResult: the result is the call's own, the common tail leaves it.
+  bool resultSet = false;
 
   bool Assigning() const;
   // Argument i (0 = first); an argument the call does not have reads as "".

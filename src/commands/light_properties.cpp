@@ -47,7 +47,10 @@ void LightOn(InternalCall& call) {
     call.Answer(Variant::Byte(light.enabled));
     return;
   }
-  const std::uint8_t on = ValueAsByte(call.value);
+  std::uint8_t on = light.enabled;
+  PropertySlot slot;
+  slot.BindByte(on);
+  slot.Assign(call.value);
   if (on == light.enabled) return;
   light.enabled = on;
   Relight(call);

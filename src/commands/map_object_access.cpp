@@ -17,7 +17,7 @@ std::int32_t CalledMapIndex(const InternalCall& call) {
 Map& CalledMap(const InternalCall& call) { return gameData.maps[CalledMapIndex(call)]; }
 
 std::size_t CalledObjectIndex(const InternalCall& call, std::size_t count) {
-  return ObjectRecordIndex(call.object, count);
+  return ObjectListIndex(call.object.value, count);
 }
 
 std::u16string MapObjectFullName(std::int32_t map, const std::u16string& name) {
@@ -40,25 +40,6 @@ void FullNameProperty(InternalCall& call, const std::u16string& name) {
 void AssignNow(InternalCall& call, PropertySlot& slot) {
   slot.Assign(call.value);
   call.slot = PropertySlot();
-}
-
-std::uint8_t ValueAsByte(const Variant& value) {
-  const std::int32_t whole = VarToLong(value);
-  if (whole < 0 || whole > 255) RaiseError(kErrOverflow, "Overflow");
-  return static_cast<std::uint8_t>(whole);
-}
-
-void ByteProperty(InternalCall& call, std::uint8_t& field, std::int32_t lowest, std::int32_t highest) {
-  if (!call.Assigning()) {
-    call.Answer(Variant::Byte(field));
-    return;
-  }
-  std::int32_t whole = field;
-  PropertySlot slot;
-  slot.BindLong(whole);
-  slot.Clamp(lowest, highest);
-  slot.Assign(call.value);
-  field = static_cast<std::uint8_t>(whole);
 }
 
 }  // namespace kiv

@@ -38,13 +38,6 @@ void FullNameProperty(InternalCall& call, const std::u16string& name);
 // value; the slot is left unbound for the common tail.
 void AssignNow(InternalCall& call, PropertySlot& slot);
 
-// A numeric Byte property: reads the Byte; an assignment converts the value
-// to a whole number, clamps it to lowest..highest and stores it.
-void ByteProperty(InternalCall& call, std::uint8_t& field, std::int32_t lowest, std::int32_t highest);
-
-// The value as a Byte 0..255; error 6 outside.
-std::uint8_t ValueAsByte(const Variant& value);
-
 template <class Object>
 Object& CalledMapObject(const InternalCall& call, std::vector<Object> Map::*list) {
   std::vector<Object>& objects = CalledMap(call).*list;

@@ -6,7 +6,6 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "data/fixed_identifiers.h"
-#include "script/script_value_ops.h"
 
 namespace kiv {
 
@@ -44,14 +43,6 @@ bool ObjectCommandTable::Run(InternalCall& call) const {
   return true;
 }
 
-std::size_t ObjectRecordIndex(const ScriptValue& reference, std::size_t count) {
-  const std::int32_t index = VarToLong(reference.value);
-  if (index < 0 || static_cast<std::size_t>(index) >= count) {
-    RaiseError(kErrIndex, "Subscript out of range.");
-  }
-  return static_cast<std::size_t>(index);
-}
-
-void RaiseObjectError(const std::u16string& text) { RaiseError(kErrData, Utf16ToAnsi(text)); }
+void RaiseObjectError(const std::u16string& text) { RaiseObjectMessage(Utf16ToAnsi(text)); }
 
 }  // namespace kiv

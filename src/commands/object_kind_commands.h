@@ -11,6 +11,7 @@
 
 #include "commands/internal_call.h"
 #include "commands/internal_selection.h"
+#include "commands/object_executor.h"
 
 namespace kiv {
 
@@ -30,11 +31,7 @@ class ObjectCommandTable {
 // The fixed identifier's code; raises when the name is not a fixed identifier.
 std::int32_t ObjectCommandCode(std::string_view name);
 
-// The record index the reference's id gives, checked against count: error 9
-// for an index outside 0..count-1 (a reference kept past a removal).
-std::size_t ObjectRecordIndex(const ScriptValue& reference, std::size_t count);
-
-// Raises a script error (number -1) with the text.
+// Raises a script error (number -1) with the text (RaiseObjectMessage).
 [[noreturn]] void RaiseObjectError(const std::u16string& text);
 
 // Entries of the game-data kinds.

@@ -22,7 +22,8 @@ namespace kiv {
 namespace {
 
 void PartyMemberReference(InternalCall& call) {
-  call.result = ScriptResolvePartyMember(call.ArgumentText(0), CalledPlayerIndex(call), true);
+  const ScriptValue member = ScriptResolvePartyMember(call.ArgumentText(0), CalledPlayerIndex(call), true);
+  call.SetResult(member.kind, member.value, member.mapIndex);
 }
 
 // The members whose characters are in play, in party order: "P<index>" with

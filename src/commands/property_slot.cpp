@@ -55,6 +55,12 @@ void PropertySlot::Assign(const Variant& value) const {
     case Type::kCurrency:
       *static_cast<std::int64_t*>(field_) = ToCurrencyScaled(value);
       return;
+    case Type::kByte: {
+      const double number = Clamped(VarToLong(value), lower_, upper_);
+      if (number < 0.0 || number > 255.0) Overflow();
+      *static_cast<std::uint8_t*>(field_) = static_cast<std::uint8_t>(number);
+      return;
+    }
   }
 }
 
@@ -70,6 +76,8 @@ Variant PropertySlot::Read() const {
       return Variant::Byte(*static_cast<const std::uint8_t*>(field_) != 0 ? 1 : 0);
     case Type::kCurrency:
       return Variant::CurrencyScaled(*static_cast<const std::int64_t*>(field_));
+    case Type::kByte:
+      return Variant::Byte(*static_cast<const std::uint8_t*>(field_));
   }
   return Variant();
 }

@@ -14,11 +14,13 @@ inline constexpr double kClampHighest = 1.79769312280576e308;
 
 class PropertySlot {
  public:
-  enum class Type : std::uint8_t { kNone, kLong, kSingle, kBoolean, kCurrency };
+  enum class Type : std::uint8_t { kNone, kLong, kSingle, kBoolean, kCurrency, kByte };
 
   void BindLong(std::int32_t& field) { Bind(Type::kLong, &field); }
   void BindSingle(float& field) { Bind(Type::kSingle, &field); }
   void BindBoolean(std::uint8_t& field) { Bind(Type::kBoolean, &field); }
+  // A numeric Byte field: 0 to 255, 6 outside.
+  void BindByte(std::uint8_t& field) { Bind(Type::kByte, &field); }
   // A Currency field: the value times 10,000.
   void BindCurrency(std::int64_t& scaled) { Bind(Type::kCurrency, &scaled); }
   // Narrows the range of a Long or Single property.
@@ -28,6 +30,8 @@ class PropertySlot {
   }
 
   bool Bound() const { return type_ != Type::kNone; }
+  double Lowest() const { return lower_; }
+  double Highest() const { return upper_; }
   Type SlotType() const { return type_; }
   // Converts (Long: rounding half to even, 6 outside the range; Boolean: the
   // script words), clamps Long and Single, stores.

@@ -18,7 +18,10 @@ void SpeakerOn(InternalCall& call) {
     call.Answer(Variant::Byte(speaker.enabled));
     return;
   }
-  const std::uint8_t on = ValueAsByte(call.value);
+  std::uint8_t on = speaker.enabled;
+  PropertySlot slot;
+  slot.BindByte(on);
+  slot.Assign(call.value);
   if (on == speaker.enabled) return;
   speaker.enabled = on;
   UpdateMapSpeaker(speaker, false);

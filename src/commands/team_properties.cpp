@@ -11,6 +11,8 @@ namespace kiv {
 void RunTeamProperty(InternalCall& call) {
   // The team is copied first: a character's scripts may change the reference.
   const Variant team = call.object.value;
+  // The actor executor writes the result; the executor's tail leaves it.
+  call.resultSet = true;
   if (!team.IsArray()) return;
   const std::int32_t map = call.object.mapIndex;
   for (const Variant& character : team.Elements()) {

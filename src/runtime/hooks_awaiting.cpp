@@ -8,7 +8,6 @@ constexpr const char* kCommands = "Script commands and properties (not yet filed
 
 constexpr AwaitingHook kAwaiting[] = {
     {"scriptHooks.fieldExecutor", kCommands},
-    {"scriptHooks.objectExecutor", kCommands},
     {"triggerHooks.FieldAtTarget", kCommands},
 };
 

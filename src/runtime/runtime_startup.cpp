@@ -2,6 +2,7 @@
 
 #include "commands/actor_executor.h"
 #include "commands/internal_executor.h"
+#include "commands/object_executor.h"
 #include "mathkiv/models.h"
 #include "media/graphics.h"
 #include "player/boxes_install.h"
@@ -46,6 +47,7 @@ void RuntimeStartUp() {
   InstallInternalCommands();
   // Properties of characters, vehicles, turrets and map objects.
   InstallActorProperties();
+  InstallObjectExecutor();
   InstallRenderDataHooks();
   InstallPlayerHooks();
   InstallWorldCollisionHooks();

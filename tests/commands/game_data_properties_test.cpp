@@ -142,9 +142,8 @@ TEST_F(GameDataPropertiesTest, UsageHoldsOnlyWhenEveryNamedFlagIsSet) {
     frame.valueStackTop = 0;
     ScriptValue object{kObjectItem, Variant::Long(0), -1};
     ScriptValue result;
-    InternalCall call{SymbolIntern(u"Usage"), object, 0, result, kModeRead, Variant(), true, {}, {}, false};
-    RunItemProperty(call);
-    return ScriptValue{0, call.readValue, 0};
+    ScriptObjectProperty(SymbolIntern(u"Usage"), object, 0, result, kModeRead, Variant(), true);
+    return result;
   }();
   EXPECT_EQ(fromCollection.value, Variant::Integer(0));
   EXPECT_NE(Raised([&] { ItemRead(0, u"Usage", Texts({u"flying"})); }), "no error");

@@ -212,6 +212,9 @@ TEST(PropertySlot, ConvertsThenClampsLongAndSingleButNotBooleanOrCurrency) {
       {"Boolean: no clamp", PropertySlot::Type::kBoolean, Variant::Long(9), 5, 6, Variant::Byte(1), nullptr},
       {"Currency: four decimals", PropertySlot::Type::kCurrency, Variant::Double(12.34567), 0, 1,
        Variant::CurrencyScaled(123457), nullptr},
+      {"Byte: a number", PropertySlot::Type::kByte, Variant::Double(200.6), kClampLowest, kClampHighest,
+       Variant::Byte(201), nullptr},
+      {"Byte: clamped", PropertySlot::Type::kByte, Variant::Long(90), 0, 50, Variant::Byte(50), nullptr},
   };
   for (const Case& c : cases) {
     whole = 0;
@@ -231,6 +234,9 @@ TEST(PropertySlot, ConvertsThenClampsLongAndSingleButNotBooleanOrCurrency) {
         break;
       case PropertySlot::Type::kCurrency:
         slot.BindCurrency(money);
+        break;
+      case PropertySlot::Type::kByte:
+        slot.BindByte(flag);
         break;
       case PropertySlot::Type::kNone:
         break;

@@ -1,7 +1,8 @@
 #pragma once
-// One kind's entry of the object executor on the real script engine: calls
-// with plain arguments from the top frame, the common tail of the executor
-// (slot or answer to the result) after the entry.
+// One kind of the object executor on the real script engine: calls with plain
+// arguments from the top frame through the executor, whose kind table must
+// pick the kind's entry.
+#include "commands/object_executor.h"
 #include "commands/object_kind_commands.h"
 #include "internal_commands_fixture.h"
 
@@ -29,17 +30,12 @@ class ObjectKindTest : public InternalCommandsTest {
     frame.valueStack.emplace_back();
     frame.stackBase = 0;
     frame.valueStackTop = static_cast<std::int32_t>(arguments.size()) - 1;
+    // The executor's kind table sends the reference to this entry.
+    EXPECT_EQ(ObjectKindEntryFor(kind), entry) << "kind " << kind;
     ScriptValue object{kind, id, map};
     ScriptValue result;
-    InternalCall call{SymbolIntern(name), object, static_cast<std::int32_t>(arguments.size()) - 1,
-                      result, mode, value, true, {}, {}, false};
-    entry(call);
-    if (call.Assigning()) {
-      if (call.slot.Bound()) call.slot.Assign(call.value);
-    } else {
-      if (call.slot.Bound()) call.Answer(call.slot.Read());
-      if (call.readFilled) ScriptWriteResult(call.result, call.readValue);
-    }
+    ScriptObjectProperty(SymbolIntern(name), object, static_cast<std::int32_t>(arguments.size()) - 1, result, mode,
+                         value, true);
     return result;
   }
 

@@ -342,8 +342,7 @@ TEST_F(PartyControlsTest, WaitRequestsForControls) {
   frame.valueStackTop = 1;
   ScriptValue object{kObjectPlayer, Variant::Long(1), -1};
   ScriptValue result;
-  InternalCall call{SymbolIntern(u"WaitControl2"), object, 1, result, kModeRead, Variant(), true, {}, {}, false};
-  RunPartyProperty(call);
+  ScriptObjectProperty(SymbolIntern(u"WaitControl2"), object, 1, result, kModeRead, Variant(), true);
   EXPECT_EQ(result.value, ScriptMakeWaitRequest(1, 0, -1, 0, -1, expected, -1, -1, 1));
 }
 
