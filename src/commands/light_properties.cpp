@@ -1,9 +1,11 @@
 // Lights of a map: colour, on and radius, each change relighting the map
 // around the light.
 #include "commands/map_object_access.h"
+#include "commands/map_object_copies.h"
 #include "commands/object_kind_commands.h"
 #include "data/sector_grid.h"
 #include "render/light_maps.h"
+#include "script/script_map_resolvers.h"
 #include "script/script_value_ops.h"
 
 namespace kiv {
@@ -87,12 +89,26 @@ void LightRadius(InternalCall& call) {
   if (relit.clearDistanceSquared < relit.nearestBlockedSquared) relit.clearDistanceSquared = relit.nearestBlockedSquared;
 }
 
+// Off and nameless; the light keeps its place in the list.
+void LightDelete(InternalCall& call) { RemoveLight(CalledMapIndex(call), CalledLightIndex(call)); }
+
+// To x, y, z of the map named first; naming the map may load it.
+void LightPosition(InternalCall& call) {
+  const std::int32_t target = VarToLong(ScriptResolveMap(call.ArgumentText(0), true, true, true).value);
+  const auto x = static_cast<float>(VarToDouble(call.Argument(1)));
+  const auto y = static_cast<float>(VarToDouble(call.Argument(2)));
+  const auto z = static_cast<float>(VarToDouble(call.Argument(3)));
+  MoveLight(CalledLightIndex(call), CalledMapIndex(call), target, x, y, z);
+}
+
 constexpr InternalCommand kLightCommands[] = {
     {"Name", [](InternalCall& call) { TextProperty(call, CalledLight(call).name); }},
     {"Title", [](InternalCall& call) { TextProperty(call, CalledLight(call).displayName); }},
     {"Color", LightColor},
     {"On", LightOn},
     {"Radius", LightRadius},
+    {"Delete", LightDelete},
+    {"Position", LightPosition},
 };
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Speakers of a map: on, sound and radius, each change passed to the sound.
 #include "commands/map_object_access.h"
+#include "commands/map_object_copies.h"
 #include "commands/object_kind_commands.h"
 #include "media/sound_sets.h"
 #include "player/map_speaker_sound.h"
 #include "script/script_lookups.h"
+#include "script/script_map_resolvers.h"
 #include "script/script_value_ops.h"
 
 namespace kiv {
@@ -51,10 +53,22 @@ void SpeakerRadius(InternalCall& call) {
   if (speaker.enabled != 0) UpdateMapSpeaker(speaker, true);
 }
 
+// To x, y, z of the map named first; naming the map may load it.
+void SpeakerPosition(InternalCall& call) {
+  const std::int32_t target = VarToLong(ScriptResolveMap(call.ArgumentText(0), true, true, true).value);
+  const auto x = static_cast<float>(VarToDouble(call.Argument(1)));
+  const auto y = static_cast<float>(VarToDouble(call.Argument(2)));
+  const auto z = static_cast<float>(VarToDouble(call.Argument(3)));
+  const std::int32_t map = CalledMapIndex(call);
+  const auto speaker = static_cast<std::int32_t>(CalledObjectIndex(call, gameData.maps[map].speakers.size()));
+  MoveSpeaker(speaker, map, target, x, y, z);
+}
+
 constexpr InternalCommand kSpeakerCommands[] = {
     {"On", SpeakerOn},
     {"Sound", SpeakerSoundProperty},
     {"Radius", SpeakerRadius},
+    {"Position", SpeakerPosition},
 };
 
 }  // namespace

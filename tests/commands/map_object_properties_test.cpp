@@ -200,6 +200,25 @@ TEST_F(MapObjectPropertiesTest, LightOnAndRadius) {
   EXPECT_EQ(Raised([&] { Set(RunLightProperty, kObjectLight, u"On", Variant::Long(256)); }).substr(0, 2), "6 ");
 }
 
+TEST_F(MapObjectPropertiesTest, LightAndSpeakerMovesAndDeletingALight) {
+  Get(RunLightProperty, kObjectLight, u"Position", {Variant::Text(u"Town"), Variant::Long(64), Variant::Double(96.5),
+                                                     Variant::Long(8)});
+  const Light& light = TheMap().lights[0];
+  EXPECT_EQ(std::vector<float>({light.x, light.y, light.z}), std::vector<float>({64.0f, 96.5f, 8.0f}));
+  Get(RunSpeakerProperty, kObjectSpeaker, u"Position", {Variant::Text(u"Town"), Variant::Long(1), Variant::Long(2),
+                                                         Variant::Long(3)});
+  const Speaker& speaker = TheMap().speakers[0];
+  EXPECT_EQ(std::vector<float>({speaker.x, speaker.y, speaker.z}), std::vector<float>({1.0f, 2.0f, 3.0f}));
+  EXPECT_NE(Raised([&] { Get(RunLightProperty, kObjectLight, u"Position", Texts({u"Nowhere", u"1", u"2", u"3"})); }),
+            "no error");
+
+  TheMap().lights[0].enabled = 1;
+  Get(RunLightProperty, kObjectLight, u"Delete");
+  ASSERT_EQ(TheMap().lights.size(), 1u);
+  EXPECT_EQ(TheMap().lights[0].enabled, 0);
+  EXPECT_EQ(TheMap().lights[0].name, u"");
+}
+
 TEST_F(MapObjectPropertiesTest, ZoneSidesAndPositionMarkTheZoneChanged) {
   Zone& zone = TheMap().zones[0];
   struct Case {
