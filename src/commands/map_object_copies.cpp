@@ -6,7 +6,7 @@
 #include "data/game_data.h"
 #include "data/script_record.h"
 #include "data/sector_grid.h"
-#include "media/sound_channels.h"
+#include "player/map_speaker_sound.h"
 #include "render/light_maps.h"
 #include "world/object_resets.h"
 
@@ -37,26 +37,6 @@ void Relight(std::int32_t map, std::int32_t lightIndex) {
   GenerateLighting(map, lightIndex, true);
   Light& lit = gameData.maps[map].lights[static_cast<std::size_t>(lightIndex)];
   lit.clearDistanceSquared = lit.nearestBlockedSquared;
-}
-
-void UpdateSpeakerSound(Speaker& speaker, bool placeOnly) {
-  SpeakerSound sound;
-  sound.x = speaker.x;
-  sound.y = speaker.y;
-  sound.z = speaker.z;
-  sound.enabled = speaker.enabled;
-  sound.radius = speaker.radius;
-  sound.startAngle = speaker.startAngle;
-  sound.endAngle = speaker.endAngle;
-  sound.soundSet = speaker.soundSet;
-  sound.channel = speaker.channel;
-  sound.variation = speaker.variation;
-  sound.volumeFactor = speaker.volumeFactor;
-  sound.focus = speaker.focus;
-  SoundUpdateSpeaker(sound, placeOnly);
-  speaker.channel = sound.channel;
-  speaker.variation = sound.variation;
-  speaker.playing = sound.channel != 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -150,13 +130,13 @@ std::int32_t MoveSpeaker(std::int32_t speaker, std::int32_t map, std::int32_t ta
   entry.y = y;
   entry.z = z;
   if (targetMap == map) {
-    UpdateSpeakerSound(entry, true);
+    UpdateMapSpeaker(entry, true);
     return speaker;
   }
   const bool wasEnabled = entry.enabled != 0;
   if (wasEnabled) {
     entry.enabled = 0;
-    UpdateSpeakerSound(entry, false);
+    UpdateMapSpeaker(entry, false);
   }
   Map& target = gameData.maps[targetMap];
   target.speakers.push_back(gameData.maps[map].speakers[static_cast<std::size_t>(speaker)]);
@@ -164,7 +144,7 @@ std::int32_t MoveSpeaker(std::int32_t speaker, std::int32_t map, std::int32_t ta
   if (wasEnabled) {
     Speaker& added = target.speakers.back();
     added.enabled = 1;
-    UpdateSpeakerSound(added, false);
+    UpdateMapSpeaker(added, false);
   }
   gameData.maps[map].speakers[static_cast<std::size_t>(speaker)].name.clear();
   return copy;

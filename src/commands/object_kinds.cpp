@@ -1,4 +1,5 @@
 #include "commands/object_executor.h"
+#include "commands/object_kind_commands.h"
 
 namespace kiv {
 
@@ -12,6 +13,21 @@ struct ObjectKindEntry {
 // One line per kind the executor takes; any other kind is "Invalid object type.".
 constexpr ObjectKindEntry kObjectKinds[] = {
     {kObjectMap, RunMapProperty},
+    {kObjectTeam, RunTeamProperty},
+    {kObjectPartyMember, RunPartyMemberProperty},
+    {kObjectDoor, RunDoorProperty},
+    {kObjectLight, RunLightProperty},
+    {kObjectZone, RunZoneProperty},
+    {kObjectSpawn, RunSpawnProperty},
+    {kObjectItem, RunItemProperty},
+    {kObjectEffect, RunEffectProperty},
+    {kObjectEquipmentArea, RunEquipmentAreaProperty},
+    {kObjectStatistic, RunStatisticProperty},
+    {kObjectInputSet, RunInputSetProperty},
+    {kObjectSpeaker, RunSpeakerProperty},
+    {kObjectPlayer, RunPartyProperty},
+    {kObjectSprite, RunEffectProperty},
+    {kObjectFont, RunFontProperty},
 };
 
 }  // namespace

@@ -29,6 +29,7 @@
 //               a set flag makes that template immune to the item.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "data/set_records.h"
@@ -43,6 +44,13 @@ inline constexpr std::int32_t kItemWholeParty = 0x20;     // acts on the whole p
 // EffectFlags bits.
 inline constexpr std::int32_t kEffectOnValues = 0x1;      // StatChange adds to the current values
 inline constexpr std::int32_t kEffectOnMaximums = 0x2;    // StatChange adds to the maximums
+
+// Shop and inventory values, in the order the file keeps them after the
+// display name: the text field, then (after the kind number) the 64-bit value
+// and Long B.
+inline const std::u16string& ItemDescription(const Item& item) { return item.text; }
+inline std::int64_t ItemPriceScaled(const Item& item) { return item.value64; }  // Currency: ten-thousandths
+inline std::int32_t ItemWeight(const Item& item) { return item.valueB; }
 
 // General.
 inline std::int32_t ItemFlags(const Item& item) { return item.flagsX; }

@@ -32,7 +32,7 @@ struct Door {
   std::u16string name;
   std::u16string displayName;
   std::uint8_t byte1 = 0;
-  std::int32_t value1 = 0;
+  std::int32_t value1 = -1;  // white until a file or save gives the colour
   std::int32_t value2 = 0;
   std::uint8_t byte2 = 0;
   std::uint8_t byte3 = 0;
@@ -62,13 +62,10 @@ struct Door {
   CollisionShape collisionShape;
   std::int32_t openTimeLeft = 0;  // ms before the open door closes; run time, never stored
 
-  // How the door is drawn; the reader leaves these as they start.
-  std::uint8_t hidden = 0;
-  std::uint8_t cellColumn = 0, cellRow = 0;  // texture cell of the door set, 8 x 4
+  // How the door is drawn besides its stored fields (data/door_fields.h);
+  // the reader leaves these as they start.
   std::uint8_t mirrorU = 0, mirrorV = 0;
   std::uint8_t fullBright = 0;  // not lit by the map's light grid
-  std::uint32_t color = 0xFFFFFFFF;
-  std::uint32_t secondColor = 0;
 
   // The no-rectangle byte: an inactive door neither collides nor is hit.
   std::uint8_t& Inactive() { return byte6; }

@@ -81,9 +81,13 @@ struct Player {
   std::int32_t actionIndicatorTime = 0;
   SpriteInstance actionIndicator;
   // Run-time values of the character movement and action, never stored.
-  std::int32_t distanceTravelled = 0;  // pixels the controlled characters moved
   std::int32_t actionUsed = 0;         // -1: the action was used; set only by characters' actions
 };
+
+// The two Longs stored after the money: the points the player has gathered
+// and the steps (pixels) the player's characters have walked.
+inline std::int32_t& PlayerPoints(Player& p) { return p.value1; }
+inline std::int32_t& PlayerSteps(Player& p) { return p.value2; }
 
 struct Team {
   Identifier id;

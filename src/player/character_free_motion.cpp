@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "core/angles.h"
 #include "core/math_util.h"
@@ -179,7 +181,9 @@ void WriteBack(CharacterTurn& turn, Actor& a, const MotionWork& work) {
     const double dx = RoundToLong(work.x) - RoundToLong(a.x);
     const double dy = RoundToLong(work.y) - RoundToLong(a.y);
     const double dz = RoundToLong(work.z) - RoundToLong(a.z);
-    owner->distanceTravelled += RoundToLong(std::sqrt(dx * dx + dy * dy + dz * dz));
+    // Steps are saved with the player: they stop at the largest Long.
+    const std::int64_t steps = static_cast<std::int64_t>(PlayerSteps(*owner)) + RoundToLong(std::sqrt(dx * dx + dy * dy + dz * dz));
+    PlayerSteps(*owner) = static_cast<std::int32_t>(std::min<std::int64_t>(steps, INT32_MAX));
   }
   a.x = work.x;
   a.y = work.y;

@@ -18,6 +18,7 @@
 #include "media/sound_channels.h"
 #include "platform/audio/mixer.h"
 #include "player/game_window.h"
+#include "player/map_speaker_sound.h"
 #include "player/player_hooks.h"
 #include "player/resource_groups.h"
 #include "player/shell_state.h"
@@ -30,31 +31,6 @@ std::int32_t screenWidthTiles = 0;
 namespace {
 
 constexpr std::uint8_t kFieldKindView = 6;
-
-SpeakerSound AsSpeakerSound(const Speaker& speaker) {
-  SpeakerSound sound;
-  sound.x = speaker.x;
-  sound.y = speaker.y;
-  sound.z = speaker.z;
-  sound.enabled = speaker.enabled;
-  sound.radius = speaker.radius;
-  sound.startAngle = speaker.startAngle;
-  sound.endAngle = speaker.endAngle;
-  sound.soundSet = speaker.soundSet;
-  sound.channel = speaker.channel;
-  sound.variation = speaker.variation;
-  sound.volumeFactor = speaker.volumeFactor;
-  sound.focus = speaker.focus;
-  return sound;
-}
-
-void StartSpeaker(Speaker& speaker) {
-  SpeakerSound sound = AsSpeakerSound(speaker);
-  SoundUpdateSpeaker(sound, false);
-  speaker.channel = sound.channel;
-  speaker.variation = sound.variation;
-  speaker.playing = sound.channel != 0 ? 1 : 0;
-}
 
 }  // namespace
 
@@ -133,7 +109,7 @@ void RefreshViewedMaps(bool resetBoxes) {
       changed = true;
       if (map.shownNow != 0) {
         dataHooks.GenerateMapData(m, true);
-        for (Speaker& speaker : gameData.maps[m].speakers) StartSpeaker(speaker);
+        for (Speaker& speaker : gameData.maps[m].speakers) UpdateMapSpeaker(speaker, false);
       } else {
         for (Speaker& speaker : map.speakers) {
           if (speaker.playing == 0) continue;

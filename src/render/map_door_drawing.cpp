@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/math_util.h"
+#include "data/door_fields.h"
 #include "data/game_data.h"
 #include "data/map_record.h"
 #include "mathkiv/colors.h"
@@ -47,20 +48,21 @@ void DrawDoors(const MapDrawStep& step) {
   device.SetRenderState(gfx::kRsCullMode, gfx::kCullNone);
   const auto doorSets = static_cast<std::int32_t>(gameData.doorSets.size());
   for (const Door& door : record.doors) {
-    if (door.hidden != 0 || door.doorSet < 0 || door.doorSet >= doorSets) continue;
+    if (DoorNoDraw(door) || door.doorSet < 0 || door.doorSet >= doorSets) continue;
     if (OutsideVisibleRect(door.x, door.y, kMarginLeft, kMarginUp, kMarginRight, kMarginDown, step.visibleRect))
       continue;
-    const float u1 = static_cast<float>(door.cellColumn) / kCellsAcross;
-    const float v1 = static_cast<float>(door.cellRow) / kCellsDown;
-    const float u2 = static_cast<float>(door.cellColumn + 1) / kCellsAcross;
-    const float v2 = static_cast<float>(door.cellRow + 1) / kCellsDown;
-    std::uint32_t colour = door.color, light = door.color;
+    const float u1 = static_cast<float>(DoorTileX(door)) / kCellsAcross;
+    const float v1 = static_cast<float>(DoorTileY(door)) / kCellsDown;
+    const float u2 = static_cast<float>(DoorTileX(door) + 1) / kCellsAcross;
+    const float v2 = static_cast<float>(DoorTileY(door) + 1) / kCellsDown;
+    const std::uint32_t own = DoorColour(door);
+    std::uint32_t colour = own, light = own;
     if (door.fullBright == 0) {
       const std::uint32_t l = DoorLightColor(record, door.x, door.y, door.z);
-      colour = ColorModulate(door.color, l);
-      light = (l & 0x00FFFFFFu) | (door.color & 0xFF000000u);
+      colour = ColorModulate(own, l);
+      light = (l & 0x00FFFFFFu) | (own & 0xFF000000u);
     }
-    DrawDoor(door.doorSet, door.x, door.y + kDoorRise, door.z, u1, v1, u2, v2, colour, light, door.secondColor,
+    DrawDoor(door.doorSet, door.x, door.y + kDoorRise, door.z, u1, v1, u2, v2, colour, light, DoorSpecular(door),
              door.openStyle, door.openAmount, door.mirrorU != 0, door.mirrorV != 0, false, kDoorWidth, kDoorHeight);
   }
   device.SetDepthLayer(0);

@@ -50,9 +50,6 @@ MessageTextLook MessageTextPlacement(float screenX, float screenY, bool secondFo
 
 // The names drawing gives to the shadow fields that records keep under their
 // file names.
-bool DoorCastsShadow(const Door& door);
-std::uint32_t DoorShadowColour(const Door& door);
-std::uint32_t DoorShadowSecondColour(const Door& door);
 std::uint32_t ActorShadowSecondColour(const Actor& actor);
 bool PickUpCastsShadow(const PickUp& p);
 std::uint32_t PickUpShadowColour(const PickUp& p);

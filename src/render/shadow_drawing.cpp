@@ -10,6 +10,7 @@
 
 #include "core/angles.h"
 #include "data/actor_record.h"
+#include "data/door_fields.h"
 #include "data/game_data.h"
 #include "data/map_record.h"
 #include "media/draw_device.h"
@@ -57,12 +58,12 @@ const SpriteSet* SetAt(std::int32_t set) {
 void DrawDoorShadows(const MapDrawStep& step, const Map& map) {
   const auto doorSets = static_cast<std::int32_t>(gameData.doorSets.size());
   for (const Door& door : map.doors) {
-    if (!DoorCastsShadow(door) || door.hidden != 0 || door.doorSet < 0 || door.doorSet >= doorSets) continue;
+    if (!DoorCastsShadow(door) || DoorNoDraw(door) || door.doorSet < 0 || door.doorSet >= doorSets) continue;
     if (OutsideVisibleRect(door.x, door.y, kDoorLeft, kDoorUp, kDoorRight, kDoorDown, step.visibleRect)) continue;
-    const float u1 = static_cast<float>(door.cellColumn) / kCellsAcross;
-    const float v1 = static_cast<float>(door.cellRow) / kCellsDown;
-    const float u2 = static_cast<float>(door.cellColumn + 1) / kCellsAcross;
-    const float v2 = static_cast<float>(door.cellRow + 1) / kCellsDown;
+    const float u1 = static_cast<float>(DoorTileX(door)) / kCellsAcross;
+    const float v1 = static_cast<float>(DoorTileY(door)) / kCellsDown;
+    const float u2 = static_cast<float>(DoorTileX(door) + 1) / kCellsAcross;
+    const float v2 = static_cast<float>(DoorTileY(door) + 1) / kCellsDown;
     const std::uint32_t colour = DoorShadowColour(door);
     DrawDoor(door.doorSet, door.x, door.y + kDoorRise, door.z, u1, v1, u2, v2, colour, colour,
              DoorShadowSecondColour(door), door.openStyle, door.openAmount, door.mirrorU != 0, door.mirrorV != 0,
@@ -202,9 +203,6 @@ void DrawShadows(const MapDrawStep& step) {
 // and shadow colour after its colour and specular, the second shadow colour
 // after them, as an actor stores its specular, shadow colour and the value
 // after it.
-bool DoorCastsShadow(const Door& door) { return door.byte4 != 0; }
-std::uint32_t DoorShadowColour(const Door& door) { return static_cast<std::uint32_t>(door.value3); }
-std::uint32_t DoorShadowSecondColour(const Door& door) { return static_cast<std::uint32_t>(door.value4); }
 std::uint32_t ActorShadowSecondColour(const Actor& actor) { return static_cast<std::uint32_t>(actor.designValue); }
 // A pick-up's second flag byte and the two values after it.
 bool PickUpCastsShadow(const PickUp& p) { return p.flag2 != 0; }

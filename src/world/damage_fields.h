@@ -26,9 +26,6 @@ inline std::int32_t& RecoverTime(Actor& a) { return a.timeSinceHurt; }
 inline std::uint8_t DropChance(const InventoryEntry& e) { return e.flag; }
 inline std::int32_t Quantity(const InventoryEntry& e) { return e.quantity; }
 
-// The points a player has gathered (the Long stored after its money).
-inline std::int32_t& PlayerPoints(Player& p) { return p.value1; }
-
 // The spawn that made the character, its deaths and the total it makes.
 inline std::int32_t& KilledCount(Spawn& s) { return s.died; }
 inline std::int32_t MaxTotal(const Spawn& s) { return s.count; }

@@ -32,22 +32,6 @@ Actor& CharacterOf(const Player& player, const PartyMember& member) {
   return actors[static_cast<std::size_t>(member.character)];
 }
 
-// The base of a statistic at a level; false when the member's table does not
-// reach that statistic or level. A row the file did not store is 0 throughout.
-bool LevelStat(const PartyMember& member, std::size_t statistic, std::int32_t level, std::int64_t& value) {
-  if (statistic >= member.levelStats.size() || level < member.minLevel || level > member.maxLevel)
-    return false;
-  const std::vector<std::int32_t>& row = member.levelStats[statistic];
-  const std::int64_t column = static_cast<std::int64_t>(level) - member.minLevel;
-  if (row.empty()) {
-    value = 0;
-    return true;
-  }
-  if (column >= static_cast<std::int64_t>(row.size())) return false;
-  value = row[static_cast<std::size_t>(column)];
-  return true;
-}
-
 // After a step from one level to the next: the maximums move by the change of
 // the level bases (left alone where the table has no value for either level),
 // then every statistic is restored to its maximum.
@@ -116,6 +100,20 @@ void StopCharacter(Actor& actor) {
 }
 
 }  // namespace
+
+bool LevelStat(const PartyMember& member, std::size_t statistic, std::int32_t level, std::int64_t& value) {
+  if (statistic >= member.levelStats.size() || level < member.minLevel || level > member.maxLevel)
+    return false;
+  const std::vector<std::int32_t>& row = member.levelStats[statistic];
+  const std::int64_t column = static_cast<std::int64_t>(level) - member.minLevel;
+  if (row.empty()) {
+    value = 0;
+    return true;
+  }
+  if (column >= static_cast<std::int64_t>(row.size())) return false;
+  value = row[static_cast<std::size_t>(column)];
+  return true;
+}
 
 void AddPartyMemberExperience(std::int32_t player, std::int32_t member, std::int32_t points,
                               std::int32_t target) {

@@ -2,9 +2,16 @@
 // Party members gain experience and levels by a linear threshold, take their
 // statistics' bases per level, learn the magic a level grants, and leave the
 // chain of members that follow one another.
+#include <cstddef>
 #include <cstdint>
 
+#include "data/project_state.h"
+
 namespace kiv {
+
+// The base of a statistic at a level; false when the member's table does not
+// reach that statistic or level. A row the file did not store is 0 throughout.
+bool LevelStat(const PartyMember& member, std::size_t statistic, std::int32_t level, std::int64_t& value);
 
 // The system trigger told of a member's change of level.
 inline constexpr std::int32_t kLevelChangedSystemTrigger = 5;

@@ -249,14 +249,18 @@ TEST_F(FreeMotion, WalkTimeTakesTheFirstRuleThatApplies) {
   }
 }
 
-TEST_F(FreeMotion, DistanceTravelledCountsForAPlayersCharacter) {
+TEST_F(FreeMotion, StepsCountForAPlayersCharacter) {
   const std::int32_t k = AddCharacter(100.0f, 100.0f);
   OwnByPlayer(k);
   Character(k).velocityX = 0.3f;
   Character(k).velocityY = 0.4f;
   Run(k, 10);
-  EXPECT_EQ(projectState.players[0].distanceTravelled, 5);
+  EXPECT_EQ(PlayerSteps(projectState.players[0]), 5);
   EXPECT_EQ(Character(k).moved, 1);
+  // A count at the largest Long stays there.
+  PlayerSteps(projectState.players[0]) = INT32_MAX - 2;
+  Run(k, 10);
+  EXPECT_EQ(PlayerSteps(projectState.players[0]), INT32_MAX);
 }
 
 TEST_F(FreeMotion, CombinationsThatWouldNotMoveAreSkipped) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/actor_record.h"
+#include "data/door_fields.h"
 #include "data/game_data.h"
 #include "data/map_record.h"
 #include "data/project_state.h"
@@ -619,10 +620,10 @@ class MapDoorTest : public MapObjectsTest {
 
 TEST_F(MapDoorTest, TextureCellAndLightFromTheGridCornerAtItsFoot) {
   Door& d = AddDoor(100.4f, 70.6f, 33);
-  d.cellColumn = 3;
-  d.cellRow = 2;
-  d.color = 0x80FFFFFF;
-  d.secondColor = 0x00112233;
+  DoorTileX(d) = 3;
+  DoorTileY(d) = 2;
+  DoorColour(d) = static_cast<std::int32_t>(0x80FFFFFFu);
+  DoorSpecular(d) = 0x00112233;
   DrawDoors(step);
   ASSERT_EQ(recorder.quads.size(), 1u);
   const ColoredVertex bl = Corner(recorder.quads[0], test::kBottomLeft);
@@ -642,14 +643,14 @@ TEST_F(MapDoorTest, TextureCellAndLightFromTheGridCornerAtItsFoot) {
 TEST_F(MapDoorTest, OverlayTakesTheLightWithTheDoorsAlphaAndFullBrightDoorsTheirOwnColours) {
   gameData.doorSets[0].textures[2] = NewTexture(256);
   Door& d = AddDoor(64, 64, 0);
-  d.color = 0x80C0C0C0;
+  DoorColour(d) = static_cast<std::int32_t>(0x80C0C0C0u);
   DrawDoors(step);
   ASSERT_EQ(recorder.quads.size(), 2u);
   EXPECT_EQ(Corner(recorder.quads[1], test::kTopLeft).diffuse, (Corner3(2, 4, 0) & 0xFFFFFFu) | 0x80000000u);
 
   recorder.Clear();
   d.fullBright = 1;
-  d.secondColor = 0x00445566;
+  DoorSpecular(d) = 0x00445566;
   DrawDoors(step);
   ASSERT_EQ(recorder.quads.size(), 2u);
   EXPECT_EQ(Corner(recorder.quads[0], test::kTopLeft).diffuse, 0x80C0C0C0u);
@@ -695,7 +696,7 @@ TEST_F(MapDoorTest, WhichDoorsAreDrawn) {
     SCOPED_TRACE(c.what);
     TheMap().doors.clear();
     Door& d = AddDoor(c.x, c.y, 0);
-    d.hidden = c.hidden;
+    DoorNoDraw(d) = c.hidden;
     d.doorSet = c.set;
     recorder.Clear();
     DrawDoors(step);
