@@ -42,9 +42,16 @@ void MessageWait(InternalCall& call) {
                                                       player));
 }
 
-// An argument the call does not have reads as Empty.
-Variant ArgumentOrEmpty(const InternalCall& call, std::int32_t i) {
-  return i <= call.argumentUpper ? call.Argument(i) : Variant();
+// Arguments the call does not have read as empty: no text, 0, off.
+std::u16string TextOrEmpty(const InternalCall& call, std::int32_t i) { return call.ArgumentText(i); }
+double NumberOrZero(const InternalCall& call, std::int32_t i) {
+  return i <= call.argumentUpper ? VarToDouble(call.Argument(i)) : 0.0;
+}
+std::int32_t LongOrZero(const InternalCall& call, std::int32_t i) {
+  return i <= call.argumentUpper ? VarToLong(call.Argument(i)) : 0;
+}
+bool FlagOrOff(const InternalCall& call, std::int32_t i) {
+  return i <= call.argumentUpper && ScriptConvertBoolean(call.Argument(i), true) != 0;
 }
 
 // The selected item, or the no-choice error (also for a selection below the list).
@@ -61,33 +68,29 @@ void Show(InternalCall& call) {
 }
 
 void Show2(InternalCall& call) {
-  const std::u16string face = VarToText(ArgumentOrEmpty(call, 1));
+  const std::u16string face = TextOrEmpty(call, 1);
   if (!face.empty()) {
     // The resolver may load a map: no record is held across it.
     const ScriptValue character = ScriptResolveCharacter(face, -1, true, false);
     messagePortrait.actor = VarToLong(character.value);
     messagePortrait.map = character.mapIndex;
-    messagePortrait.onRight = ScriptConvertBoolean(ArgumentOrEmpty(call, 2), true) != 0;
+    messagePortrait.onRight = FlagOrOff(call, 2);
   } else {
     messagePortrait.actor = -1;
     messagePortrait.map = -1;
   }
   MessageBox& box = ScriptBox();
-  box.posX = static_cast<float>(VarToDouble(ArgumentOrEmpty(call, 3)));
-  box.posY = static_cast<float>(VarToDouble(ArgumentOrEmpty(call, 4)));
-  box.requestedWidth = VarToLong(ArgumentOrEmpty(call, 5));
-  box.linesPerPage = VarToLong(ArgumentOrEmpty(call, 6));
+  box.posX = static_cast<float>(NumberOrZero(call, 3));
+  box.posY = static_cast<float>(NumberOrZero(call, 4));
+  box.requestedWidth = LongOrZero(call, 5);
+  box.linesPerPage = LongOrZero(call, 6);
   const auto& defaults = storedProjectSettings.messageBoxDefaults;
-  box.frameColor = ScriptConvertBoolean(ArgumentOrEmpty(call, 7), true) != 0 ? 0u
-                                                                              : static_cast<std::uint32_t>(defaults[1]);
-  box.backColor = ScriptConvertBoolean(ArgumentOrEmpty(call, 8), true) != 0 ? 0u
-                                                                             : static_cast<std::uint32_t>(defaults[0]);
-  box.itemColumns = VarToLong(ArgumentOrEmpty(call, 11));
+  box.frameColor = FlagOrOff(call, 7) ? 0u : static_cast<std::uint32_t>(defaults[1]);
+  box.backColor = FlagOrOff(call, 8) ? 0u : static_cast<std::uint32_t>(defaults[0]);
+  box.itemColumns = LongOrZero(call, 11);
   std::vector<std::u16string> choices;
   for (std::int32_t i = kFirstChoiceArgument; i <= call.argumentUpper; ++i) choices.push_back(call.ArgumentText(i));
-  MessageBoxSetText(VarToText(ArgumentOrEmpty(call, 0)), choices,
-                    ScriptConvertBoolean(ArgumentOrEmpty(call, 9), true) != 0,
-                    VarToText(ArgumentOrEmpty(call, 10)));
+  MessageBoxSetText(TextOrEmpty(call, 0), choices, FlagOrOff(call, 9), TextOrEmpty(call, 10));
   ScriptBox().visible = true;
   MessageWait(call);
 }
