@@ -63,6 +63,7 @@ void ChangeInterface(InternalCall& call) {
     }
   }
   const std::int32_t next = InterfaceIndex(call.ArgumentText(0));
+  if (next < 0 || next > gameData.maps.LastIndex()) return;
   gameData.maps[next].orderNumber = interfaceOrderCounter++;
   SetPlayerInterface(next);
 }
@@ -89,7 +90,8 @@ void Statistics(InternalCall& call) {
 
 void Interface(InternalCall& call) {
   if (call.Assigning()) {
-    SetPlayerInterface(InterfaceIndex(VarToText(call.value)));
+    const std::int32_t next = InterfaceIndex(VarToText(call.value));
+    if (next >= 0) SetPlayerInterface(next);
     return;
   }
   const std::int32_t current = projectState.currentPlayerInterface.index;
