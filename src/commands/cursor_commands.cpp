@@ -47,8 +47,8 @@ PointerTarget FindPointerTarget(bool camera) {
       if (field.face != kViewFieldFace || field.nonExistent != 0 || field.noDraw != 0) continue;
       FieldScreenRect rect;
       GetFieldScreenRect(field, 0, 0, graphics.videoWidth, graphics.videoHeight, rect);
-      if (pointer.cursorX < rect.left || pointer.cursorX >= rect.left + rect.width || pointer.cursorY < rect.top ||
-          pointer.cursorY >= rect.top + rect.height) {
+      if (pointer.cursorX < rect.left || pointer.cursorX >= rect.left + rect.width ||
+          pointer.cursorY < rect.top || pointer.cursorY >= rect.top + rect.height) {
         continue;
       }
       target.map = FieldViewMap(field);
@@ -83,13 +83,23 @@ float PlanePoint(InternalCall& call, Axis planeAxis, Axis wanted) {
   gfx::Vector3 point;
   gfx::Vector3 normal;
   switch (planeAxis) {
-    case Axis::kX: point.x = v, normal.x = 1; break;
-    case Axis::kY: point.y = v, normal.y = 1; break;
-    case Axis::kZ: point.z = v, normal.z = 1; break;
+    case Axis::kX:
+      point.x = v;
+      normal.x = 1;
+      break;
+    case Axis::kY:
+      point.y = v;
+      normal.y = 1;
+      break;
+    case Axis::kZ:
+      point.z = v;
+      normal.z = 1;
+      break;
   }
   // A ray parallel to the plane meets it nowhere: the answer is 0.
   gfx::Vector3 meeting;
-  if (!gfx::PlaneIntersectLine(gfx::PlaneFromPointNormal(point, normal), nearPoint, farPoint, meeting)) return 0.0f;
+  if (!gfx::PlaneIntersectLine(gfx::PlaneFromPointNormal(point, normal), nearPoint, farPoint, meeting))
+    return 0.0f;
   return wanted == Axis::kX ? meeting.x : wanted == Axis::kY ? meeting.y : meeting.z;
 }
 
@@ -114,7 +124,8 @@ void Effect(InternalCall& call) {
     return;
   }
   const SpriteSet* set = PointerSpriteSet();
-  call.Answer(Variant::Text(set == nullptr ? std::u16string() : ScriptParseScriptingId(set->name, kObjectEffect)));
+  call.Answer(
+      Variant::Text(set == nullptr ? std::u16string() : ScriptParseScriptingId(set->name, kObjectEffect)));
 }
 
 void Sprite(InternalCall& call) {
@@ -147,12 +158,23 @@ void TargetYofX(InternalCall& call) { AnswerPlanePoint(call, Axis::kX, Axis::kY)
 void TargetZofX(InternalCall& call) { AnswerPlanePoint(call, Axis::kX, Axis::kZ); }
 
 constexpr InternalCommand kCursorCommands[] = {
-    {"Cursor.ActionDown", ActionDown}, {"Cursor.ActionUp", ActionUp},     {"Cursor.Color", Color},
-    {"Cursor.Effect", Effect},         {"Cursor.Sprite", Sprite},         {"Cursor.X", X},
-    {"Cursor.Y", Y},                   {"Cursor.DeltaX", DeltaX},         {"Cursor.DeltaY", DeltaY},
-    {"Cursor.DeltaZ", DeltaZ},         {"Cursor.TargetMap", TargetMap},   {"Cursor.TargetXofZ", TargetXofZ},
-    {"Cursor.TargetYofZ", TargetYofZ}, {"Cursor.TargetXofY", TargetXofY}, {"Cursor.TargetZofY", TargetZofY},
-    {"Cursor.TargetYofX", TargetYofX}, {"Cursor.TargetZofX", TargetZofX},
+    {"Cursor.ActionDown", ActionDown},
+    {"Cursor.ActionUp", ActionUp},
+    {"Cursor.Color", Color},
+    {"Cursor.Effect", Effect},
+    {"Cursor.Sprite", Sprite},
+    {"Cursor.X", X},
+    {"Cursor.Y", Y},
+    {"Cursor.DeltaX", DeltaX},
+    {"Cursor.DeltaY", DeltaY},
+    {"Cursor.DeltaZ", DeltaZ},
+    {"Cursor.TargetMap", TargetMap},
+    {"Cursor.TargetXofZ", TargetXofZ},
+    {"Cursor.TargetYofZ", TargetYofZ},
+    {"Cursor.TargetXofY", TargetXofY},
+    {"Cursor.TargetZofY", TargetZofY},
+    {"Cursor.TargetYofX", TargetYofX},
+    {"Cursor.TargetZofX", TargetZofX},
 };
 
 }  // namespace

@@ -69,7 +69,8 @@ void LoadingMap(InternalCall& call) {
 }
 
 void LoadingProgress100(InternalCall& call) {
-  if (!call.Assigning()) call.Answer(Variant::Long(RoundToLong(static_cast<double>(shell.loadingProgress) * 100)));
+  if (!call.Assigning())
+    call.Answer(Variant::Long(RoundToLong(static_cast<double>(shell.loadingProgress) * 100)));
 }
 
 void LoadingProgress(InternalCall& call) {

@@ -37,7 +37,8 @@ namespace {
 // the script waits until loading and saving are idle again.
 void OpenSlotMenuForScript(InternalCall& call, bool save) {
   const PlayerControlState control = ScriptPlayerControl(shell.currentPlayer);
-  if (control.currentMap >= -1 && control.currentMap <= gameData.maps.LastIndex() && control.controlledCharacter >= 0) {
+  if (control.currentMap >= -1 && control.currentMap <= gameData.maps.LastIndex() &&
+      control.controlledCharacter >= 0) {
     auto& actors = gameData.maps[control.currentMap].actors;
     if (control.controlledCharacter < static_cast<std::int32_t>(actors.size())) {
       ClearCharacterMotion(actors[static_cast<std::size_t>(control.controlledCharacter)]);
@@ -108,7 +109,8 @@ void LoadFrom(InternalCall& call) {
 }
 
 void LoadSetting(InternalCall& call) {
-  call.Answer(Variant::Text(ScriptLoadSetting(call.ArgumentText(0), call.ArgumentText(1), call.ArgumentText(2))));
+  call.Answer(
+      Variant::Text(ScriptLoadSetting(call.ArgumentText(0), call.ArgumentText(1), call.ArgumentText(2))));
 }
 
 void SaveSetting(InternalCall& call) {
@@ -142,7 +144,8 @@ void Restart(InternalCall&) { shell.pendingRestart = true; }
 // A regular file counts, as the load dialog counts slots; a folder of that name does not.
 void SaveExists(InternalCall& call) {
   std::error_code ignored;
-  call.Answer(Variant::Long(std::filesystem::is_regular_file(SlotSavePath(call.ArgumentLong(0)), ignored) ? 1 : 0));
+  call.Answer(
+      Variant::Long(std::filesystem::is_regular_file(SlotSavePath(call.ArgumentLong(0)), ignored) ? 1 : 0));
 }
 
 // Written under a temporary name: a failed write is the script's error and the slot keeps its old file.

@@ -122,7 +122,8 @@ void MessageBoxSetText(const std::u16string& text, const std::vector<std::u16str
     box.height = box.linesPerPage;
   } else {
     box.height = box.lineCount + static_cast<std::int32_t>(box.items.size()) + (box.inputMode == 1 ? 1 : 0);
-    if (box.linesPerPage < 0 && box.height < std::abs(box.linesPerPage)) box.height = std::abs(box.linesPerPage);
+    if (box.linesPerPage < 0 && box.height < std::abs(box.linesPerPage))
+      box.height = std::abs(box.linesPerPage);
   }
 }
 

@@ -24,8 +24,10 @@ namespace kiv {
 
 namespace {
 
-constexpr char kNoChoice[] = "Attempted to check for selected message box choice when no message box had a choice.";
-constexpr char kChoiceOutOfRange[] = "Attempted to specify a message box choice outside of the expected range.";
+constexpr char kNoChoice[] =
+    "Attempted to check for selected message box choice when no message box had a choice.";
+constexpr char kChoiceOutOfRange[] =
+    "Attempted to specify a message box choice outside of the expected range.";
 // Arguments from this one on are the choices of MsgBox.Show2.
 constexpr std::int32_t kFirstChoiceArgument = 12;
 
@@ -34,12 +36,12 @@ MessageBox& ScriptBox() { return messageBoxes[0]; }
 // Until the text has had its reading time and the player presses Action.
 void MessageWait(InternalCall& call) {
   const MessageBox& box = ScriptBox();
-  const double reading =
-      static_cast<double>(box.typeFactor) * static_cast<double>(box.text.size()) * playerSettings.textInterval;
+  const double reading = static_cast<double>(box.typeFactor) * static_cast<double>(box.text.size()) *
+                         playerSettings.textInterval;
   const std::int32_t player = shell.currentPlayer;
-  call.SetResult(kValueControl, ScriptMakeWaitRequest(1, RoundToLong(reading), -1, 0, -1,
-                                                      Variant::Long(ScriptFindActionControl(player)), -1, -1,
-                                                      player));
+  call.SetResult(kValueControl,
+                 ScriptMakeWaitRequest(1, RoundToLong(reading), -1, 0, -1,
+                                       Variant::Long(ScriptFindActionControl(player)), -1, -1, player));
 }
 
 // Arguments the call does not have read as empty: no text, 0, off.
@@ -89,7 +91,8 @@ void Show2(InternalCall& call) {
   box.backColor = FlagOrOff(call, 8) ? 0u : static_cast<std::uint32_t>(defaults[0]);
   box.itemColumns = LongOrZero(call, 11);
   std::vector<std::u16string> choices;
-  for (std::int32_t i = kFirstChoiceArgument; i <= call.argumentUpper; ++i) choices.push_back(call.ArgumentText(i));
+  for (std::int32_t i = kFirstChoiceArgument; i <= call.argumentUpper; ++i)
+    choices.push_back(call.ArgumentText(i));
   MessageBoxSetText(TextOrEmpty(call, 0), choices, FlagOrOff(call, 9), TextOrEmpty(call, 10));
   ScriptBox().visible = true;
   MessageWait(call);
@@ -129,7 +132,9 @@ void SelectedNumber(InternalCall& call) {
 void Message(InternalCall& call) { TextProperty(call, scriptMessageSettings.message); }
 void Face(InternalCall& call) { TextProperty(call, scriptMessageSettings.face); }
 void RightAlignedFace(InternalCall& call) { call.slot.BindBoolean(scriptMessageSettings.rightAlignedFace); }
-void HorizontalPosition(InternalCall& call) { call.slot.BindSingle(scriptMessageSettings.horizontalPosition); }
+void HorizontalPosition(InternalCall& call) {
+  call.slot.BindSingle(scriptMessageSettings.horizontalPosition);
+}
 void VerticalPosition(InternalCall& call) { call.slot.BindSingle(scriptMessageSettings.verticalPosition); }
 void Width(InternalCall& call) { call.slot.BindLong(scriptMessageSettings.width); }
 void Height(InternalCall& call) { call.slot.BindLong(scriptMessageSettings.height); }

@@ -18,7 +18,8 @@ std::u16string PlayTimeText(std::int32_t milliseconds, bool letters) {
   const int minutes = static_cast<int>(totalSeconds / 60 % 60);
   const int seconds = static_cast<int>(totalSeconds % 60);
   char text[48];
-  std::snprintf(text, sizeof text, letters ? "%02lldh %02dm %02ds" : "%02lld:%02d:%02d", hours, minutes, seconds);
+  std::snprintf(text, sizeof text, letters ? "%02lldh %02dm %02ds" : "%02lld:%02d:%02d", hours, minutes,
+                seconds);
   return AnsiToUtf16(text);
 }
 

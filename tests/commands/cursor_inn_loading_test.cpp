@@ -63,14 +63,15 @@ class CursorInnLoadingTest : public InterfaceTest {
                    std::int16_t mode = kModeRead, const Variant& value = Variant()) {
     CallFrame& frame = TopFrame();
     frame.valueStack.clear();
-    for (const Variant& argument : arguments) frame.valueStack.push_back(ScriptValue{kValuePlain, argument, 0});
+    for (const Variant& argument : arguments)
+      frame.valueStack.push_back(ScriptValue{kValuePlain, argument, 0});
     frame.valueStack.emplace_back();
     frame.stackBase = 0;
     frame.valueStackTop = static_cast<std::int32_t>(arguments.size()) - 1;
     ScriptValue object;
     ScriptValue result;
-    ScriptRunInternal(SymbolIntern(name), object, static_cast<std::int32_t>(arguments.size()) - 1, result, mode,
-                      value, true);
+    ScriptRunInternal(SymbolIntern(name), object, static_cast<std::int32_t>(arguments.size()) - 1, result,
+                      mode, value, true);
     return result;
   }
   Variant Read(const std::u16string& name, const std::vector<Variant>& arguments = {}) {
@@ -89,8 +90,8 @@ class CursorInnLoadingTest : public InterfaceTest {
     m.layerCount = 3;
     return map;
   }
-  static std::int32_t AddView(std::int32_t interfaceMap, float x, float y, std::int32_t width, std::int32_t height,
-                              std::int32_t shows) {
+  static std::int32_t AddView(std::int32_t interfaceMap, float x, float y, std::int32_t width,
+                              std::int32_t height, std::int32_t shows) {
     const std::int32_t view = AddField(interfaceMap, x, y, 0);
     Field& v = F(interfaceMap, view);
     v.face = 6;
@@ -111,7 +112,8 @@ class CursorInnLoadingTest : public InterfaceTest {
     std::int32_t width = rect.width, height = rect.height;
     FieldCamera camera;
     SetupFieldCamera(v, rect.left, rect.top, width, height, camera);
-    const gfx::Matrix all = gfx::MatrixMultiply(gfx::MatrixMultiply(camera.world, camera.view), camera.projection);
+    const gfx::Matrix all =
+        gfx::MatrixMultiply(gfx::MatrixMultiply(camera.world, camera.view), camera.projection);
     const gfx::Vector3 p = gfx::Vec3TransformCoord(point, all);
     return {camera.x + (p.x + 1.0) / 2.0 * camera.width, camera.y + (1.0 - p.y) / 2.0 * camera.height};
   }
@@ -137,14 +139,10 @@ TEST_F(CursorInnLoadingTest, TheTargetMapIsUnderThePointerFrontToBack) {
     const char16_t* map;
   };
   const Case cases[] = {
-      {60, 100, u"Town"},   // the first view in field order wins over the later one
-      {150, 100, u"Cave"},
-      {10, 10, u"Sea"},     // the front interface wins
-      {39, 29, u"Sea"},
-      {40, 29, u"Town"},    // right and bottom edges are outside
-      {99, 149, u"Town"},
-      {200, 10, u""},
-      {-1, 10, u""},
+      {60, 100, u"Town"},                      // the first view in field order wins over the later one
+      {150, 100, u"Cave"}, {10, 10, u"Sea"},   // the front interface wins
+      {39, 29, u"Sea"},    {40, 29, u"Town"},  // right and bottom edges are outside
+      {99, 149, u"Town"},  {200, 10, u""},    {-1, 10, u""},
   };
   for (const Case& c : cases) {
     Pointer(c.x, c.y);
@@ -251,7 +249,8 @@ TEST_F(CursorInnLoadingTest, ActionButtonPressedByScript) {
   Pointer(15, 15);
   Call(u"Cursor.ActionDown");
   EXPECT_EQ(playerInputStates[0].actionState, 1);
-  EXPECT_EQ(std::make_tuple(playerInputStates[0].pressMap, playerInputStates[0].pressIndex), std::make_tuple(0, field));
+  EXPECT_EQ(std::make_tuple(playerInputStates[0].pressMap, playerInputStates[0].pressIndex),
+            std::make_tuple(0, field));
   Call(u"Cursor.ActionUp");
   EXPECT_EQ(playerInputStates[0].actionState, -1);
 }
@@ -261,9 +260,11 @@ TEST_F(CursorInnLoadingTest, InnShowFillsTheRequestFirst) {
   innRequest.done = 1;
   innRequest.music = u"Old";
   storedProjectSettings.interfaces[kInnInterface].index = -1;
-  const std::vector<Variant> six{Variant::Text(u"Welcome"), Variant::Double(12.5), Variant::Text(u"Stay"),
-                                 Variant::Text(u"Leave"),   Variant::Text(u"Night"), Variant::Text(u"Too poor")};
-  EXPECT_EQ(ErrorOf([&] { Call(u"Inn.Show", six); }), "-1 You need to have an Inn interface in order to use this.");
+  const std::vector<Variant> six{Variant::Text(u"Welcome"), Variant::Double(12.5),
+                                 Variant::Text(u"Stay"),    Variant::Text(u"Leave"),
+                                 Variant::Text(u"Night"),   Variant::Text(u"Too poor")};
+  EXPECT_EQ(ErrorOf([&] { Call(u"Inn.Show", six); }),
+            "-1 You need to have an Inn interface in order to use this.");
   EXPECT_EQ(innRequest.transaction, 0);
   EXPECT_EQ(innRequest.done, 0);
   EXPECT_EQ(innRequest.greeting, u"Welcome");
@@ -288,8 +289,8 @@ TEST_F(CursorInnLoadingTest, InnShowFillsTheRequestFirst) {
 
   // A price beyond the Currency range overflows.
   EXPECT_EQ(ErrorOf([&] {
-              Call(u"Inn.Show", {Variant::Text(u""), Variant::Double(1e15), Variant::Text(u""), Variant::Text(u""),
-                                 Variant::Text(u""), Variant::Text(u"")});
+              Call(u"Inn.Show", {Variant::Text(u""), Variant::Double(1e15), Variant::Text(u""),
+                                 Variant::Text(u""), Variant::Text(u""), Variant::Text(u"")});
             }).substr(0, 2),
             "6 ");
 }

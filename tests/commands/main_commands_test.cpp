@@ -69,7 +69,9 @@ class MainCommandsTest : public InternalCommandsTest {
   Variant Read(const std::u16string& name, const std::vector<Variant>& arguments = {}) {
     return Call(name, arguments).value;
   }
-  static bool SlotFileExists(std::int32_t slot) { return std::filesystem::is_regular_file(SlotSavePath(slot)); }
+  static bool SlotFileExists(std::int32_t slot) {
+    return std::filesystem::is_regular_file(SlotSavePath(slot));
+  }
   std::int32_t AddInterface(const std::u16string& name) {
     const std::int32_t index = gameData.maps.Append();
     gameData.maps[index].fileName = name;
@@ -143,12 +145,12 @@ TEST_F(MainCommandsTest, PlayTimeTexts) {
   };
   const Case cases[] = {
       {0, u"00:00:00", u"00h 00m 00s"},
-      {1000, u"00:00:01", u"00h 00m 01s"},         // 0.9999996 s rounds up
-      {1500, u"00:00:01", u"00h 00m 01s"},         // 1.4999994 s
+      {1000, u"00:00:01", u"00h 00m 01s"},  // 0.9999996 s rounds up
+      {1500, u"00:00:01", u"00h 00m 01s"},  // 1.4999994 s
       {59999, u"00:01:00", u"00h 01m 00s"},
-      {3723000, u"01:02:03", u"01h 02m 03s"},      // 3722.9986 s
+      {3723000, u"01:02:03", u"01h 02m 03s"},  // 3722.9986 s
       {86399000, u"23:59:59", u"23h 59m 59s"},
-      {90000000, u"25:00:00", u"25h 00m 00s"},     // past a day the hours go on
+      {90000000, u"25:00:00", u"25h 00m 00s"},  // past a day the hours go on
       {1000000000, u"277:46:40", u"277h 46m 40s"},
   };
   for (const Case& c : cases) {
@@ -253,7 +255,8 @@ TEST_F(MainCommandsTest, NamesOfTablesAreArraysEvenWhenEmpty) {
   projectState.equipmentAreas[1].name = u"Hand";
   gameData.statistics.resize(1);
   gameData.statistics[0].name = u"Strength";
-  EXPECT_EQ(Read(u"Main.EquipmentAreas"), Variant::Array(kVarVariant, {Variant::Text(u"Head"), Variant::Text(u"Hand")}));
+  EXPECT_EQ(Read(u"Main.EquipmentAreas"),
+            Variant::Array(kVarVariant, {Variant::Text(u"Head"), Variant::Text(u"Hand")}));
   EXPECT_EQ(Read(u"Main.Statistics"), Variant::Array(kVarVariant, {Variant::Text(u"Strength")}));
   gameData.statistics.clear();
 }

@@ -55,9 +55,9 @@ TEST_F(MessageBoxCommandsTest, ReadingTimeOfTheMessageWait) {
   };
   const Case cases[] = {
       {u"MsgBox.Show(\"Hello\")", 1.0f, 15, 75},
-      {u"MsgBox.Show(\"abc\")", 0.5f, 5, 8},   // 7.5: to the even 8
-      {u"MsgBox.Show(\"a\")", 0.5f, 5, 2},     // 2.5: to the even 2
-      {u"MsgBox.Show(\"\")", 1.0f, 15, 15},    // stored as one blank
+      {u"MsgBox.Show(\"abc\")", 0.5f, 5, 8},              // 7.5: to the even 8
+      {u"MsgBox.Show(\"a\")", 0.5f, 5, 2},                // 2.5: to the even 2
+      {u"MsgBox.Show(\"\")", 1.0f, 15, 15},               // stored as one blank
       {u"MsgBox.Show(\"Hi\\QYes\\QNo\")", 1.0f, 10, 20},  // the message alone
       {u"MsgBox.Show2(\"Hello\", \"\", 0, 1, 1, 0, 0, 0, 0, 0, \"\", 0)", 2.0f, 10, 100},
   };
@@ -91,14 +91,13 @@ TEST_F(MessageBoxCommandsTest, ChoicesReadBackByCaptionAndPlace) {
     const char* error;
   };
   const Case cases[] = {
-      {Variant::Long(-1), kOutOfRange},
-      {Variant::Long(2), kOutOfRange},
-      {Variant::Double(-0.4), kOutOfRange},
-      {Variant::Long(0), "no error"},
+      {Variant::Long(-1), kOutOfRange},     {Variant::Long(2), kOutOfRange},
+      {Variant::Double(-0.4), kOutOfRange}, {Variant::Long(0), "no error"},
       {Variant::Text(u"1"), "no error"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Assign(u"MsgBox.SelectedNumber", c.assigned), c.error) << Utf16ToUtf8(VarToTextLenient(c.assigned));
+    EXPECT_EQ(Assign(u"MsgBox.SelectedNumber", c.assigned), c.error)
+        << Utf16ToUtf8(VarToTextLenient(c.assigned));
   }
 }
 
@@ -193,7 +192,8 @@ TEST_F(MessageBoxCommandsTest, MessageSettings) {
   }
   EXPECT_EQ(Read(u"MsgBox.Choices"), Variant::Array(kVarVariant, {}));
   scriptMessageSettings.choices = {u"Yes", u"No"};
-  EXPECT_EQ(Read(u"MsgBox.Choices"), Variant::Array(kVarVariant, {Variant::Text(u"Yes"), Variant::Text(u"No")}));
+  EXPECT_EQ(Read(u"MsgBox.Choices"),
+            Variant::Array(kVarVariant, {Variant::Text(u"Yes"), Variant::Text(u"No")}));
 }
 
 }  // namespace
