@@ -33,7 +33,8 @@ std::int32_t FixedCode(std::string_view name) {
 const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
-    for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands()}) {
+    for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands(),
+                               MainCommands(), MessageBoxCommands(), CursorCommands(), InnLoadingCommands()}) {
       for (const InternalCommand& command : family) {
         InternalHandler& slot = table[static_cast<std::size_t>(FixedCode(command.name))];
         if (slot != nullptr) {
@@ -55,7 +56,7 @@ struct CodeRange {
   std::int32_t last;
 };
 constexpr CodeRange kPending[] = {
-    {132, 148}, {181, 190}, {216, 243}, {296, 328}, {333, 335}, {361, 381}, {446, 538},
+    {315, 328}, {333, 335}, {361, 381}, {446, 538},
     {586, 590}, {592, 599}, {602, 607}, {613, 613}, {627, 630},
 };
 

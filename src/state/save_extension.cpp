@@ -156,6 +156,8 @@ void WriteSaveExtension(ByteList& buffer, std::int32_t& offset) {
     out.Byte(map.keptById ? 0 : 1);
     if (!map.keptById) WriteMap(out, map);
   }
+  out.Long(last + 1);
+  for (std::int32_t m = -1; m <= last; ++m) out.Byte(gameData.maps[m].loadFlag ? 1 : 0);
 }
 
 void ReadSaveExtension(const ByteList& stream, std::int32_t& offset) {
@@ -180,6 +182,13 @@ void ReadSaveExtension(const ByteList& stream, std::int32_t& offset) {
     const bool known = m <= gameData.maps.LastIndex() && !gameData.maps[m].keptById;
     if (!known) scratch = Map();
     ReadMap(in, known ? gameData.maps[m] : scratch);
+  }
+  if (version < 2) return;
+  const std::int32_t flagLast = BufferReadLastIndex(stream, offset, 1) - 1;
+  for (std::int32_t m = -1; m <= flagLast; ++m) {
+    std::uint8_t flagged = 0;
+    in.Byte(flagged);
+    if (flagged != 0 && m <= gameData.maps.LastIndex()) gameData.maps[m].loadFlag = true;
   }
 }
 

@@ -19,6 +19,10 @@
 // - doors: openTimeLeft;
 // - spawns: departedCount;
 // - fields: animationTime and the view's shakeRepeat.
+//
+// Version 2 adds, after the maps, the Long count of map entries again and per
+// entry a Byte: 1 when the map is flagged to have its data generated once a
+// loaded game has read it (a map a script loaded), else 0.
 #include <cstdint>
 
 #include "core/byte_list.h"
@@ -27,7 +31,7 @@ namespace kiv {
 
 // "KIVX" read as a little-endian Long.
 inline constexpr std::int32_t kSaveExtensionMark = 0x5856494B;
-inline constexpr std::int32_t kSaveExtensionVersion = 1;
+inline constexpr std::int32_t kSaveExtensionVersion = 2;
 
 // Appends the block for every map of the maps table.
 void WriteSaveExtension(ByteList& buffer, std::int32_t& offset);
@@ -35,7 +39,8 @@ void WriteSaveExtension(ByteList& buffer, std::int32_t& offset);
 // Reads the block when the stream holds one at offset; without one (the stream
 // ends, or other bytes follow) nothing changes. A block of a later version is
 // passed over whole. Values of a list whose length differs from the loaded
-// list are applied to the entries both have.
+// list are applied to the entries both have. A map flagged in the block is
+// flagged in the game; flags the game's start set stay.
 void ReadSaveExtension(const ByteList& stream, std::int32_t& offset);
 
 }  // namespace kiv

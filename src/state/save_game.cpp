@@ -179,7 +179,6 @@ void ReadSavedMap(const ByteList& stream, std::int32_t& offset, std::int32_t ver
     ReadMapProperties(stream, offset, version, map, true);
   }
   ReadMapBody(stream, offset, version, m, true);
-  if (m >= 0 && gameData.maps[m].loadFlag) stateHooks.GenerateMapData(m, 0);
 }
 
 // The loading screen's interface, known by name until the maps hold it.
@@ -215,6 +214,11 @@ void ReadSavedGame(const ByteList& stream, std::int32_t& offset, std::int32_t ve
   RelinkLoadedMaps();
   stateHooks.ReadScriptRunState(stream, offset, version);
   ReadSaveExtension(stream, offset);
+  // Maps that scripts loaded have their data generated again, now that the
+  // save has said which they are.
+  for (std::int32_t m = 0; m <= gameData.maps.LastIndex(); ++m) {
+    if (gameData.maps[m].loadFlag && !gameData.maps[m].keptById) stateHooks.GenerateMapData(m, 0);
+  }
   stateHooks.RefreshViewedMaps(0);
   stateHooks.ResetTickBase();
   stateHooks.RunLoadEvent();

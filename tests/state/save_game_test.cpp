@@ -187,6 +187,27 @@ TEST_F(SaveGameTest, LoadingPreparesFlaggedMapsAndFindsTheLoadingInterface) {
   EXPECT_GE(MapNamed(u"Hud"), 0);
 }
 
+// A map a script loaded is flagged; the save keeps the flag, so the loaded
+// game flags it again and generates its data, while an unflagged map stays so.
+TEST_F(SaveGameTest, TheFlagOfMapsLoadedByScriptsIsKept) {
+  StartSampleGame();
+  const std::int32_t town = MapNamed(u"Town");
+  const std::int32_t cellar = MapNamed(u"Cellar");
+  gameData.maps[town].loadFlag = true;
+  gameData.maps[cellar].loadFlag = false;
+  SaveGame(dir.File("SAVE0.kSV"));
+  stateHooks.ReloadGameData = [](std::int32_t) { StartSampleGame(); };
+  std::vector<std::pair<std::int32_t, std::int32_t>> prepared;
+  stateHooks.GenerateMapData = [&prepared](std::int32_t map, std::int32_t mode) {
+    prepared.emplace_back(map, mode);
+  };
+
+  ASSERT_EQ(LoadGame(dir.File("SAVE0.kSV")), 0);
+  EXPECT_TRUE(gameData.maps[MapNamed(u"Town")].loadFlag);
+  EXPECT_FALSE(gameData.maps[MapNamed(u"Cellar")].loadFlag);
+  EXPECT_EQ(prepared, (std::vector<std::pair<std::int32_t, std::int32_t>>{{MapNamed(u"Town"), 0}}));
+}
+
 TEST_F(SaveGameTest, EverySaveRaisesTheSaveCount) {
   StartSampleGame();
   gameState.saveCount = 5;
