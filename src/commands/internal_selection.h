@@ -29,6 +29,10 @@ std::span<const InternalCommand> ConstructorCommands();
 std::span<const InternalCommand> FlowCommands();
 std::span<const InternalCommand> CollectionCommands();
 std::span<const InternalCommand> TableCommands();
+std::span<const InternalCommand> MusicCommands();
+std::span<const InternalCommand> SoundCommands();
+std::span<const InternalCommand> ScreenCommands();
+std::span<const InternalCommand> ShopCommands();
 
 // The case of a code 1 to 679; nullptr when the code has none (it then takes
 // the fall-back block).

@@ -10,6 +10,7 @@
 #include "player/player_hooks.h"
 #include "player/resource_groups.h"
 #include "player/shell_state.h"
+#include "player/shop_state.h"
 #include "player/world_update.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr std::int32_t kWaitNoSystemMenu = 1;
 constexpr std::int32_t kWaitMusicEnded = 4;
+constexpr std::int32_t kWaitShopClosed = 8;
 constexpr std::int32_t kWaitNoInterface = 0x20;
 
 // A wait for the music's end never waits on music that cannot play: with the
@@ -55,9 +57,11 @@ void InstallShellSystems() {
 
   triggerHooks.TickElapsed = [] { return shell.frameElapsed; };
   triggerHooks.SystemMenuOpen = [] { return messageBoxState != 0; };
-  // Shop (8) and inn (16) waits belong to their commands and stay met here.
+  // The inn (16) wait belongs to its command and stays met here.
   triggerHooks.WaitFlagMet = [](std::int32_t flag) {
     switch (flag) {
+      case kWaitShopClosed:
+        return shopState.done != 0;
       case kWaitNoSystemMenu:
         return messageBoxState == 0;
       case kWaitMusicEnded:
