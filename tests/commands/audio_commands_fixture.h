@@ -11,16 +11,12 @@
 #include <vector>
 
 #include "core/random.h"
-#include "data/data_hooks.h"
 #include "internal_commands_fixture.h"
 #include "media/audio_startup.h"
 #include "media/sound_sets.h"
 #include "platform/audio/mixer.h"
-#include "player/player_hooks.h"
-#include "player/shell_systems_setup.h"
-#include "script/trigger_hooks.h"
+#include "player_wait_conditions.h"
 #include "state/game_state.h"
-#include "state/state_hooks.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -39,15 +35,7 @@ class AudioCommandsTest : public InternalCommandsTest {
     gameState.Reset();
     RandomSeed(7);
     audio::Set3DPosition({0, 0, 0}, {0, 0, 0}, {0, 0, 1}, {0, 1, 0});
-    // The player's wait conditions; the shell's other hooks stay as the engine fixture left them.
-    const TriggerHooks engine = triggerHooks;
-    InstallShellSystems();
-    const auto flagMet = triggerHooks.WaitFlagMet;
-    triggerHooks = engine;
-    triggerHooks.WaitFlagMet = flagMet;
-    playerHooks.Reset();
-    stateHooks.Reset();
-    dataHooks.Reset();
+    UsePlayerWaitConditions();
   }
 
   void TearDown() override {
