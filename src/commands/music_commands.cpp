@@ -37,7 +37,8 @@ std::int32_t NamedSound(const InternalCall& call, std::int32_t argument) {
 // The channel of the sound's current variation; 0 when it has none.
 std::uint32_t CurrentChannel(std::int32_t sound) {
   const SoundSet& set = SoundAt(sound);
-  if (set.currentVariation < 0 || static_cast<std::size_t>(set.currentVariation) >= set.variations.size()) return 0;
+  if (set.currentVariation < 0 || static_cast<std::size_t>(set.currentVariation) >= set.variations.size())
+    return 0;
   return set.variations[static_cast<std::size_t>(set.currentVariation)].handle;
 }
 
@@ -69,7 +70,8 @@ void ChangeVolume(InternalCall& call) {
   const std::int32_t milliseconds = call.ArgumentLong(2);
   const auto count = static_cast<std::int32_t>(SoundAt(sound).variations.size());
   for (std::int32_t v = 0; v < count; ++v) {
-    SoundSlideVolume(sound, SoundAt(sound).variations[static_cast<std::size_t>(v)].handle, v, factor, milliseconds);
+    SoundSlideVolume(sound, SoundAt(sound).variations[static_cast<std::size_t>(v)].handle, v, factor,
+                     milliseconds);
   }
 }
 
@@ -79,8 +81,9 @@ void Length(InternalCall& call) {
     return;
   }
   if (call.Assigning()) {
-    RaiseError(kErrData,
-               "You cannot alter the length of a song. Consider using a timer, stop the music, and restart it.");
+    RaiseError(
+        kErrData,
+        "You cannot alter the length of a song. Consider using a timer, stop the music, and restart it.");
   }
   const std::uint32_t channel = CurrentChannel(NamedSound(call, 0));
   call.Answer(Variant::Long(Milliseconds(channel, audio::ChannelGetLength(channel))));
@@ -183,10 +186,12 @@ void WaitPlay(InternalCall& call) {
   const std::uint32_t channel = CurrentChannel(list.front());
   // One end sync per song: the one of an earlier wait, if it has not fired, comes off first.
   if (primary.endSync != 0) {
-    for (const SoundVariation& variation : primary.variations) audio::ChannelRemoveSync(variation.handle, primary.endSync);
+    for (const SoundVariation& variation : primary.variations)
+      audio::ChannelRemoveSync(variation.handle, primary.endSync);
   }
   soundGlobals.musicEnded = false;
-  primary.endSync = audio::ChannelSetSync(channel, audio::kSyncEnd | audio::kSyncOnce, 0, MusicEndSync, nullptr);
+  primary.endSync =
+      audio::ChannelSetSync(channel, audio::kSyncEnd | audio::kSyncOnce, 0, MusicEndSync, nullptr);
   if (audio::ChannelIsActive(channel) == audio::kActiveStopped) soundGlobals.musicEnded = true;
   call.SetResult(kValueControl, request);
 }

@@ -63,8 +63,8 @@ void PlaySound(InternalCall& call, bool placed) {
   const float frequency = Factor(call, 6);
   SoundSlideVolume(sound, channel, variation, volume, 0);
   SoundSlideFrequency(sound, channel, variation, frequency, 0);
-  SoundPlay3D(channel, x, y, z, kPlacedMinimumDistance, kPlacedMaximumDistance, kFullCircle, kFullCircle, 0.0f,
-              false);
+  SoundPlay3D(channel, x, y, z, kPlacedMinimumDistance, kPlacedMaximumDistance, kFullCircle, kFullCircle,
+              0.0f, false);
 }
 
 void Play(InternalCall& call) { PlaySound(call, false); }

@@ -26,7 +26,7 @@ struct ShopState {
   std::u16string sellComplete;
   float buyFactor = 0.0f;
   float sellFactor = 0.0f;
-  std::uint8_t disableSell = 0;  // 1 or 0
+  std::uint8_t disableSell = 0;       // 1 or 0
   std::vector<std::u16string> items;  // item names
 };
 extern ShopState shopState;

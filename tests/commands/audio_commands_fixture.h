@@ -50,7 +50,8 @@ class AudioCommandsTest : public InternalCommandsTest {
 
   // Adds a sound of the name whose variations are the given files, stored one
   // after the other in a package file of its own.
-  std::int32_t AddSound(const std::u16string& name, std::uint8_t kind, const std::vector<ByteList>& variations) {
+  std::int32_t AddSound(const std::u16string& name, std::uint8_t kind,
+                        const std::vector<ByteList>& variations) {
     SoundSet set;
     set.name = name;
     set.kind = kind;
@@ -78,12 +79,15 @@ class AudioCommandsTest : public InternalCommandsTest {
   static ByteList Frames(std::uint32_t frames, int rate) {
     return MakeToneWav(ToneSpec{.frequency = 100.0, .seconds = (frames + 0.5) / rate, .rate = rate});
   }
-  static ByteList Tone(double seconds) { return MakeToneWav(ToneSpec{.frequency = 441.0, .seconds = seconds}); }
+  static ByteList Tone(double seconds) {
+    return MakeToneWav(ToneSpec{.frequency = 441.0, .seconds = seconds});
+  }
 
   // The channel of the sound's current variation (0 none).
   static std::uint32_t ChannelOf(std::int32_t sound) {
     const SoundSet& set = soundSets[static_cast<std::size_t>(sound)];
-    if (set.currentVariation < 0 || static_cast<std::size_t>(set.currentVariation) >= set.variations.size()) return 0;
+    if (set.currentVariation < 0 || static_cast<std::size_t>(set.currentVariation) >= set.variations.size())
+      return 0;
     return set.variations[static_cast<std::size_t>(set.currentVariation)].handle;
   }
   static bool Playing(std::int32_t sound) {

@@ -84,10 +84,18 @@ TEST_F(MusicCommandsTest, TheSixFixedArgumentsFollowTheNames) {
     bool fading;
   };
   const Case cases[] = {
-      {u"Music.Play(\"Battle\", \"Rain\", 0, 1, 1, \"yes\", \"no\", \"no\")", {u"Theme", u"Battle", u"Rain"}, true,
-       1.0f, 44100.0f, false},
-      {u"Music.Play(\"Battle\", \"Rain\", 0, 1, 1, \"no\", \"no\", \"no\")", {u"Battle", u"Rain"}, true, 1.0f,
-       44100.0f, false},
+      {u"Music.Play(\"Battle\", \"Rain\", 0, 1, 1, \"yes\", \"no\", \"no\")",
+       {u"Theme", u"Battle", u"Rain"},
+       true,
+       1.0f,
+       44100.0f,
+       false},
+      {u"Music.Play(\"Battle\", \"Rain\", 0, 1, 1, \"no\", \"no\", \"no\")",
+       {u"Battle", u"Rain"},
+       true,
+       1.0f,
+       44100.0f,
+       false},
       {u"Music.Play(\"Rain\", 0, 0.5, 2, \"no\", \"yes\", \"no\")", {u"Rain"}, false, 0.5f, 88200.0f, false},
       {u"Music.Play(\"Rain\", 400, 1, 1, \"no\", \"no\", \"no\")", {u"Rain"}, true, 0.0f, 44100.0f, true},
       // Two to six arguments leave no room for a name: nothing happens.
@@ -105,7 +113,8 @@ TEST_F(MusicCommandsTest, TheSixFixedArgumentsFollowTheNames) {
     EXPECT_EQ(Loops(last), c.lastLoops) << Utf16ToUtf8(c.script);
     EXPECT_FLOAT_EQ(Attribute(last, audio::kAttribVolume), c.volume) << Utf16ToUtf8(c.script);
     EXPECT_FLOAT_EQ(Attribute(last, audio::kAttribFrequency), c.frequency) << Utf16ToUtf8(c.script);
-    EXPECT_EQ(audio::ChannelIsSliding(ChannelOf(last), audio::kAttribVolume), c.fading) << Utf16ToUtf8(c.script);
+    EXPECT_EQ(audio::ChannelIsSliding(ChannelOf(last), audio::kAttribVolume), c.fading)
+        << Utf16ToUtf8(c.script);
     EXPECT_EQ(RunScript(u"Return(Music.PlayingPrimary)"), Variant::Text(c.playing.front()));
   }
 }
@@ -180,7 +189,8 @@ TEST_F(MusicCommandsTest, MemorizedMusicComesBackWhereItStood) {
 }
 
 TEST_F(MusicCommandsTest, AnEmptyMemoryStopsAllMusicAtOnce) {
-  RunScript(u"Music.Memorize\r\nMusic.Play(\"Theme\")\r\nMusic.Play(\"Battle\", 0, 1, 1, \"yes\", \"no\", \"no\")");
+  RunScript(
+      u"Music.Memorize\r\nMusic.Play(\"Theme\")\r\nMusic.Play(\"Battle\", 0, 1, 1, \"yes\", \"no\", \"no\")");
   ASSERT_TRUE(Playing(theme_));
   RunScript(u"Music.PlayMemorized(500)");
   EXPECT_TRUE(MusicList().empty());
@@ -193,7 +203,8 @@ TEST_F(MusicCommandsTest, PlayingNamesTheSongsInStartOrder) {
   EXPECT_TRUE(RunScript(u"Return(Music.Playing)").IsArray());
   EXPECT_EQ(RunScript(u"Return(Music.PlayingPrimary)"), Variant::Text(u""));
   RunScript(u"Music.Play(\"Rain\")\r\nMusic.Play(\"Theme\", \"Battle\", 0, 1, 1, \"yes\", \"no\", \"no\")");
-  EXPECT_EQ(Texts(RunScript(u"Return(Music.Playing)")), (std::vector<std::u16string>{u"Rain", u"Theme", u"Battle"}));
+  EXPECT_EQ(Texts(RunScript(u"Return(Music.Playing)")),
+            (std::vector<std::u16string>{u"Rain", u"Theme", u"Battle"}));
   // A sound refused as music leaves an empty place, read as "".
   EXPECT_NE(ErrorOfScript(u"Music.Play(\"Beep\", 0, 1, 1, \"yes\", \"no\", \"no\")"), "");
   EXPECT_EQ(Texts(RunScript(u"Return(Music.Playing)")),
@@ -218,7 +229,8 @@ TEST_F(MusicCommandsTest, StopTakesAllOrTheNamedSongs) {
     RunScript(u"Music.Play(\"Theme\", \"Battle\", \"Rain\", 0, 1, 1, \"no\", \"no\", \"no\")");
     ASSERT_EQ(MusicList().size(), 3u);
     RunScript(c.script);
-    EXPECT_EQ(Texts(RunScript(u"Return(Music.Playing)")), std::vector<std::u16string>(c.left.begin(), c.left.end()))
+    EXPECT_EQ(Texts(RunScript(u"Return(Music.Playing)")),
+              std::vector<std::u16string>(c.left.begin(), c.left.end()))
         << Utf16ToUtf8(c.script);
     const bool themeLeft = !c.left.empty() && std::u16string(c.left.front()) == u"Theme";
     EXPECT_EQ(Playing(theme_), themeLeft || c.themeFades) << Utf16ToUtf8(c.script);
@@ -282,7 +294,8 @@ TEST_F(MusicCommandsTest, TimesAreWholeMillisecondsRoundedHalfToEven) {
     const std::u16string name = u"Clip" + Utf8ToUtf16(std::to_string(c.frames));
     AddSound(name, kSoundKindStream, {Frames(c.frames, 2000)});
     RunScript(u"Music.Play(\"" + name + u"\")");
-    EXPECT_EQ(RunScript(u"Return(Music.Length(\"" + name + u"\"))"), Variant::Long(c.milliseconds)) << c.frames;
+    EXPECT_EQ(RunScript(u"Return(Music.Length(\"" + name + u"\"))"), Variant::Long(c.milliseconds))
+        << c.frames;
   }
   AddSound(u"Long", kSoundKindStream, {Frames(20000, 2000)});
   RunScript(u"Music.Play(\"Long\")\r\nMusic.Seek(\"Long\", 1500)");

@@ -93,15 +93,17 @@ TEST_F(ScreenCommandsTest, CameraViewNamesAreHandedOnWhole) {
                                         ScriptValue& result, std::int16_t mode, const Variant& value, bool) {
     handed.push_back({SymbolName(code), object.kind, upper + 1, mode, value});
     if (SymbolName(code) == u"WaitPan") {
-      result = ScriptValue{kValueControl, ScriptMakeWaitRequest(1, 0, -1, 0, -1, Variant::Long(-1), -1, 0, -1), 0};
+      result =
+          ScriptValue{kValueControl, ScriptMakeWaitRequest(1, 0, -1, 0, -1, Variant::Long(-1), -1, 0, -1), 0};
     } else if (mode != kModeAssign) {
       result.value = Variant::Text(u"view");
     }
   };
-  const char16_t* names[] = {u"Disable", u"Flash",    u"FlashStart", u"FlashStop", u"FocusActor", u"FocusChar",
-                             u"FocusMap", u"FocusVehicle", u"Hide", u"Hide2",    u"Pan",        u"Pan2",
-                             u"PanReturn", u"Shake",   u"ShakeStart", u"ShakeStop", u"Show",      u"X",
-                             u"Y",        u"Z",        u"X2",         u"Y2",        u"Z2",        u"View"};
+  const char16_t* names[] = {
+      u"Disable",      u"Flash",     u"FlashStart", u"FlashStop", u"FocusActor", u"FocusChar", u"FocusMap",
+      u"FocusVehicle", u"Hide",      u"Hide2",      u"Pan",       u"Pan2",       u"PanReturn", u"Shake",
+      u"ShakeStart",   u"ShakeStop", u"Show",       u"X",         u"Y",          u"Z",         u"X2",
+      u"Y2",           u"Z2",        u"View"};
   for (const char16_t* name : names) {
     handed.clear();
     const std::u16string screen = u"Screen." + std::u16string(name);

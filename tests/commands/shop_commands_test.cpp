@@ -16,7 +16,8 @@ constexpr std::size_t kShopPlace = 4;  // among the project's further interfaces
 constexpr std::size_t kLooseNamesFlag = 22;
 constexpr char kNoShop[] = "You need to have an Shop interface in order to use this.";
 constexpr char16_t kTexts[] =
-    u"\"Hello\", \"More?\", \"Buy\", \"Sell\", \"Bye\", \"Pick\", \"How many\", \"Thanks\", \"Offer\", \"Count\", "
+    u"\"Hello\", \"More?\", \"Buy\", \"Sell\", \"Bye\", \"Pick\", \"How many\", \"Thanks\", \"Offer\", "
+    u"\"Count\", "
     u"\"Sold\"";
 
 class ShopCommandsTest : public InternalCommandsTest {
@@ -54,7 +55,9 @@ class ShopCommandsTest : public InternalCommandsTest {
     frame.thisItem = item;
     Run(Load(text), frame);
   }
-  static std::u16string Show(const std::u16string& rest) { return u"Shop.Show(" + std::u16string(kTexts) + rest + u")"; }
+  static std::u16string Show(const std::u16string& rest) {
+    return u"Shop.Show(" + std::u16string(kTexts) + rest + u")";
+  }
   static std::u16string Show2(const std::u16string& rest) {
     return u"Shop.Show2(" + std::u16string(kTexts) + rest + u")";
   }
@@ -72,11 +75,11 @@ TEST_F(ShopCommandsTest, ShowFillsTheShopOpensItAndWaitsUntilThePlayerLeaves) {
   shopState.disableSell = 1;
   RunWaiting(Show(u", 1.5, \"Potion\", \"Sword\"") + u"\r\nMark(1)");
 
-  const std::u16string texts[] = {shopState.greeting,    shopState.more,        shopState.buy,
-                                  shopState.sell,        shopState.finish,      shopState.buyChoose,
-                                  shopState.buyQuantity, shopState.buyComplete, shopState.sellChoose,
+  const std::u16string texts[] = {shopState.greeting,     shopState.more,        shopState.buy,
+                                  shopState.sell,         shopState.finish,      shopState.buyChoose,
+                                  shopState.buyQuantity,  shopState.buyComplete, shopState.sellChoose,
                                   shopState.sellQuantity, shopState.sellComplete};
-  const char16_t* expected[] = {u"Hello", u"More?", u"Buy",   u"Sell",  u"Bye", u"Pick",
+  const char16_t* expected[] = {u"Hello",    u"More?",  u"Buy",   u"Sell",  u"Bye", u"Pick",
                                 u"How many", u"Thanks", u"Offer", u"Count", u"Sold"};
   for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(texts[i], expected[i]) << i;
   EXPECT_FLOAT_EQ(shopState.buyFactor, 1.5f);
@@ -135,21 +138,18 @@ TEST_F(ShopCommandsTest, Show2TakesTheSellFactorAndWhetherSellingIsOff) {
     const char* error;
   };
   const Case cases[] = {
-      {u"0.5, 1", 0.5f, 1, nullptr},
-      {u"2, 0", 2.0f, 0, nullptr},
-      {u"1, 255", 1.0f, 255, nullptr},
-      {u"1, 2.5", 1.0f, 2, nullptr},
-      {u"1, 3.5", 1.0f, 4, nullptr},
-      {u"0.25, -1", 0.25f, 9, "Overflow"},
-      {u"0.25, 256", 0.25f, 9, "Overflow"},
-      {u"0.25, \"yes\"", 0.25f, 9, "Type mismatch"},
+      {u"0.5, 1", 0.5f, 1, nullptr},        {u"2, 0", 2.0f, 0, nullptr},
+      {u"1, 255", 1.0f, 255, nullptr},      {u"1, 2.5", 1.0f, 2, nullptr},
+      {u"1, 3.5", 1.0f, 4, nullptr},        {u"0.25, -1", 0.25f, 9, "Overflow"},
+      {u"0.25, 256", 0.25f, 9, "Overflow"}, {u"0.25, \"yes\"", 0.25f, 9, "Type mismatch"},
   };
   for (const Case& c : cases) {
     shopState = ShopState();
     shopState.disableSell = 9;
     shopState.done = 1;
     shopState.items = Items({u"Old"});
-    const std::string error = ErrorOfScript(Show2(u", 1.25, " + std::u16string(c.arguments) + u", \"Sword\""));
+    const std::string error =
+        ErrorOfScript(Show2(u", 1.25, " + std::u16string(c.arguments) + u", \"Sword\""));
     EXPECT_EQ(error, c.error != nullptr ? c.error : "") << Utf16ToUtf8(c.arguments);
     // What comes before the failing conversion is stored; nothing after it happens.
     EXPECT_EQ(shopState.sellComplete, u"Sold");
@@ -157,7 +157,8 @@ TEST_F(ShopCommandsTest, Show2TakesTheSellFactorAndWhetherSellingIsOff) {
     EXPECT_FLOAT_EQ(shopState.sellFactor, c.sellFactor) << Utf16ToUtf8(c.arguments);
     EXPECT_EQ(shopState.disableSell, c.disableSell) << Utf16ToUtf8(c.arguments);
     EXPECT_EQ(shopState.done, 0);
-    EXPECT_EQ(shopState.items, c.error != nullptr ? Items({u"Old"}) : Items({u"Sword"})) << Utf16ToUtf8(c.arguments);
+    EXPECT_EQ(shopState.items, c.error != nullptr ? Items({u"Old"}) : Items({u"Sword"}))
+        << Utf16ToUtf8(c.arguments);
   }
   waitingScripts.clear();
 }
@@ -174,8 +175,8 @@ TEST_F(ShopCommandsTest, ShowAfterAShopThatRefusedSellingAllowsItAgain) {
 
 TEST_F(ShopCommandsTest, WithoutAShopInterfaceTheShopIsFilledAndTheScriptStops) {
   projectState.settings.furtherInterfaces[kShopPlace].index = -1;
-  for (const std::u16string& script : {Show(u", 2, \"Potion\"") + u"\r\nMark(1)",
-                                       Show2(u", 2, 1, 0, \"Potion\"") + u"\r\nMark(1)"}) {
+  for (const std::u16string& script :
+       {Show(u", 2, \"Potion\"") + u"\r\nMark(1)", Show2(u", 2, 1, 0, \"Potion\"") + u"\r\nMark(1)"}) {
     shopState = ShopState();
     shopState.done = 1;
     EXPECT_EQ(ErrorOfScript(script), kNoShop);
@@ -237,7 +238,8 @@ TEST_F(ShopCommandsTest, ItemsAreAListOfTexts) {
   EXPECT_EQ(shopState.items, Items({}));
   shopState.items = Items({u"Potion"});
   for (const char16_t* value : {u"5", u"\"Sword\"", u"Collection.Make(\"Sword\", 3)"}) {
-    EXPECT_EQ(ErrorOfScript(u"SET Shop.Items = " + std::u16string(value)), "Type mismatch") << Utf16ToUtf8(value);
+    EXPECT_EQ(ErrorOfScript(u"SET Shop.Items = " + std::u16string(value)), "Type mismatch")
+        << Utf16ToUtf8(value);
     EXPECT_EQ(shopState.items, Items({u"Potion"})) << Utf16ToUtf8(value);
   }
 }

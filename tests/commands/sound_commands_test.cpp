@@ -22,13 +22,15 @@ TEST_F(SoundCommandsTest, EveryVariationPlaysOnceBeforeAnyRepeats) {
   const std::int32_t step = AddSound(u"Step", kSoundKindSample, {Tone(0.05), Tone(0.05), Tone(0.05)});
   for (const std::uint32_t seed : {1u, 7u, 42u, 1000u}) {
     RandomSeed(seed);
-    for (SoundVariation& variation : soundSets[static_cast<std::size_t>(step)].variations) variation.played = false;
+    for (SoundVariation& variation : soundSets[static_cast<std::size_t>(step)].variations)
+      variation.played = false;
     std::vector<std::int32_t> picks;
     for (int i = 0; i < 4; ++i) {
       ASSERT_EQ(ErrorOfScript(u"Sound.Play(\"Step\")"), "");
       picks.push_back(soundSets[static_cast<std::size_t>(step)].currentVariation);
     }
-    EXPECT_EQ(std::set<std::int32_t>(picks.begin(), picks.begin() + 3), (std::set<std::int32_t>{0, 1, 2})) << seed;
+    EXPECT_EQ(std::set<std::int32_t>(picks.begin(), picks.begin() + 3), (std::set<std::int32_t>{0, 1, 2}))
+        << seed;
     std::int32_t playedNow = 0;
     for (const SoundVariation& variation : soundSets[static_cast<std::size_t>(step)].variations) {
       playedNow += variation.played ? 1 : 0;
@@ -132,8 +134,10 @@ TEST_F(SoundCommandsTest, AChannelThatCannotBeHadNamesWhy) {
       {u"Nothing", "Sound/Music \"Nothing\" does not exist."},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ErrorOfScript(u"Sound.Play(\"" + std::u16string(c.name) + u"\")"), c.error) << Utf16ToUtf8(c.name);
-    EXPECT_EQ(ErrorOfScript(u"Sound.PlayPos(\"" + std::u16string(c.name) + u"\", \"this\", 1, 2, 3)"), c.error)
+    EXPECT_EQ(ErrorOfScript(u"Sound.Play(\"" + std::u16string(c.name) + u"\")"), c.error)
+        << Utf16ToUtf8(c.name);
+    EXPECT_EQ(ErrorOfScript(u"Sound.PlayPos(\"" + std::u16string(c.name) + u"\", \"this\", 1, 2, 3)"),
+              c.error)
         << Utf16ToUtf8(c.name);
   }
 }
@@ -141,8 +145,9 @@ TEST_F(SoundCommandsTest, AChannelThatCannotBeHadNamesWhy) {
 TEST_F(SoundCommandsTest, WithTheSoundSwitchOffNothingHappens) {
   const std::int32_t step = AddSound(u"Step", kSoundKindSample, {Tone(0.3)});
   soundGlobals.soundEnabled = false;
-  for (const char16_t* script : {u"Sound.Play(\"Step\")", u"Sound.PlayPos(\"Step\", \"this\", 1, 2, 3)",
-                                 u"Sound.Play(\"Nothing\")", u"Sound.PlayPos(\"Step\", \"Nowhere\", 1, 2, 3)"}) {
+  for (const char16_t* script :
+       {u"Sound.Play(\"Step\")", u"Sound.PlayPos(\"Step\", \"this\", 1, 2, 3)", u"Sound.Play(\"Nothing\")",
+        u"Sound.PlayPos(\"Step\", \"Nowhere\", 1, 2, 3)"}) {
     EXPECT_EQ(ErrorOfScript(script), "") << Utf16ToUtf8(script);
   }
   EXPECT_FALSE(soundSets[static_cast<std::size_t>(step)].loaded);
