@@ -287,8 +287,8 @@ TEST(InternalSelection, ListsTheCodesItServesForNoObject) {
   }
   // Keywords run before the selection, and the thirty property names have no case.
   // The camera view's "Screen." names take the fall-back.
-  for (const char* absent :
-       {"Exit", "Quit", "DOORACTION", "TURRETMAIN", "VEHICLEMAIN", "Count", "Born", "Screen.Shake", "Screen.X"}) {
+  for (const char* absent : {"Exit", "Quit", "DOORACTION", "TURRETMAIN", "VEHICLEMAIN", "Count", "Born",
+                             "Screen.Shake", "Screen.X"}) {
     EXPECT_EQ(std::count(served.begin(), served.end(), absent), 0) << absent;
   }
   for (const char* present : {"Actor", "Player", "Command", "Pause", "Return", "Collection.Add", "Collection.Cut",
