@@ -44,6 +44,7 @@
 #include "kivplay_dump_projectiles.h"
 #include "kivplay_dump_scripts.h"
 #include "kivplay_dump_world.h"
+#include "kivplay_dump_music.h"
 #include "state/save_game.h"
 
 // Mesa's GL drivers keep allocations past their context; the leak checker of
@@ -537,6 +538,7 @@ void InstallHarness() {
     CaptureMapData();
     kivplay::CaptureWeather();
     kivplay::CaptureScripts();
+    kivplay::CaptureMusic();
     run.window = WindowState();
     run.screen = {{"width", graphics.videoWidth},
                   {"height", graphics.videoHeight},
@@ -634,6 +636,7 @@ int main(int argc, char** argv) {
   dump["weather"] = kivplay::WeatherDump();  // clouds, rain, doors and lights per map
   dump["projectiles"] = run.projectiles;
   dump["scripts"] = kivplay::ScriptsDump();  // globals and the error log the scripts left
+  dump["music"] = kivplay::MusicDump();  // the music list as the last frame saw it
   dump["saved"] = run.saved;
   dump["world"] = kivplay::WorldDump();
   if (!run.options.json.empty()) {

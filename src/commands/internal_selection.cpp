@@ -34,7 +34,8 @@ const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
     for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands(),
-                               MainCommands(), MessageBoxCommands(), CursorCommands(), InnLoadingCommands()}) {
+                               MainCommands(), MessageBoxCommands(), CursorCommands(), InnLoadingCommands(),
+                               MusicCommands(), SoundCommands(), ScreenCommands(), ShopCommands()}) {
       for (const InternalCommand& command : family) {
         InternalHandler& slot = table[static_cast<std::size_t>(FixedCode(command.name))];
         if (slot != nullptr) {
@@ -48,15 +49,15 @@ const Selection& BuiltSelection() {
   return selection;
 }
 
-// Cases of the main, cursor, inn, loading and message-box commands, music,
-// sound, screen and shop commands, and the structure, text, maths, colour,
-// trigger-memory and remaining functions that are still to come.
+// Cases of the main, cursor, inn, loading and message-box commands, and the
+// structure, text, maths, colour, trigger-memory and remaining functions that
+// are still to come.
 struct CodeRange {
   std::int32_t first;
   std::int32_t last;
 };
 constexpr CodeRange kPending[] = {
-    {315, 328}, {333, 335}, {361, 381}, {446, 538},
+    {446, 538},
     {586, 590}, {592, 599}, {602, 607}, {613, 613}, {627, 630},
 };
 

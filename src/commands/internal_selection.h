@@ -33,6 +33,10 @@ std::span<const InternalCommand> MainCommands();
 std::span<const InternalCommand> MessageBoxCommands();
 std::span<const InternalCommand> CursorCommands();
 std::span<const InternalCommand> InnLoadingCommands();
+std::span<const InternalCommand> MusicCommands();
+std::span<const InternalCommand> SoundCommands();
+std::span<const InternalCommand> ScreenCommands();
+std::span<const InternalCommand> ShopCommands();
 
 // The case of a code 1 to 679; nullptr when the code has none (it then takes
 // the fall-back block).

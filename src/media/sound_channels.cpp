@@ -62,7 +62,12 @@ std::uint32_t SoundGetChannel(std::int32_t sound, std::int32_t& variation) {
   variations[static_cast<std::size_t>(pick)].played = true;
   set.currentVariation = pick;
   const std::uint32_t handle = variations[static_cast<std::size_t>(pick)].handle;
-  const std::uint32_t channel = set.kind == kSoundKindSample ? audio::SampleGetChannel(handle, false) : handle;
+  // A stream is its own channel. Asking the mixer about it records the error
+  // its caller reads when the variation has no stream (empty, or never loaded).
+  audio::ChannelInfo info;
+  const std::uint32_t channel = set.kind == kSoundKindSample ? audio::SampleGetChannel(handle, false)
+                                : audio::ChannelGetInfo(handle, info) ? handle
+                                                                      : 0;
   if (variation < -1) {
     SoundSlideVolume(sound, channel, pick, 1.0f, 0);
     SoundSlideFrequency(sound, channel, pick, 1.0f, 0);

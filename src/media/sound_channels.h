@@ -36,7 +36,8 @@ struct SpeakerSound {
 // Picks a variation not yet played and returns its channel. A variation
 // argument below -1 stays as it is and the sound's volume and frequency are
 // applied at once; otherwise it receives the pick. A sound without variations
-// gives channel 0 and current variation -1.
+// gives channel 0 and current variation -1. Channel 0 for a picked variation
+// (empty or never loaded, or no free playback): audio::ErrorGetCode() says why.
 std::uint32_t SoundGetChannel(std::int32_t sound, std::int32_t& variation);
 void SoundChannelPlay(std::uint32_t channel, bool restart);
 void SoundPlay2D(std::uint32_t channel, bool restart);

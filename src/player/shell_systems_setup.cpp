@@ -11,6 +11,7 @@
 #include "player/resource_groups.h"
 #include "player/script_message_state.h"
 #include "player/shell_state.h"
+#include "player/shop_state.h"
 #include "player/world_update.h"
 #include "script/trigger_hooks.h"
 #include "state/state_hooks.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr std::int32_t kWaitNoSystemMenu = 1;
 constexpr std::int32_t kWaitMusicEnded = 4;
+constexpr std::int32_t kWaitShopClosed = 8;
 constexpr std::int32_t kWaitNoInterface = 0x20;
 constexpr std::int32_t kWaitInnClosed = 16;
 
@@ -57,9 +59,10 @@ void InstallShellSystems() {
 
   triggerHooks.TickElapsed = [] { return shell.frameElapsed; };
   triggerHooks.SystemMenuOpen = [] { return messageBoxState != 0; };
-  // The shop wait (8) belongs to its command and stays met here.
   triggerHooks.WaitFlagMet = [](std::int32_t flag) {
     switch (flag) {
+      case kWaitShopClosed:
+        return shopState.done != 0;
       case kWaitNoSystemMenu:
         return messageBoxState == 0;
       case kWaitMusicEnded:

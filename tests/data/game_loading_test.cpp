@@ -53,7 +53,7 @@ TEST_F(GameLoadingTest, TheSampleGameLoadsAndLinksFromEndToEnd) {
   LoadWithMaps();
   EXPECT_TRUE(setsLinked);
   EXPECT_EQ(gameData.fontSets.size(), 1u);
-  EXPECT_EQ(soundSets.size(), 1u);
+  EXPECT_EQ(soundSets.size(), 2u);  // the bell and the Town's music
   EXPECT_EQ(gameData.tileSets.size(), 1u);
   EXPECT_EQ(gameData.spriteSets.size(), 3u);  // the villager, the cloud and the drop
   EXPECT_EQ(gameData.doorSets.size(), 1u);
@@ -144,14 +144,14 @@ TEST_F(GameLoadingTest, TheSampleGamesPicturesComeWithTheirSets) {
 TEST_F(GameLoadingTest, SoundVariationsAreLocatedInThePackageFile) {
   UsePackage(SampleGamePackage());
   LoadSoundSets();
-  ASSERT_EQ(soundSets.size(), 1u);
+  ASSERT_EQ(soundSets.size(), 2u);  // the bell and the Town's music
   const PackageEntry& entry = package.packageEntries.at(static_cast<std::size_t>(PackageFindEntry("0.kso")));
   // The offsets as the reader finds them within the entry.
   soundSets.emplace_back();
-  ReadSoundSet(entry.bytes, 1);
+  ReadSoundSet(entry.bytes, 2);
   ASSERT_EQ(soundSets[0].variations.size(), 2u);
   for (std::size_t v = 0; v < 2; ++v) {
-    EXPECT_EQ(soundSets[0].variations[v].dataOffset, entry.position + soundSets[1].variations[v].dataOffset);
+    EXPECT_EQ(soundSets[0].variations[v].dataOffset, entry.position + soundSets[2].variations[v].dataOffset);
     EXPECT_FALSE(soundSets[0].variations[v].unusable);
   }
   EXPECT_EQ(soundSets[0].packagePath, package.packagePath);

@@ -6,6 +6,7 @@
 #include "core/symbol_table.h"
 #include "support/actor_template_writer.h"
 #include "support/map_writer.h"
+#include "support/sample_game_music.h"
 #include "support/sample_game_scripts.h"
 #include "support/sample_images.h"
 #include "support/script_writer.h"
@@ -390,7 +391,8 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
-  town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript())};
+  town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript()),
+                                  LoadedTrigger(SampleMusicScript())};
   // A low wall to the hero's left, in the first column: walking left, the
   // hero stops at it.
   town.groups[1].slotIds = {ids.tiles};
@@ -537,6 +539,7 @@ PackageWriter SampleGamePackage() {
   writer.AddStored("0.kso", SoundSetBytes(ids.sound));  // sound sets stay uncompressed
   writer.AddCompressed("0.ksp", SpriteSetBytes(ids.sprite, u"Villager", true));
   writer.AddCompressed("0.kts", TileSetBytes(ids.tiles, u"Meadow", true));
+  writer.AddStored("1.kso", SampleChimeSoundBytes(IdOf(0x41)));  // the Town's music
   // Weather of the Town: a few clouds and a light rain.
   writer.AddCompressed("1.ksp", PictureSpriteSetBytes(ids.cloud, u"Cloud", SampleCloud(), kSampleCloudWidth,
                                                       kSampleCloudHeight));

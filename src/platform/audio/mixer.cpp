@@ -28,6 +28,14 @@ using Lock = std::lock_guard<std::mutex>;
 
 constexpr std::uint64_t kBadPosition = ~std::uint64_t{0};
 
+// Per thread, as the game thread and the device thread both call in.
+thread_local int lastError = kErrorNone;
+
+Handle Failed(int error) {
+  lastError = error;
+  return 0;
+}
+
 // A sample's decoded frames played from memory.
 class MemorySource final : public AudioSource {
  public:
@@ -341,7 +349,8 @@ Handle SampleGetChannel(Handle sample, bool onlyNew) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);
   auto it = state.samples.find(sample);
-  if (it == state.samples.end()) return 0;
+  if (it == state.samples.end()) return Failed(kErrorHandle);
+  lastError = kErrorNone;
   SampleData& data = *it->second;
   auto fresh = [&](Channel& channel) {
     channel.state = kActiveStopped;
@@ -367,7 +376,7 @@ Handle SampleGetChannel(Handle sample, bool onlyNew) {
     data.playbacks.push_back(handle);
     return handle;
   }
-  if (onlyNew) return 0;
+  if (onlyNew) return Failed(kErrorNoChannel);
   Channel* chosen = nullptr;
   auto score = [&](const Channel& channel) -> double {
     switch (data.flags & kFlagOverrideMask) {
@@ -381,13 +390,15 @@ Handle SampleGetChannel(Handle sample, bool onlyNew) {
       default: return 0.0;
     }
   };
-  if ((data.flags & kFlagOverrideMask) == 0) return 0;
+  if ((data.flags & kFlagOverrideMask) == 0) return Failed(kErrorNoChannel);
   for (Handle handle : data.playbacks) {
     Channel* channel = state.FindChannel(handle);
     if (channel && (!chosen || score(*channel) > score(*chosen))) chosen = channel;
   }
-  return chosen ? fresh(*chosen) : 0;
+  return chosen ? fresh(*chosen) : Failed(kErrorNoChannel);
 }
+
+int ErrorGetCode() { return lastError; }
 
 bool SampleStop(Handle sample) {
   MixerState& state = detail::State();
@@ -619,7 +630,11 @@ bool ChannelGetInfo(Handle handle, ChannelInfo& info) {
   MixerState& state = detail::State();
   Lock lock(state.mutex);
   Channel* channel = state.FindChannel(handle);
-  if (!channel || !channel->source) return false;
+  if (!channel || !channel->source) {
+    lastError = kErrorHandle;
+    return false;
+  }
+  lastError = kErrorNone;
   info.frequency = channel->source->Rate();
   info.channels = channel->source->Channels();
   info.flags = channel->flags;
@@ -660,6 +675,16 @@ double ChannelBytes2Seconds(Handle handle, std::uint64_t bytes) {
   Channel* channel = state.FindChannel(handle);
   if (!channel || !channel->source) return -1.0;
   return static_cast<double>(bytes / BytesPerFrame(*channel)) / channel->source->Rate();
+}
+
+std::uint64_t ChannelSeconds2Bytes(Handle handle, double seconds) {
+  MixerState& state = detail::State();
+  Lock lock(state.mutex);
+  Channel* channel = state.FindChannel(handle);
+  if (!channel || !channel->source || !(seconds >= 0.0)) return kBadPosition;
+  const double frames = std::floor(seconds * channel->source->Rate());
+  if (frames >= 9.0e15) return kBadPosition;
+  return static_cast<std::uint64_t>(frames) * BytesPerFrame(*channel);
 }
 
 bool ChannelSet3DAttributes(Handle handle, const Channel3DAttributes& attributes) {

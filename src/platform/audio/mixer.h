@@ -57,6 +57,11 @@ inline constexpr std::uint32_t kSyncEnd = 2;
 inline constexpr std::uint32_t kSyncOnce = 0x80000000u;
 using SyncProc = void (*)(Handle sync, Handle channel, std::uint32_t data, void* user);
 
+// Error codes that ErrorGetCode reports.
+inline constexpr int kErrorNone = 0;
+inline constexpr int kErrorHandle = 5;      // no sample or channel has the handle (0 included)
+inline constexpr int kErrorNoChannel = 18;  // every playback of the sample is busy and none may be taken over
+
 struct ChannelInfo {
   int frequency = 0;  // the source's own rate
   int channels = 0;
@@ -108,6 +113,9 @@ Handle SampleCreate(std::uint32_t frames, int frequency, int channels, std::uint
 bool SampleSetData(Handle sample, const std::vector<float>& frames);
 bool SampleGetInfo(Handle sample, SampleInfo& info);
 Handle SampleGetChannel(Handle sample, bool onlyNew);
+// The error of the last SampleGetChannel or ChannelGetInfo call made on this
+// thread, so that a caller given handle 0 can tell why.
+int ErrorGetCode();
 bool SampleStop(Handle sample);
 bool SampleFree(Handle sample);
 
@@ -145,6 +153,8 @@ std::uint64_t ChannelGetPosition(Handle channel);  // 0xFFFFFFFFFFFFFFFF on fail
 bool ChannelSetPosition(Handle channel, std::uint64_t bytes);
 std::uint64_t ChannelGetLength(Handle channel);
 double ChannelBytes2Seconds(Handle channel, std::uint64_t bytes);
+// Whole frames of the source's rate; 0xFFFFFFFFFFFFFFFF on failure or for a negative time.
+std::uint64_t ChannelSeconds2Bytes(Handle channel, double seconds);
 bool ChannelSet3DAttributes(Handle channel, const Channel3DAttributes& attributes);
 bool ChannelGet3DAttributes(Handle channel, Channel3DAttributes& attributes);
 bool ChannelSet3DPosition(Handle channel, const Vector3& position, const Vector3& orientation,

@@ -1,0 +1,7 @@
+#include "player/shop_state.h"
+
+namespace kiv {
+
+ShopState shopState;
+
+}  // namespace kiv
