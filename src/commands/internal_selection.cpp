@@ -33,7 +33,15 @@ std::int32_t FixedCode(std::string_view name) {
 const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
-    for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands()}) {
+    for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands(),
+                               StructureFunctions(),
+                               TextFunctions(),
+                               MathFunctions(),
+                               GeometryFunctions(),
+                               ColourFunctions(),
+                               TriggerMemoryFunctions(),
+                               MainIdentifiers(),
+                               }) {
       for (const InternalCommand& command : family) {
         InternalHandler& slot = table[static_cast<std::size_t>(FixedCode(command.name))];
         if (slot != nullptr) {

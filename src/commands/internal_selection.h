@@ -29,6 +29,13 @@ std::span<const InternalCommand> ConstructorCommands();
 std::span<const InternalCommand> FlowCommands();
 std::span<const InternalCommand> CollectionCommands();
 std::span<const InternalCommand> TableCommands();
+std::span<const InternalCommand> StructureFunctions();
+std::span<const InternalCommand> TextFunctions();
+std::span<const InternalCommand> MathFunctions();
+std::span<const InternalCommand> GeometryFunctions();
+std::span<const InternalCommand> ColourFunctions();
+std::span<const InternalCommand> TriggerMemoryFunctions();
+std::span<const InternalCommand> MainIdentifiers();
 
 // The case of a code 1 to 679; nullptr when the code has none (it then takes
 // the fall-back block).
