@@ -39,7 +39,10 @@ void TimePassed(InternalCall& call) {
     return;
   }
   Variant& memory = Memory();
-  double gathered = !memory.IsArray() && !memory.IsText() && IsNumericValue(memory) ? ToNumber(memory) : 0.0;
+  // The interval condition's Long counter is time too; Toggle's Byte is not.
+  const std::uint16_t type = memory.Type();
+  const bool time = type == kVarLong || type == kVarDouble || type == kVarSingle || type == kVarInteger;
+  double gathered = time ? ToNumber(memory) : 0.0;
   gathered += shell.frameElapsed;
   const bool passed = gathered >= period;
   if (passed) gathered -= period;
