@@ -34,6 +34,7 @@ const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
     for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands(),
+                               MainCommands(), MessageBoxCommands(), CursorCommands(), InnLoadingCommands(),
                                StructureFunctions(),
                                TextFunctions(),
                                MathFunctions(),
@@ -55,16 +56,13 @@ const Selection& BuiltSelection() {
   return selection;
 }
 
-// Cases of the main, cursor, inn, loading and message-box commands, music,
-// sound, screen and shop commands, and the structure, text, maths, colour,
-// trigger-memory and remaining functions that are still to come.
+// Cases of the music, sound, screen and shop commands that are still to come.
 struct CodeRange {
   std::int32_t first;
   std::int32_t last;
 };
 constexpr CodeRange kPending[] = {
-    {132, 148}, {181, 190}, {216, 243}, {296, 328}, {333, 335}, {361, 381}, {446, 538},
-    {586, 590}, {592, 599}, {602, 607}, {613, 613}, {627, 630},
+    {315, 328}, {333, 335}, {361, 381},
 };
 
 }  // namespace

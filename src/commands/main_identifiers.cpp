@@ -1,7 +1,7 @@
 // The remaining internal identifiers: raising a script error, team and
 // party-member references, the leading character's name, the cursor names
 // that stand for the cursor commands, the accelerometer values and the
-// results of the last gesture match.
+// results of the last gesture match, and every message setting in one call.
 #include <cstdint>
 #include <string>
 
@@ -13,6 +13,8 @@
 #include "data/game_data.h"
 #include "data/project_state.h"
 #include "media/player_input_state.h"
+#include "player/message_boxes.h"
+#include "player/script_message_state.h"
 #include "player/shell_state.h"
 #include "script/script_party_resolvers.h"
 #include "script/script_value_ops.h"
@@ -70,6 +72,34 @@ void GestureAngle(InternalCall& call) { call.slot.BindSingle(gestureResults[kGes
 void GestureCompletion(InternalCall& call) { call.slot.BindSingle(gestureResults[kGestureCompletionSlot]); }
 void GestureScale(InternalCall& call) { call.slot.BindSingle(gestureResults[kGestureScaleSlot]); }
 
+// Thirteen settings, then the choices. Without choices the list empties and
+// box 0 keeps its items; with them box 0 gets one item per choice. The box is
+// not shown: that stays with the commands that show it.
+void Show3(InternalCall& call) {
+  constexpr std::int32_t kFirstChoice = 13;
+  ScriptMessageSettings& settings = scriptMessageSettings;
+  settings.message = call.ArgumentText(0);
+  settings.face = call.ArgumentText(1);
+  settings.rightAlignedFace = call.ArgumentBoolean(2) ? 1 : 0;
+  settings.horizontalPosition = static_cast<float>(VarToDouble(call.Argument(3)));
+  settings.verticalPosition = static_cast<float>(VarToDouble(call.Argument(4)));
+  settings.width = call.ArgumentLong(5);
+  settings.height = call.ArgumentLong(6);
+  settings.hideBorder = call.ArgumentBoolean(7) ? 1 : 0;
+  settings.hideBackground = call.ArgumentBoolean(8) ? 1 : 0;
+  settings.autoClose = call.ArgumentLong(9);
+  settings.allowInput = call.ArgumentBoolean(10) ? 1 : 0;
+  messageBoxes[0].inputText = call.ArgumentText(11);
+  settings.columns = call.ArgumentLong(12);
+  std::vector<std::u16string> choices;
+  for (std::int32_t i = kFirstChoice; i <= call.argumentUpper; ++i) choices.push_back(call.ArgumentText(i));
+  settings.choices = choices;
+  if (choices.empty()) return;
+  std::vector<MessageBoxItem>& items = messageBoxes[0].items;
+  items.resize(choices.size());
+  for (std::size_t i = 0; i < choices.size(); ++i) items[i].caption = choices[i];
+}
+
 constexpr InternalCommand kMain[] = {
     {"Error", Error},
     {"CharTeam", CharTeam},
@@ -84,6 +114,7 @@ constexpr InternalCommand kMain[] = {
     {"Main.GestureAngle", GestureAngle},
     {"Main.GestureCompletion", GestureCompletion},
     {"Main.GestureScale", GestureScale},
+    {"MsgBox.Show3", Show3},
     {"Main.Member", Member},
 };
 

@@ -7,6 +7,7 @@ namespace kiv {
 
 std::array<MessageBox, kMessageBoxCount> messageBoxes;
 std::int32_t messageBoxState = 0;
+std::int16_t messageBoxOpenedByScript = 0;
 MessagePortrait messagePortrait;
 
 void MessageBoxTypeKey(std::int32_t keyAscii) {

@@ -14,19 +14,28 @@ namespace kiv {
 struct MessageBoxItem {
   std::u16string caption;
   std::vector<std::int16_t> glyphs;
+  // The item's place in the list of choices a script gave, blank choices
+  // counted: skipping a blank choice keeps the numbers of those after it.
+  std::int32_t choiceNumber = 0;
 };
 
 struct MessageBox {
   // Window: a 9-slice skin of (width + 1) x (height + 1) cells of 32 pixels.
+  // A script hides the background or the frame by setting its tint to 0.
   std::uint32_t backColor = 0xFFFFFFFF;   // tint of the background layer
   std::uint32_t frameColor = 0xFFFFFFFF;  // tint of the frame layer
   float posX = 1.0f;  // 1 centres the window on the screen, 0 puts it at the left
   float posY = 1.0f;  // and top edge
+  // Width in columns a script asks for; 0 lays the box out as wide as the screen allows.
+  std::int32_t requestedWidth = 0;
   std::int32_t width = 0;
   std::int32_t height = 0;
   bool visible = false;
 
   // Typed text.
+  // Also the height a script asks for: above 0 the box is that many lines
+  // high and pages its text; 0 or less the box grows with its text, to at
+  // least the absolute value.
   std::int32_t linesPerPage = 0;  // 0 or less: no paging
   float typeFactor = 1.0f;        // multiplier on the text interval
   std::int32_t typeElapsed = 0;   // ms of typing accumulated; 0 when the text begins to appear
@@ -47,6 +56,7 @@ struct MessageBox {
   std::int32_t itemColumns = 0;  // 0: one column; drawing stores 1 back into a 0
   float itemSpare = 0.0f;        // kept in the record; the built-in set-up clears it
   std::int32_t selected = 0;
+  std::int16_t selection = 0;  // a script message sets it to -1 when it is laid out
   std::int32_t startItem = 0;    // the item selected when a script opens the box
   float cursorColumn = 0.0f;  // the moving selection cursor, in columns and rows
   float cursorRow = 0.0f;
@@ -77,6 +87,8 @@ struct MessagePortrait {
 extern MessagePortrait messagePortrait;
 // The box in charge; 0 when no system box is.
 extern std::int32_t messageBoxState;
+// -1 when a script opened the slot menu in charge (it waits for the menu to close).
+extern std::int16_t messageBoxOpenedByScript;
 
 // A key typed while the game window has the focus: Backspace (8) removes the
 // last character, other codes below 32 are ignored, the rest (Windows-1252)

@@ -9,6 +9,7 @@
 #include "player/message_boxes.h"
 #include "player/player_hooks.h"
 #include "player/resource_groups.h"
+#include "player/script_message_state.h"
 #include "player/shell_state.h"
 #include "player/world_update.h"
 #include "script/trigger_hooks.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr std::int32_t kWaitNoSystemMenu = 1;
 constexpr std::int32_t kWaitMusicEnded = 4;
 constexpr std::int32_t kWaitNoInterface = 0x20;
+constexpr std::int32_t kWaitInnClosed = 16;
 
 // A wait for the music's end never waits on music that cannot play: with the
 // sound off, nothing queued, or a first entry that names no sound.
@@ -55,7 +57,7 @@ void InstallShellSystems() {
 
   triggerHooks.TickElapsed = [] { return shell.frameElapsed; };
   triggerHooks.SystemMenuOpen = [] { return messageBoxState != 0; };
-  // Shop (8) and inn (16) waits belong to their commands and stay met here.
+  // The shop wait (8) belongs to its command and stays met here.
   triggerHooks.WaitFlagMet = [](std::int32_t flag) {
     switch (flag) {
       case kWaitNoSystemMenu:
@@ -64,6 +66,8 @@ void InstallShellSystems() {
         return MusicWaitOver();
       case kWaitNoInterface:
         return projectState.currentPlayerInterface.index < 0;
+      case kWaitInnClosed:
+        return innRequest.done != 0;
       default:
         return true;
     }

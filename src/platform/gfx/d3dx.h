@@ -56,6 +56,19 @@ Matrix MatrixInverse(const Matrix& m);
 Vector3 Vec3TransformCoord(const Vector3& v, const Matrix& m);
 // A direction through the upper 3 x 3 of m: the translation does not apply.
 Vector3 Vec3TransformNormal(const Vector3& v, const Matrix& m);
+// The world point that a screen point (pixels, depth 0 near to 1 far) of the
+// viewport comes from through world, view and projection.
+Vector3 Vec3Unproject(const Vector3& screen, const Viewport& viewport, const Matrix& projection,
+                      const Matrix& view, const Matrix& world);
+
+// The plane a x + b y + c z + d = 0.
+struct Plane {
+  float a = 0, b = 0, c = 0, d = 0;
+};
+Plane PlaneFromPointNormal(const Vector3& point, const Vector3& normal);
+// Where the line through p1 and p2 meets the plane; false (out untouched) for
+// a line parallel to it.
+bool PlaneIntersectLine(const Plane& plane, const Vector3& p1, const Vector3& p2, Vector3& out);
 
 struct Quaternion {
   float x = 0, y = 0, z = 0, w = 1;

@@ -83,6 +83,28 @@ Vector3 Vec3TransformNormal(const Vector3& v, const Matrix& m) {
   return {r.x, r.y, r.z};
 }
 
+Vector3 Vec3Unproject(const Vector3& screen, const Viewport& viewport, const Matrix& projection,
+                      const Matrix& view, const Matrix& world) {
+  const float depthRange = viewport.maxZ - viewport.minZ;
+  const Vector3 clip{(screen.x - static_cast<float>(viewport.x)) * 2.0f / static_cast<float>(viewport.width) - 1.0f,
+                     1.0f - (screen.y - static_cast<float>(viewport.y)) * 2.0f / static_cast<float>(viewport.height),
+                     depthRange != 0 ? (screen.z - viewport.minZ) / depthRange : screen.z};
+  return Vec3TransformCoord(clip, MatrixInverse(MatrixMultiply(MatrixMultiply(world, view), projection)));
+}
+
+Plane PlaneFromPointNormal(const Vector3& point, const Vector3& normal) {
+  return {normal.x, normal.y, normal.z, -(point.x * normal.x + point.y * normal.y + point.z * normal.z)};
+}
+
+bool PlaneIntersectLine(const Plane& plane, const Vector3& p1, const Vector3& p2, Vector3& out) {
+  const Vector3 direction{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
+  const float along = plane.a * direction.x + plane.b * direction.y + plane.c * direction.z;
+  if (along == 0) return false;
+  const float t = -(plane.a * p1.x + plane.b * p1.y + plane.c * p1.z + plane.d) / along;
+  out = {p1.x + t * direction.x, p1.y + t * direction.y, p1.z + t * direction.z};
+  return true;
+}
+
 Quaternion QuaternionRotationAxis(const Vector3& axis, float angle) {
   return Q(glm::angleAxis(angle, glm::normalize(V(axis))));
 }
