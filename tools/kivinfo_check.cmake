@@ -15,12 +15,11 @@ string(JSON maps LENGTH "${json}" maps)
 if(NOT ok OR NOT errors EQUAL 0 OR NOT unresolved EQUAL 0 OR maps LESS 3)
   message(FATAL_ERROR "unexpected inspection: loaded=${ok} errors=${errors} unresolved=${unresolved} maps=${maps}\n${json}")
 endif()
-# The project state's globals of every kind (sample scripts add variables of
-# their own) and the team of the town's hero.
+# The project state's globals of every kind and the team of the town's hero.
 foreach(kind variables switches collections tables)
   string(JSON count LENGTH "${json}" globals ${kind})
-  if(count LESS 1)
-    message(FATAL_ERROR "expected a global of kind ${kind}, found ${count}\n${json}")
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one global of kind ${kind}, found ${count}\n${json}")
   endif()
 endforeach()
 math(EXPR lastMap "${maps} - 1")

@@ -92,7 +92,8 @@ World& SetUpWorld() {
   return world;
 }
 
-std::u16string HandReplace(const std::u16string& text, const std::u16string& find, const std::u16string& with) {
+std::u16string HandReplace(const std::u16string& text, const std::u16string& find,
+                           const std::u16string& with) {
   const std::u16string lowerText = ToLowerText(text);
   const std::u16string lowerFind = ToLowerText(find);
   std::u16string out;

@@ -44,7 +44,9 @@ void AlterAlpha(InternalCall& call) {
   call.Answer(Variant::Long(static_cast<std::int32_t>((Channel(call, 1) << 24) | rgb)));
 }
 
-std::uint32_t Colour(InternalCall& call, std::int32_t i) { return static_cast<std::uint32_t>(call.ArgumentLong(i)); }
+std::uint32_t Colour(InternalCall& call, std::int32_t i) {
+  return static_cast<std::uint32_t>(call.ArgumentLong(i));
+}
 
 void Modulate(InternalCall& call) {
   const std::uint32_t a = Colour(call, 0);
@@ -63,10 +65,18 @@ void Lerp(InternalCall& call) {
   call.Answer(Variant::Long(static_cast<std::int32_t>(ColorLerp(a, b, t))));
 }
 
-void Alpha(InternalCall& call) { call.Answer(Variant::Long(static_cast<std::int32_t>(Colour(call, 0) >> 24))); }
-void Red(InternalCall& call) { call.Answer(Variant::Long(static_cast<std::int32_t>((ColourBits(call, 0) >> 16) & 0xFF))); }
-void Green(InternalCall& call) { call.Answer(Variant::Long(static_cast<std::int32_t>((ColourBits(call, 0) >> 8) & 0xFF))); }
-void Blue(InternalCall& call) { call.Answer(Variant::Long(static_cast<std::int32_t>(ColourBits(call, 0) & 0xFF))); }
+void Alpha(InternalCall& call) {
+  call.Answer(Variant::Long(static_cast<std::int32_t>(Colour(call, 0) >> 24)));
+}
+void Red(InternalCall& call) {
+  call.Answer(Variant::Long(static_cast<std::int32_t>((ColourBits(call, 0) >> 16) & 0xFF)));
+}
+void Green(InternalCall& call) {
+  call.Answer(Variant::Long(static_cast<std::int32_t>((ColourBits(call, 0) >> 8) & 0xFF)));
+}
+void Blue(InternalCall& call) {
+  call.Answer(Variant::Long(static_cast<std::int32_t>(ColourBits(call, 0) & 0xFF)));
+}
 
 struct Extremes {
   std::int32_t max = 0;

@@ -37,7 +37,8 @@ Actor& LeadingCharacter() {
   const std::int32_t player = shell.currentPlayer;
   if (player < 0 || player >= static_cast<std::int32_t>(projectState.players.size())) RaiseOutOfRange();
   const Player& record = projectState.players[static_cast<std::size_t>(player)];
-  if (record.party.empty() || record.mapIndex < 0 || record.mapIndex > gameData.maps.LastIndex()) RaiseOutOfRange();
+  if (record.party.empty() || record.mapIndex < 0 || record.mapIndex > gameData.maps.LastIndex())
+    RaiseOutOfRange();
   std::vector<Actor>& actors = gameData.maps[record.mapIndex].actors;
   const std::int32_t actor = record.party.front().character;
   if (actor < 0 || actor >= static_cast<std::int32_t>(actors.size())) RaiseOutOfRange();

@@ -24,7 +24,9 @@ namespace {
 // a pick whose only outcome is the excluded one still ends.
 constexpr int kMaxDifferentDraws = 1000;
 
-[[noreturn]] void RaiseInvalidArgument() { RaiseError(kErrInvalidCall, "Invalid procedure call or argument"); }
+[[noreturn]] void RaiseInvalidArgument() {
+  RaiseError(kErrInvalidCall, "Invalid procedure call or argument");
+}
 [[noreturn]] void RaiseOverflow() { RaiseError(kErrOverflow, "Overflow"); }
 [[noreturn]] void RaiseDivisionByZero() { RaiseError(kErrDivisionByZero, "Division by zero"); }
 
@@ -321,7 +323,9 @@ void LogInterpolate(InternalCall& call) {
 void Cos(InternalCall& call) { call.Answer(Variant::Double(std::cos(static_cast<double>(Angle(call, 0))))); }
 void Sin(InternalCall& call) { call.Answer(Variant::Double(std::sin(static_cast<double>(Angle(call, 0))))); }
 void Tan(InternalCall& call) { call.Answer(Variant::Double(std::tan(static_cast<double>(Angle(call, 0))))); }
-void ArcTan(InternalCall& call) { call.Answer(Variant::Double(std::atan(static_cast<double>(Angle(call, 0))))); }
+void ArcTan(InternalCall& call) {
+  call.Answer(Variant::Double(std::atan(static_cast<double>(Angle(call, 0)))));
+}
 
 constexpr InternalCommand kMath[] = {
     {"Math.Add", Add},

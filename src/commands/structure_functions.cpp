@@ -35,7 +35,8 @@ bool Condition(const Variant& value) { return ScriptConvertBoolean(value, true) 
 const ScriptValue& ArgumentEntry(const InternalCall& call, std::int32_t i) {
   const CallFrame& frame = TopFrame();
   const auto at = static_cast<std::size_t>(frame.stackBase + i);
-  if (i > call.argumentUpper || at >= frame.valueStack.size()) RaiseError(kErrIndex, "Subscript out of range");
+  if (i > call.argumentUpper || at >= frame.valueStack.size())
+    RaiseError(kErrIndex, "Subscript out of range");
   return frame.valueStack[at];
 }
 

@@ -16,7 +16,9 @@ namespace kiv {
 
 namespace {
 
-[[noreturn]] void RaiseInvalidArgument() { RaiseError(kErrInvalidCall, "Invalid procedure call or argument"); }
+[[noreturn]] void RaiseInvalidArgument() {
+  RaiseError(kErrInvalidCall, "Invalid procedure call or argument");
+}
 
 // A character count of a cut: negative counts are invalid.
 std::size_t Count(InternalCall& call, std::int32_t argument) {
@@ -83,7 +85,8 @@ void EndsWith(InternalCall& call) {
 }
 
 void Contains(InternalCall& call) {
-  AnswerTruth(call, ToLowerText(call.ArgumentText(0)).find(ToLowerText(call.ArgumentText(1))) != std::u16string::npos);
+  AnswerTruth(call, ToLowerText(call.ArgumentText(0)).find(ToLowerText(call.ArgumentText(1))) !=
+                        std::u16string::npos);
 }
 
 // Forward: the first match beginning at or after start. Backward: the last
@@ -147,7 +150,9 @@ std::u16string TextOrNothing(const Variant& value) {
   return value.Type() == kVarNull ? std::u16string() : VarToText(value);
 }
 
-void Combine(InternalCall& call) { AnswerText(call, TextOrNothing(call.Argument(0)) + TextOrNothing(call.Argument(1))); }
+void Combine(InternalCall& call) {
+  AnswerText(call, TextOrNothing(call.Argument(0)) + TextOrNothing(call.Argument(1)));
+}
 
 void Split(InternalCall& call) {
   const std::u16string text = call.ArgumentText(0);
@@ -238,7 +243,8 @@ void TokenCount(InternalCall& call) {
   const std::u16string token = call.ArgumentText(1);
   std::int32_t count = 0;
   if (!token.empty()) {
-    for (std::size_t at = text.find(token); at != std::u16string::npos; at = text.find(token, at + token.size())) {
+    for (std::size_t at = text.find(token); at != std::u16string::npos;
+         at = text.find(token, at + token.size())) {
       ++count;
     }
   }
@@ -246,16 +252,26 @@ void TokenCount(InternalCall& call) {
 }
 
 constexpr InternalCommand kText[] = {
-    {"Text.Length", Length},         {"Text.Left", Left},
-    {"Text.Right", Right},           {"Text.Middle", Middle},
-    {"Text.LeftCut", LeftCut},       {"Text.RightCut", RightCut},
-    {"Text.Cut", Cut},               {"Text.StartsWith", StartsWith},
-    {"Text.EndsWith", EndsWith},     {"Text.Contains", Contains},
-    {"Text.Search", Search},         {"Text.Replace", Replace},
-    {"Text.FormatMoney", FormatMoney}, {"Text.CMoney", FormatMoney},
-    {"Text.FormatTimer", FormatTimer}, {"Text.Combine", Combine},
-    {"Text.Split", Split},           {"Text.PadLeft", PadLeft},
-    {"Text.PadRight", PadRight},     {"Text.PadCenter", PadCenter},
+    {"Text.Length", Length},
+    {"Text.Left", Left},
+    {"Text.Right", Right},
+    {"Text.Middle", Middle},
+    {"Text.LeftCut", LeftCut},
+    {"Text.RightCut", RightCut},
+    {"Text.Cut", Cut},
+    {"Text.StartsWith", StartsWith},
+    {"Text.EndsWith", EndsWith},
+    {"Text.Contains", Contains},
+    {"Text.Search", Search},
+    {"Text.Replace", Replace},
+    {"Text.FormatMoney", FormatMoney},
+    {"Text.CMoney", FormatMoney},
+    {"Text.FormatTimer", FormatTimer},
+    {"Text.Combine", Combine},
+    {"Text.Split", Split},
+    {"Text.PadLeft", PadLeft},
+    {"Text.PadRight", PadRight},
+    {"Text.PadCenter", PadCenter},
     {"Text.TokenCount", TokenCount},
 };
 

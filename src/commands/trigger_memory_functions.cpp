@@ -67,7 +67,8 @@ void Proximity(InternalCall& call) {
   const CallFrame& frame = TopFrame();
   Variant& memory = Memory();
   if (!memory.IsArray() || memory.ElementType() != kVarLong) memory = Variant();
-  AnswerTruth(call, ScriptUpdateIdList(memory, close, distance, frame.ownerMap, frame.ownerIndex, frame.relateActor));
+  AnswerTruth(
+      call, ScriptUpdateIdList(memory, close, distance, frame.ownerMap, frame.ownerIndex, frame.relateActor));
 }
 
 constexpr InternalCommand kTriggerMemory[] = {

@@ -59,7 +59,8 @@ TEST_F(ColourFunctionsTest, MixesAreTheHelperLibrarysValues) {
   const std::u16string args = N(static_cast<std::int32_t>(a)) + u", " + N(static_cast<std::int32_t>(b));
   EXPECT_EQ(RunScript(u"Return(Color.Modulate(" + args + u"))"),
             Long(static_cast<std::int32_t>(ColorModulate(a, b))));
-  EXPECT_EQ(RunScript(u"Return(Color.Average(" + args + u"))"), Long(static_cast<std::int32_t>(ColorAverage(a, b))));
+  EXPECT_EQ(RunScript(u"Return(Color.Average(" + args + u"))"),
+            Long(static_cast<std::int32_t>(ColorAverage(a, b))));
   EXPECT_EQ(RunScript(u"Return(Color.Lerp(" + args + u", 0.25))"),
             Long(static_cast<std::int32_t>(ColorLerp(a, b, 0.25f))));
 }

@@ -86,9 +86,10 @@ TEST_F(MainIdentifiersTest, AccelerometerAndGestureSlotsAreSingles) {
   }
   // The gesture slots in the order a match fills them.
   gestureResults = {0.5f, 0.25f, 2.0f, 3.0f};
-  EXPECT_EQ(RunScript(u"Return(Main.GestureAccuracy & \" \" & Main.GestureCompletion & \" \" & Main.GestureAngle & "
-                      u"\" \" & Main.GestureScale)"),
-            Text(u"0.5 0.25 2 3"));
+  EXPECT_EQ(
+      RunScript(u"Return(Main.GestureAccuracy & \" \" & Main.GestureCompletion & \" \" & Main.GestureAngle & "
+                u"\" \" & Main.GestureScale)"),
+      Text(u"0.5 0.25 2 3"));
 }
 
 TEST_F(MainIdentifiersTest, Show3SetsEverySettingAndTheChoicesWithoutShowingTheBox) {
@@ -137,7 +138,8 @@ TEST_F(MainIdentifiersTest, InertAndHandedOnNames) {
   for (const char16_t* name : {u"FileSystem.Open", u"Trigger.Param1", u"Trigger.Actor.Action", u"Push"}) {
     const std::u16string text = name;
     EXPECT_EQ(ErrorOfScript(text + u"(1)"),
-              "Identifier \"" + Utf16ToUtf8(text) + "\" is not a variable, switch, custom event or internal command.");
+              "Identifier \"" + Utf16ToUtf8(text) +
+                  "\" is not a variable, switch, custom event or internal command.");
   }
   projectState.players.resize(1);
   EXPECT_EQ(ErrorOfScript(u"Main.Experience(10)"), "");

@@ -37,37 +37,37 @@ class StructureFunctionsTest : public InternalCommandsTest {
 
 TEST_F(StructureFunctionsTest, ComparisonsLogicChoicesAndSwitches) {
   ExpectCases({
-               {u"Structure.IIf(1, \"a\", \"b\")", Text(u"a")},
-               {u"Structure.IfSwitch(\"no\", \"a\", \"b\")", Text(u"b")},
-               {u"Structure.IIf(\"maybe\", 1, 2)", {}, "Boolean \"maybe\" is invalid."},
-               // numeric-looking values compare as numbers once a text is involved
-               {u"Structure.Equal(\"5\", 5.0)", Long(1)},
-               {u"Structure.Equal(\"5\", \"5.0\")", Long(1)},
-               {u"Structure.Equal(\" A\", \"a\")", Long(0)},
-               {u"Structure.NotEqual(\" A\", \"a\")", Long(1)},
-               {u"Structure.GreaterThan(\"10\", 9)", Long(1)},
-               {u"Structure.GreaterThan(\"b\", \"a\")", Long(1)},
-               {u"Structure.LessThan(\"B\", \"a\")", Long(1)},
-               {u"Structure.GreaterEqual(3, 3)", Long(1)},
-               {u"Structure.LessEqual(4, 3)", Long(0)},
-               {u"Structure.And(\"yes\", 1)", Long(1)},
-               {u"Structure.And(\"yes\", \"off\")", Long(0)},
-               {u"Structure.Or(0, \"on\")", Long(1)},
-               {u"Structure.Not(\"\")", Long(1)},
-               {u"Structure.Or(0, \"perhaps\")", {}, "Boolean \"perhaps\" is invalid."},
-               // choices count from 1; the index is rounded once it is in range
-               {u"Structure.Choose(2, \"a\", \"b\", \"c\")", Text(u"b")},
-               {u"Structure.Choose(1.4, \"a\", \"b\")", Text(u"a")},
-               {u"Structure.Choose(2, Collection.Make(7, 8))", Long(8)},
-               {u"Structure.Choose(0, \"x\")", {}, "The index handle must be between 1 and 1."},
-               {u"Structure.Choose(3, \"x\", \"y\")", {}, "The index handle must be between 1 and 2."},
-               // the first true condition's value; later conditions are not converted
-               {u"Structure.Switch(0, \"a\", 1, \"b\")", Text(u"b")},
-               {u"Structure.Switch(\"no\", \"a\", \"yes\", \"b\", \"bogus\", \"c\")", Text(u"b")},
-               {u"Structure.Switch(0, \"a\")", Variant()},
-               {u"Structure.Switch(Collection.Make(0, 1, 1, 2))", Long(2)},
-               {u"Structure.Switch(0, \"a\", 1)", {}, "There must be an even number of parameters."},
-               {u"Structure.Switch(\"bogus\", \"a\")", {}, "Boolean \"bogus\" is invalid."},
+      {u"Structure.IIf(1, \"a\", \"b\")", Text(u"a")},
+      {u"Structure.IfSwitch(\"no\", \"a\", \"b\")", Text(u"b")},
+      {u"Structure.IIf(\"maybe\", 1, 2)", {}, "Boolean \"maybe\" is invalid."},
+      // numeric-looking values compare as numbers once a text is involved
+      {u"Structure.Equal(\"5\", 5.0)", Long(1)},
+      {u"Structure.Equal(\"5\", \"5.0\")", Long(1)},
+      {u"Structure.Equal(\" A\", \"a\")", Long(0)},
+      {u"Structure.NotEqual(\" A\", \"a\")", Long(1)},
+      {u"Structure.GreaterThan(\"10\", 9)", Long(1)},
+      {u"Structure.GreaterThan(\"b\", \"a\")", Long(1)},
+      {u"Structure.LessThan(\"B\", \"a\")", Long(1)},
+      {u"Structure.GreaterEqual(3, 3)", Long(1)},
+      {u"Structure.LessEqual(4, 3)", Long(0)},
+      {u"Structure.And(\"yes\", 1)", Long(1)},
+      {u"Structure.And(\"yes\", \"off\")", Long(0)},
+      {u"Structure.Or(0, \"on\")", Long(1)},
+      {u"Structure.Not(\"\")", Long(1)},
+      {u"Structure.Or(0, \"perhaps\")", {}, "Boolean \"perhaps\" is invalid."},
+      // choices count from 1; the index is rounded once it is in range
+      {u"Structure.Choose(2, \"a\", \"b\", \"c\")", Text(u"b")},
+      {u"Structure.Choose(1.4, \"a\", \"b\")", Text(u"a")},
+      {u"Structure.Choose(2, Collection.Make(7, 8))", Long(8)},
+      {u"Structure.Choose(0, \"x\")", {}, "The index handle must be between 1 and 1."},
+      {u"Structure.Choose(3, \"x\", \"y\")", {}, "The index handle must be between 1 and 2."},
+      // the first true condition's value; later conditions are not converted
+      {u"Structure.Switch(0, \"a\", 1, \"b\")", Text(u"b")},
+      {u"Structure.Switch(\"no\", \"a\", \"yes\", \"b\", \"bogus\", \"c\")", Text(u"b")},
+      {u"Structure.Switch(0, \"a\")", Variant()},
+      {u"Structure.Switch(Collection.Make(0, 1, 1, 2))", Long(2)},
+      {u"Structure.Switch(0, \"a\", 1)", {}, "There must be an even number of parameters."},
+      {u"Structure.Switch(\"bogus\", \"a\")", {}, "Boolean \"bogus\" is invalid."},
   });
 }
 
@@ -114,9 +114,11 @@ TEST_F(StructureFunctionsTest, EvaluateRunsTheTextInAFrameOfItsOwn) {
   EXPECT_EQ(RunScript(u"LOCAL n\r\nSET n = Structure.Evaluate(\"Return(2)\") + 1\r\nReturn(n)"), Long(3));
   EXPECT_EQ(scriptTable.scripts.size(), scripts + 2);  // the caller and the evaluated text
   // Several lines: each ends in CR LF; the text's locals are its own.
-  EXPECT_EQ(RunScript(u"LOCAL a\r\nSET a = 1\r\nMark(Structure.Evaluate(\"LOCAL a\", \"SET a = 5\", \"Return(a)\"))\r\n"
-                      u"Return(a)"),
-            Long(1));
+  EXPECT_EQ(
+      RunScript(
+          u"LOCAL a\r\nSET a = 1\r\nMark(Structure.Evaluate(\"LOCAL a\", \"SET a = 5\", \"Return(a)\"))\r\n"
+          u"Return(a)"),
+      Long(1));
   EXPECT_EQ(Marks(), std::vector<Variant>{Long(5)});
   EXPECT_EQ(scriptTable.scripts.back().text, u"LOCAL a\r\nSET a = 5\r\nReturn(a)\r\n");
   EXPECT_EQ(RunScript(u"Return(Structure.Evaluate(Collection.Make(\"Return(7)\")))"), Long(7));
@@ -131,7 +133,8 @@ TEST_F(StructureFunctionsTest, EvaluatedFailuresAreReportedInTheCallersTrigger) 
   const std::size_t at = log.rfind("Error: Deep\r\n");
   ASSERT_NE(at, std::string::npos);
   EXPECT_NE(log.find("]: Error(\"Deep\")\r\n  in ", at), std::string::npos) << log.substr(at);
-  EXPECT_NE(log.find("]: Mark(Structure.Evaluate(deep))\r\n  from ", at), std::string::npos) << log.substr(at);
+  EXPECT_NE(log.find("]: Mark(Structure.Evaluate(deep))\r\n  from ", at), std::string::npos)
+      << log.substr(at);
   EXPECT_NE(log.find("  from ", at), std::string::npos) << log.substr(at);
 
   // Runaway evaluation meets the call stack's limit.

@@ -115,7 +115,9 @@ TEST_F(TextFunctionsTest, OversizedTextsAreOutOfMemoryErrors) {
   EXPECT_EQ(Raised([&] { Call(u"Text.PadLeft", {Text(u"a"), Text(u"x"), Long(5)}); }), "no error");
   const std::u16string big(1024 * 1024, u'a');
   const std::u16string replacement(64, u'b');
-  EXPECT_EQ(Raised([&] { Call(u"Text.Replace", {Variant::Text(big), Text(u"A"), Variant::Text(replacement)}); }),
+  EXPECT_EQ(Raised([&] {
+              Call(u"Text.Replace", {Variant::Text(big), Text(u"A"), Variant::Text(replacement)});
+            }),
             "7 Out of memory");
   const ScriptValue replaced = Call(u"Text.Replace", {Variant::Text(big), Text(u"A"), Text(u"bb")});
   EXPECT_EQ(replaced.value.AsText().size(), 2u * big.size());

@@ -76,9 +76,10 @@ TEST_F(TriggerMemoryTest, ProximityGivesOneOncePerEntryOfEachRelatedActor) {
 TEST_F(TriggerMemoryTest, AnotherFunctionsValueCountsAsEmpty) {
   // Change leaves 7: Toggle reads no earlier truth from it. Toggle's truth
   // is no time for TimePassed, and a time no actor list for Proximity.
-  const std::int32_t actor = AddActor(
-      kEvent, u"Mark(Trigger.Change(7))\r\nMark(Trigger.Toggle(1))\r\nMark(Trigger.TimePassed(1, 401))\r\n"
-              u"Mark(Trigger.Proximity(50, 1))");
+  const std::int32_t actor =
+      AddActor(kEvent,
+               u"Mark(Trigger.Change(7))\r\nMark(Trigger.Toggle(1))\r\nMark(Trigger.TimePassed(1, 401))\r\n"
+               u"Mark(Trigger.Proximity(50, 1))");
   const std::int32_t other = AddActor(kEvent, u"");
   shell.frameElapsed = 400;
   calls_.clear();
@@ -88,7 +89,8 @@ TEST_F(TriggerMemoryTest, AnotherFunctionsValueCountsAsEmpty) {
 }
 
 TEST_F(TriggerMemoryTest, TheMemoryTravelsWithAWait) {
-  const std::int32_t actor = AddActor(kEvent, u"Mark(Trigger.Change(input))\r\nPause(10)\r\nMark(Trigger.Change(9))");
+  const std::int32_t actor =
+      AddActor(kEvent, u"Mark(Trigger.Change(input))\r\nPause(10)\r\nMark(Trigger.Change(9))");
   calls_.clear();
   scriptGlobals.variables[static_cast<std::size_t>(input_)].value = Long(3);
   Raise(actor);

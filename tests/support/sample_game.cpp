@@ -501,7 +501,6 @@ ByteList ProjectStateBytesOf(const SampleGameIds& ids) {
   globals.switches = {{u"DoorOpen", -1}};
   globals.collections = {{u"Visited", {Variant::Text(u"Town")}}};
   globals.tables = {{u"Board", 1, 0, 0, {Variant::Long(1), Variant::Long(2)}}};
-  AddSampleFunctionGlobals(globals);
   state.globalLists = GlobalListsBytes(kVersion, globals);
   return ProjectStateBytes(kVersion, state);
 }

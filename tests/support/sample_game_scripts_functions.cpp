@@ -2,23 +2,18 @@
 
 namespace kiv::test {
 
-// The party joins the Town after its Loaded scripts: the leader's name is
-// read after a pause. Afterwards: Motto "**a town of silver**", Tint -65408 (red 255, blue 128),
-// Sum 10 (worked out by evaluated text), Leader the hero's display name, and
-// Heading 3.14 (west and east are half a turn apart).
+// The party joins the Town after its Loaded scripts: the leader's name is read
+// after a pause. The notice then reads "**a town of silver** -65408 10 3.14
+// Hero": the motto, the colour (red 255, blue 128), a sum worked out by
+// evaluated text, the half turn from west to east and the leader's name.
 std::u16string SampleFunctionsScript() {
-  return u"SET Motto = Text.PadCenter(Text.Replace(\"a town of GOLD\", \"gold\", \"silver\"), \"*\", 20)\r\n"
-         u"SET Tint = Color.RGB(300, -5, 128)\r\n"
-         u"SET Sum = Structure.Evaluate(\"Return(Math.Add(2, Math.Max(3, 8)))\")\r\n"
-         u"SET Heading = Math.Round(Geometry.DirectionDiff(\"left\", \"right\"), 2)\r\n"
+  return u"LOCAL facts\r\n"
+         u"SET facts = Text.PadCenter(Text.Replace(\"a town of GOLD\", \"gold\", \"silver\"), \"*\", 20)\r\n"
+         u"SET facts = Text.Combine(facts, \" \" & Color.RGB(300, -5, 128))\r\n"
+         u"SET facts = facts & \" \" & Structure.Evaluate(\"Return(Math.Add(2, Math.Max(3, 8)))\")\r\n"
+         u"SET facts = facts & \" \" & Math.Round(Geometry.DirectionDiff(\"left\", \"right\"), 2)\r\n"
          u"Pause(100)\r\n"
-         u"SET Leader = Main.Name";
-}
-
-void AddSampleFunctionGlobals(GlobalListsFixture& globals) {
-  for (const char16_t* name : {u"Motto", u"Tint", u"Sum", u"Leader", u"Heading"}) {
-    globals.variables.emplace_back(name, Variant::Long(0));
-  }
+         u"Main.SystemMessage(facts & \" \" & Main.Name)";
 }
 
 }  // namespace kiv::test

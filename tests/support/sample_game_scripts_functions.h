@@ -1,17 +1,12 @@
 #pragma once
 // A sample script that uses the structure, text, math, colour and main
-// functions as a game would: it writes what it worked out into the game's
-// globals when the Town is loaded.
+// functions as a game would: when the Town is loaded it posts what it worked
+// out as a notice.
 #include <string>
-
-#include "support/state_block_writer.h"
 
 namespace kiv::test {
 
 // The Town hero's second Loaded script.
 std::u16string SampleFunctionsScript();
-
-// The globals that script writes: Motto, Tint, Sum, Leader, Heading.
-void AddSampleFunctionGlobals(GlobalListsFixture& globals);
 
 }  // namespace kiv::test
