@@ -127,6 +127,13 @@ TEST_F(MainIdentifiersTest, Show3SetsEverySettingAndTheChoicesWithoutShowingTheB
 
 TEST_F(MainIdentifiersTest, ReferencesComeFromTheirResolvers) {
   EXPECT_EQ(ErrorOfScript(u"Return(Main.Member(\"Nobody\"))"), "Party member \"Nobody\" is not loaded.");
+  LeadingCharacter().name = u"Hero";
+  PushCallFrame(CallFrame(), kiv::Script());
+  const ScriptValue member = Call(u"Main.Member", {Text(u"Hero")});
+  EXPECT_EQ(member.kind, kObjectPartyMember);
+  EXPECT_EQ(member.value, Variant::Long(0));  // the first party slot
+  EXPECT_EQ(member.mapIndex, 1);              // of player 1
+  PopCallFrame();
   EXPECT_NE(ErrorOfScript(u"Return(CharTeam(\"Nobody\"))"), "");
   EXPECT_NE(ErrorOfScript(u"Return(Command(\"Nowhere\"))"), "");
 }
