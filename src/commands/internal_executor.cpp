@@ -5,9 +5,7 @@
 #include "commands/internal_keywords.h"
 #include "commands/internal_selection.h"
 #include "commands/script_variables.h"
-#include "core/error.h"
 #include "core/symbol_table.h"
-#include "core/text_encoding.h"
 #include "script/script_hooks.h"
 
 namespace kiv {
@@ -36,10 +34,6 @@ void ScriptRunInternal(std::int32_t code, ScriptValue& object, std::int32_t argu
     handler(call);
     CommonTail(call);
     return;
-  }
-  if (InternalCommandPending(code)) {
-    RaiseError(kErrData, "Identifier \"" + Utf16ToAnsi(SymbolName(code)) +
-                             "\" is an internal command that this player does not run yet.");
   }
   RunInternalFallback(call);
 }

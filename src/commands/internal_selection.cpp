@@ -35,7 +35,9 @@ const Selection& BuiltSelection() {
     Selection table{};
     for (const auto family : {ConstructorCommands(), FlowCommands(), CollectionCommands(), TableCommands(),
                                MainCommands(), MessageBoxCommands(), CursorCommands(), InnLoadingCommands(),
-                               MusicCommands(), SoundCommands(), ScreenCommands(), ShopCommands()}) {
+                               MusicCommands(), SoundCommands(), ScreenCommands(), ShopCommands(),
+                               StructureFunctions(), TextFunctions(), MathFunctions(), GeometryFunctions(),
+                               ColourFunctions(), TriggerMemoryFunctions(), MainIdentifiers()}) {
       for (const InternalCommand& command : family) {
         InternalHandler& slot = table[static_cast<std::size_t>(FixedCode(command.name))];
         if (slot != nullptr) {
@@ -48,18 +50,6 @@ const Selection& BuiltSelection() {
   }();
   return selection;
 }
-
-// Cases of the main, cursor, inn, loading and message-box commands, and the
-// structure, text, maths, colour, trigger-memory and remaining functions that
-// are still to come.
-struct CodeRange {
-  std::int32_t first;
-  std::int32_t last;
-};
-constexpr CodeRange kPending[] = {
-    {446, 538},
-    {586, 590}, {592, 599}, {602, 607}, {613, 613}, {627, 630},
-};
 
 }  // namespace
 
@@ -75,14 +65,6 @@ std::vector<ServedIdentifier> InternalExecutorServes() {
     if (selection[static_cast<std::size_t>(code)] != nullptr) served.push_back({code, {kObjectNone}});
   }
   return served;
-}
-
-bool InternalCommandPending(std::int32_t code) {
-  if (InternalHandlerFor(code) != nullptr) return false;
-  for (const CodeRange& range : kPending) {
-    if (code >= range.first && code <= range.last) return true;
-  }
-  return false;
 }
 
 }  // namespace kiv

@@ -37,6 +37,13 @@ std::span<const InternalCommand> MusicCommands();
 std::span<const InternalCommand> SoundCommands();
 std::span<const InternalCommand> ScreenCommands();
 std::span<const InternalCommand> ShopCommands();
+std::span<const InternalCommand> StructureFunctions();
+std::span<const InternalCommand> TextFunctions();
+std::span<const InternalCommand> MathFunctions();
+std::span<const InternalCommand> GeometryFunctions();
+std::span<const InternalCommand> ColourFunctions();
+std::span<const InternalCommand> TriggerMemoryFunctions();
+std::span<const InternalCommand> MainIdentifiers();
 
 // The case of a code 1 to 679; nullptr when the code has none (it then takes
 // the fall-back block).
@@ -44,9 +51,5 @@ InternalHandler InternalHandlerFor(std::int32_t code);
 
 // Every code the executor has a case for (kind 0, no object).
 std::vector<ServedIdentifier> InternalExecutorServes();
-
-// Codes that the internal executor is to serve with commands this player does
-// not have yet: a call of one is a script error naming it, never silence.
-bool InternalCommandPending(std::int32_t code);
 
 }  // namespace kiv

@@ -38,9 +38,9 @@ struct PlayerInputState {
   std::int32_t previousCursorX = 0;
   std::int32_t previousCursorY = 0;
   // Script-readable; nothing on this platform moves them.
-  std::int32_t accelerometerX = 0;
-  std::int32_t accelerometerY = 0;
-  std::int32_t accelerometerZ = 0;
+  float accelerometerX = 0.0f;
+  float accelerometerY = 0.0f;
+  float accelerometerZ = 0.0f;
   // The cursor's sprite set (-1 none, -2 not found: cursorSpriteId is kept) and colour.
   std::int32_t cursorSprite = -1;
   Identifier cursorSpriteId;

@@ -8,6 +8,7 @@
 #include "support/map_writer.h"
 #include "support/sample_game_music.h"
 #include "support/sample_game_scripts.h"
+#include "support/sample_game_scripts_functions.h"
 #include "support/sample_images.h"
 #include "support/script_writer.h"
 #include "support/set_writers.h"
@@ -391,8 +392,8 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard", 200, 96, ids.guard, ids.sprite),
                       PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
-  town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript()),
-                                  LoadedTrigger(SampleMusicScript())};
+  town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript()), LoadedTrigger(SampleMusicScript()),
+                                  LoadedTrigger(SampleFunctionsScript())};
   // A low wall to the hero's left, in the first column: walking left, the
   // hero stops at it.
   town.groups[1].slotIds = {ids.tiles};
