@@ -308,13 +308,10 @@ TEST(InternalSelection, ListsTheCodesItServesForNoObject) {
                               "Screen.HUD", "Screen.SizeY", "Shop.Show2", "Shop.Items"}) {
     EXPECT_EQ(std::count(served.begin(), served.end(), present), 1) << present;
   }
-<<<<<<< HEAD
-  EXPECT_EQ(served.size(), 24u + 2u + 19u + 10u + 23u + 19u + 17u + 15u + 14u + 2u + 3u + 19u);
-=======
-  // Then the main, message-box, cursor, inn and loading commands (74); the structure,
-  // text, math, geometry, colour, trigger-memory and remaining identifiers.
-  EXPECT_EQ(served.size(), 24u + 2u + 19u + 10u + 74u + 16u + 21u + 37u + 12u + 13u + 4u + 15u);
->>>>>>> h-fn49
+  // Then the main, message-box, cursor, inn and loading commands (74); the music,
+  // sound, screen and shop commands (38); the structure, text, math, geometry,
+  // colour, trigger-memory and remaining identifiers (118).
+  EXPECT_EQ(served.size(), 24u + 2u + 19u + 10u + 74u + 38u + 118u);
 }
 
 }  // namespace
