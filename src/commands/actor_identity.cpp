@@ -321,7 +321,7 @@ void ClosestActor(ActorCall& call) {
   if (call.Assigning()) return;
   const std::u16string text = call.ArgumentText(0);
   const std::int32_t t = text.empty() ? -1 : TemplateIndex(text);
-  call.Record();
+  call.Record();  // error 9 once the actor is gone
   const std::int32_t winner = Closest(call, [t](const Actor& other) {
     if (t == -1) return other.templateIndex != -2;
     return IsSameOrDescendant(other.templateIndex, t);
@@ -344,7 +344,7 @@ bool IsCharacterName(const std::u16string& name) {
 
 void ClosestChar(ActorCall& call) {
   if (call.Assigning()) return;
-  call.Record();
+  call.Record();  // error 9 once the actor is gone
   const std::int32_t winner = Closest(call, [](const Actor& other) { return IsCharacterName(other.name); });
   call.Answer(Variant::Text(winner < 0 ? u"" : ScriptParseScriptingId(call.MapRecord().actors[static_cast<std::size_t>(winner)].name, kObjectCharacter)));
 }

@@ -67,7 +67,7 @@ void FaceLocation(ActorCall& call) {
 }
 
 void MovementToDirection(ActorCall& call) {
-  call.Record();
+  call.Record();  // error 9 once the actor is gone
   const float heading = ActorHeading(call.map, call.index);
   call.Record().heading = heading;
 }

@@ -36,7 +36,7 @@ void KeepPlace(ActorCall& call, const Actor& actor) {
 // record left behind on another map gets its old place back.
 void Transfer(ActorCall& call) {
   const std::int32_t target = VarToLong(ScriptResolveMap(call.ArgumentText(0), true, true, true).value);
-  call.Record();
+  call.Record();  // error 9 once the actor is gone
   SetCharacterPosition(call.index, call.map, target, false, false);
   if (target == call.map) return;
   Map& old = call.MapRecord();
