@@ -230,5 +230,39 @@ TEST_F(ObjectInterfaceTest, PanMovesAtOnceOrStartsTwoTimedChanges) {
   EXPECT_EQ(gameData.maps[menu_].ScreenOffsetX(), 40.0f) << "the change runs over time";
 }
 
+TEST_F(ObjectInterfaceTest, NavigateRunsTheEventOfItsDirectionAndCancelEventOne) {
+  for (std::int32_t event = 1; event <= 5; ++event) {
+    gameData.maps[menu_].eventScripts[static_cast<std::size_t>(event)] =
+        MakeScript(u"Mark(" + std::u16string(1, static_cast<char16_t>(u'0' + event)) + u")");
+  }
+  for (const char16_t* word : {u"left", u"up", u"right", u"down"}) On(MapRef(menu_), u"Navigate", {T(word)});
+  On(MapRef(menu_), u"Cancel");
+  EXPECT_EQ(Marks(), (std::vector<Variant>{L(2), L(3), L(4), L(5), L(1)}));
+  EXPECT_EQ(Raised([&] { On(MapRef(menu_), u"Navigate", {T(u"leftup")}); }),
+            "-1 Invalid direction for interface navigation.");
+  EXPECT_EQ(Marks().size(), 5u) << "no event for another direction";
+}
+
+TEST_F(ObjectMapTest, ResetFromTheMapsOwnScriptIsDeferredAndWaitsWhenTheProjectAsks) {
+  struct Case {
+    std::int16_t waitFlag;
+    std::vector<Variant> arguments;
+    std::uint8_t request;
+    std::int32_t resultKind;
+  };
+  const Case cases[] = {
+      {0, {}, 5, kValuePlain},
+      {0, {T(u"no")}, 1, kValuePlain},
+      {-1, {}, 5, kValueControl},
+  };
+  for (const Case& c : cases) {
+    storedProjectSettings.flags[16] = c.waitFlag;
+    gameData.maps[0].pendingReload = 0;
+    const ScriptValue result = On(MapRef(0), u"Reset", c.arguments);
+    EXPECT_EQ(gameData.maps[0].pendingReload, c.request);
+    EXPECT_EQ(result.kind, c.resultKind);
+  }
+}
+
 }  // namespace
 }  // namespace kiv::test
