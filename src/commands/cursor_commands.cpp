@@ -44,7 +44,7 @@ PointerTarget FindPointerTarget(bool camera) {
     Map& map = gameData.maps[m];
     if (!map.isInterface || map.overlayActive != 1) continue;
     for (Field& field : map.fields) {
-      if (field.face != kViewFieldFace || field.nonExistent != 0 || field.noDraw != 0) continue;
+      if (field.Kind() != kViewFieldFace || field.nonExistent != 0 || field.noDraw != 0) continue;
       FieldScreenRect rect;
       GetFieldScreenRect(field, 0, 0, graphics.videoWidth, graphics.videoHeight, rect);
       if (pointer.cursorX < rect.left || pointer.cursorX >= rect.left + rect.width ||

@@ -20,9 +20,6 @@ Record& Entry(std::vector<Record>& list, std::int32_t index) {
   return list[static_cast<std::size_t>(index)];
 }
 
-// The field's removal mark: 0 or more, the map systems take the field off the
-// list, its stored references moving to the entry the mark names.
-std::int32_t& FieldRemovalMark(Field& field) { return field.spawner; }
 
 // Before a light map is made again: no obstacle met within the radius yet, and
 // every point traced.
@@ -161,7 +158,9 @@ std::int32_t MoveField(std::int32_t field, std::int32_t map, std::int32_t target
   target.fields.push_back(gameData.maps[map].fields[static_cast<std::size_t>(field)]);
   const auto copy = static_cast<std::int32_t>(target.fields.size()) - 1;
   ResetFieldState(map, field);
-  FieldRemovalMark(gameData.maps[map].fields[static_cast<std::size_t>(field)]) = copy;
+  // The old entry's removal mark: the map systems take it off the list, its
+  // stored references moving to the copy.
+  gameData.maps[map].fields[static_cast<std::size_t>(field)].removeMark = copy;
   return copy;
 }
 

@@ -94,7 +94,7 @@ class CursorInnLoadingTest : public InterfaceTest {
                               std::int32_t height, std::int32_t shows) {
     const std::int32_t view = AddField(interfaceMap, x, y, 0);
     Field& v = F(interfaceMap, view);
-    v.face = 6;
+    v.kind = 6;
     v.pixelWidth = width;
     v.pixelHeight = height;
     v.view.ownMap = shows;

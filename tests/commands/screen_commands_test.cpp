@@ -78,7 +78,7 @@ TEST_F(ScreenCommandsTest, SizeIsTheScreensAndCannotBeAssigned) {
 // arguments, the mode and the value, and its result is the script's.
 TEST_F(ScreenCommandsTest, CameraViewNamesAreHandedOnWhole) {
   Field view;
-  view.face = kCameraViewFace;
+  view.kind = kCameraViewFace;
   gameData.maps[hud_].fields.push_back(view);
   gameData.maps[hud_].overlayActive = 1;
   struct Handed {
