@@ -7,6 +7,7 @@
 #include "support/actor_template_writer.h"
 #include "support/map_writer.h"
 #include "support/sample_game_scripts.h"
+#include "support/sample_game_scripts_shell.h"
 #include "support/sample_images.h"
 #include "support/script_writer.h"
 #include "support/set_writers.h"
@@ -391,6 +392,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
                       PlacedActor(u"Guard 2", 272, 112, ids.guard, ids.sprite)};
   town.body.actors[0].teamId = ids.team;
   town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript())};
+  town.body.actors[1].triggers = {LoadedTrigger(SampleGuardLoadedScript())};
   // A low wall to the hero's left, in the first column: walking left, the
   // hero stops at it.
   town.groups[1].slotIds = {ids.tiles};
