@@ -161,7 +161,14 @@ void WriteSaveExtension(ByteList& buffer, std::int32_t& offset) {
 }
 
 void ReadSaveExtension(const ByteList& stream, std::int32_t& offset) {
-  if (BufferBytesLeft(stream, offset) < 8) return;
+  const std::int32_t left = BufferBytesLeft(stream, offset);
+  if (left <= 0) return;
+  // Bytes that begin as the mark does are a block cut short: reading them
+  // raises the short-stream error instead of loading a damaged save.
+  constexpr std::uint8_t kMarkBytes[4] = {'K', 'I', 'V', 'X'};
+  for (std::int32_t i = 0; i < left && i < 4; ++i) {
+    if (stream[static_cast<std::size_t>(offset + i)] != kMarkBytes[i]) return;
+  }
   std::int32_t peek = offset;
   if (BufferReadLong(stream, peek) != kSaveExtensionMark) return;
   const std::int32_t version = BufferReadLong(stream, peek);

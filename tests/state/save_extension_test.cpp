@@ -148,6 +148,18 @@ TEST_F(SaveExtensionTest, ASaveWithoutAKnownBlockLoadsWithTheDefaults) {
   }
 }
 
+// A block cut off inside its mark or version is damage, not an older save.
+TEST_F(SaveExtensionTest, ABlockCutShortIsAnError) {
+  StartSampleGame();
+  const ByteList stream = SavedStream();
+  const std::size_t block = ExtensionBlockAt(stream);
+  ASSERT_GT(block, 0u);
+  for (const std::size_t kept : {1u, 2u, 3u, 4u, 6u}) {
+    SCOPED_TRACE(kept);
+    EXPECT_NE(LoadStream(ByteList(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(block + kept))), 0);
+  }
+}
+
 // A list that holds more or fewer entries than the loaded map gives its values
 // to the entries both have; a count that cannot fit in the bytes is refused.
 TEST_F(SaveExtensionTest, ListsOfAnotherLengthGiveTheEntriesBothHaveAndBadCountsAreRefused) {
