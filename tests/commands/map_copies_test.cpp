@@ -147,7 +147,7 @@ TEST_F(MapCopiesTest, AFieldMovedWithinItsInterfaceOnlyMoves) {
   ASSERT_EQ(gameData.maps[other].fields.size(), 2u);
   EXPECT_EQ(gameData.maps[other].fields[1].name, u"Button");
   EXPECT_EQ(gameData.maps[other].fields[1].x, 7.0f);
-  EXPECT_EQ(gameData.maps[menu].fields[0].spawner, 1) << "the old entry's removal mark names the copy";
+  EXPECT_EQ(gameData.maps[menu].fields[0].removeMark, 1) << "the old entry's removal mark names the copy";
 }
 
 }  // namespace
