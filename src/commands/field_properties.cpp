@@ -4,6 +4,8 @@
 
 #include "commands/field_view_call.h"
 #include "commands/field_view_executor.h"
+#include "commands/map_object_copies.h"
+#include "commands/number_arguments.h"
 #include "core/error.h"
 #include "core/symbol_table.h"
 #include "data/field_state.h"
@@ -12,6 +14,7 @@
 #include "script/script_convert.h"
 #include "script/script_dispatch.h"
 #include "script/script_lookups.h"
+#include "script/script_map_resolvers.h"
 #include "script/script_object_names.h"
 #include "script/script_object_resolvers.h"
 #include "script/script_value_ops.h"
@@ -284,8 +287,16 @@ void WaitDisplay(FieldViewCall& c) { AnswerFieldWait(c, c.field, -1); }
 
 // Moving a field to another interface belongs to the copying and moving of
 // map objects, which this player does not run yet.
-void Position2(FieldViewCall&) {
-  RaiseError(kErrData, "Identifier \"Position2\" of a field is a command that this player does not run yet.");
+// Moves the field to the named interface (or within its own) at the position.
+void Position2(FieldViewCall& c) {
+  const std::int32_t target = VarToLong(ScriptResolveInterface(c.call.ArgumentText(0), true).value);
+  const float x = VarToSingle(c.call.Argument(1));
+  const float y = VarToSingle(c.call.Argument(2));
+  const float z = VarToSingle(c.call.Argument(3));
+  // The resolver may have loaded the interface: the field is checked again.
+  FieldOfReference(c.map, c.field);
+  if (target < 0 || target > gameData.maps.LastIndex()) RaiseError(kErrIndex, "Subscript out of range");
+  MoveField(c.field, c.map, target, x, y, z);
 }
 
 constexpr FieldViewIdentifier kFieldIdentifiers[] = {

@@ -87,6 +87,22 @@ TEST_F(FieldPropertiesTest, SizeReadsGiveTheLaidOutPixelsAssignmentsTheDesignSiz
   EXPECT_EQ(Read(FieldRef(score_), u"SizeY"), L(48));
 }
 
+// Position2 moves the field: within its interface only its place changes; to
+// another the copy is appended there and the old entry marked with its index.
+TEST_F(FieldPropertiesTest, Position2MovesTheFieldWithinItsInterfaceOrToAnother) {
+  Do(FieldRef(score_), u"Position2", {T(u"Hud"), L(4), L(5), L(6)});
+  EXPECT_EQ(Score().x, 4.0f);
+  EXPECT_EQ(Score().y, 5.0f);
+  EXPECT_EQ(Score().z, 6.0f);
+  const std::size_t before = gameData.maps[kMenu].fields.size();
+  Do(FieldRef(score_), u"Position2", {T(u"Menu"), L(7), L(8), L(9)});
+  ASSERT_EQ(gameData.maps[kMenu].fields.size(), before + 1);
+  const Field& copy = gameData.maps[kMenu].fields.back();
+  EXPECT_EQ(copy.x, 7.0f);
+  EXPECT_EQ(copy.y, 8.0f);
+  EXPECT_EQ(Score().removeMark, static_cast<std::int32_t>(before));
+}
+
 TEST_F(FieldPropertiesTest, PositionAndResizeStoreAtOnceOrStartThreeTimedChanges) {
   struct Case {
     const char16_t* name;
