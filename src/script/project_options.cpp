@@ -9,6 +9,7 @@ namespace {
 constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
 constexpr std::size_t kPartyShortcutNamesFlag = 19;    // flag 20
 constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
+constexpr std::size_t kLegacyMapSizeFlag = 23;         // flag 24
 constexpr std::size_t kWholeAxisValuesFlag = 27;       // flag 28
 
 }  // namespace
@@ -18,6 +19,8 @@ bool ScriptLooseNameMatching() { return storedProjectSettings.flags[kLooseNameMa
 bool ScriptWholeAxisValues() { return storedProjectSettings.flags[kWholeAxisValuesFlag] != 0; }
 
 bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
+
+bool LegacyMapSize() { return storedProjectSettings.flags[kLegacyMapSizeFlag] != 0; }
 
 bool ScriptPartyShortcutNames() { return storedProjectSettings.flags[kPartyShortcutNamesFlag] != 0; }
 

@@ -17,4 +17,8 @@ bool ScriptMainAlwaysControlled();
 // party member n.
 bool ScriptPartyShortcutNames();
 
+// Option flag 24 (the project setting legacyMapSize): a map's size in pixels
+// is its last tile index times 32 instead of its tile count times 32.
+bool LegacyMapSize();
+
 }  // namespace kiv
