@@ -22,7 +22,10 @@
 #include "script/trigger_dispatch.h"
 #include "script/call_frame.h"
 #include "world/map_systems.h"
+#include "script/script_map_resolvers.h"
+#include "world/combat_targets.h"
 #include "world/object_removal.h"
+#include "world/vehicles.h"
 
 namespace kiv {
 
@@ -197,7 +200,180 @@ void Portrait(ActorCall& call) {
                                         Variant::Long(0), Variant::Long(call.map), Variant::Long(call.index)}));
 }
 
+// The interface the actor carries: its own copies of the interface's fields
+// and spawns, with no field selected.
+void Interface(ActorCall& call) {
+  if (!call.Assigning()) {
+    const std::int32_t carried = call.Record().mapReference.kind;
+    const bool known = carried >= 0 && carried <= gameData.maps.LastIndex();
+    call.Answer(Variant::Text(known ? gameData.maps[carried].fileName : u""));
+    return;
+  }
+  const std::u16string text = VarToText(call.value);
+  // Resolving may load the interface: the record is fetched afterwards.
+  const std::int32_t chosen = text.empty() ? -1 : VarToLong(ScriptResolveInterface(text, true).value);
+  Actor& actor = call.Record();
+  actor.mapReference.kind = chosen;
+  if (chosen < 0 || chosen > gameData.maps.LastIndex()) {
+    actor.mapReference.kind = -1;
+    actor.carriedFields.clear();
+    actor.carriedSpawns.clear();
+    return;
+  }
+  CopyCarriedInterface(actor);
+}
+
+// Vehicles and turrets: reads in phase 1, boarding and leaving in phase 2.
+void InVehicle(ActorCall& call) {
+  if (!call.Assigning()) call.Answer(Variant::Text(call.ReferenceText(call.Record().vehicleRidden, kObjectVehicle)));
+}
+
+void BoardVehicle(ActorCall& call) {
+  if (!call.Assigning()) return;
+  const std::u16string text = VarToText(call.value);
+  if (text.empty()) {
+    ExitVehicle(call.map, call.index, -1, false, false);
+    return;
+  }
+  EnterVehicle(call.map, call.index, call.ResolveReference(text, kObjectCharacter), false);
+}
+
+void Child(ActorCall& call) {
+  if (!call.Assigning()) call.Answer(Variant::Text(call.ReferenceText(call.Record().driver, kObjectCharacter)));
+}
+
+void BoardedBy(ActorCall& call) {
+  if (!call.Assigning()) return;
+  const std::u16string text = VarToText(call.value);
+  if (text.empty()) {
+    ExitVehicle(call.map, -1, call.index, false, false);
+    return;
+  }
+  EnterVehicle(call.map, call.ResolveReference(text, kObjectCharacter), call.index, false);
+}
+
+void InTurret(ActorCall& call) {
+  if (!call.Assigning()) call.Answer(Variant::Text(call.ReferenceText(call.Record().turretOperated, kObjectTurret)));
+}
+
+void OperateTurret(ActorCall& call) {
+  if (!call.Assigning()) return;
+  const std::u16string text = VarToText(call.value);
+  if (text.empty()) {
+    ExitTurret(call.map, call.index, -1);
+    return;
+  }
+  EnterTurret(call.map, call.index, call.ResolveReference(text, kObjectTurret));
+}
+
+void ExitAll(ActorCall& call) {
+  const bool atVehicle = call.HasArgument(0) && call.ArgumentBoolean(0);
+  ExitVehicle(call.map, -1, call.index, atVehicle, false);
+  ExitTurret(call.map, -1, call.index);
+}
+
+// The AI's target: the reference text, and SetCharacterTarget on assignment.
+void AIFocusRead(ActorCall& call, std::int32_t idKind) {
+  if (call.Assigning()) return;
+  const std::int32_t focus = call.Record().aiFocus;
+  call.Answer(Variant::Text(idKind == kObjectActor ? QualifiedName(call, focus) : call.ReferenceText(focus, idKind)));
+}
+
+void AIFocusActor(ActorCall& call) { AIFocusRead(call, kObjectActor); }
+void AIFocusChar(ActorCall& call) { AIFocusRead(call, kObjectCharacter); }
+
+void SetAIFocusActor(ActorCall& call) {
+  if (call.Assigning()) SetCharacterTarget(call.map, call.index, ResolveAnyActor(call, VarToText(call.value)));
+}
+
+void SetAIFocusChar(ActorCall& call) {
+  if (!call.Assigning()) return;
+  const std::u16string text = VarToText(call.value);
+  const std::int32_t target =
+      text.empty() ? -1 : VarToLong(ScriptResolveCharacter(text, call.map, true, false).value);
+  SetCharacterTarget(call.map, call.index, target);
+}
+
+// The nearest other actor in play that the filter keeps, by squared distance;
+// the earlier actor wins a tie.
+template <typename Keep>
+std::int32_t Closest(const ActorCall& call, Keep keep) {
+  const std::vector<Actor>& actors = call.MapRecord().actors;
+  const Actor& self = actors[static_cast<std::size_t>(call.index)];
+  float best = 3.4028230607e38f;
+  std::int32_t winner = -1;
+  for (std::size_t i = 0; i < actors.size(); ++i) {
+    const Actor& other = actors[i];
+    if (static_cast<std::int32_t>(i) == call.index || other.removed != 0 || !keep(other)) continue;
+    const float dx = other.x - self.x;
+    const float dy = other.y - self.y;
+    const float dz = other.z - self.z;
+    const float distance = dx * dx + dy * dy + dz * dz;
+    if (distance < best) {
+      best = distance;
+      winner = static_cast<std::int32_t>(i);
+    }
+  }
+  return winner;
+}
+
+void ClosestActor(ActorCall& call) {
+  if (call.Assigning()) return;
+  const std::u16string text = call.ArgumentText(0);
+  const std::int32_t t = text.empty() ? -1 : TemplateIndex(text);
+  call.Record();  // error 9 once the actor is gone
+  const std::int32_t winner = Closest(call, [t](const Actor& other) {
+    if (t == -1) return other.templateIndex != -2;
+    return IsSameOrDescendant(other.templateIndex, t);
+  });
+  call.Answer(Variant::Text(QualifiedName(call, winner)));
+}
+
+bool IsCharacterName(const std::u16string& name) {
+  std::size_t first = 0;
+  while (first < name.size() && name[first] == u' ') ++first;
+  const std::u16string prefix = u"character ";
+  if (name.size() - first < prefix.size()) return false;
+  for (std::size_t k = 0; k < prefix.size(); ++k) {
+    char16_t c = name[first + k];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != prefix[k]) return false;
+  }
+  return true;
+}
+
+void ClosestChar(ActorCall& call) {
+  if (call.Assigning()) return;
+  call.Record();  // error 9 once the actor is gone
+  const std::int32_t winner = Closest(call, [](const Actor& other) { return IsCharacterName(other.name); });
+  call.Answer(Variant::Text(winner < 0 ? u"" : ScriptParseScriptingId(call.MapRecord().actors[static_cast<std::size_t>(winner)].name, kObjectCharacter)));
+}
+
+// A player's character stays; any other leaves play and is taken off the map
+// on the next removal pass, also while a waiting script names it.
+void DeleteCheck(ActorCall& call) {
+  if (call.Record().owningPlayer >= 0) Refuse("You cannot delete a playable actor.");
+}
+
+void Delete(ActorCall& call) {
+  RemoveCharacterFromPlay(call.map, call.index);
+  ClearCharacterSlot(call.map, call.index);
+  // The respawn time "never" is the forced remove mark; set after the slot is
+  // cleared, which would reset it to an ordinary mark.
+  RemoveMark(call.Record()) = kForcedRemoveMark;
+}
+
 constexpr ActorProperty kIdentity[] = {
+    {"Interface", Interface, nullptr},
+    {"InVehicle", InVehicle, BoardVehicle},
+    {"Child", Child, BoardedBy},
+    {"InTurret", InTurret, OperateTurret},
+    {"Exit", nullptr, ExitAll},
+    {"AIFocusActor", AIFocusActor, SetAIFocusActor},
+    {"AIFocusChar", AIFocusChar, SetAIFocusChar},
+    {"ClosestActor", ClosestActor, nullptr},
+    {"ClosestChar", ClosestChar, nullptr},
+    {"Delete", DeleteCheck, Delete},
     {"Template", Template, nullptr},
     {"IsA", IsA, nullptr},
     {"IsPlayer", IsPlayer, nullptr},

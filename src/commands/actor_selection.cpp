@@ -37,7 +37,7 @@ const Selection& BuiltSelection() {
   static const Selection selection = [] {
     Selection table{};
     for (const auto family : {ActorIdentityProperties(), ActorPositionProperties(), ActorMotionProperties(),
-                              ActorAppearanceProperties()}) {
+                              ActorAppearanceProperties(), ActorItemProperties(), ActorStatisticProperties()}) {
       for (const ActorProperty& property : family) {
         const ActorProperty*& slot = table[static_cast<std::size_t>(ActorCode(property.name))];
         if (slot != nullptr) {

@@ -28,6 +28,8 @@ std::span<const ActorProperty> ActorIdentityProperties();
 std::span<const ActorProperty> ActorPositionProperties();
 std::span<const ActorProperty> ActorMotionProperties();
 std::span<const ActorProperty> ActorAppearanceProperties();
+std::span<const ActorProperty> ActorItemProperties();
+std::span<const ActorProperty> ActorStatisticProperties();
 
 // The handlers of a code; nullptr when the executor does not serve it.
 const ActorProperty* ActorPropertyFor(std::int32_t code);

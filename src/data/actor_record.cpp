@@ -341,7 +341,7 @@ void ReadRunTimeBlockB(const ByteList& buffer, std::int32_t& offset, std::int32_
   actor.customPoseTime = BufferReadLong(buffer, offset);
   actor.timeSinceHurt = BufferReadLong(buffer, offset);
   actor.driver = BufferReadLong(buffer, offset);
-  actor.extension = BufferReadLong(buffer, offset);
+  actor.extension = BufferReadSingle(buffer, offset);
   actor.velocityX = BufferReadSingle(buffer, offset);
   actor.velocityY = BufferReadSingle(buffer, offset);
   actor.velocityZ = BufferReadSingle(buffer, offset);

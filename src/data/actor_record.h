@@ -62,7 +62,7 @@ struct StatisticValue {
 struct InventoryEntry {
   std::int32_t item = -1;  // -1 none, -2 resolve by identifier
   Identifier itemId;
-  std::uint8_t flag = 0;
+  std::uint8_t flag = 0;  // item lists: percent chance to drop at death; equipment: action requested
   std::int32_t quantity = 0;
   std::int32_t ammunition = 0;
   Identifier areaId;  // equipment entries: the equipment area's identifier
@@ -146,7 +146,7 @@ struct Actor {
   float derivedValue1 = 0.0f, derivedValue2 = 0.0f;
   std::int32_t vehicleValue15 = 15;
   std::int32_t physicsFlags = 75;
-  std::int32_t extension = 0;
+  float extension = 0.0f;  // 0..1, script Extension; stored in the same four bytes as a Single
 
   std::int32_t turretRange = 640;
   float turnRate = 1.5707964f;
@@ -167,9 +167,13 @@ struct Actor {
   std::vector<Attachment> attachedEffects;  // run time
   std::vector<Attachment> attachedSprites;
   std::uint32_t flashColor = 0;
+  // The flash: count, timer (ms into the interval) and interval (ms, 0 no flash);
+  // flashing above makes it repeat until stopped.
   std::array<std::int32_t, 3> flashValues{};
   std::uint32_t tint = kNoColor;
-  std::int32_t pose = 0;  // symbol of the current pose name
+  std::int32_t pose = 0;  // symbol of the pose a script chose, 0 none
+  // What PosePlay gives with the pose (-1 none); the Character System ends
+  // the pose once customPoseTime passes it.
   std::int32_t poseValue = 0;
 
   std::int32_t vehicleRidden = -1;
@@ -202,9 +206,9 @@ struct Actor {
   std::int32_t points = 0;
 
   std::array<IndexedReference, 2> furtherReferences;
-  std::int16_t actionValue = 0;
-  std::int16_t detonationValue = 0;
-  IndexedReference itemReference;  // the one given by legacy vehicles' item
+  std::int16_t actionValue = 0;      // -1: a script asked for the action
+  std::int16_t detonationValue = 0;  // -1: a script asked to detonate
+  IndexedReference itemReference;  // a vehicle's key item (-1 none); legacy vehicles' item
   std::int32_t driver = -1;
   ActorMapReference mapReference;
   // The interface the map reference names travels with the actor: the actor
@@ -216,9 +220,9 @@ struct Actor {
   std::int32_t carriedIndex = -1;
   std::int32_t team = -1;
   Identifier teamId;
-  std::int32_t aiFlags = 0;
+  std::int32_t aiFlags = 0;  // bit 0: the AI is on
   std::int32_t aiState = 0;
-  std::int32_t aiValue = 0;
+  std::int32_t aiValue = 0;  // the AI's timer
   std::int32_t gridX = 0, gridY = 0;
   float gridHeading = 0.0f;
   float speedFactor = 0.0f;  // multiplies the attack time of a held item

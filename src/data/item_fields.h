@@ -57,8 +57,11 @@ inline std::int32_t ItemFlags(const Item& item) { return item.flagsX; }
 inline std::int32_t ItemEffectFlags(const Item& item) { return item.valueY; }
 inline bool ItemUnlit(const Item& item) { return item.flagV != 0; }  // drawn without the light colour
 inline std::int32_t ItemNoInventory(const Item& item) { return item.valueZ1; }
-// Equipment area whose holding point launches the projectiles, -1 none.
+// Equipment area the item is worn in, whose holding point launches its
+// projectiles; -1: not equipment.
 inline std::int32_t ItemHoldingArea(const Item& item) { return item.equipmentArea.index; }
+// Weight of one piece: the Long the file keeps after the price.
+inline std::int32_t ItemWeight(const Item& item) { return item.valueB; }
 
 // Per-statistic values, one per entry of the statistics table (shorter when
 // the item was read before the table grew: read them with ItemStatAt).

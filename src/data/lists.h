@@ -55,16 +55,18 @@ struct ImageFrameLists {
 };
 
 // An attached sprite (or, in saves, effect) of an actor.
+// An entry of an actor's attachments (attachedEffects) or effect layers
+// (attachedSprites).
 struct Attachment {
   std::int32_t spriteSet = -2;  // resolved by identifier after loading
   Identifier spriteSetId;
-  std::int32_t valueA = 0;
-  std::int32_t valueB = 0;
+  std::int32_t valueA = 0;  // ms into the animation
+  std::int32_t valueB = 0;  // the value a script attached it with
   std::int32_t valueC = 0;
   std::uint32_t color = 0x22000000;
-  std::int32_t valueD = 0;
-  std::uint8_t byteE = 0;
-  std::uint8_t byteF = 0;
+  std::int32_t valueD = 0;  // specular colour of an effect layer
+  std::uint8_t byteE = 0;   // non-zero: the animation loops
+  std::uint8_t byteF = 0;   // the flag a script attached it with
   std::uint8_t byteG = 0;
 };
 

@@ -131,6 +131,8 @@ void ResolveMapOfActor(Actor& actor) {
   if (r >= 0 || ref.kind == -2) ref.kind = r;
 }
 
+}  // namespace
+
 // An actor whose map reference names a loaded map takes copies of that map's
 // fields, spawns and ambient colour; a reference to no map leaves the copies
 // as they are.
@@ -143,6 +145,8 @@ void CopyCarriedInterface(Actor& actor) {
   actor.carriedAmbient = carried.ambientColor;
   actor.carriedIndex = -1;
 }
+
+namespace {
 
 void SetCollisionFromFirstPart(Actor& actor) {
   if (actor.parts.empty() || actor.parts[0].spriteSet < 0 ||

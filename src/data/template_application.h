@@ -14,6 +14,11 @@ namespace kiv {
 // template would rebuild.
 void ApplyActorTemplate(Actor& actor, bool keep, bool merge);
 
+// An actor whose map reference names a loaded map (index in its kind) takes
+// copies of that map's fields, spawns and ambient colour, with no field
+// selected; a reference to no map leaves the copies as they are.
+void CopyCarriedInterface(Actor& actor);
+
 // Adds a template record to an actor: references "as the template" (-3) take
 // the record's, statistics and counters are added, items, triggers and
 // variables appended. register >= 0 registers the appended triggers' scripts.

@@ -6,6 +6,8 @@ namespace kiv {
 
 namespace {
 
+constexpr std::size_t kAllowJumpWhenImmobileFlag = 13;    // flag 14
+constexpr std::size_t kRestrictVerticalVelocityFlag = 26;  // flag 27
 constexpr std::size_t kMainAlwaysControlledFlag = 18;  // flag 19
 constexpr std::size_t kPartyShortcutNamesFlag = 19;    // flag 20
 constexpr std::size_t kLooseNameMatchingFlag = 22;     // flag 23
@@ -21,6 +23,10 @@ bool ScriptWholeAxisValues() { return storedProjectSettings.flags[kWholeAxisValu
 bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
 
 bool LegacyMapSize() { return storedProjectSettings.flags[kLegacyMapSizeFlag] != 0; }
+
+bool ScriptAllowJumpWhenImmobile() { return storedProjectSettings.flags[kAllowJumpWhenImmobileFlag] != 0; }
+
+bool ScriptRestrictVerticalVelocity() { return storedProjectSettings.flags[kRestrictVerticalVelocityFlag] != 0; }
 
 bool ScriptPartyShortcutNames() { return storedProjectSettings.flags[kPartyShortcutNamesFlag] != 0; }
 

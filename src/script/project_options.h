@@ -9,6 +9,14 @@ bool ScriptLooseNameMatching();
 // Option flag 28: movement axis values are whole numbers -1, 0 or 1.
 bool ScriptWholeAxisValues();
 
+// Option flag 14: a character that cannot move may still jump, and take an
+// upward velocity while vertical velocity is restricted.
+bool ScriptAllowJumpWhenImmobile();
+
+// Option flag 27: a character that cannot move takes no vertical velocity
+// (unless jumping while immobile is allowed), and one it takes makes it jump.
+bool ScriptRestrictVerticalVelocity();
+
 // Option flag 19: "main" always means the current player's controlled party
 // member, also in a script that relates to another player's character.
 bool ScriptMainAlwaysControlled();

@@ -72,9 +72,9 @@ void WriteRunTimeBlockB(ByteList& buffer, std::int32_t& offset, const Actor& act
   BufferWriteLong(buffer, static_cast<std::int32_t>(actor.flashColor), offset);
   for (std::int32_t value : actor.flashValues) BufferWriteLong(buffer, value, offset);
   BufferWriteString(buffer, SymbolText(actor.pose), offset);
-  for (std::int32_t value : {actor.poseValue, actor.customPoseTime, actor.timeSinceHurt, actor.driver, actor.extension})
+  for (std::int32_t value : {actor.poseValue, actor.customPoseTime, actor.timeSinceHurt, actor.driver})
     BufferWriteLong(buffer, value, offset);
-  for (float value : {actor.velocityX, actor.velocityY, actor.velocityZ, actor.velocity, actor.strafeSpeed})
+  for (float value : {actor.extension, actor.velocityX, actor.velocityY, actor.velocityZ, actor.velocity, actor.strafeSpeed})
     BufferWriteSingle(buffer, value, offset);
   BufferWriteSingle(buffer, actor.arcStart, offset);
   BufferWriteSingle(buffer, actor.arcEnd, offset);

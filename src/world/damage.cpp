@@ -203,6 +203,13 @@ void Die(std::int32_t map, std::int32_t victim, std::int32_t attacker, std::int3
   CountSpawnDeath(map, victim, attacker, item);
 }
 
+
+ShapePlacement PlacementOf(const Actor& a) {
+  return ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
+}
+
+}  // namespace
+
 void ShowDamageNumber(Actor& v, std::int32_t damage) {
   if (!((damage == 0 && v.damageShowTime < 1) || (damage != 0 && damage != kKillDamage))) return;
   v.damageShowTime = kDamageShowMs;
@@ -215,12 +222,6 @@ void ShowDamageNumber(Actor& v, std::int32_t damage) {
                                             : wide <= -1000000000 ? -kLargestShown
                                                                   : wide);
 }
-
-ShapePlacement PlacementOf(const Actor& a) {
-  return ShapePlacement{a.x, a.y, a.z, 0.0f, a.rotationY, a.heading, a.scaleX, a.scaleY, a.scaleZ};
-}
-
-}  // namespace
 
 void DamageCharacter(std::int32_t map, std::int32_t actor, std::int32_t damage, std::int32_t attacker,
                      std::int32_t item) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/record_codecs.h"
+#include "data/actor_record.h"
 
 namespace kiv {
 
@@ -13,6 +14,11 @@ inline constexpr std::int32_t kKillDamage = 0x7FFFFDFF;
 // attacker and item may be -1. Negative damage heals.
 void DamageCharacter(std::int32_t map, std::int32_t actor, std::int32_t damage, std::int32_t attacker,
                      std::int32_t item);
+
+// Shows the floating number over the character for 1500 ms, rising 0.28
+// pixels per ms from its place, held within nine digits either way; a kill
+// shows none, nor does 0 over a number still shown.
+void ShowDamageNumber(Actor& character, std::int32_t damage);
 
 // Hits every character the shape (placed at x, y, z with the rotation) meets,
 // and raises the zone events of the zones it meets when there is an attacker.

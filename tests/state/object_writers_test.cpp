@@ -540,5 +540,37 @@ TEST_F(ObjectWritersTest, ActorSpeedFactorIsReadAsAFloatAndWrittenBackUnchanged)
   }
 }
 
+// The value after the driver is the extension, a Single 0..1 in the four
+// bytes the record format gives it: read and written as the float bits.
+TEST_F(ObjectWritersTest, ActorExtensionIsASingleAfterTheDriver) {
+  constexpr std::int32_t kDriver = 0x5A5A4321;  // marks where the extension follows
+  const std::uint8_t marker[] = {0x21, 0x43, 0x5A, 0x5A};
+  Actor stored;
+  stored.name = u"Crane";
+  stored.driver = kDriver;
+  ByteList file;
+  std::int32_t o = 0;
+  test::WriteActorFixture(file, o, stored, kCurrentFormatVersion, true);
+  file.resize(static_cast<std::size_t>(o));
+  const auto at = std::search(file.begin(), file.end(), std::begin(marker), std::end(marker));
+  ASSERT_LE(at + 8, file.end());
+  std::int32_t extensionAt = static_cast<std::int32_t>(at - file.begin()) + 4;
+  std::int32_t put = extensionAt;
+  BufferWriteLong(file, 0x3F000000, put);  // 0.5 as a Single
+
+  Actor read;
+  std::int32_t from = 0;
+  ReadCharacter(file, from, read, kCurrentFormatVersion, true);
+  EXPECT_EQ(read.extension, 0.5f);
+
+  ByteList written;
+  std::int32_t w = 0;
+  WriteActor(read, written, w, true);
+  const auto again = std::search(written.begin(), written.end(), std::begin(marker), std::end(marker));
+  ASSERT_LE(again + 8, written.end());
+  std::int32_t back = static_cast<std::int32_t>(again - written.begin()) + 4;
+  EXPECT_EQ(BufferReadLong(written, back), 0x3F000000);
+}
+
 }  // namespace
 }  // namespace kiv

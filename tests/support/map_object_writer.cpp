@@ -297,7 +297,7 @@ void WriteActorFixture(ByteList& b, std::int32_t& o, const Actor& a, std::int32_
   Long(b, o, a.customPoseTime);
   Long(b, o, a.timeSinceHurt);
   Long(b, o, a.driver);
-  Long(b, o, a.extension);
+  BufferWriteSingle(b, a.extension, o);
   for (float value : {a.velocityX, a.velocityY, a.velocityZ, a.velocity}) BufferWriteSingle(b, value, o);
   BufferWriteSingle(b, a.strafeSpeed, o);
   BufferWriteSingle(b, a.arcStart, o);
