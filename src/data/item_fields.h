@@ -47,7 +47,7 @@ inline constexpr std::int32_t kEffectOnMaximums = 0x2;    // StatChange adds to 
 
 // Shop and inventory values, in the order the file keeps them after the
 // display name: the text field, then (after the kind number) the 64-bit value
-// and Long B.
+// (the price) and Long B (the weight of one piece).
 inline const std::u16string& ItemDescription(const Item& item) { return item.text; }
 inline std::int64_t ItemPriceScaled(const Item& item) { return item.value64; }  // Currency: ten-thousandths
 
@@ -59,8 +59,6 @@ inline std::int32_t ItemNoInventory(const Item& item) { return item.valueZ1; }
 // Equipment area the item is worn in, whose holding point launches its
 // projectiles; -1: not equipment.
 inline std::int32_t ItemHoldingArea(const Item& item) { return item.equipmentArea.index; }
-// Weight of one piece: the Long the file keeps after the price.
-inline std::int32_t ItemWeight(const Item& item) { return item.valueB; }
 
 // Per-statistic values, one per entry of the statistics table (shorter when
 // the item was read before the table grew: read them with ItemStatAt).

@@ -22,10 +22,11 @@ bool ScriptWholeAxisValues() { return storedProjectSettings.flags[kWholeAxisValu
 
 bool ScriptMainAlwaysControlled() { return storedProjectSettings.flags[kMainAlwaysControlledFlag] != 0; }
 
+bool LegacyMapSize() { return storedProjectSettings.flags[kLegacyMapSizeFlag] != 0; }
+
 bool ScriptAllowJumpWhenImmobile() { return storedProjectSettings.flags[kAllowJumpWhenImmobileFlag] != 0; }
 
 bool ScriptRestrictVerticalVelocity() { return storedProjectSettings.flags[kRestrictVerticalVelocityFlag] != 0; }
-bool LegacyMapSize() { return storedProjectSettings.flags[kLegacyMapSizeFlag] != 0; }
 
 bool ScriptPartyShortcutNames() { return storedProjectSettings.flags[kPartyShortcutNamesFlag] != 0; }
 
