@@ -50,6 +50,7 @@ inline constexpr std::int32_t kEffectOnMaximums = 0x2;    // StatChange adds to 
 // (the price) and Long B (the weight of one piece).
 inline const std::u16string& ItemDescription(const Item& item) { return item.text; }
 inline std::int64_t ItemPriceScaled(const Item& item) { return item.value64; }  // Currency: ten-thousandths
+inline std::int32_t ItemWeight(const Item& item) { return item.valueB; }
 
 // General.
 inline std::int32_t ItemFlags(const Item& item) { return item.flagsX; }
