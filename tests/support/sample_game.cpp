@@ -230,7 +230,7 @@ ByteList TemplateBytes(const Identifier& id, const Identifier& spriteId, const s
 }
 
 // The walking input set: each press of an arrow key steps the controlled
-// character one step that way.
+// character one step (32 pixels) that way.
 ByteList InputSetBytes(const Identifier& id) {
   InputSetFixture keys;
   keys.id = id;
@@ -241,7 +241,7 @@ ByteList InputSetBytes(const Identifier& id) {
   };
   for (const Arrow& arrow : {Arrow{203, u"Left"}, Arrow{200, u"Up"}, Arrow{205, u"Right"}, Arrow{208, u"Down"}}) {
     InputEntryFixture entry;
-    entry.script = TextScript(u"Actor(\"main\").MoveDirection(\"" + std::u16string(arrow.direction) + u"\", 1, 1)");
+    entry.script = TextScript(u"Actor(\"main\").MoveDirection(\"" + std::u16string(arrow.direction) + u"\", 32, 1)");
     InputStepFixture step;
     step.flags = kInputOnPress | kInputKeyboard;
     step.value = arrow.key;
