@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/object_executor.h"
 #include "data/fixed_identifiers.h"
 #include "internal_commands_fixture.h"
 #include "support/temp_dir.h"
@@ -82,6 +83,47 @@ TEST_F(IdentifierSweepTest, EveryCodeOnNoObjectEndsInAResultOrAReportedError) {
   // The calls reached the executors: some end normally, many are refused.
   EXPECT_GT(ended, 100);
   EXPECT_GT(raised, 100);
+}
+
+// A reference of each kind of the object executor to a record the empty
+// world lacks: every code ends in a reported error or does nothing.
+TEST_F(IdentifierSweepTest, EveryCodeOnAMissingObjectOfEachKindIsRefused) {
+  const std::vector<Variant> texts = {Variant::Text(u"a"), Variant::Text(u"b"), Variant::Text(u"c")};
+  for (const std::int32_t kind : {8, 10, 11, 13, 17, 19, 21, 22, 23, 27, 28, 29, 30, 34, 36, 37}) {
+    if (ObjectKindEntryFor(kind) == nullptr) continue;
+    for (std::int32_t code = 1; code <= kFixedIdentifierCount; ++code) {
+      for (const bool withTexts : {false, true}) {
+        for (const std::int16_t mode : {kModeRead, kModeAssign}) {
+          CallFrame frame;
+          frame.ownerMap = 0;
+          PushCallFrame(frame, kiv::Script());
+          CallFrame& top = TopFrame();
+          const std::vector<Variant>& arguments = withTexts ? texts : std::vector<Variant>{};
+          for (const Variant& argument : arguments) top.valueStack.push_back(ScriptValue{kValuePlain, argument, 0});
+          top.valueStack.emplace_back();
+          top.stackBase = 0;
+          top.valueStackTop = static_cast<std::int32_t>(arguments.size()) - 1;
+          const Variant id = kind == 10 ? Variant::Array(kVarVariant, {Variant::Long(5)}) : Variant::Long(5);
+          ScriptValue object{kind, id, 0};
+          ScriptValue result;
+          try {
+            ScriptObjectProperty(code, object, top.valueStackTop, result, mode, Variant::Text(u"a"), true);
+          } catch (const KivError& error) {
+            EXPECT_TRUE(AcceptedError(code, error)) << "kind " << kind << " " << code << " "
+                                                    << FixedIdentifierName(code) << " raised " << error.Number()
+                                                    << " " << error.what();
+          } catch (const std::exception& other) {
+            ADD_FAILURE() << "kind " << kind << " " << code << " " << FixedIdentifierName(code) << " let out "
+                          << other.what();
+          }
+          while (scriptEngine.callTop >= 0) PopCallFrame();
+          shell.quitRequest = false;
+          shell.pendingRestart = false;
+          shell.pendingSlotLoad = -1;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
