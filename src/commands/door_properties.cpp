@@ -83,4 +83,6 @@ void RunDoorProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> DoorCommands() { return kDoorCommands; }
+
 }  // namespace kiv

@@ -216,4 +216,10 @@ void RunStatisticProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> ItemCommands() { return kItemCommands; }
+std::span<const InternalCommand> EffectCommands() { return kEffectCommands; }
+std::span<const InternalCommand> FontCommands() { return kFontCommands; }
+std::span<const InternalCommand> EquipmentAreaCommands() { return kAreaCommands; }
+std::span<const InternalCommand> StatisticCommands() { return kStatisticCommands; }
+
 }  // namespace kiv

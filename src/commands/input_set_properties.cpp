@@ -55,4 +55,6 @@ void RunInputSetProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> InputSetCommands() { return kInputSetCommands; }
+
 }  // namespace kiv

@@ -118,4 +118,6 @@ void RunLightProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> LightCommands() { return kLightCommands; }
+
 }  // namespace kiv

@@ -55,4 +55,28 @@ void RunZoneProperty(InternalCall& call);     // kind 19
 void RunSpawnProperty(InternalCall& call);    // kind 21
 void RunSpeakerProperty(InternalCall& call);  // kind 30
 
+// The named cases of each kind, for the coverage check of the vocabulary.
+std::span<const InternalCommand> ItemCommands();           // kind 22
+std::span<const InternalCommand> EffectCommands();         // kinds 23 and 36
+std::span<const InternalCommand> FontCommands();           // kind 37
+std::span<const InternalCommand> EquipmentAreaCommands();  // kind 27
+std::span<const InternalCommand> StatisticCommands();      // kind 28
+std::span<const InternalCommand> InputSetCommands();       // kind 29
+std::span<const InternalCommand> PartyCommands();          // kind 34, before the controls
+std::span<const InternalCommand> PartyControlCommands();   // kind 34
+std::span<const InternalCommand> PartyMemberCommands();    // kind 11
+std::span<const InternalCommand> DoorCommands();           // kind 13
+std::span<const InternalCommand> LightCommands();          // kind 17
+std::span<const InternalCommand> ZoneCommands();           // kind 19
+std::span<const InternalCommand> SpawnCommands();          // kind 21
+std::span<const InternalCommand> SpeakerCommands();        // kind 30
+
+// Every code the object executor serves, with the kinds it serves it for
+// (only kinds present in its kind table; a team serves what the actor
+// executor serves).
+std::vector<ServedIdentifier> ObjectExecutorServes();
+
+// Every code the field and camera-view executor serves (kinds 26 and 33).
+std::vector<ServedIdentifier> FieldViewExecutorServes();
+
 }  // namespace kiv

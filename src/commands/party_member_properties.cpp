@@ -115,4 +115,6 @@ void RunPartyMemberProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> PartyMemberCommands() { return kMemberCommands; }
+
 }  // namespace kiv

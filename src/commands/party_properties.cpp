@@ -127,18 +127,21 @@ void PartyExperience(InternalCall& call) {
 // The player's controls (party_controls.cpp).
 std::span<const InternalCommand> PartyControlCommands();
 
+constexpr InternalCommand kPartyCommands[] = {
+    {"Member", PartyMemberReference},
+    {"Party", PartyList},
+    {"PrimaryMember", PrimaryMember},
+    {"SwitchPrimaryMember", SwitchPrimaryMember},
+    {"Money", Money},
+    {"MoneyFormatted", MoneyFormatted},
+    {"Points", [](InternalCall& c) { c.slot.BindLong(PlayerPoints(CalledPlayer(c))); }},
+    {"Steps", [](InternalCall& c) { c.slot.BindLong(PlayerSteps(CalledPlayer(c))); }},
+    {"Experience", PartyExperience},
+};
+
+std::span<const InternalCommand> PartyCommands() { return kPartyCommands; }
+
 void RunPartyProperty(InternalCall& call) {
-  static constexpr InternalCommand kPartyCommands[] = {
-      {"Member", PartyMemberReference},
-      {"Party", PartyList},
-      {"PrimaryMember", PrimaryMember},
-      {"SwitchPrimaryMember", SwitchPrimaryMember},
-      {"Money", Money},
-      {"MoneyFormatted", MoneyFormatted},
-      {"Points", [](InternalCall& c) { c.slot.BindLong(PlayerPoints(CalledPlayer(c))); }},
-      {"Steps", [](InternalCall& c) { c.slot.BindLong(PlayerSteps(CalledPlayer(c))); }},
-      {"Experience", PartyExperience},
-  };
   static const ObjectCommandTable table(kPartyCommands);
   static const ObjectCommandTable controlTable(PartyControlCommands());
   if (!table.Run(call)) controlTable.Run(call);

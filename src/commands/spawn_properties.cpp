@@ -73,4 +73,6 @@ void RunSpawnProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> SpawnCommands() { return kSpawnCommands; }
+
 }  // namespace kiv

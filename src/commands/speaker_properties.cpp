@@ -78,4 +78,6 @@ void RunSpeakerProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> SpeakerCommands() { return kSpeakerCommands; }
+
 }  // namespace kiv

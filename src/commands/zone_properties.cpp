@@ -87,4 +87,6 @@ void RunZoneProperty(InternalCall& call) {
   table.Run(call);
 }
 
+std::span<const InternalCommand> ZoneCommands() { return kZoneCommands; }
+
 }  // namespace kiv
