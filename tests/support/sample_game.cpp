@@ -9,6 +9,7 @@
 #include "support/sample_game_music.h"
 #include "support/sample_game_scripts.h"
 #include "support/sample_game_scripts_functions.h"
+#include "support/sample_game_scripts_objects.h"
 #include "support/sample_game_scripts_shell.h"
 #include "support/sample_images.h"
 #include "support/script_writer.h"
@@ -396,6 +397,7 @@ ByteList TownBytes(const SampleGameIds& ids) {
   town.body.actors[0].triggers = {LoadedTrigger(SampleHeroLoadedScript()), LoadedTrigger(SampleMusicScript()),
                                   LoadedTrigger(SampleFunctionsScript())};
   town.body.actors[1].triggers = {LoadedTrigger(SampleGuardLoadedScript())};
+  town.body.actors[2].triggers = {LoadedTrigger(SampleObjectsScript())};
   // A low wall to the hero's left, in the first column: walking left, the
   // hero stops at it.
   town.groups[1].slotIds = {ids.tiles};
