@@ -16,47 +16,19 @@
 #include <vector>
 
 #include "commands/actor_executor.h"
-#include "commands/internal_executor.h"
-#include "core/symbol_table.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/game_data.h"
 #include "data/item_fields.h"
-#include "data/project_state.h"
-#include "data/script_link.h"
-#include "script/call_frame.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
-#include "state/project_settings_block.h"
+#include "script_bench.h"
 #include "world/party_operations.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr int kEntries = 1000;
 constexpr int kCountReads = 100000;
 constexpr int kListReads = 10000;
-
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  CallFrame frame;
-  frame.ownerMap = 0;
-  PushCallFrame(frame, scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
 
 // The loop counter the last run left in frame 0.
 std::int32_t LoopsRun() {
@@ -73,18 +45,8 @@ struct World {
 
 World& SetUpWorld() {
   static World world = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    gameData.Reset();
-    projectState.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
-    storedProjectSettings.Reset();
-    InstallInternalCommands();
+    bench::ResetScriptBench();
     InstallActorProperties();
-    scriptGlobals.Reset();
     gameData.maps.Append();
     gameData.maps[0].fileName = u"Town";
     gameData.statistics.resize(1);
@@ -115,10 +77,12 @@ World& SetUpWorld() {
     player.party.push_back(member);
     const std::u16string last = gameData.items.back().name;
     World built;
-    built.countLoop = Compile(u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemCount(\"" +
-                              last + u"\")\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
-    built.listLoop = Compile(
-        u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemsForEquipment(\"Hand\")\r\n"
+    built.countLoop = CompileBenchScript(
+        u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = Actor(\"Hero\").ItemCount(\"" +
+        last + u"\")\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
+    built.listLoop = CompileBenchScript(
+        u"LOCAL i\r\nLOCAL n\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET n = "
+        u"Actor(\"Hero\").ItemsForEquipment(\"Hand\")\r\n"
         u"IF i < 10000\r\nGOTO top\r\nENDIF");
     return built;
   }();
@@ -127,7 +91,7 @@ World& SetUpWorld() {
 
 void BM_ScriptReadsItemCount(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) benchmark::DoNotOptimize(Run(world.countLoop));
+  for (auto _ : state) benchmark::DoNotOptimize(RunBenchScript(world.countLoop, 0));
   if (LoopsRun() != kCountReads) state.SkipWithError("the script stopped early");
 }
 
@@ -142,7 +106,7 @@ void BM_DirectCountCharacterItem(benchmark::State& state) {
 
 void BM_ScriptReadsItemsForEquipment(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) benchmark::DoNotOptimize(Run(world.listLoop));
+  for (auto _ : state) benchmark::DoNotOptimize(RunBenchScript(world.listLoop, 0));
   if (LoopsRun() != kListReads) state.SkipWithError("the script stopped early");
 }
 

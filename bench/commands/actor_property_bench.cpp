@@ -11,46 +11,19 @@
 #include <string>
 
 #include "commands/actor_executor.h"
-#include "commands/internal_executor.h"
-#include "core/symbol_table.h"
 #include "core/text_encoding.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/game_data.h"
-#include "data/script_link.h"
-#include "script/call_frame.h"
 #include "script/script_actor_resolvers.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
 #include "script/script_value_ops.h"
-#include "state/project_settings_block.h"
+#include "script_bench.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr int kPasses = 100000;
 constexpr int kCharacters = 500;
-
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  CallFrame frame;
-  frame.ownerMap = 0;
-  PushCallFrame(frame, scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
 
 struct World {
   std::int32_t actorLoop = -1;
@@ -60,17 +33,8 @@ struct World {
 
 World& SetUpWorld() {
   static World world = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    gameData.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
-    storedProjectSettings.Reset();
-    InstallInternalCommands();
+    bench::ResetScriptBench();
     InstallActorProperties();
-    scriptGlobals.Reset();
     gameData.maps.Append();
     Map& town = gameData.maps[0];
     town.fileName = u"Town";
@@ -82,11 +46,12 @@ World& SetUpWorld() {
     scriptGlobals.variables.push_back({SymbolIntern(u"g"), Variant::Long(0)});
     World built;
     built.guard = 249;
-    built.actorLoop = Compile(
+    built.actorLoop = CompileBenchScript(
         u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\n"
         u"SET Char(\"Guard 250\").X = Char(\"Guard 250\").X + 1\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
-    built.globalLoop =
-        Compile(u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET g = g + 1\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
+    built.globalLoop = CompileBenchScript(
+        u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET g = g + 1\r\nIF i < 100000\r\nGOTO "
+        u"top\r\nENDIF");
     return built;
   }();
   return world;
@@ -98,7 +63,7 @@ void BM_ScriptReadsAndAssignsCharX(benchmark::State& state) {
   guard.x = 0;
   std::int64_t runs = 0;
   for (auto _ : state) {
-    Run(world.actorLoop);
+    RunBenchScript(world.actorLoop, 0);
     ++runs;
   }
   if (gameData.maps[0].actors[world.guard].x != static_cast<float>(runs * kPasses)) {
@@ -126,7 +91,7 @@ void BM_CppResolvesTwiceAndReadsAndWritesX(benchmark::State& state) {
 
 void BM_ScriptAssignsAGlobalVariable(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) Run(world.globalLoop);
+  for (auto _ : state) RunBenchScript(world.globalLoop, 0);
 }
 
 }  // namespace

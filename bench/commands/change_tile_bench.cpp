@@ -7,60 +7,28 @@
 #include <benchmark/benchmark.h>
 
 #include "../world/walled_map.h"
-#include "commands/internal_executor.h"
 #include "commands/object_executor.h"
-#include "core/symbol_table.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/script_link.h"
 #include "render/terraformation.h"
-#include "script/call_frame.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
 #include "script/script_value_ops.h"
+#include "script_bench.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr std::int32_t kSize = 128;
 
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  CallFrame frame;
-  frame.ownerMap = 0;
-  PushCallFrame(frame, scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
-
 std::int32_t SetUp() {
   static const std::int32_t loop = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
+    bench::ResetScriptBench();
     const std::int32_t map = bench::MakeWalledMap(kSize);
     gameData.maps[map].fileName = u"Field";
     gameData.tileSets[0].name = u"Floor";
     gameData.tileSets[1].name = u"Wall";
-    InstallInternalCommands();
     InstallObjectExecutor();
-    scriptGlobals.Reset();
-    return Compile(
+    return CompileBenchScript(
         u"LOCAL x\r\nLOCAL y\r\nSET y = 0\r\n:rows\r\nSET x = 0\r\n:cells\r\n"
         u"Map(\"Field\").ChangeTile(\"floor\", \"Floor\", 0, x * 32, y * 32, 0)\r\n"
         u"SET x = x + 1\r\nIF x < 128\r\nGOTO cells\r\nENDIF\r\n"
@@ -72,7 +40,7 @@ std::int32_t SetUp() {
 void BM_ScriptChangeTileEveryCell(benchmark::State& state) {
   const std::int32_t loop = SetUp();
   Variant last;
-  for (auto _ : state) last = Run(loop);
+  for (auto _ : state) last = RunBenchScript(loop, 0);
   if (VarToLong(last) != kSize) state.SkipWithError("the script loop did not run to its end");
 }
 

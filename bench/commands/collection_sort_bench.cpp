@@ -10,23 +10,13 @@
 #include <random>
 #include <vector>
 
-#include "commands/internal_executor.h"
-#include "core/symbol_table.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/game_data.h"
-#include "data/script_link.h"
-#include "script/call_frame.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
-#include "state/project_settings_block.h"
+#include "script_bench.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr int kCount = 100000;
 
@@ -38,21 +28,6 @@ std::vector<double> RandomNumbers() {
   return numbers;
 }
 
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  PushCallFrame(CallFrame(), scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
-
 struct World {
   std::int32_t add = -1;
   std::int32_t sort = -1;
@@ -61,26 +36,17 @@ struct World {
 
 World& SetUpWorld() {
   static World world = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    gameData.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
-    storedProjectSettings.Reset();
-    InstallInternalCommands();
-    scriptGlobals.Reset();
+    bench::ResetScriptBench();
     std::vector<Variant> source;
     for (const double n : RandomNumbers()) source.push_back(Variant::Double(n));
     scriptGlobals.collections.push_back({SymbolIntern(u"source"), std::move(source)});
     scriptGlobals.collections.push_back({SymbolIntern(u"bag"), {}});
     World built;
-    built.add = Compile(
+    built.add = CompileBenchScript(
         u"LOCAL i\r\nSET i = 0\r\nCollection.Clear(bag)\r\n:top\r\nSET i = i + 1\r\n"
         u"Collection.Add(bag, Collection.Item(source, i))\r\nIF i < 100000\r\nGOTO top\r\nENDIF");
-    built.sort = Compile(u"Collection.Sort(bag, 0, 1)");
-    Run(built.add);
+    built.sort = CompileBenchScript(u"Collection.Sort(bag, 0, 1)");
+    RunBenchScript(built.add);
     built.unsorted = scriptGlobals.collections[1].elements;
     return built;
   }();
@@ -89,7 +55,7 @@ World& SetUpWorld() {
 
 void BM_ScriptAddsNumbers(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) Run(world.add);
+  for (auto _ : state) RunBenchScript(world.add);
   if (scriptGlobals.collections[1].elements.size() != kCount) state.SkipWithError("the script added too few");
 }
 
@@ -99,7 +65,7 @@ void BM_ScriptSortsNumbers(benchmark::State& state) {
     state.PauseTiming();
     scriptGlobals.collections[1].elements = world.unsorted;
     state.ResumeTiming();
-    Run(world.sort);
+    RunBenchScript(world.sort);
   }
   const std::vector<Variant>& sorted = scriptGlobals.collections[1].elements;
   if (!std::is_sorted(sorted.begin(), sorted.end(),

@@ -10,48 +10,20 @@
 
 #include <string>
 
-#include "commands/internal_executor.h"
 #include "commands/object_executor.h"
-#include "core/symbol_table.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/game_data.h"
-#include "data/project_state.h"
-#include "data/script_link.h"
 #include "media/controls_table.h"
 #include "media/input_binding.h"
-#include "script/call_frame.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
 #include "script/script_value_ops.h"
-#include "state/project_settings_block.h"
+#include "script_bench.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr int kPasses = 100000;
 constexpr std::int32_t kBindingControl = 1;
-
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  CallFrame frame;
-  frame.ownerMap = 0;
-  PushCallFrame(frame, scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
 
 struct Loops {
   std::int32_t controlLoop = -1;
@@ -60,17 +32,8 @@ struct Loops {
 
 Loops& SetUp() {
   static Loops loops = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    gameData.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
-    storedProjectSettings.Reset();
-    InstallInternalCommands();
+    bench::ResetScriptBench();
     InstallObjectExecutor();
-    scriptGlobals.Reset();
     gameData.maps.Append();
     gameData.maps[0].fileName = u"Town";
     projectState.players.assign(1, Player());
@@ -78,17 +41,19 @@ Loops& SetUp() {
     // A few controls before the one asked for, as a game has them.
     controls.assign(12, Control());
     for (std::size_t k = 0; k < controls.size(); ++k) {
-      controls[k].name = controls[k].displayName = u"Control " + std::u16string(1, static_cast<char16_t>(u'A' + k));
+      controls[k].name = controls[k].displayName =
+          u"Control " + std::u16string(1, static_cast<char16_t>(u'A' + k));
     }
     controls[10].name = controls[10].displayName = u"Action";
     controls[10].slots[0].bindings = {{2, 87}};
     scriptGlobals.variables.push_back({SymbolIntern(u"g"), Variant::Long(0)});
     Loops built;
-    built.controlLoop = Compile(
+    built.controlLoop = CompileBenchScript(
         u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET g = Player(1).Control(\"Action\")\r\n"
         u"IF i < 100000\r\nGOTO top\r\nENDIF\r\nReturn(i)");
-    built.globalLoop = Compile(
-        u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET g = i\r\nIF i < 100000\r\nGOTO top\r\nENDIF\r\nReturn(i)");
+    built.globalLoop = CompileBenchScript(
+        u"LOCAL i\r\nSET i = 0\r\n:top\r\nSET i = i + 1\r\nSET g = i\r\nIF i < 100000\r\nGOTO "
+        u"top\r\nENDIF\r\nReturn(i)");
     return built;
   }();
   return loops;
@@ -101,14 +66,14 @@ void CheckRan(benchmark::State& state, const Variant& result) {
 void BM_ScriptReadsPlayerControl(benchmark::State& state) {
   Loops& loops = SetUp();
   Variant last;
-  for (auto _ : state) last = Run(loops.controlLoop);
+  for (auto _ : state) last = RunBenchScript(loops.controlLoop, 0);
   CheckRan(state, last);
 }
 
 void BM_ScriptAssignsAGlobalVariable(benchmark::State& state) {
   Loops& loops = SetUp();
   Variant last;
-  for (auto _ : state) last = Run(loops.globalLoop);
+  for (auto _ : state) last = RunBenchScript(loops.globalLoop, 0);
   CheckRan(state, last);
 }
 

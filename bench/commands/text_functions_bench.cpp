@@ -13,24 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "commands/internal_executor.h"
-#include "core/symbol_table.h"
-#include "data/data_hooks.h"
-#include "data/fixed_identifiers.h"
-#include "data/game_data.h"
-#include "data/script_link.h"
-#include "script/call_frame.h"
-#include "script/script_compiler.h"
-#include "script/script_engine_setup.h"
-#include "script/script_globals.h"
-#include "script/script_hooks.h"
-#include "script/script_interpreter.h"
 #include "script/script_text.h"
-#include "state/project_settings_block.h"
+#include "script_bench.h"
 
 namespace {
 
 using namespace kiv;
+using bench::CompileBenchScript;
+using bench::RunBenchScript;
 
 constexpr std::size_t kCharacters = 51200;  // 100 KB of UTF-16
 
@@ -46,21 +36,6 @@ std::u16string BigText() {
   return text;
 }
 
-std::int32_t Compile(const std::u16string& text) {
-  kiv::Script script;
-  script.text = text;
-  CompileScript(script);
-  LinkScript(script, true);
-  return RegisterScript(script);
-}
-
-Variant Run(std::int32_t index) {
-  PushCallFrame(CallFrame(), scriptTable.scripts[static_cast<std::size_t>(index)]);
-  const Variant result = ScriptExecute(index, 0, true);
-  PopCallFrame();
-  return result;
-}
-
 struct World {
   std::int32_t replace = -1;
   std::int32_t search = -1;
@@ -70,23 +45,14 @@ struct World {
 
 World& SetUpWorld() {
   static World world = [] {
-    SymbolTableReset();
-    RegisterScriptIdentifiers();
-    scriptTable.Reset();
-    gameData.Reset();
-    ResetScriptEngine();
-    scriptHooks.Reset();
-    dataHooks.Reset();
-    storedProjectSettings.Reset();
-    InstallInternalCommands();
-    scriptGlobals.Reset();
+    bench::ResetScriptBench();
     World built;
     built.text = BigText();
     scriptGlobals.variables.push_back({SymbolIntern(u"big"), Variant::Text(built.text)});
-    built.replace = Compile(u"Return(Text.Replace(big, \"needle\", \"pin\"))");
+    built.replace = CompileBenchScript(u"Return(Text.Replace(big, \"needle\", \"pin\"))");
     // A part that is nowhere: the search scans the whole text.
-    built.search = Compile(u"Return(Text.Search(big, \"NEEDLEX\", 1, 0))");
-    built.evaluate = Compile(u"Return(Structure.Evaluate(\"Return(1 + 1)\"))");
+    built.search = CompileBenchScript(u"Return(Text.Search(big, \"NEEDLEX\", 1, 0))");
+    built.evaluate = CompileBenchScript(u"Return(Structure.Evaluate(\"Return(1 + 1)\"))");
     return built;
   }();
   return world;
@@ -111,7 +77,7 @@ std::u16string HandReplace(const std::u16string& text, const std::u16string& fin
 
 void BM_ScriptTextReplace(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) benchmark::DoNotOptimize(Run(world.replace));
+  for (auto _ : state) benchmark::DoNotOptimize(RunBenchScript(world.replace));
 }
 BENCHMARK(BM_ScriptTextReplace)->Unit(benchmark::kMicrosecond);
 
@@ -123,7 +89,7 @@ BENCHMARK(BM_HandTextReplace)->Unit(benchmark::kMicrosecond);
 
 void BM_ScriptTextSearch(benchmark::State& state) {
   World& world = SetUpWorld();
-  for (auto _ : state) benchmark::DoNotOptimize(Run(world.search));
+  for (auto _ : state) benchmark::DoNotOptimize(RunBenchScript(world.search));
 }
 BENCHMARK(BM_ScriptTextSearch)->Unit(benchmark::kMicrosecond);
 
@@ -145,7 +111,7 @@ void BM_EvaluateMemory(benchmark::State& state) {
     const std::size_t scripts = scriptTable.scripts.size();
     scriptTable.scripts.reserve(scripts + kEvaluations);  // the table's own growth is not counted
     const auto before = mallinfo2().uordblks;
-    for (int i = 0; i < kEvaluations; ++i) benchmark::DoNotOptimize(Run(world.evaluate));
+    for (int i = 0; i < kEvaluations; ++i) benchmark::DoNotOptimize(RunBenchScript(world.evaluate));
     const auto after = mallinfo2().uordblks;
     perEvaluation = static_cast<double>(after - before) / kEvaluations +
                     static_cast<double>(sizeof(kiv::Script));  // the record's place in the table
