@@ -4,20 +4,10 @@
 # leader (the party joins the Town after its Loaded scripts) and posts it all
 # as a notice. After 30 ticks of 16 ms that notice is among those shown and
 # no script wrote an error.
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/Sample ${WORK}/data)
-execute_process(COMMAND ${MAKE} ${WORK}/Sample/DATA.kRC RESULT_VARIABLE made OUTPUT_QUIET)
-if(NOT made EQUAL 0)
-  message(FATAL_ERROR "make_sample_package failed: ${made}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/kivplay_sample.cmake)
+make_sample_package()
 
-execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/data HOME=${WORK} SDL_VIDEODRIVER=offscreen
-  SDL_AUDIODRIVER=dummy ${PLAY} ${WORK}/Sample/DATA.kRC --json ${WORK}/dump.json --ticks 30 --step-ms 16
-  RESULT_VARIABLE result)
-file(READ ${WORK}/dump.json json)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "kivplay exited ${result}\n${json}")
-endif()
+play_sample(30 json)
 string(JSON errors GET "${json}" scripts errorLog)
 string(JSON count LENGTH "${json}" messageBoxes notices)
 # Other sample scripts post notices of their own: this one must be among them.

@@ -4,22 +4,11 @@
 # its end not yet signalled. After 30 ticks the song has ended and keeps its
 # place in the music list, the script went on and unlocked the music (the
 # screen is 800 pixels wide and the HUD shown), and no script wrote an error.
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/Sample ${WORK}/data)
-execute_process(COMMAND ${MAKE} ${WORK}/Sample/DATA.kRC RESULT_VARIABLE made OUTPUT_QUIET)
-if(NOT made EQUAL 0)
-  message(FATAL_ERROR "make_sample_package failed: ${made}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/kivplay_sample.cmake)
+make_sample_package()
 
 function(play ticks expectedLocked expectedEnded)
-  file(REMOVE_RECURSE ${WORK}/data)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${WORK}/data HOME=${WORK} SDL_VIDEODRIVER=offscreen
-    SDL_AUDIODRIVER=dummy ${PLAY} ${WORK}/Sample/DATA.kRC --json ${WORK}/dump.json --ticks ${ticks} --step-ms 16
-    RESULT_VARIABLE result)
-  file(READ ${WORK}/dump.json json)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "kivplay exited ${result}\n${json}")
-  endif()
+  play_sample(${ticks} json)
   string(JSON locked GET "${json}" music locked)
   string(JSON ended GET "${json}" music ended)
   string(JSON memorized GET "${json}" music memorized)
